@@ -1,0 +1,256 @@
+// The drawing surface: colours, pens, brushes, fonts, the canvas and bitmaps.
+// The canvas rasterises on a 32-bit pixel buffer with exact integer rules:
+//  - a line runs from the pen position up to, not including, its end point;
+//  - rectangle and ellipse right/bottom edges are exclusive;
+//  - polygons are closed and filled with the brush;
+//  - everything clips to the bitmap: no coordinate writes outside the buffer.
+// Text is rasterised by Qt's font engine on the same pixels.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/core.h"
+
+class QImage;
+
+namespace zkw {
+
+// 0x00BBGGRR; a top byte of 0xFF names a system colour (resolved by ColorToRGB).
+using TColor = std::int32_t;
+
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clPurple = 0x800080;
+constexpr TColor clTeal = 0x808000;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clAqua = 0xFFFF00;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clMoneyGreen = 0xC0DCC0;
+constexpr TColor clCream = 0xF0FBFF;
+constexpr TColor clMedGray = 0xA4A0A0;
+
+// System colours: 0xFF000000 | index.
+constexpr TColor clSystemColor = static_cast<TColor>(0xFF000000u);
+constexpr TColor clScrollBar = clSystemColor | 0;
+constexpr TColor clBackground = clSystemColor | 1;
+constexpr TColor clActiveCaption = clSystemColor | 2;
+constexpr TColor clInactiveCaption = clSystemColor | 3;
+constexpr TColor clMenu = clSystemColor | 4;
+constexpr TColor clWindow = clSystemColor | 5;
+constexpr TColor clWindowFrame = clSystemColor | 6;
+constexpr TColor clMenuText = clSystemColor | 7;
+constexpr TColor clWindowText = clSystemColor | 8;
+constexpr TColor clCaptionText = clSystemColor | 9;
+constexpr TColor clActiveBorder = clSystemColor | 10;
+constexpr TColor clInactiveBorder = clSystemColor | 11;
+constexpr TColor clAppWorkSpace = clSystemColor | 12;
+constexpr TColor clHighlight = clSystemColor | 13;
+constexpr TColor clHighlightText = clSystemColor | 14;
+constexpr TColor clBtnFace = clSystemColor | 15;
+constexpr TColor clBtnShadow = clSystemColor | 16;
+constexpr TColor clGrayText = clSystemColor | 17;
+constexpr TColor clBtnText = clSystemColor | 18;
+constexpr TColor clInactiveCaptionText = clSystemColor | 19;
+constexpr TColor clBtnHighlight = clSystemColor | 20;
+constexpr TColor cl3DDkShadow = clSystemColor | 21;
+constexpr TColor cl3DLight = clSystemColor | 22;
+constexpr TColor clInfoText = clSystemColor | 23;
+constexpr TColor clInfoBk = clSystemColor | 24;
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
+
+// Resolves a colour to plain 0x00BBGGRR through one fixed system-colour table
+// (deterministic, independent of the desktop).
+TColor ColorToRGB(TColor Color);
+
+struct TPoint {
+  int X = 0;
+  int Y = 0;
+  bool operator==(const TPoint&) const = default;
+};
+
+struct TRect {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  int Width() const { return Right - Left; }
+  int Height() const { return Bottom - Top; }
+  bool operator==(const TRect&) const = default;
+};
+
+enum TPenStyle : std::uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum TPenMode : std::uint8_t { pmCopy, pmXor };
+enum TBrushStyle : std::uint8_t { bsSolid, bsClear };
+enum TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = TSet<TFontStyle>;
+enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
+using TFontCharset = std::uint8_t;
+constexpr TFontCharset DEFAULT_CHARSET = 1;
+
+class TPen : public TPersistent {
+ public:
+  std::string ClassName() const override { return "TPen"; }
+  void Assign(const TPersistent& Source) override;
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value) { FColor = Value; }
+  TPenStyle Style() const { return FStyle; }
+  void SetStyle(TPenStyle Value) { FStyle = Value; }
+  int Width() const { return FWidth; }
+  void SetWidth(int Value) { FWidth = Value < 1 ? 1 : Value; }
+  TPenMode Mode() const { return FMode; }
+  void SetMode(TPenMode Value) { FMode = Value; }
+
+ private:
+  TColor FColor = clBlack;
+  TPenStyle FStyle = psSolid;
+  int FWidth = 1;
+  TPenMode FMode = pmCopy;
+};
+
+class TBrush : public TPersistent {
+ public:
+  std::string ClassName() const override { return "TBrush"; }
+  void Assign(const TPersistent& Source) override;
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value) { FColor = Value; }
+  TBrushStyle Style() const { return FStyle; }
+  void SetStyle(TBrushStyle Value) { FStyle = Value; }
+
+ private:
+  TColor FColor = clWhite;
+  TBrushStyle FStyle = bsSolid;
+};
+
+// Size is in points, Height in pixels (negative: character height without the
+// internal leading); the two are tied through PixelsPerInch:
+// Height = -Round(Size * PixelsPerInch / 72).
+class TFont : public TPersistent {
+ public:
+  TFont();
+  std::string ClassName() const override { return "TFont"; }
+  void Assign(const TPersistent& Source) override;
+  std::string Name() const { return FName; }
+  void SetName(const std::string& Value);
+  int Size() const;
+  void SetSize(int Value);
+  int Height() const { return FHeight; }
+  void SetHeight(int Value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+  TFontStyles Style() const { return FStyle; }
+  void SetStyle(TFontStyles Value);
+  int PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(int Value);  // keeps Size, recomputes Height
+  TFontCharset Charset() const { return FCharset; }
+  void SetCharset(TFontCharset Value);
+  TNotifyEvent OnChange;
+
+ private:
+  void Changed();
+  std::string FName = "MS Sans Serif";
+  int FHeight = -11;
+  TColor FColor = clWindowText;
+  TFontStyles FStyle;
+  int FPixelsPerInch = 96;
+  TFontCharset FCharset = DEFAULT_CHARSET;
+};
+
+class TBitmap;
+
+// A canvas draws on a bitmap it does not own (an off-screen image, a window
+// surface or the printer's page).
+class TCanvas : public TPersistent {
+ public:
+  explicit TCanvas(TBitmap& Target);
+  ~TCanvas() override;
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
+  std::string ClassName() const override { return "TCanvas"; }
+
+  TPen& Pen() { return FPen; }
+  TBrush& Brush() { return FBrush; }
+  TFont& Font() { return FFont; }
+  void SetFont(const TFont& Value) { FFont.Assign(Value); }
+
+  void MoveTo(int X, int Y);
+  void LineTo(int X, int Y);
+  TPoint PenPos() const { return FPenPos; }
+  void SetPenPos(TPoint Value) { FPenPos = Value; }
+  // Open line through the points; the pen position does not move.
+  void Polyline(const TPoint* Points, int Count);
+  void Polyline(const std::vector<TPoint>& Points) { Polyline(Points.data(), static_cast<int>(Points.size())); }
+  void Rectangle(int X1, int Y1, int X2, int Y2);
+  void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
+  void FillRect(const TRect& R);  // brush only, no outline
+  void Ellipse(int X1, int Y1, int X2, int Y2);
+  // Arc of the ellipse in the box, counter-clockwise from the radial through
+  // (X3, Y3) to the radial through (X4, Y4).
+  void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+  void Polygon(const TPoint* Points, int Count);
+  void Polygon(const std::vector<TPoint>& Points) { Polygon(Points.data(), static_cast<int>(Points.size())); }
+  // Top-left corner at (X, Y); background filled with the brush when it is solid.
+  void TextOut(int X, int Y, const std::string& Text);
+  int TextWidth(const std::string& Text);
+  int TextHeight(const std::string& Text);
+  TColor Pixels(int X, int Y) const;  // clNone outside the bitmap
+  void SetPixels(int X, int Y, TColor Color);
+  void Draw(int X, int Y, const TBitmap& Source);
+  void StretchDraw(const TRect& Dest, const TBitmap& Source);
+
+  TBitmap& Target() { return FTarget; }
+  const TBitmap& Target() const { return FTarget; }
+
+ private:
+  TBitmap& FTarget;
+  TPen FPen;
+  TBrush FBrush;
+  TFont FFont;
+  TPoint FPenPos;
+};
+
+// A 32-bit off-screen picture with its own canvas.
+class TBitmap : public TPersistent {
+ public:
+  TBitmap();
+  TBitmap(int Width, int Height);
+  ~TBitmap() override;
+  TBitmap(const TBitmap&) = delete;
+  TBitmap& operator=(const TBitmap&) = delete;
+  std::string ClassName() const override { return "TBitmap"; }
+  void Assign(const TPersistent& Source) override;  // copies the pixels
+
+  int Width() const;
+  int Height() const;
+  void SetWidth(int Value);
+  void SetHeight(int Value);
+  void SetSize(int Width, int Height);  // resizes; new pixels are white
+  TCanvas& Canvas() { return *FCanvas; }
+  // Raises EInvalidGraphic when the file cannot be read; the bitmap is then unchanged.
+  void LoadFromFile(const std::string& FileName);
+  void SaveToFile(const std::string& FileName) const;  // PNG
+
+  // Raw rows of 0xFFRRGGBB pixels (QImage::Format_RGB32 order) for fast paths.
+  std::uint32_t* ScanLine(int Y);
+  const std::uint32_t* ScanLine(int Y) const;
+  QImage& Image() { return *FImage; }
+  const QImage& Image() const { return *FImage; }
+
+ private:
+  std::unique_ptr<QImage> FImage;
+  std::unique_ptr<TCanvas> FCanvas;
+};
+
+}  // namespace zkw
