@@ -1,0 +1,84 @@
+#include "base/colors.h"
+
+#include "platform/rtl.h"
+
+namespace zkw {
+
+namespace {
+
+// Named constants of the drawing surface that are not table names.
+struct TConstName {
+  std::string_view Name;
+  TColor Value;
+};
+constexpr TConstName ConstantNames[] = {
+    {"clScrollBar", clScrollBar},
+    {"clBackground", clBackground},
+    {"clActiveCaption", clActiveCaption},
+    {"clInactiveCaption", clInactiveCaption},
+    {"clMenu", clMenu},
+    {"clWindow", clWindow},
+    {"clWindowFrame", clWindowFrame},
+    {"clMenuText", clMenuText},
+    {"clWindowText", clWindowText},
+    {"clCaptionText", clCaptionText},
+    {"clActiveBorder", clActiveBorder},
+    {"clInactiveBorder", clInactiveBorder},
+    {"clAppWorkSpace", clAppWorkSpace},
+    {"clHighlight", clHighlight},
+    {"clHighlightText", clHighlightText},
+    {"clBtnFace", clBtnFace},
+    {"clBtnShadow", clBtnShadow},
+    {"clGrayText", clGrayText},
+    {"clBtnText", clBtnText},
+    {"clInactiveCaptionText", clInactiveCaptionText},
+    {"clBtnHighlight", clBtnHighlight},
+    {"cl3DDkShadow", cl3DDkShadow},
+    {"cl3DLight", cl3DLight},
+    {"clInfoText", clInfoText},
+    {"clInfoBk", clInfoBk},
+    {"clNone", clNone},
+    {"clDefault", clDefault},
+};
+
+constexpr char LowerAscii(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
+
+bool SameTextAscii(std::string_view A, std::string_view B) {
+  if (A.size() != B.size()) return false;
+  for (std::size_t I = 0; I < A.size(); ++I)
+    if (LowerAscii(A[I]) != LowerAscii(B[I])) return false;
+  return true;
+}
+
+std::optional<TColor> FindInTable(std::string_view Name) {
+  for (const TNamedColor& Entry : ColorTable)
+    if (SameTextAscii(Entry.Name, Name)) return Entry.Value;
+  return std::nullopt;
+}
+
+}  // namespace
+
+int RGBToGray(int R, int G, int B) {
+  const Extended Gray = 0.3L * R + 0.59L * G + 0.11L * B;
+  return ClampInt(Round(Gray), -2147483647 - 1, 2147483647);
+}
+
+int ColorToGray(TColor Color) {
+  const auto C = static_cast<std::uint32_t>(Color);
+  return RGBToGray(static_cast<int>(C & 0xFF), static_cast<int>((C >> 8) & 0xFF),
+                   static_cast<int>((C >> 16) & 0xFF));
+}
+
+TColor ContrastColor(TColor Color) { return ColorToGray(Color) >= 140 ? clBlack : clWhite; }
+
+std::optional<TColor> FindColorByName(std::string_view Name) {
+  if (Name.empty()) return std::nullopt;
+  for (const TConstName& Entry : ConstantNames)
+    if (SameTextAscii(Entry.Name, Name)) return Entry.Value;
+  if (auto Found = FindInTable(Name)) return Found;
+  if (Name.size() > 2 && LowerAscii(Name[0]) == 'c' && LowerAscii(Name[1]) == 'l')
+    return FindInTable(Name.substr(2));
+  return std::nullopt;
+}
+
+}  // namespace zkw
