@@ -1,0 +1,119 @@
+#include "chart/layers.h"
+
+namespace zkw {
+
+namespace {
+
+// Linear: factor = Span / (Hi - Lo); logarithmic: the same in ln units.
+// Near and Far are the pixel edges that Lo and Hi map to.
+bool AxisFactors(const TAxisRange& Axis, int Span, Extended Near, Extended Far, Extended& Factor,
+                 Extended& Offset) {
+  Extended Lo = Axis.Low;
+  Extended Hi = Axis.High;
+  if (Axis.Logarithmic) {
+    if (!(Hi > 0) || !(Lo > 0)) return false;
+    Lo = std::log(Lo);
+    Hi = std::log(Hi);
+  }
+  Factor = static_cast<Extended>(Span) / (Hi - Lo);
+  Offset = (Near * Hi - Far * Lo) / (Hi - Lo);
+  return true;
+}
+
+}  // namespace
+
+bool ComputeXFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& Factor, Extended& Offset) {
+  const int PW = G.PlotWidth();
+  if (PW <= 0) {
+    Factor = 0;
+    Offset = static_cast<Extended>(G.Width) / 2;
+    return true;
+  }
+  return AxisFactors(Axis, PW, G.PlotLeft(), G.PlotRight(), Factor, Offset);
+}
+
+bool ComputeYFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& Factor, Extended& Offset) {
+  const int PH = G.PlotHeight();
+  if (PH <= 0) {
+    Factor = 0;
+    Offset = static_cast<Extended>(G.Height) / 2;
+    return true;
+  }
+  return AxisFactors(Axis, -PH, G.PlotBottom(), G.PlotTop(), Factor, Offset);
+}
+
+double TLayerTransform::WorldX(int PX) const {
+  if (XFactor == 0) return 0.0;
+  const Extended V = (PX - XOffset) / XFactor;
+  return static_cast<double>(XLog ? std::exp(V) : V);
+}
+
+double TLayerTransform::WorldY(int PY) const {
+  if (YFactor == 0) return 0.0;
+  const Extended V = (PY - YOffset) / YFactor;
+  return static_cast<double>(YLog ? std::exp(V) : V);
+}
+
+void ApplyPanLimit(Extended& Low, Extended& High, Extended LimitLow, Extended LimitHigh, bool MoveWhole) {
+  const Extended D = High - Low;
+  if (Low < LimitLow) {
+    Low = LimitLow;
+    if (MoveWhole) High = LimitLow + D;
+  }
+  if (Low > LimitHigh) {
+    Low = LimitHigh;
+    if (MoveWhole) High = LimitHigh + D;
+  }
+  if (High < LimitLow) {
+    High = LimitLow;
+    if (MoveWhole) Low = LimitLow - D;
+  }
+  if (High > LimitHigh) {
+    High = LimitHigh;
+    if (MoveWhole) Low = LimitHigh - D;
+  }
+}
+
+bool StoreAxisRange(Extended NewLow, Extended NewHigh, bool Logarithmic, double MinRange, double& Low,
+                    double& High) {
+  if (std::fabs(NewHigh - NewLow) < 0.99L * MinRange) return false;
+  bool Changed = false;
+  if (!Logarithmic || NewLow >= 1e-100L) {
+    Low = static_cast<double>(NewLow);
+    Changed = true;
+  }
+  if (!Logarithmic || NewHigh >= 1e-100L) {
+    High = static_cast<double>(NewHigh);
+    Changed = true;
+  }
+  return Changed;
+}
+
+void TRangeHistory::Push(const TRangeSnapshot& Snapshot) {
+  FSnapshots[static_cast<std::size_t>(FPosition - 1)] = Snapshot;
+  FPosition = FPosition >= Size ? 1 : FPosition + 1;
+}
+
+void TRangeHistory::Clear() {
+  for (TRangeSnapshot& S : FSnapshots)
+    for (TLayerRangeEntry& E : S) E.fill(0.0);
+  FPosition = 1;
+}
+
+void IsometricYRange(double XLow, double XHigh, double YLow, double YHigh, int PlotWidth, int PlotHeight,
+                     int PixelWidth, int PixelHeight, double& NewLow, double& NewHigh) {
+  if (PlotWidth + 1 <= 0 || PlotHeight + 1 <= 0 || PixelWidth <= 0 || PixelHeight <= 0) {
+    // No plot area (or no pixel aspect): there is nothing to make square.
+    NewLow = YLow;
+    NewHigh = YHigh;
+    return;
+  }
+  const Extended XRange = static_cast<Extended>(XHigh) - XLow;
+  const Extended Centre = (static_cast<Extended>(YHigh) + YLow) / 2;
+  const Extended Denominator = static_cast<Extended>(PlotWidth + 1) * PixelWidth;
+  const Extended Half = XRange * (PlotHeight + 1) * PixelHeight / Denominator / 2;
+  NewHigh = static_cast<double>(Centre + Half);
+  NewLow = static_cast<double>(Centre - Half);
+}
+
+}  // namespace zkw

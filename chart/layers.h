@@ -1,0 +1,163 @@
+// Layer arithmetic: the plot rectangle, the world-to-pixel transform of one
+// layer, pan limits, the range history and the isometric rule. Everything
+// here is pure and needs no window; the chart feeds it its margins, size and
+// the ranges of its scale property objects.
+#pragma once
+
+#include <array>
+#include <cmath>
+
+#include "platform/core.h"
+#include "platform/rtl.h"
+
+namespace zkw {
+
+constexpr int LayerCount = 16;
+
+// Clamps a layer number into 1..16.
+constexpr int ClampLayer(int Layer) { return Layer < 1 ? 1 : (Layer > LayerCount ? LayerCount : Layer); }
+
+// The values of one axis that the transform reads.
+struct TAxisRange {
+  double Low = 0.0;
+  double High = 1.0;
+  bool Logarithmic = false;
+};
+
+// Control size, margins and shadow; the plot rectangle derives from them.
+struct TPlotGeometry {
+  int Width = 0;
+  int Height = 0;
+  int MarginLeft = 0;
+  int MarginRight = 0;
+  int MarginTop = 0;
+  int MarginBottom = 0;
+  int ShadowWidth = 0;
+
+  int PlotLeft() const { return MarginLeft; }
+  int PlotRight() const { return Width - MarginRight - ShadowWidth; }
+  int PlotTop() const { return MarginTop; }
+  int PlotBottom() const { return Height - MarginBottom - ShadowWidth; }
+  int PlotWidth() const { return PlotRight() - PlotLeft(); }
+  int PlotHeight() const { return PlotBottom() - PlotTop(); }
+  // Size of the off-screen image of the plot area: one pixel more than the
+  // plot in each direction, never negative.
+  int DataImageWidth() const { return PlotWidth() + 1 > 0 ? PlotWidth() + 1 : 0; }
+  int DataImageHeight() const { return PlotHeight() + 1 > 0 ? PlotHeight() + 1 : 0; }
+  // Whether a control pixel lies in the plot area (all edges included).
+  bool InPlot(int X, int Y) const {
+    return X >= PlotLeft() && X <= PlotRight() && Y >= PlotTop() && Y <= PlotBottom();
+  }
+};
+
+// Factors of one layer: pixel = world * factor + offset (or ln(world) on a
+// logarithmic axis). All zero until first computed.
+struct TLayerFactors {
+  Extended XFactor = 0;
+  Extended XOffset = 0;
+  Extended YFactor = 0;
+  Extended YOffset = 0;
+};
+
+// Computes the x (or y) factor and offset of an axis for the geometry. Returns
+// false, leaving Factor and Offset unchanged, when a logarithmic axis has an
+// end that is not above 0. Range low maps to the left (bottom) plot edge and
+// range high to the right (top) edge; a plot without width (height) maps
+// every value to the control's middle.
+bool ComputeXFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& Factor, Extended& Offset);
+bool ComputeYFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& Factor, Extended& Offset);
+
+// A layer's transform, taken once and then applied to many points (the
+// search and the renderer hoist it out of their loops).
+struct TLayerTransform {
+  Extended XFactor = 0;
+  Extended XOffset = 0;
+  Extended YFactor = 0;
+  Extended YOffset = 0;
+  bool XLog = false;
+  bool YLog = false;
+  // Where non-positive values of a logarithmic axis go: the side of the
+  // control at the axis' low end (0 or W for x, H or 0 for y).
+  double XLogFloor = 0;
+  double YLogFloor = 0;
+
+  static TLayerTransform Make(const TLayerFactors& F, const TAxisRange& X, const TAxisRange& Y, int Width,
+                              int Height) {
+    TLayerTransform T;
+    T.XFactor = F.XFactor;
+    T.XOffset = F.XOffset;
+    T.YFactor = F.YFactor;
+    T.YOffset = F.YOffset;
+    T.XLog = X.Logarithmic;
+    T.YLog = Y.Logarithmic;
+    T.XLogFloor = X.High >= X.Low ? 0.0 : static_cast<double>(Width);
+    T.YLogFloor = Y.High >= Y.Low ? static_cast<double>(Height) : 0.0;
+    return T;
+  }
+
+  // The pixel value before rounding, held as a double.
+  double RawX(double X) const {
+    if (XLog) return X > 1e-100 ? static_cast<double>(std::log(static_cast<Extended>(X)) * XFactor + XOffset) : XLogFloor;
+    return static_cast<double>(static_cast<Extended>(X) * XFactor + XOffset);
+  }
+  double RawY(double Y) const {
+    if (YLog) return Y > 1e-100 ? static_cast<double>(std::log(static_cast<Extended>(Y)) * YFactor + YOffset) : YLogFloor;
+    return static_cast<double>(static_cast<Extended>(Y) * YFactor + YOffset);
+  }
+  // Control pixels, clamped to +-2147483647 and rounded halves to even.
+  int PixelX(double X) const { return RealToPixel(RawX(X)); }
+  int PixelY(double Y) const { return RealToPixel(RawY(Y)); }
+  // The inverse; 0 when the axis has no extent (factor 0).
+  double WorldX(int PX) const;
+  double WorldY(int PY) const;
+};
+
+// Pan limits: all four zero means no limits.
+struct TPanLimits {
+  Extended XLow = 0;
+  Extended YLow = 0;
+  Extended XHigh = 0;
+  Extended YHigh = 0;
+  bool Active() const { return XLow != 0 || YLow != 0 || XHigh != 0 || YHigh != 0; }
+};
+
+// Pulls one axis range into [LimitLow, LimitHigh] by four tests in a fixed
+// order. MoveWhole (the pan modes) shifts the whole range and keeps its
+// width; otherwise only the offending end moves.
+void ApplyPanLimit(Extended& Low, Extended& High, Extended LimitLow, Extended LimitHigh, bool MoveWhole);
+
+// Stores a new axis range unless it is narrower than 0.99 * MinRange; on a
+// logarithmic axis each end is only taken when it is at least 1e-100. Returns
+// whether anything was stored.
+bool StoreAxisRange(Extended NewLow, Extended NewHigh, bool Logarithmic, double MinRange, double& Low,
+                    double& High);
+
+// Range history: a ring of 16 snapshots; a snapshot holds, per layer, x low,
+// y high, x high, y low.
+using TLayerRangeEntry = std::array<double, 4>;
+using TRangeSnapshot = std::array<TLayerRangeEntry, LayerCount>;
+
+class TRangeHistory {
+ public:
+  static constexpr int Size = 16;
+  // Writes Snapshot at the current position and advances it (16 wraps to 1).
+  void Push(const TRangeSnapshot& Snapshot);
+  // All snapshots zero, position 1.
+  void Clear();
+  int Position() const { return FPosition; }
+  void SetPosition(int Value) { FPosition = Value < 1 || Value > Size ? 1 : Value; }
+  const TRangeSnapshot& Snapshot(int Index) const { return FSnapshots[static_cast<std::size_t>(ClampSlot(Index) - 1)]; }
+  TRangeSnapshot& Snapshot(int Index) { return FSnapshots[static_cast<std::size_t>(ClampSlot(Index) - 1)]; }
+
+ private:
+  static int ClampSlot(int I) { return I < 1 ? 1 : (I > Size ? Size : I); }
+  std::array<TRangeSnapshot, Size> FSnapshots{};
+  int FPosition = 1;
+};
+
+// The isometric y range of a layer: centred on the old y range, high - low =
+// xr * (PH + 1) / (PW + 1) * PixelHeight / PixelWidth, xr the x range's width.
+void IsometricYRange(double XLow, double XHigh, double YLow, double YHigh, int PlotWidth, int PlotHeight,
+                     int PixelWidth, int PixelHeight, double& NewLow, double& NewHigh);
+
+}  // namespace zkw

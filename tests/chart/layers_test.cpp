@@ -1,0 +1,172 @@
+// Layer arithmetic without a window: factors, the transform both ways, pan
+// limits, range storing rules, the range history and the isometric rule.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "chart/layers.h"
+
+namespace zkw {
+namespace {
+
+// The demo chart: 505 by 345 pixels, margins 50, 20, 20, 40, no shadow.
+TPlotGeometry DemoGeometry() { return TPlotGeometry{505, 345, 50, 20, 20, 40, 0}; }
+
+TLayerTransform MakeTransform(const TAxisRange& X, const TAxisRange& Y, const TPlotGeometry& G) {
+  TLayerFactors F;
+  EXPECT_TRUE(ComputeXFactors(X, G, F.XFactor, F.XOffset));
+  EXPECT_TRUE(ComputeYFactors(Y, G, F.YFactor, F.YOffset));
+  return TLayerTransform::Make(F, X, Y, G.Width, G.Height);
+}
+
+TEST(PlotGeometry, PlotRectangleAndDataImage) {
+  TPlotGeometry G = DemoGeometry();
+  G.ShadowWidth = 5;
+  EXPECT_EQ(G.PlotRight(), 480);
+  EXPECT_EQ(G.PlotBottom(), 300);
+  EXPECT_EQ(G.PlotWidth(), 430);
+  EXPECT_EQ(G.DataImageHeight(), 281);
+  EXPECT_TRUE(G.InPlot(50, 20));
+  EXPECT_TRUE(G.InPlot(480, 300));
+  EXPECT_FALSE(G.InPlot(480, 301));
+  EXPECT_FALSE(G.InPlot(49, 100));
+  EXPECT_FALSE(G.InPlot(481, 100));
+  const TPlotGeometry Tiny{40, 30, 50, 20, 20, 40, 0};
+  EXPECT_EQ(Tiny.DataImageWidth(), 0);
+  EXPECT_EQ(Tiny.DataImageHeight(), 0);
+}
+
+TEST(LayerTransform, DemoLayerMapsItsRangeOntoThePlotEdges) {
+  const TLayerTransform T = MakeTransform({1000, 3300, false}, {-2, 3, false}, DemoGeometry());
+  EXPECT_EQ(T.PixelX(1000), 50);
+  EXPECT_EQ(T.PixelX(3300), 485);
+  EXPECT_EQ(T.PixelY(3), 20);
+  EXPECT_EQ(T.PixelY(-2), 305);
+  EXPECT_DOUBLE_EQ(T.WorldX(50), 1000.0);
+  EXPECT_NEAR(T.WorldY(305), -2.0, 1e-12);
+  // Far outside the range is extrapolated, not clamped to the plot...
+  EXPECT_EQ(T.PixelX(-1e6), RealToPixel(static_cast<double>(-1e6L * T.XFactor + T.XOffset)));
+  EXPECT_LT(T.PixelX(-1e6), -150000);
+  // ...and only clamped at the 32-bit limit; NaN does not reach undefined behaviour.
+  EXPECT_EQ(T.PixelX(1e300), 2147483647);
+  EXPECT_EQ(T.PixelY(1e300), -2147483647);
+  EXPECT_EQ(T.PixelX(std::numeric_limits<double>::infinity()), 2147483647);
+  (void)T.PixelX(std::numeric_limits<double>::quiet_NaN());
+}
+
+TEST(LayerTransform, ReversedRangeMirrorsTheAxis) {
+  const TLayerTransform T = MakeTransform({10, 0, false}, {0, 10, false}, DemoGeometry());
+  EXPECT_EQ(T.PixelX(10), 50);
+  EXPECT_EQ(T.PixelX(0), 485);
+}
+
+TEST(LayerTransform, PlotWithoutExtentMapsEverythingToTheMiddle) {
+  const TPlotGeometry G{60, 50, 50, 20, 20, 40, 0};  // width and height too small
+  TLayerFactors F;
+  ASSERT_TRUE(ComputeXFactors({0, 1, false}, G, F.XFactor, F.XOffset));
+  ASSERT_TRUE(ComputeYFactors({0, 1, false}, G, F.YFactor, F.YOffset));
+  EXPECT_EQ(F.XFactor, 0);
+  EXPECT_EQ(F.YFactor, 0);
+  const TLayerTransform T = TLayerTransform::Make(F, {0, 1, false}, {0, 1, false}, 60, 50);
+  EXPECT_EQ(T.PixelX(-1e9), 30);
+  EXPECT_EQ(T.PixelX(1e9), 30);
+  EXPECT_EQ(T.PixelY(0.5), 25);
+  EXPECT_EQ(T.WorldX(30), 0.0);  // no inverse: a defined value instead of a division by zero
+}
+
+TEST(LayerTransform, LogarithmicAxes) {
+  const TPlotGeometry G{500, 300, 50, 50, 50, 50, 0};  // plot 50..450 by 50..250
+  const TLayerTransform T = MakeTransform({1, 10000, true}, {0.1, 10, true}, G);
+  EXPECT_EQ(T.PixelX(1), 50);
+  EXPECT_EQ(T.PixelX(100), 250);
+  EXPECT_EQ(T.PixelX(10000), 450);
+  EXPECT_EQ(T.PixelY(1), 150);
+  EXPECT_NEAR(T.WorldX(250), 100.0, 1e-9);
+  // Non-positive values go to the control's side at the axis' low end.
+  EXPECT_EQ(T.PixelX(0), 0);
+  EXPECT_EQ(T.PixelX(-5), 0);
+  EXPECT_EQ(T.PixelY(0), 300);
+  const TLayerTransform Reversed = MakeTransform({10000, 1, true}, {10, 0.1, true}, G);
+  EXPECT_EQ(Reversed.PixelX(0), 500);
+  EXPECT_EQ(Reversed.PixelY(-1), 0);
+  // An axis reaching 0 or below has no logarithmic factors; they stay as they were.
+  Extended Factor = 7, Offset = 8;
+  EXPECT_FALSE(ComputeXFactors({0, 10, true}, G, Factor, Offset));
+  EXPECT_FALSE(ComputeYFactors({1, -10, true}, G, Factor, Offset));
+  EXPECT_EQ(Factor, 7);
+  EXPECT_EQ(Offset, 8);
+}
+
+TEST(PanLimits, PanModesKeepTheWidthOtherModesMoveOneEnd) {
+  Extended Low = -5, High = 5;
+  ApplyPanLimit(Low, High, 0, 100, true);
+  EXPECT_EQ(Low, 0);
+  EXPECT_EQ(High, 10);
+  Low = 95, High = 105;
+  ApplyPanLimit(Low, High, 0, 100, true);
+  EXPECT_EQ(Low, 90);
+  EXPECT_EQ(High, 100);
+  Low = -5, High = 105;
+  ApplyPanLimit(Low, High, 0, 100, false);
+  EXPECT_EQ(Low, 0);
+  EXPECT_EQ(High, 100);
+  Low = 150, High = 160;
+  ApplyPanLimit(Low, High, 0, 100, false);
+  EXPECT_EQ(Low, 100);
+  EXPECT_EQ(High, 100);
+  EXPECT_FALSE(TPanLimits{}.Active());
+  EXPECT_TRUE((TPanLimits{0, 0, 0, 1}).Active());
+}
+
+TEST(StoreAxisRange, NarrowRangesAndTinyLogarithmicEndsAreIgnored) {
+  double Low = 0, High = 1;
+  EXPECT_FALSE(StoreAxisRange(2, 2 + 0.98e-10L, false, 1e-10, Low, High));
+  EXPECT_EQ(Low, 0);
+  EXPECT_TRUE(StoreAxisRange(2, 2 + 0.995e-10L, false, 1e-10, Low, High));
+  EXPECT_EQ(Low, 2);
+  EXPECT_TRUE(StoreAxisRange(-3, 4, false, 1e-10, Low, High));
+  EXPECT_EQ(Low, -3);
+  EXPECT_EQ(High, 4);
+  Low = 1, High = 10;
+  EXPECT_TRUE(StoreAxisRange(0, 100, true, 1e-10, Low, High));
+  EXPECT_EQ(Low, 1);
+  EXPECT_EQ(High, 100);
+  EXPECT_FALSE(StoreAxisRange(-1, 0, true, 1e-10, Low, High));
+}
+
+TEST(RangeHistory, RingOfSixteenWrapsToTheFirstSlot) {
+  TRangeHistory H;
+  TRangeSnapshot S{};
+  for (int I = 1; I <= 16; ++I) {
+    S[0][0] = I;
+    H.Push(S);
+  }
+  EXPECT_EQ(H.Position(), 1);
+  EXPECT_EQ(H.Snapshot(16)[0][0], 16);
+  S[0][0] = 17;
+  H.Push(S);
+  EXPECT_EQ(H.Position(), 2);
+  EXPECT_EQ(H.Snapshot(1)[0][0], 17);
+  H.Clear();
+  EXPECT_EQ(H.Position(), 1);
+  EXPECT_EQ(H.Snapshot(16)[0][0], 0);
+}
+
+TEST(Isometric, YRangeMatchesTheXScaleAroundItsCentre) {
+  double Low = 0, High = 0;
+  // Plot of 200 by 100 image pixels, square pixels, x range 10 wide.
+  IsometricYRange(0, 10, 2, 4, 199, 99, 1, 1, Low, High);
+  EXPECT_DOUBLE_EQ(High - Low, 5.0);
+  EXPECT_DOUBLE_EQ((High + Low) / 2, 3.0);
+  // Pixels twice as high as wide need half as many world units per pixel row.
+  IsometricYRange(0, 10, 2, 4, 199, 99, 1, 2, Low, High);
+  EXPECT_DOUBLE_EQ(High - Low, 10.0);
+  // Without a plot the range stays.
+  IsometricYRange(0, 10, 2, 4, -1, 99, 1, 1, Low, High);
+  EXPECT_EQ(Low, 2);
+  EXPECT_EQ(High, 4);
+}
+
+}  // namespace
+}  // namespace zkw
