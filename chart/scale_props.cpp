@@ -1,0 +1,412 @@
+#include "chart/scale_props.h"
+
+#include <cmath>
+
+#include "platform/rtl.h"
+
+namespace zkw {
+
+// ---- TScaleProps -------------------------------------------------------------
+
+TScaleProps::TScaleProps() {
+  FFont.OnChange = [this](TObject*) {
+    if (!FQuiet) Changed();
+  };
+  SetDefaults();
+}
+
+void TScaleProps::SetDefaults() {
+  FCaption.clear();
+  FCaptionPosX = 0;
+  FCaptionPosY = 0;
+  FCaptionAlignment = taCenter;
+  FCaptionAnchor = uaSclTopLft;
+  FColorScale = clBlack;
+  FDecPlaces = -2;
+  FLogarithmic = false;
+  FLabelType = ftNum;
+  FMinTicks = 3;
+  FLoading = true;
+  FRangeLow = 0.0;
+  FRangeHigh = 1.0;
+  FShortTicks = true;
+  FScaleInscript.clear();
+  FScaleType = sctXT;
+  FVertOffset = 0;
+  FHorizOffset = 0;
+  FMinRange = 1e-10;
+  FMouseAction = maNone;
+  FUserTickText.clear();
+  FVisible = false;
+  // The date format's defaults are set with its notification detached, so
+  // that nothing is reported.
+  TNotifyEvent Saved = std::move(FDateFormat.OnChange);
+  FDateFormat.OnChange = nullptr;
+  FDateFormat.SetTimeFormat(tfHHMMSS);
+  FDateFormat.SetDateSeparator('-');
+  FDateFormat.SetTimeSeparator(':');
+  FDateFormat.SetYearLength(ylYYYY);
+  FDateFormat.SetMonthName(true);
+  FDateFormat.SetDateForTime(dtOnePerDay);
+  FDateFormat.SetDateOrder(doDDMMYY);
+  FDateFormat.OnChange = std::move(Saved);
+}
+
+void TScaleProps::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+void TScaleProps::Assign(const TPersistent& Source) {
+  const auto* Src = dynamic_cast<const TScaleProps*>(&Source);
+  if (!Src) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  if (Src == this) return;
+  FCaption = Src->FCaption;
+  FCaptionPosX = Src->FCaptionPosX;
+  FCaptionPosY = Src->FCaptionPosY;
+  FCaptionAlignment = Src->FCaptionAlignment;
+  FCaptionAnchor = Src->FCaptionAnchor;
+  FColorScale = Src->FColorScale;
+  OnChange = Src->OnChange;
+  FDateFormat.Assign(Src->FDateFormat);
+  FDecPlaces = Src->FDecPlaces;
+  FLogarithmic = Src->FLogarithmic;
+  FLabelType = Src->FLabelType;
+  FQuiet = true;
+  FFont.Assign(Src->FFont);
+  FQuiet = false;
+  FMinTicks = Src->FMinTicks;
+  FLoading = Src->FLoading;
+  FRangeLow = Src->FRangeLow;
+  FRangeHigh = Src->FRangeHigh;
+  FShortTicks = Src->FShortTicks;
+  FScaleInscript = Src->FScaleInscript;
+  FScaleType = Src->FScaleType;
+  FVertOffset = Src->FVertOffset;
+  FHorizOffset = Src->FHorizOffset;
+  FMinRange = Src->FMinRange;
+  FUserTickText = Src->FUserTickText;
+  FVisible = Src->FVisible;
+}
+
+void TScaleProps::AssignTo(TPersistent& Dest) const {
+  if (auto* D = dynamic_cast<TScaleProps*>(&Dest)) {
+    D->Assign(*this);
+    return;
+  }
+  TPersistent::AssignTo(Dest);
+}
+
+void TScaleProps::SetCaption(const std::string& Value) {
+  FCaption = Value;
+  Changed();
+}
+
+void TScaleProps::SetCaptionPosX(int Value) {
+  FCaptionPosX = Value;
+  Changed();
+}
+
+void TScaleProps::SetCaptionPosY(int Value) {
+  FCaptionPosY = Value;
+  Changed();
+}
+
+void TScaleProps::SetCaptionAlignment(TAlignment Value) {
+  FCaptionAlignment = Value;
+  Changed();
+}
+
+void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor Value) {
+  FCaptionAnchor = Value;
+  Changed();
+}
+
+void TScaleProps::SetColorScale(TColor Value) {
+  FColorScale = Value;
+  Changed();
+}
+
+void TScaleProps::SetDateFormat(const TDTLabel& Value) {
+  if (&Value != &FDateFormat) {
+    // The format keeps reporting to whoever listens to this object's format.
+    TNotifyEvent Keep = FDateFormat.OnChange;
+    FDateFormat.Assign(Value);
+    FDateFormat.OnChange = std::move(Keep);
+  }
+  Changed();
+}
+
+void TScaleProps::SetDecPlaces(int Value) {
+  FDecPlaces = Value < -3 ? -3 : (Value > 12 ? 12 : Value);
+  Changed();
+}
+
+void TScaleProps::SetFont(const TFont& Value) {
+  if (&Value != &FFont) {
+    FQuiet = true;
+    FFont.Assign(Value);
+    FQuiet = false;
+  }
+  Changed();
+}
+
+void TScaleProps::SetLogarithmic(bool Value) {
+  if (!Value || FLoading) {
+    FLogarithmic = Value;
+  } else if (FRangeLow >= 1e-100 && FRangeHigh >= 1e-100 && FLabelType != ftDateTime) {
+    FLogarithmic = true;
+  }
+  Changed();
+}
+
+void TScaleProps::SetLabelType(TFigType Value) {
+  FLabelType = Value;
+  if (Value == ftDateTime) FLogarithmic = false;
+  if (FLabelType == ftTime) FDecPlaces = 4;
+  Changed();
+}
+
+void TScaleProps::SetMinTicks(int Value) {
+  FMinTicks = Value;
+  Changed();
+}
+
+void TScaleProps::SetMinRange(double Value) {
+  if (!(Value > 1e-100)) return;  // also refuses NaN
+  FMinRange = Value;
+  if (Value > std::fabs(FRangeHigh - FRangeLow)) {
+    const Extended Centre = (static_cast<Extended>(FRangeHigh) + FRangeLow) / 2;
+    FRangeLow = static_cast<double>(Centre - static_cast<Extended>(Value) / 2);
+    FRangeHigh = static_cast<double>(Centre + static_cast<Extended>(Value) / 2);
+    Changed();
+  }
+}
+
+void TScaleProps::SetRangeLow(double Value) {
+  if (std::fabs(FRangeHigh - Value) < FMinRange) {
+    FRangeLow = Value;
+    FRangeHigh = Value + FMinRange;
+  } else if (!FLogarithmic || Value >= 1e-100) {
+    FRangeLow = Value;
+  }
+  Changed();
+}
+
+void TScaleProps::SetRangeHigh(double Value) {
+  if (std::fabs(FRangeLow - Value) < FMinRange) {
+    FRangeHigh = Value;
+    FRangeLow = Value - FMinRange;
+  } else if (!FLogarithmic || Value >= 1e-100) {
+    FRangeHigh = Value;
+  }
+  Changed();
+}
+
+void TScaleProps::SetShortTicks(bool Value) {
+  FShortTicks = Value;
+  Changed();
+}
+
+void TScaleProps::SetScaleInscript(const std::string& Value) {
+  FScaleInscript = Value;
+  Changed();
+}
+
+int TScaleProps::ScalePos() const {
+  return FScaleType == sctYL || FScaleType == sctYR ? FVertOffset : FHorizOffset;
+}
+
+void TScaleProps::SetScalePos(int Value) {
+  if (FScaleType == sctYL || FScaleType == sctYR)
+    FVertOffset = Value;
+  else
+    FHorizOffset = Value;
+  Changed();
+}
+
+void TScaleProps::SetUserTickText(const std::string& Value) {
+  FUserTickText = Value;
+  Changed();
+}
+
+void TScaleProps::SetVisible(bool Value) {
+  FVisible = Value;
+  Changed();
+}
+
+void TScaleProps::SetScaleType(TScaleType Value) {
+  FScaleType = Value;
+  Changed();
+}
+
+void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz Value) {
+  FScaleLocation = Value;
+  SetScaleTypeQuiet(Value == slTop ? sctXB : sctXT);
+  Changed();
+}
+
+void TScalePropsVert::SetScaleLocation(TScaleLocationVert Value) {
+  FScaleLocation = Value;
+  SetScaleTypeQuiet(Value == slLeft ? sctYR : sctYL);
+  Changed();
+}
+
+// ---- TBakGndImg ---------------------------------------------------------------
+
+void TBakGndImg::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+void TBakGndImg::SetDefaults() {
+  FName.clear();
+  FIncludePath = false;
+  FFillMode = bfStretch;
+  FAreaMode = bamNone;
+  FAreaColor = 14540253;
+  FAreaLeft = -1.0;
+  FAreaRight = 1.0;
+  FAreaTop = 1.0;
+  FAreaBottom = -1.0;
+}
+
+void TBakGndImg::Assign(const TPersistent& Source) {
+  const auto* Src = dynamic_cast<const TBakGndImg*>(&Source);
+  if (!Src) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  FName = Src->FName;
+  FIncludePath = Src->FIncludePath;
+  FFillMode = Src->FFillMode;
+  FAreaMode = Src->FAreaMode;
+  FAreaColor = Src->FAreaColor;
+  FAreaLeft = Src->FAreaLeft;
+  FAreaRight = Src->FAreaRight;
+  FAreaTop = Src->FAreaTop;
+  FAreaBottom = Src->FAreaBottom;
+  OnChange = Src->OnChange;
+}
+
+void TBakGndImg::AssignTo(TPersistent& Dest) const {
+  if (auto* D = dynamic_cast<TBakGndImg*>(&Dest)) {
+    D->Assign(*this);
+    return;
+  }
+  TPersistent::AssignTo(Dest);
+}
+
+void TBakGndImg::SetName(const std::string& Value) {
+  FName = FIncludePath ? Value : ExtractFileName(Value);
+  Changed();
+}
+
+void TBakGndImg::SetIncludePath(bool Value) {
+  FIncludePath = Value;
+  if (!Value) FName = ExtractFileName(FName);
+  Changed();
+}
+
+void TBakGndImg::SetFillMode(TBkgFill Value) {
+  FFillMode = Value;
+  Changed();
+}
+
+void TBakGndImg::SetAreaMode(TBGAreaMode Value) {
+  FAreaMode = Value;
+  Changed();
+}
+
+void TBakGndImg::SetAreaColor(TColor Value) {
+  FAreaColor = Value;
+  Changed();
+}
+
+void TBakGndImg::SetAreaLeft(double Value) {
+  FAreaLeft = Value;
+  Changed();
+}
+
+void TBakGndImg::SetAreaRight(double Value) {
+  FAreaRight = Value;
+  Changed();
+}
+
+void TBakGndImg::SetAreaTop(double Value) {
+  FAreaTop = Value;
+  Changed();
+}
+
+void TBakGndImg::SetAreaBottom(double Value) {
+  FAreaBottom = Value;
+  Changed();
+}
+
+// ---- TJointLayers ---------------------------------------------------------------
+
+TJointLayers::TJointLayers(TCustomVexa* Owner) : FOwner(Owner) { SetDefaults(); }
+
+void TJointLayers::SetDefaults() {
+  for (int I = 0; I < 16; ++I) {
+    FX[static_cast<std::size_t>(I)] = I + 1;
+    FY[static_cast<std::size_t>(I)] = I + 1;
+  }
+}
+
+void TJointLayers::Assign(const TPersistent& Source) {
+  const auto* Src = dynamic_cast<const TJointLayers*>(&Source);
+  if (!Src) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  FX = Src->FX;
+  FY = Src->FY;
+  OnChange = Src->OnChange;
+  FOwner = Src->FOwner;
+}
+
+void TJointLayers::AssignTo(TPersistent& Dest) const {
+  if (auto* D = dynamic_cast<TJointLayers*>(&Dest)) {
+    D->Assign(*this);
+    return;
+  }
+  TPersistent::AssignTo(Dest);
+}
+
+int TJointLayers::XControlledBy(int Layer) const {
+  return Layer >= 1 && Layer <= 16 ? FX[static_cast<std::size_t>(Layer - 1)] : Layer;
+}
+
+int TJointLayers::YControlledBy(int Layer) const {
+  return Layer >= 1 && Layer <= 16 ? FY[static_cast<std::size_t>(Layer - 1)] : Layer;
+}
+
+void TJointLayers::SetXControlledBy(int Layer, int Dest) { Join(FX, true, Layer, Dest); }
+
+void TJointLayers::SetYControlledBy(int Layer, int Dest) { Join(FY, false, Layer, Dest); }
+
+void TJointLayers::Join(std::array<int, 16>& Table, bool IsX, int Layer, int Dest) {
+  if (Layer < 1 || Layer > 16) return;  // only the 32 published properties call this
+  if (Dest < 1 || Dest > 16)
+    throw EZKWVexaError("Destination layer " + std::to_string(Dest) + " is out of range");
+  auto Entry = [&Table](int L) -> int& { return Table[static_cast<std::size_t>(L - 1)]; };
+  if (Dest == Layer) {
+    Entry(Layer) = Layer;
+    return;
+  }
+  if (Entry(Dest) != Dest)
+    throw EZKWVexaError("Destination layer " + std::to_string(Dest) + " is already joined");
+  std::string Followers;
+  for (int K = 1; K <= 16; ++K) {
+    if (K != Layer && Entry(K) == Layer) Followers += (Followers.empty() ? "" : ", ") + std::to_string(K);
+  }
+  if (!Followers.empty())
+    throw EZKWVexaError("Layer " + std::to_string(Layer) + " is joined by other layers (" + Followers + ")");
+  Entry(Layer) = Dest;
+  if (FOwner) CopyJoinedRange(*FOwner, Layer, IsX, Dest);
+  if (OnChange) OnChange(this);
+}
+
+}  // namespace zkw
