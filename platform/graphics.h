@@ -219,6 +219,16 @@ class TCanvas : public TPersistent {
   TBrush FBrush;
   TFont FFont;
   TPoint FPenPos;
+  // Position in the dash pattern: connected LineTo calls continue it, MoveTo
+  // restarts it, so a dashed curve of many short segments still shows dashes.
+  int FDashPhase = 0;
+
+  // Raster internals (canvas_raster.cpp); coordinates are 64-bit so that no
+  // input overflows.
+  void DrawLine(std::int64_t X0, std::int64_t Y0, std::int64_t X1, std::int64_t Y1);
+  void FillBox(std::int64_t L, std::int64_t T, std::int64_t R, std::int64_t B, std::uint32_t Rgb, bool Xor);
+  void DrawEllipseShape(std::int64_t X1, std::int64_t Y1, std::int64_t X2, std::int64_t Y2, bool Fill,
+                        const double* ArcFrom, const double* ArcTo);
 };
 
 // A 32-bit off-screen picture with its own canvas.
@@ -245,12 +255,24 @@ class TBitmap : public TPersistent {
   // Raw rows of 0xFFRRGGBB pixels (QImage::Format_RGB32 order) for fast paths.
   std::uint32_t* ScanLine(int Y);
   const std::uint32_t* ScanLine(int Y) const;
-  QImage& Image() { return *FImage; }
-  const QImage& Image() const { return *FImage; }
+  // Direct access to the picture. Every call marks the raw-pixel cache stale, so
+  // a copy taken through it is never written by later drawing.
+  QImage& Image();
+  const QImage& Image() const;
 
  private:
+  friend class TCanvas;
+  // The canvas writes through a cached pointer; Image() and every resize or load
+  // mark it stale, and Surface() re-reads it (detaching a shared QImage first).
+  void Surface();
+  void Changed() { FStale = true; }
   std::unique_ptr<QImage> FImage;
   std::unique_ptr<TCanvas> FCanvas;
+  mutable bool FStale = true;
+  std::uint32_t* FBits = nullptr;
+  std::int64_t FStride = 0;  // in pixels
+  int FW = 0;
+  int FH = 0;
 };
 
 }  // namespace zkw

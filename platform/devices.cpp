@@ -1,0 +1,118 @@
+#include "platform/devices.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QScreen>
+#include <algorithm>
+#include <cctype>
+
+#include "platform/gui_app.h"
+#include "platform/rtl.h"
+
+namespace zkw {
+
+namespace {
+
+constexpr Extended A4WidthInch = 210.0L / 25.4L;
+constexpr Extended A4HeightInch = 297.0L / 25.4L;
+
+bool EndsWithPng(const std::string& Name) {
+  if (Name.size() < 4) return false;
+  std::string Tail = Name.substr(Name.size() - 4);
+  std::transform(Tail.begin(), Tail.end(), Tail.begin(), [](unsigned char C) { return std::tolower(C); });
+  return Tail == ".png";
+}
+
+void WritePdf(const QImage& Page, const std::string& FileName, int Resolution) {
+  EnsureGuiApplication();
+  QPrinter Pdf(QPrinter::HighResolution);
+  Pdf.setOutputFormat(QPrinter::PdfFormat);
+  Pdf.setOutputFileName(QString::fromStdString(FileName));
+  Pdf.setResolution(Resolution);
+  Pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  Pdf.setFullPage(true);
+  QPainter Painter;
+  if (!Painter.begin(&Pdf)) throw Exception("Cannot write the document \"" + FileName + "\"");
+  // The page image covers the whole sheet.
+  Painter.drawImage(QRectF(Pdf.paperRect(QPrinter::DevicePixel)), Page);
+  if (!Painter.end()) throw Exception("Cannot finish the document \"" + FileName + "\"");
+}
+
+}  // namespace
+
+TPrinter::TPrinter() = default;
+TPrinter::~TPrinter() = default;
+
+void TPrinter::SetResolution(int PixelsPerInch) {
+  if (FPrinting) throw Exception("The printer's resolution cannot change while a document is open");
+  FResolution = std::clamp(PixelsPerInch, 36, 1200);
+}
+
+int TPrinter::PageWidth() const { return static_cast<int>(Round(A4WidthInch * FResolution)); }
+int TPrinter::PageHeight() const { return static_cast<int>(Round(A4HeightInch * FResolution)); }
+
+void TPrinter::BeginDoc(const std::string& FileName) {
+  if (FPrinting) throw Exception("A print document is already open");
+  if (FileName.empty()) throw Exception("A print document needs a file name");
+  FPage.SetSize(0, 0);
+  FPage.SetSize(PageWidth(), PageHeight());  // white
+  FFileName = FileName;
+  FPrinting = true;
+}
+
+void TPrinter::EndDoc() {
+  if (!FPrinting) throw Exception("No print document is open");
+  FPrinting = false;
+  struct Release {
+    TBitmap& Page;
+    ~Release() { Page.SetSize(0, 0); }
+  } ReleasePage{FPage};
+  if (EndsWithPng(FFileName)) {
+    FPage.SaveToFile(FFileName);
+  } else {
+    WritePdf(FPage.Image(), FFileName, FResolution);
+  }
+}
+
+TPrinter& Printer() {
+  static TPrinter ThePrinter;
+  return ThePrinter;
+}
+
+bool IsPrinterCanvas(const TCanvas& Canvas) { return &Canvas == &Printer().Canvas(); }
+
+int TScreenInfo::PixelsPerInch() const {
+  if (FOverride > 0) return FOverride;
+  if (GuiApplicationRunning()) {
+    if (const QScreen* Screen = QGuiApplication::primaryScreen()) {
+      const int Dpi = static_cast<int>(Round(Screen->logicalDotsPerInch()));
+      if (Dpi > 0) return Dpi;
+    }
+  }
+  return 96;
+}
+
+void TScreenInfo::PixelAspect(double& X, double& Y) const {
+  const TBitmap Probe(10, 10);
+  const double PerMeterX = Probe.Image().dotsPerMeterX(), PerMeterY = Probe.Image().dotsPerMeterY();
+  if (PerMeterX <= 0 || PerMeterY <= 0) {
+    X = Y = 1;
+    return;
+  }
+  // A pixel's width is 1 / dots per metre; scale so the smaller side is 1.
+  const double W = 1 / PerMeterX, H = 1 / PerMeterY, Small = std::min(W, H);
+  X = W / Small;
+  Y = H / Small;
+}
+
+TScreenInfo& ScreenInfo() {
+  static TScreenInfo Info;
+  return Info;
+}
+
+}  // namespace zkw
