@@ -85,6 +85,7 @@ struct TPropInfo {
   std::function<bool(const TPersistent&)> EventAssigned;
   // false when the handler is not a std::function of the event's type
   std::function<bool(TPersistent&, const std::any&)> ConnectEvent;
+  std::function<void(TPersistent&)> ClearEvent;
   std::function<TComponent*(const TPersistent&)> GetComponent;
   // false when the component is not of the referenced class
   std::function<bool(TPersistent&, TComponent*)> SetComponent;
@@ -343,6 +344,7 @@ class TClassRegistrar {
       static_cast<C&>(O).*Member = *Fn;
       return true;
     };
+    P.ClearEvent = [Member](TPersistent& O) { static_cast<C&>(O).*Member = nullptr; };
     return Add(std::move(P));
   }
 
