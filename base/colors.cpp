@@ -1,5 +1,6 @@
 #include "base/colors.h"
 
+#include "platform/properties.h"
 #include "platform/rtl.h"
 
 namespace zkw {
@@ -80,5 +81,17 @@ std::optional<TColor> FindColorByName(std::string_view Name) {
     return FindInTable(Name.substr(2));
   return std::nullopt;
 }
+
+void InstallColorNameLookup() {
+  SetColorNameLookup([](const std::string& Name, TColor& Color) {
+    const std::optional<TColor> Found = FindColorByName(Name);
+    if (Found) Color = *Found;
+    return Found.has_value();
+  });
+}
+
+namespace {
+const bool ColorLookupInstalled = (InstallColorNameLookup(), true);
+}  // namespace
 
 }  // namespace zkw

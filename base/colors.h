@@ -35,4 +35,8 @@ TColor ContrastColor(TColor Color);
 // names give std::nullopt; nothing is guessed.
 std::optional<TColor> FindColorByName(std::string_view Name);
 
+// Makes the form reader accept every name of the colour table (and its
+// "cl"-prefixed spelling) for colour values. Safe to call repeatedly.
+void InstallColorNameLookup();
+
 }  // namespace zkw

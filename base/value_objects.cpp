@@ -1,5 +1,8 @@
 #include "base/value_objects.h"
 
+#include "base/colors.h"
+#include "platform/properties.h"
+
 namespace zkw {
 
 // ---------------------------------------------------------------- TDTLabel
@@ -259,5 +262,61 @@ void TCustomTextLabel::SetVisible(bool Value) {
   FVisible = Value;
   Changed();
 }
+
+// ------------------------------------------------------------ registration
+
+namespace {
+
+// No stored defaults: every owner (scale property objects, scale controls, the
+// chart) gives these objects its own starting values, so each value is always
+// written. Layer ranges are left to the setters, which clamp or ignore.
+const bool Registered = [] {
+  RegisterClass<TDTLabel>("TDTLabel", "TPersistent")
+      .Enum("TimeFormat", &TDTLabel::TimeFormat, &TDTLabel::SetTimeFormat, TimeFormatNames)
+      .Char("DateSeparator", &TDTLabel::DateSeparator, &TDTLabel::SetDateSeparator)
+      .Char("TimeSeparator", &TDTLabel::TimeSeparator, &TDTLabel::SetTimeSeparator)
+      .Enum("YearLength", &TDTLabel::YearLength, &TDTLabel::SetYearLength, YearLengthNames)
+      .Bool("MonthName", &TDTLabel::MonthName, &TDTLabel::SetMonthName)
+      .Enum("DateOrder", &TDTLabel::DateOrder, &TDTLabel::SetDateOrder, DateOrderNames)
+      .Enum("DateForTime", &TDTLabel::DateForTime, &TDTLabel::SetDateForTime, DateForTimeNames)
+      .Event("OnChange", &TDTLabel::OnChange);
+
+  RegisterClass<TCrossHair>("TCrossHair", "TPersistent")
+      .Double("PosX", &TCrossHair::PosX, &TCrossHair::SetPosX)
+      .Double("PosY", &TCrossHair::PosY, &TCrossHair::SetPosY)
+      .Color("Color", &TCrossHair::Color, &TCrossHair::SetColor)
+      .Int("Layer", &TCrossHair::Layer, &TCrossHair::SetLayer)
+      .Enum("Mode", &TCrossHair::Mode, &TCrossHair::SetMode, CrossHModeNames)
+      .Enum("LineType", &TCrossHair::LineType, &TCrossHair::SetLineType, PenStyleNames)
+      .Int("LineWid", &TCrossHair::LineWid, &TCrossHair::SetLineWid)
+      .Event("OnChange", &TCrossHair::OnChange);
+
+  RegisterClass<TCustomTextLabel>("TCustomTextLabel", "TPersistent");
+  RegisterClass<TTextLabel>("TTextLabel", "TCustomTextLabel")
+      .Double("PosX", &TTextLabel::PosX, &TTextLabel::SetPosX)
+      .Double("PosY", &TTextLabel::PosY, &TTextLabel::SetPosY)
+      .Int("Layer", &TTextLabel::Layer, &TTextLabel::SetLayer)
+      .Enum("AttachToData", &TTextLabel::AttachToData, &TTextLabel::SetAttachToData, TxtLblAttachModeNames)
+      .Color("ColorBkg", &TTextLabel::ColorBkg, &TTextLabel::SetColorBkg)
+      .Color("ColorBorder", &TTextLabel::ColorBorder, &TTextLabel::SetColorBorder)
+      .Color("ColorShadow", &TTextLabel::ColorShadow, &TTextLabel::SetColorShadow)
+      .Int("ShadowDx", &TTextLabel::ShadowDx, &TTextLabel::SetShadowDx)
+      .Int("ShadowDy", &TTextLabel::ShadowDy, &TTextLabel::SetShadowDy)
+      .Bool("Transparent", &TTextLabel::Transparent, &TTextLabel::SetTransparent)
+      .Enum("Alignment", &TTextLabel::Alignment, &TTextLabel::SetAlignment, AlignmentNames)
+      .Enum("VerticalAlignment", &TTextLabel::VerticalAlignment, &TTextLabel::SetVerticalAlignment,
+            VerticalAlignmentNames)
+      .Object("Font", &TTextLabel::Font)
+      .Enum("Mode", &TTextLabel::Mode, &TTextLabel::SetMode, TxtLblModeNames)
+      .String("Caption", &TTextLabel::Caption, &TTextLabel::SetCaption)
+      .Bool("Visible", &TTextLabel::Visible, &TTextLabel::SetVisible)
+      .Event("OnChange", &TTextLabel::OnChange);
+
+  // Whoever streams these objects also reads colours written by name.
+  InstallColorNameLookup();
+  return true;
+}();
+
+}  // namespace
 
 }  // namespace zkw
