@@ -19,7 +19,8 @@
 //    psInsideFrame the band stays inside the box. With psClear the brush fills
 //    the whole box.
 //  - Ellipse: the pixels whose centre lies inside the ellipse inscribed in the
-//    box (a row whose chord misses every centre keeps the pixels it crosses);
+//    box (a row whose chord misses every centre keeps the pixels it crosses; the
+//    middle row or rows span the whole width);
 //    the pen ring is that shape minus the ellipse of the box shrunk by the pen
 //    width, with the same band placement as the rectangle. Arc is the ring
 //    restricted to the pixels whose direction from the box centre lies
@@ -288,7 +289,10 @@ void Span(const Surf& S, i64 Y, i64 L, i64 R, const Writer& Wr) {
 bool EllipseRow(i64 L, i64 T, i64 R, i64 B, i64 Y, i64& XL, i64& XR) {
   if (R <= L || B <= T || Y < T || Y >= B) return false;
   const double RX = static_cast<double>(R - L) * 0.5, RY = static_cast<double>(B - T) * 0.5;
-  const double DY = (static_cast<double>(Y - T) + 0.5 - RY) / RY;
+  // The row (or the two rows) at the vertical centre take the full width, so
+  // even a flat ellipse reaches both sides of its box.
+  const double Off = static_cast<double>(Y - T) + 0.5 - RY;
+  const double DY = std::fabs(Off) <= 0.5 ? 0.0 : Off / RY;
   const double Half = RX * std::sqrt(std::max(0.0, 1.0 - DY * DY));
   constexpr double Eps = 1e-9;
   // Offsets from L: centres inside the chord [RX - Half, RX + Half].

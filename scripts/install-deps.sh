@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, and only those missing.
+# Safe to run again and again: with everything present it changes nothing.
+set -euo pipefail
+
+PACKAGES=(
+  g++ cmake ninja-build
+  qt6-base-dev libgl-dev libglx-dev libopengl-dev libegl-dev
+  nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xdotool imagemagick x11-apps
+  fonts-dejavu-core fonts-liberation
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+  SUDO=()
+elif command -v sudo >/dev/null 2>&1; then
+  SUDO=(sudo)
+else
+  echo "install-deps: missing packages (${missing[*]}) and no root rights or sudo to install them" >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${SUDO[@]}" apt-get update -q
+"${SUDO[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
