@@ -551,7 +551,15 @@ void ReadComponentFromFile(TComponent& Root, const std::string& FileName) {
   ReadComponentFromJson(Root, S.str());
 }
 
-std::string WriteComponentToJson(const TComponent& Root) { return TWriter(Root).Write().dump(2) + "\n"; }
+std::string WriteComponentToJson(const TComponent& Root) {
+  const Json Doc = TWriter(Root).Write();
+  try {
+    return Doc.dump(2) + "\n";
+  } catch (const Json::exception& E) {
+    // Strings must be UTF-8; anything else would not read back as written.
+    throw Exception(std::string("Cannot write the form description: ") + E.what());
+  }
+}
 
 void WriteComponentToFile(const TComponent& Root, const std::string& FileName) {
   const std::string Text = WriteComponentToJson(Root);
