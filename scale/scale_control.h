@@ -1,0 +1,229 @@
+// TScale: a custom window control that shows one axis scale. Placed on a form
+// it paints in its own window; the chart creates one per layer and axis,
+// lends it the chart's canvas (SetHostCanvas), makes it transparent and
+// embedded, and drives its painting with SetPaintSuspended / ForcePaint.
+//
+// Call order the chart relies on: construct (painting suspended, 400 x 400,
+// defaults) -> SetDefaults / setters -> SetEmbedded(true), SetHostCanvas(...)
+// -> ForcePaint() per chart paint. The host canvas is borrowed: the chart
+// must keep it alive while it is lent (or lend nullptr before it goes).
+//
+// Every setter that changes what is drawn ends with the repaint request: an
+// opaque or embedded scale paints at once, a transparent stand-alone scale
+// invalidates its window so that its parent repaints what lies behind it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/enums.h"
+#include "base/events.h"
+#include "base/value_objects.h"
+#include "platform/controls.h"
+#include "platform/graphics.h"
+#include "scale/scale_painter.h"
+#include "scale/tick_engine.h"
+
+namespace zkw {
+
+class TScale;
+
+// The stand-alone scale's mouse dragging (pan and zoom of its own range)
+// plugs in through this handler: it sees every move (after OnMouseMove) and
+// every release (before OnMouseUp) together with the scale's drag state.
+// Empty: a scale does not drag.
+enum TScaleDragStep : std::uint8_t { sdsMove, sdsRelease };
+using TScaleDragHandler =
+    std::function<void(TScale& Scale, TScaleDragStep Step, TShiftState Shift, int X, int Y)>;
+void SetScaleDragHandler(TScaleDragHandler Handler);
+
+// Drag bookkeeping kept by each scale for the drag handler.
+struct TScaleDragState {
+  bool Dragging = false;
+  int StartX = 0;
+  int StartY = 0;
+  double StartLow = 0;
+  double StartHigh = 0;
+};
+
+class TScale : public TCustomControl {
+ public:
+  explicit TScale(TComponent* AOwner);
+  ~TScale() override;
+  std::string ClassName() const override { return "TScale"; }
+
+  // Copies every setting of another TScale (not its font, OnZoomPan,
+  // MouseAction, host canvas, mouse state or loading state) and repaints.
+  void Assign(const TPersistent& Source) override;
+  void AssignTo(TPersistent& Dest) const override;
+  void Loaded() override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+  // --- Published properties -----------------------------------------------------
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& Value);
+  int CaptionPosX() const { return FCaptionPosX; }
+  void SetCaptionPosX(int Value);
+  int CaptionPosY() const { return FCaptionPosY; }
+  void SetCaptionPosY(int Value);
+  TAlignment CaptionAlignment() const { return FCaptionAlignment; }
+  void SetCaptionAlignment(TAlignment Value);
+  TScaleUnitAnchor CaptionAnchor() const { return FCaptionAnchor; }
+  void SetCaptionAnchor(TScaleUnitAnchor Value);
+  TColor ColorBackGnd() const { return FColorBackGnd; }
+  void SetColorBackGnd(TColor Value);
+  TColor ColorScale() const { return FColorScale; }
+  void SetColorScale(TColor Value);
+  TColorScheme ColorScheme() const { return FColorScheme; }
+  void SetColorScheme(TColorScheme Value);
+  TDTLabel& DateFormat() { return FDateFormat; }
+  const TDTLabel& DateFormat() const { return FDateFormat; }
+  void SetDateFormat(const TDTLabel& Value);  // copies the settings, keeps the own OnChange
+  int DecPlaces() const { return FDecPlaces; }
+  void SetDecPlaces(int Value);  // clamped to -3..12
+  TFrameStyle FrameStyle() const { return FFrameStyle; }
+  void SetFrameStyle(TFrameStyle Value);
+  TFigType LabelType() const { return FLabelType; }
+  void SetLabelType(TFigType Value);
+  bool Logarithmic() const { return FLogarithmic; }
+  void SetLogarithmic(bool Value);
+  int MarginTop() const { return FMarginTop; }
+  void SetMarginTop(int Value);  // negative values become 0
+  int MarginBottom() const { return FMarginBottom; }
+  void SetMarginBottom(int Value);
+  int MarginLeft() const { return FMarginLeft; }
+  void SetMarginLeft(int Value);
+  int MarginRight() const { return FMarginRight; }
+  void SetMarginRight(int Value);
+  int MinTicks() const { return FMinTicks; }
+  void SetMinTicks(int Value);  // 0, or clamped to 2..10
+  TMouseActMode MouseAction() const { return FMouseAction; }
+  void SetMouseAction(TMouseActMode Value) { FMouseAction = Value; }
+  int NumTicks() const { return static_cast<int>(FTickPositions.size()); }
+  double RangeLow() const { return FRangeLow; }
+  void SetRangeLow(double Value);  // non-finite values are ignored
+  double RangeHigh() const { return FRangeHigh; }
+  void SetRangeHigh(double Value);
+  bool ShortTicks() const { return FShortTicks; }
+  void SetShortTicks(bool Value);
+  bool ShowBaseLine() const { return FShowBaseLine; }
+  void SetShowBaseLine(bool Value);
+  const std::string& ScaleInscript() const { return FScaleInscript; }
+  void SetScaleInscript(const std::string& Value);
+  TScaleType ScaleType() const { return FScaleType; }
+  void SetScaleType(TScaleType Value);
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool Value);
+  const std::string& UserTickText() const { return FUserTickText; }
+  void SetUserTickText(const std::string& Value);
+
+  TScaleTickDrawnEvent OnScaleTickDrawn;
+  TBeforeTickLabelEvent OnBeforeTickLabel;
+  TScaleRenderedEvent OnBeforeScaleRendered;
+  TScaleRenderedEvent OnAfterScaleRendered;
+  TZoomPanEvent OnZoomPan;
+
+  // --- Operations used by the chart and the mouse handling ------------------------
+  // The defaults of every published setting (but ScaleInscript) and of the
+  // internal state; ends with UpdateScaleFactors.
+  void SetDefaults();
+  bool PaintSuspended() const { return FPaintSuspended; }
+  void SetPaintSuspended(bool Value);  // clearing it repaints
+  // Paints now even while painting is suspended (then suspends it again).
+  void ForcePaint();
+  // Lends a canvas (nullptr: paint on the own window) and the shift applied
+  // across the scale when painting on it.
+  void SetHostCanvas(TCanvas* Canvas, int OffsetX, int OffsetY);
+  TCanvas* HostCanvas() const { return FHostCanvas; }
+  int HostOffsetX() const { return FHostOffsetX; }
+  int HostOffsetY() const { return FHostOffsetY; }
+  bool Embedded() const { return FEmbedded; }
+  void SetEmbedded(bool Value);
+  // Both ends at once; equal ends become Low .. Low + 1.
+  void SetRange(double Low, double High);
+
+  // --- Tick placement -----------------------------------------------------------------
+  void UpdateScaleFactors();
+  double ScaleFactor() const { return FScaleFactor; }
+  double ScaleOffset() const { return FScaleOffset; }
+  int ValueToPixel(double V) const;
+  // Entry Index (1-based) of the last paint's tick list; 0 outside 1..NumTicks.
+  Extended GetTickPos(int Index) const;
+  const std::vector<double>& TickPositions() const { return FTickPositions; }
+
+  // Frame colours: the outline (black, changed only by Assign) and the
+  // shadow and highlight that ColorScheme sets.
+  TColor FrameColor() const { return FFrameColor; }
+  TColor FrameShadowColor() const { return FFrameShadowColor; }
+  TColor FrameHighlightColor() const { return FFrameHighlightColor; }
+
+  // Draw ticks, labels and caption with the base line at BaseY / BaseX (the
+  // base line itself is drawn by Paint).
+  void DrawHorizontalScale(TCanvas& Canvas, int BaseY);
+  void DrawVerticalScale(TCanvas& Canvas, int BaseX);
+
+  TScaleDragState& DragState() { return FDrag; }
+
+  void DblClick() override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+ protected:
+  void CreateWnd() override;
+  void Paint() override;
+
+ private:
+  void RequestRepaint();
+  void PaintOn(TCanvas& Target, int OffsetX, int OffsetY);
+  TScaleDrawing Drawing() const;
+  void DrawScale(TCanvas& Canvas, int Base);
+  void DrawTicksAndCaption(TCanvas& Canvas, int Base);
+  void HookDateFormat();
+
+  std::string FCaption;
+  int FCaptionPosX = 4;
+  int FCaptionPosY = 4;
+  TAlignment FCaptionAlignment = taCenter;
+  TScaleUnitAnchor FCaptionAnchor = uaSclTopLft;
+  TColor FColorBackGnd = clBtnFace;
+  TColor FColorScale = clBlack;
+  TColorScheme FColorScheme = csBWG;
+  TDTLabel FDateFormat;
+  int FDecPlaces = -2;
+  TFrameStyle FFrameStyle = fsLowered;
+  TFigType FLabelType = ftNum;
+  bool FLogarithmic = false;
+  int FMarginTop = 20;
+  int FMarginBottom = 20;
+  int FMarginLeft = 20;
+  int FMarginRight = 20;
+  int FMinTicks = 3;
+  TMouseActMode FMouseAction = maNone;
+  double FRangeLow = 0;
+  double FRangeHigh = 100;
+  bool FShortTicks = true;
+  bool FShowBaseLine = true;
+  std::string FScaleInscript;
+  TScaleType FScaleType = sctXB;
+  bool FTransparent = false;
+  std::string FUserTickText;
+
+  double FScaleFactor = 0;
+  double FScaleOffset = 0;
+  std::vector<double> FTickPositions;
+  TColor FFrameColor = clBlack;
+  TColor FFrameShadowColor = clGray;
+  TColor FFrameHighlightColor = clWhite;
+  bool FPaintSuspended = true;
+  bool FEmbedded = false;
+  bool FNotYetLoaded = true;
+  bool FInPaint = false;
+  TCanvas* FHostCanvas = nullptr;
+  int FHostOffsetX = 0;
+  int FHostOffsetY = 0;
+  TScaleDragState FDrag;
+};
+
+}  // namespace zkw

@@ -1,0 +1,383 @@
+// Scale painting on small scales: pixel positions of the base line, tick ends,
+// label boxes and caption (text measured with the scale's own font through
+// the canvas), the host canvas with its offset, and the order of the events.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/graphics.h"
+#include "platform/rtl.h"
+#include "scale/ZKW_Scale.h"
+
+namespace zkw {
+namespace {
+
+constexpr TColor Back = clWhite;
+constexpr TColor Ink = clBlack;
+constexpr TColor TextInk = clBlue;
+
+// A shown scale (window created) with plain colours and no frame.
+void Prepare(TScale& S, int W, int H, TScaleType Type) {
+  S.SetBounds(0, 0, W, H);
+  S.SetScaleType(Type);
+  S.SetColorBackGnd(Back);
+  S.SetColorScale(Ink);
+  S.SetFrameStyle(fsNone);
+  S.Font().SetColor(TextInk);
+  S.HandleNeeded();
+}
+
+struct TBox {
+  int Left, Top, Right, Bottom;  // right and bottom exclusive
+  bool Contains(int X, int Y) const { return X >= Left && X < Right && Y >= Top && Y < Bottom; }
+};
+
+// The text's box as the scale measures it.
+TBox TextBox(TScale& S, const std::string& Text, int Left, int Top) {
+  TBitmap Probe(1, 1);
+  Probe.Canvas().SetFont(S.Font());
+  return {Left, Top, Left + Probe.Canvas().TextWidth(Text), Top + Probe.Canvas().TextHeight(Text)};
+}
+
+int TextWidthOf(TScale& S, const std::string& Text) { return TextBox(S, Text, 0, 0).Right; }
+int TextHeightOf(TScale& S, const std::string& Text) { return TextBox(S, Text, 0, 0).Bottom; }
+
+bool HasInk(TCanvas& C, const TBox& B) {
+  for (int Y = B.Top; Y < B.Bottom; ++Y)
+    for (int X = B.Left; X < B.Right; ++X)
+      if (C.Pixels(X, Y) != Back) return true;
+  return false;
+}
+
+TEST(ScaleLayout, HorizontalLabelClamping) {
+  EXPECT_EQ(HorizontalLabelLeft(10, 40, 400), 2);     // kept 2 pixels from the left end
+  EXPECT_EQ(HorizontalLabelLeft(395, 40, 400), 358);  // ends at 398
+  EXPECT_EQ(HorizontalLabelLeft(200, 40, 400), 180);  // centred
+  EXPECT_EQ(HorizontalLabelLeft(200, 41, 400), 180);
+}
+
+TEST(ScalePaint, OpaqueHorizontalScaleEveryPixel) {
+  TScale S(nullptr);
+  Prepare(S, 400, 400, sctXB);
+  S.ForcePaint();
+  TCanvas& C = S.Canvas();
+  // Base line from (20, 379) up to its end point (379, 379), excluded.
+  for (int X = 20; X < 379; ++X) ASSERT_EQ(C.Pixels(X, 379), Ink) << X;
+  EXPECT_EQ(C.Pixels(19, 379), Back);
+  EXPECT_EQ(C.Pixels(380, 379), Back);
+
+  // Expected ink: base line, 21 short ticks every 5 (4 pixels up), 6 long
+  // ticks every 20 (7 pixels up) and the six label boxes.
+  std::vector<TBox> Boxes;
+  std::vector<TBox> Lines = {{20, 379, 380, 380}};
+  const std::vector<std::string> Labels = {"0", "20", "40", "60", "80", "100"};
+  for (int K = 0; K <= 20; ++K) {
+    const int X = S.ValueToPixel(5.0 * K);
+    Lines.push_back({X, 376, X + 1, 380});
+    EXPECT_EQ(C.Pixels(X, 376), Ink);
+  }
+  for (int K = 0; K <= 5; ++K) {
+    const int X = S.ValueToPixel(20.0 * K);
+    Lines.push_back({X, 373, X + 1, 380});
+    EXPECT_EQ(C.Pixels(X, 373), Ink) << X;
+    EXPECT_EQ(C.Pixels(X, 372), Back) << X;  // the end point is not drawn
+    const int W = TextWidthOf(S, Labels[K]);
+    const int H = TextHeightOf(S, Labels[K]);
+    const TBox Box = TextBox(S, Labels[K], HorizontalLabelLeft(X, W, 400), 379 - H - 7);
+    EXPECT_TRUE(HasInk(C, Box)) << Labels[K];
+    Boxes.push_back(Box);
+  }
+  EXPECT_EQ(S.ValueToPixel(0), 20);
+  EXPECT_EQ(S.ValueToPixel(100), 379);
+  for (int Y = 0; Y < 400; ++Y)
+    for (int X = 0; X < 400; ++X) {
+      bool Expected = false;
+      for (const TBox& B : Lines) Expected = Expected || B.Contains(X, Y);
+      for (const TBox& B : Boxes) Expected = Expected || B.Contains(X, Y);
+      if (!Expected) {
+        ASSERT_EQ(C.Pixels(X, Y), Back) << "stray ink at " << X << "," << Y;
+      }
+    }
+  // Horizontal scales store each position once.
+  EXPECT_EQ(S.NumTicks(), 21);
+  EXPECT_EQ(S.GetTickPos(1), 0);
+  EXPECT_EQ(S.GetTickPos(21), 100);
+  EXPECT_EQ(S.GetTickPos(0), 0);
+  EXPECT_EQ(S.GetTickPos(22), 0);
+}
+
+TEST(ScalePaint, TopAndVerticalScalesPlaceTicksAndLabels) {
+  TScale Top(nullptr);
+  Prepare(Top, 200, 60, sctXT);
+  Top.ForcePaint();
+  TCanvas& T = Top.Canvas();
+  // Base line at MarginTop, ticks downwards, labels 7 pixels below the base.
+  EXPECT_EQ(T.Pixels(20, 20), Ink);
+  const int X0 = Top.ValueToPixel(0);
+  EXPECT_EQ(T.Pixels(X0, 26), Ink);
+  EXPECT_EQ(T.Pixels(X0, 27), Back);
+  EXPECT_TRUE(HasInk(T, TextBox(Top, "0", HorizontalLabelLeft(X0, TextWidthOf(Top, "0"), 200), 27)));
+
+  TScale Right(nullptr);
+  Prepare(Right, 100, 200, sctYR);
+  Right.ForcePaint();
+  TCanvas& R = Right.Canvas();
+  const int Base = 100 - 20 - 1;
+  for (int Y = 20; Y < 179; ++Y) ASSERT_EQ(R.Pixels(Base, Y), Ink) << Y;
+  const int Y100 = Right.ValueToPixel(100);
+  EXPECT_EQ(Y100, 20);
+  EXPECT_EQ(R.Pixels(Base - 5, Y100), Ink);  // long tick: 6 pixels to the left
+  EXPECT_EQ(R.Pixels(Base - 6, Y100), Back);
+  EXPECT_EQ(R.Pixels(Base - 3, Right.ValueToPixel(5)), Ink);  // short tick: 4 pixels
+  EXPECT_EQ(R.Pixels(Base - 4, Right.ValueToPixel(5)), Back);
+  // Labels end 8 pixels left of the base line, centred on the height of "0".
+  const int W = TextWidthOf(Right, "100");
+  const int H = TextHeightOf(Right, "0");
+  const TBox Box = TextBox(Right, "100", Base - W - 8, Y100 - H / 2);
+  EXPECT_EQ(Box.Right, Base - 8);
+  EXPECT_TRUE(HasInk(R, Box));
+  for (int Y = 0; Y < 200; ++Y)
+    for (int X = Box.Right; X < Base - 6; ++X) ASSERT_EQ(R.Pixels(X, Y), Back) << X << "," << Y;
+  // Vertical scales store long positions as well.
+  EXPECT_EQ(Right.NumTicks(), 27);
+
+  TScale Left(nullptr);
+  Prepare(Left, 100, 200, sctYL);
+  Left.ForcePaint();
+  EXPECT_EQ(Left.Canvas().Pixels(20 + 5, Left.ValueToPixel(0)), Ink);
+  EXPECT_TRUE(HasInk(Left.Canvas(), TextBox(Left, "0", 28, Left.ValueToPixel(0) - H / 2)));
+}
+
+TEST(ScalePaint, TransparentOnALentCanvasWithOffset) {
+  TBitmap Host(400, 400);  // white
+  TScale S(nullptr);
+  Prepare(S, 400, 60, sctXB);
+  S.SetHostCanvas(&Host.Canvas(), 0, 300);
+  S.SetTransparent(true);
+  S.SetEmbedded(true);
+  S.ForcePaint();
+  TCanvas& C = Host.Canvas();
+  const int Base = 300 + 60 - 20 - 1;
+  for (int X = 20; X < 379; ++X) ASSERT_EQ(C.Pixels(X, Base), Ink) << X;
+  // Positions along the scale are not shifted; nothing is filled.
+  EXPECT_EQ(C.Pixels(S.ValueToPixel(20), Base - 6), Ink);
+  for (int Y = 0; Y < 300; ++Y)
+    for (int X = 0; X < 400; ++X) ASSERT_EQ(C.Pixels(X, Y), clWhite);
+  EXPECT_EQ(C.Pixels(5, 305), clWhite);
+  EXPECT_EQ(C.Pixels(390, 355), clWhite);
+  // The scale's own window stays as it was.
+  EXPECT_EQ(S.Canvas().Pixels(30, 39), S.Canvas().Pixels(0, 0));
+}
+
+TEST(ScalePaint, CaptionAnchorAndAlignment) {
+  TScale S(nullptr);
+  Prepare(S, 400, 60, sctXB);
+  S.SetCaption("Volts");
+  S.SetCaptionAnchor(uaSclCenter);
+  S.SetCaptionAlignment(taCenter);
+  S.SetCaptionPosY(-38);
+  S.ForcePaint();
+  const int W = TextWidthOf(S, "Volts");
+  const TBox Box = TextBox(S, "Volts", 204 - W / 2, 39 - 38);
+  EXPECT_TRUE(HasInk(S.Canvas(), Box));
+  EXPECT_FALSE(HasInk(S.Canvas(), {0, Box.Top, Box.Left, Box.Top + 3}));
+  EXPECT_FALSE(HasInk(S.Canvas(), {Box.Right, Box.Top, 400, Box.Top + 3}));
+
+  TScale V(nullptr);
+  Prepare(V, 100, 200, sctYL);
+  V.SetCaption("m");
+  V.SetCaptionAnchor(uaSclBotRgt);
+  V.SetCaptionAlignment(taRightJustify);
+  V.ForcePaint();
+  const int Wm = TextWidthOf(V, "m");
+  EXPECT_TRUE(HasInk(V.Canvas(), TextBox(V, "m", 20 + 4 - Wm, 4 + 200 - 20)));
+}
+
+TEST(ScalePaint, FrameAndAfterRenderedEvent) {
+  TScale S(nullptr);
+  Prepare(S, 100, 50, sctXB);
+  S.SetFrameStyle(fsRaised);
+  TCanvas* Seen = nullptr;
+  S.OnAfterScaleRendered = [&](TObject* Sender, TCanvas& Canvas) {
+    EXPECT_EQ(Sender, &S);
+    Seen = &Canvas;
+    Canvas.SetPixels(0, 0, clRed);   // under the frame
+    Canvas.SetPixels(50, 5, clRed);  // visible
+  };
+  S.ForcePaint();
+  ASSERT_NE(Seen, nullptr);
+  EXPECT_NE(Seen, &S.Canvas());  // the off-screen bitmap, before the copy
+  TCanvas& C = S.Canvas();
+  EXPECT_EQ(C.Pixels(0, 0), clWhite);  // highlight of csBWG
+  EXPECT_EQ(C.Pixels(99, 49), clBlack);
+  EXPECT_EQ(C.Pixels(1, 1), clSilver);
+  EXPECT_EQ(C.Pixels(98, 48), clGray);
+  EXPECT_EQ(C.Pixels(50, 5), clRed);
+  S.SetColorScheme(csSystem);
+  EXPECT_EQ(C.Pixels(98, 48), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(C.Pixels(0, 0), ColorToRGB(clBtnHighlight));
+}
+
+// Records the events of one paint as "T<value>" (tick drawn) and
+// "L<text>" (before label).
+struct TRecorder {
+  std::vector<std::string> Events;
+  std::vector<double> TickValues;
+  void Attach(TScale& S) {
+    S.OnScaleTickDrawn = [this](TObject*, TCanvas&, TScaleType, double V, int, int) {
+      Events.push_back("T" + FormatFixed(V, 1));
+      TickValues.push_back(V);
+    };
+    S.OnBeforeTickLabel = [this](TObject*, TScaleType, double, std::string& Text) {
+      Events.push_back("L" + Text);
+    };
+  }
+};
+
+TEST(ScaleEvents, OrderPerWalkAndOrientation) {
+  TScale S(nullptr);
+  Prepare(S, 400, 60, sctXB);
+  S.SetShortTicks(false);
+  TRecorder R;
+  R.Attach(S);
+  S.ForcePaint();  // linear, horizontal: label before the tick event
+  ASSERT_GE(R.Events.size(), 4u);
+  EXPECT_EQ(R.Events[0], "L0");
+  EXPECT_EQ(R.Events[1], "T0.0");
+  EXPECT_EQ(R.Events[2], "L20");
+
+  R.Events.clear();
+  S.SetScaleType(sctYL);  // linear, vertical: tick event first
+  S.SetBounds(0, 0, 60, 400);
+  R.Events.clear();
+  S.ForcePaint();
+  EXPECT_EQ(R.Events[0], "T0.0");
+  EXPECT_EQ(R.Events[1], "L0");
+
+  S.SetScaleType(sctXB);  // logarithmic, horizontal: tick event first
+  S.SetBounds(0, 0, 400, 60);
+  S.SetRange(1, 1000);
+  S.SetLogarithmic(true);
+  R.Events.clear();
+  S.ForcePaint();
+  EXPECT_EQ(R.Events[0], "T1.0");
+  EXPECT_EQ(R.Events[1], "L1");
+
+  S.SetLogarithmic(false);  // date/time: label, date line, tick event
+  S.SetLabelType(ftDateTime);
+  S.SetRange(0, 2);
+  R.Events.clear();
+  S.ForcePaint();
+  ASSERT_GE(R.Events.size(), 3u);
+  EXPECT_EQ(R.Events[0], "L00:00");
+  EXPECT_EQ(R.Events[1], "L30-" + ShortMonthNames()[11] + "-1899");
+  EXPECT_EQ(R.Events[2], "T0.0");
+}
+
+TEST(ScaleEvents, ZeroTickReportedAsZeroAfterItsLabel) {
+  TScale S(nullptr);
+  Prepare(S, 400, 60, sctXB);
+  S.SetShortTicks(false);
+  S.SetRange(-0.3, 0.3);
+  TRecorder R;
+  R.Attach(S);
+  S.ForcePaint();
+  bool SawExactZero = false;
+  for (double V : R.TickValues) SawExactZero = SawExactZero || V == 0.0;
+  EXPECT_TRUE(SawExactZero);
+  // Vertical scales report before the label: the walk's own value.
+  S.SetScaleType(sctYL);
+  R.TickValues.clear();
+  S.ForcePaint();
+  bool NearZero = false;
+  for (double V : R.TickValues) NearZero = NearZero || std::fabs(V) < 1e-15;
+  EXPECT_TRUE(NearZero);
+}
+
+TEST(ScaleEvents, TimeScaleReportsExactlyTheDrawnTicks) {
+  TScale S(nullptr);
+  Prepare(S, 400, 60, sctXB);
+  S.SetLabelType(ftTime);
+  S.SetRange(7, 67);  // 20 s steps, 5 s sub-steps
+  TRecorder R;
+  R.Attach(S);
+  S.ForcePaint();
+  EXPECT_EQ(R.TickValues.size(), 15u);  // 12 short (10 .. 65), 3 long
+  for (double V : R.TickValues) {
+    EXPECT_GE(V, 7);
+    EXPECT_LE(V, 67);
+  }
+  EXPECT_EQ(R.Events[12], "L 00:00:20");
+}
+
+TEST(ScaleEvents, HostMayReplaceLabelText) {
+  TScale S(nullptr);
+  Prepare(S, 400, 60, sctXB);
+  S.SetShortTicks(false);
+  S.OnBeforeTickLabel = [](TObject*, TScaleType, double V, std::string& Text) {
+    if (V == 0) Text = "WWWWWW";
+  };
+  S.ForcePaint();
+  const int W = TextWidthOf(S, "WWWWWW");
+  const int H = TextHeightOf(S, "WWWWWW");
+  const TBox Box = TextBox(S, "WWWWWW", HorizontalLabelLeft(20, W, 400), 39 - H - 7);
+  // The replaced text is measured and drawn: ink reaches its right part.
+  EXPECT_TRUE(HasInk(S.Canvas(), {Box.Right - W / 3, Box.Top, Box.Right, Box.Bottom}));
+}
+
+TEST(ScaleMessages, DateTimeMessagesInsteadOfTicks) {
+  TScale S(nullptr);
+  Prepare(S, 400, 60, sctXB);
+  S.SetLabelType(ftDateTime);
+  S.SetRange(10, 5);  // reversed: invalid
+  TRecorder R;
+  R.Attach(S);
+  S.ForcePaint();
+  EXPECT_TRUE(R.Events.empty());
+  EXPECT_EQ(S.NumTicks(), 0);
+  const std::string Text = InvalidDateTimeText;
+  const int Mid = S.ValueToPixel(7.5);
+  const int W = TextWidthOf(S, Text);
+  EXPECT_TRUE(HasInk(S.Canvas(), TextBox(S, Text, Mid - W / 2, 39 + 7)));
+
+  TScale V(nullptr);
+  Prepare(V, 100, 300, sctYL);
+  V.SetLabelType(ftDateTime);
+  V.SetRange(0, 0.02 / 86400);
+  V.ForcePaint();
+  const int H = TextHeightOf(V, "T");
+  const int Y = V.ValueToPixel(0.01 / 86400);
+  int Top = Y - H;
+  for (const std::string Word : {"DateTime", "range is", "below 1", "second"}) {
+    EXPECT_TRUE(HasInk(V.Canvas(), TextBox(V, Word, 22, Top))) << Word;
+    EXPECT_FALSE(HasInk(V.Canvas(), {22 + TextWidthOf(V, Word), Top, 99, Top + H})) << Word;
+    Top += H;
+  }
+}
+
+TEST(ScalePaint, ExtremeSettingsPaintQuickly) {
+  TScale S(nullptr);
+  Prepare(S, 400, 60, sctXB);
+  const auto Start = std::chrono::steady_clock::now();
+  S.SetRange(-1e308, 1e308);
+  S.SetMinTicks(0);
+  S.SetRange(0, 1e9);  // one-unit distance over a billion units
+  S.SetRange(1e20, 1e20 + 1e5);
+  S.SetMinTicks(3);
+  S.SetRange(0, 100);
+  S.SetLogarithmic(true);  // created at run time: accepted with a zero end
+  S.SetLabelType(ftTime);
+  S.SetRange(-1e15, 1e15);
+  S.SetLabelType(ftDateTime);
+  S.SetRange(-693593, 3000000);
+  S.SetScaleType(sctYL);
+  S.SetBounds(0, 0, 0, 0);
+  S.ForcePaint();
+  EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(10));
+}
+
+}  // namespace
+}  // namespace zkw
