@@ -72,6 +72,19 @@ i128 CeilDiv(i128 A, i128 B) {  // B > 0
   return Q;
 }
 
+// Ceil(A * B / C) for C > 0, in 64-bit arithmetic when the
+// product cannot overflow (every on-screen case), else in 128-bit.
+constexpr i64 Small = i64(1) << 30;
+inline bool IsSmall(i64 V) { return V > -Small && V < Small; }
+
+i64 MulCeil(i64 A, i64 B, i64 C) {
+  if (IsSmall(A) && IsSmall(B)) {
+    const i64 N = A * B;
+    return N / C + (N % C != 0 && N > 0);
+  }
+  return static_cast<i64>(CeilDiv(i128(A) * B, C));
+}
+
 struct Surf {
   std::uint32_t* Bits;
   i64 Stride;
@@ -160,8 +173,12 @@ struct LineGeom {
     DimM = XMajor ? S.W : S.H;
     DimQ = XMajor ? S.H : S.W;
   }
-  // Minor offset (in steps) of pixel I.
-  i64 K(i64 I) const { return static_cast<i64>(FloorDiv(i128(2) * I * DMin + DMaj, i128(2) * DMaj)); }
+  // Minor offset (in steps) of pixel I: floor((2 I DMin + DMaj) / (2 DMaj)).
+  i64 K(i64 I) const {
+    if (DMin == 0) return 0;
+    if (IsSmall(I) && IsSmall(DMin)) return (2 * I * DMin + DMaj) / (2 * DMaj);
+    return static_cast<i64>((i128(2) * I * DMin + DMaj) / (i128(2) * DMaj));
+  }
   i64 Major(i64 I) const { return M0 + SM * I; }
   i64 Minor(i64 I) const { return Q0 + SQ * K(I); }
 };
@@ -173,36 +190,44 @@ void ThinLine(const Surf& S, i64 X0, i64 Y0, i64 X1, i64 Y1, const Writer& Wr, c
   if (G.N == 0) return;
   const i64 StartPhase = Phase;
   if (Dash) Phase = static_cast<int>((StartPhase + G.N) % Dash->Length);
-  // Pixels whose major coordinate is visible.
-  i64 IA, IB;
-  if (G.SM > 0) {
-    IA = std::max<i64>(0, -G.M0);
-    IB = std::min<i64>(G.N, G.DimM - G.M0);
-  } else {
-    IA = std::max<i64>(0, G.M0 - G.DimM + 1);
-    IB = std::min<i64>(G.N, G.M0 + 1);
-  }
-  if (IA >= IB) return;
-  // ... and whose minor coordinate Q0 + SQ * K(i) is visible.
-  const i64 KLo = G.SQ > 0 ? -G.Q0 : G.Q0 - G.DimQ + 1;
-  const i64 KHi = G.SQ > 0 ? G.DimQ - 1 - G.Q0 : G.Q0;
-  if (KHi < 0) return;
-  if (G.DMin == 0) {
-    if (KLo > 0) return;
-  } else {
-    if (KLo > 0) {
-      const i128 First = CeilDiv((i128(2) * KLo - 1) * G.DMaj, i128(2) * G.DMin);
-      if (First > IA) IA = First >= IB ? IB : static_cast<i64>(First);
+  i64 IA = 0, IB = G.N;
+  const bool Inside = X0 >= 0 && X0 < S.W && Y0 >= 0 && Y0 < S.H && X1 >= 0 && X1 < S.W && Y1 >= 0 && Y1 < S.H;
+  if (!Inside) {
+    // Pixels whose major coordinate is visible ...
+    if (G.SM > 0) {
+      IA = std::max<i64>(0, -G.M0);
+      IB = std::min<i64>(G.N, G.DimM - G.M0);
+    } else {
+      IA = std::max<i64>(0, G.M0 - G.DimM + 1);
+      IB = std::min<i64>(G.N, G.M0 + 1);
     }
-    const i128 Limit = CeilDiv((i128(2) * KHi + 1) * G.DMaj, i128(2) * G.DMin);
-    if (Limit < IB) IB = static_cast<i64>(Limit);
+    if (IA >= IB) return;
+    // ... and whose minor coordinate Q0 + SQ * K(i) is visible.
+    const i64 KLo = G.SQ > 0 ? -G.Q0 : G.Q0 - G.DimQ + 1;
+    const i64 KHi = G.SQ > 0 ? G.DimQ - 1 - G.Q0 : G.Q0;
+    if (KHi < 0) return;
+    if (G.DMin == 0) {
+      if (KLo > 0) return;
+    } else {
+      // K(i) >= KLo  <=>  i >= ceil((2 KLo - 1) DMaj / (2 DMin))
+      if (KLo > 0) IA = std::max(IA, std::min(IB, MulCeil(2 * KLo - 1, G.DMaj, 2 * G.DMin)));
+      // K(i) <= KHi  <=>  i < ceil((2 KHi + 1) DMaj / (2 DMin))
+      IB = std::min(IB, MulCeil(2 * KHi + 1, G.DMaj, 2 * G.DMin));
+    }
+    if (IA >= IB) return;
   }
-  if (IA >= IB) return;
 
-  const i128 Num = i128(2) * IA * G.DMin + G.DMaj;
   const i64 TwoMaj = 2 * G.DMaj, TwoMin = 2 * G.DMin;
-  i64 Rem = static_cast<i64>(Num % TwoMaj);
-  const i64 KStart = static_cast<i64>(Num / TwoMaj);
+  i64 KStart, Rem;
+  if (IsSmall(IA) && IsSmall(G.DMin)) {
+    const i64 Num = 2 * IA * G.DMin + G.DMaj;
+    KStart = Num / TwoMaj;
+    Rem = Num % TwoMaj;
+  } else {
+    const i128 Num = i128(2) * IA * G.DMin + G.DMaj;
+    KStart = static_cast<i64>(Num / TwoMaj);
+    Rem = static_cast<i64>(Num % TwoMaj);
+  }
   const i64 M = G.Major(IA), Q = G.Q0 + G.SQ * KStart;
   std::uint32_t* P = G.XMajor ? S.At(M, Q) : S.At(Q, M);
   const i64 StepM = G.XMajor ? G.SM : G.SM * S.Stride;
@@ -277,6 +302,29 @@ void Box(const Surf& S, i64 L, i64 T, i64 R, i64 B, const Writer& Wr) {
   for (i64 Y = T; Y < B; ++Y) Wr.Run(S.At(L, Y), R - L, 1);
 }
 
+// A rectangle in one pass: a band of width Band in Pen round [OL, OR) x [OT, OB),
+// the inside in Brush when Fill.
+template <typename Writer>
+void Ring(const Surf& S, i64 OL, i64 OT, i64 OR, i64 OB, i64 Band, const Writer& Pen, const Writer& Brush,
+          bool Fill) {
+  const i64 IT = std::min(OT + Band, OB), IB = std::max(OB - Band, IT);
+  const i64 IL = std::min(OL + Band, OR), IR = std::max(OR - Band, IL);
+  const i64 CL = std::max<i64>(OL, 0), CR = std::min<i64>(OR, S.W);
+  const i64 Y0 = std::max<i64>(OT, 0), Y1 = std::min<i64>(OB, S.H);
+  if (CL >= CR || Y0 >= Y1) return;
+  const i64 LeftEnd = std::min(std::max(IL, CL), CR), RightStart = std::max(std::min(IR, CR), LeftEnd);
+  std::uint32_t* Row = S.At(0, Y0);
+  for (i64 Y = Y0; Y < Y1; ++Y, Row += S.Stride) {
+    if (Y < IT || Y >= IB) {
+      Pen.Run(Row + CL, CR - CL, 1);
+      continue;
+    }
+    if (LeftEnd > CL) Pen.Run(Row + CL, LeftEnd - CL, 1);
+    if (Fill && RightStart > LeftEnd) Brush.Run(Row + LeftEnd, RightStart - LeftEnd, 1);
+    if (CR > RightStart) Pen.Run(Row + RightStart, CR - RightStart, 1);
+  }
+}
+
 template <typename Writer>
 void Span(const Surf& S, i64 Y, i64 L, i64 R, const Writer& Wr) {
   if (Y < 0 || Y >= S.H) return;
@@ -343,7 +391,7 @@ TCanvas::TCanvas(TBitmap& Target) : FTarget(Target) {}
 TCanvas::~TCanvas() = default;
 
 #define ZKW_SURFACE(S)                                                  \
-  FTarget.Surface();                                                    \
+  if (FTarget.FStale) FTarget.Surface();                                \
   const Surf S{FTarget.FBits, FTarget.FStride, FTarget.FW, FTarget.FH}; \
   if (S.W <= 0 || S.H <= 0) return
 
@@ -406,12 +454,36 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   if (L == R || T == B) return;
   const bool Xor = FPen.Mode() == pmXor;
   const bool Fill = FBrush.Style() == bsSolid;
-  const std::uint32_t BrushC = PixelOf(FBrush.Color());
+  const std::uint32_t BrushC = Fill ? PixelOf(FBrush.Color()) : 0;
   if (FPen.Style() == psClear) {
     if (Fill) FillBox(L, T, R, B, BrushC, Xor);
     return;
   }
   const int W = FPen.Width();
+  if (W == 1 && !Xor && (FPen.Style() == psSolid || FPen.Style() == psInsideFrame)) {
+    // The common case (marks, frames, bars) fully inside the picture: one pass
+    // of plain stores.
+    if (FTarget.FStale) FTarget.Surface();
+    if (L >= 0 && T >= 0 && R <= FTarget.FW && B <= FTarget.FH) {
+      const std::uint32_t PenC = PixelOf(FPen.Color());
+      const i64 Stride = FTarget.FStride, N = R - L;
+      std::uint32_t* Row = FTarget.FBits + T * Stride + L;
+      for (i64 K = 0; K < N; ++K) Row[K] = PenC;
+      if (B - T > 1) {
+        std::uint32_t* Last = Row + (B - 1 - T) * Stride;
+        for (i64 K = 0; K < N; ++K) Last[K] = PenC;
+      }
+      for (i64 Y = T + 1; Y < B - 1; ++Y) {
+        Row += Stride;
+        Row[0] = PenC;
+        Row[N - 1] = PenC;
+        if (Fill) {
+          for (i64 K = 1; K < N - 1; ++K) Row[K] = BrushC;
+        }
+      }
+      return;
+    }
+  }
   if (W == 1 && PatternOf(FPen.Style())) {
     // Dashed border: four lines, each ending where the next starts.
     const int Kept = FDashPhase;
@@ -437,14 +509,13 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     OR = R - 1 - A + W;
     OB = B - 1 - A + W;
   }
+  ZKW_SURFACE(S);
   const std::uint32_t PenC = PixelOf(FPen.Color());
-  const i64 IT = std::min(OT + W, OB), IB = std::max(OB - W, IT);
-  const i64 IL = std::min(OL + W, OR), IR = std::max(OR - W, IL);
-  FillBox(OL, OT, OR, IT, PenC, Xor);
-  FillBox(OL, IB, OR, OB, PenC, Xor);
-  FillBox(OL, IT, IL, IB, PenC, Xor);
-  FillBox(IR, IT, OR, IB, PenC, Xor);
-  if (Fill) FillBox(IL, IT, IR, IB, BrushC, Xor);
+  if (Xor) {
+    Ring(S, OL, OT, OR, OB, W, XorWriter{PenC & 0x00FFFFFFu}, XorWriter{BrushC & 0x00FFFFFFu}, Fill);
+  } else {
+    Ring(S, OL, OT, OR, OB, W, CopyWriter{PenC}, CopyWriter{BrushC}, Fill);
+  }
 }
 
 void TCanvas::DrawEllipseShape(std::int64_t X1, std::int64_t Y1, std::int64_t X2, std::int64_t Y2, bool Fill,
@@ -604,14 +675,6 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
 TColor TCanvas::Pixels(int X, int Y) const {
   if (X < 0 || Y < 0 || X >= FTarget.Width() || Y >= FTarget.Height()) return clNone;
   return ColorOf(FTarget.ScanLine(Y)[X]);
-}
-
-void TCanvas::SetPixels(int X, int Y, TColor Color) {
-  TBitmap& T = FTarget;
-  if (T.FStale) T.Surface();
-  if (static_cast<unsigned>(X) >= static_cast<unsigned>(T.FW) || static_cast<unsigned>(Y) >= static_cast<unsigned>(T.FH))
-    return;
-  T.FBits[T.FStride * Y + X] = PixelOf(Color);
 }
 
 void TCanvas::Draw(int X, int Y, const TBitmap& Source) {

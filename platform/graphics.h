@@ -275,4 +275,16 @@ class TBitmap : public TPersistent {
   int FH = 0;
 };
 
+// Inline: the chart sets pixels one by one in its inner loops.
+inline void TCanvas::SetPixels(int X, int Y, TColor Color) {
+  TBitmap& T = FTarget;
+  if (T.FStale) T.Surface();
+  if (static_cast<unsigned>(X) >= static_cast<unsigned>(T.FW) || static_cast<unsigned>(Y) >= static_cast<unsigned>(T.FH)) {
+    return;
+  }
+  auto U = static_cast<std::uint32_t>(Color);
+  if ((U & 0xFF000000u) == 0xFF000000u) U = static_cast<std::uint32_t>(ColorToRGB(Color));
+  T.FBits[T.FStride * Y + X] = 0xFF000000u | ((U & 0xFFu) << 16) | (U & 0xFF00u) | ((U >> 16) & 0xFFu);
+}
+
 }  // namespace zkw

@@ -40,6 +40,23 @@ TEST(CanvasRectangle, ThreeByThreeOutlineInPenInteriorInBrush) {
   EXPECT_EQ(Changed(D), BoxSet(0, 1, 3, 4));
 }
 
+TEST(CanvasRectangle, ClippedAndUnclippedBoxesAgree) {
+  TestRandom R{13};
+  for (int Round = 0; Round < 500; ++Round) {
+    const int L = R.Next(-10, 35), T = R.Next(-10, 30), Rt = R.Next(-10, 35), B = R.Next(-10, 30);
+    const int W = R.Next(1, 2);
+    TBitmap Bmp(30, 25);
+    Bmp.Canvas().Pen().SetWidth(W);
+    Bmp.Canvas().Brush().SetColor(clBlue);
+    Bmp.Canvas().Rectangle(L, T, Rt, B);
+    const int X0 = std::min(L, Rt), X1 = std::max(L, Rt), Y0 = std::min(T, B), Y1 = std::max(T, B);
+    PixelSet Outer = X0 == X1 || Y0 == Y1 ? PixelSet{} : BoxSet(X0 - W / 2, Y0 - W / 2, X1 + W - 1 - W / 2, Y1 + W - 1 - W / 2);
+    PixelSet Inner = X0 == X1 || Y0 == Y1 ? PixelSet{} : BoxSet(X0 - W / 2 + W, Y0 - W / 2 + W, X1 - 1 - W / 2, Y1 - 1 - W / 2);
+    ASSERT_EQ(WithColor(Bmp, clBlue), Clip(Inner, 30, 25)) << Picture(Bmp);
+    ASSERT_EQ(WithColor(Bmp, clBlack), Clip(Minus(Outer, Inner), 30, 25)) << Picture(Bmp);
+  }
+}
+
 TEST(CanvasRectangle, ClearBrushKeepsTheInterior) {
   TBitmap B(8, 8);
   TCanvas& C = B.Canvas();
