@@ -196,11 +196,17 @@ TEST(ScaleControl, RepaintRequestRule) {
   Clear.SetCaption("z");
   EXPECT_EQ(T.Paints, 3);
 
-  // Invisible scales do not paint.
+  // Invisible scales do not paint, unless a stand-alone one is designed.
   Opaque.SetVisible(false);
   const int Before = C.Paints;
   Opaque.SetCaption("hidden");
   EXPECT_EQ(C.Paints, Before);
+  Opaque.SetDesigning(true);
+  Opaque.SetCaption("designed");
+  EXPECT_EQ(C.Paints, Before + 1);
+  Opaque.SetEmbedded(true);
+  Opaque.SetCaption("in a chart");
+  EXPECT_EQ(C.Paints, Before + 1);
 }
 
 TEST(ScaleControl, SuspendForceAndHostCanvas) {

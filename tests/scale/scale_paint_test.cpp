@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/devices.h"
 #include "platform/graphics.h"
 #include "platform/rtl.h"
 #include "scale/ZKW_Scale.h"
@@ -356,6 +357,27 @@ TEST(ScaleMessages, DateTimeMessagesInsteadOfTicks) {
     EXPECT_FALSE(HasInk(V.Canvas(), {22 + TextWidthOf(V, Word), Top, 99, Top + H})) << Word;
     Top += H;
   }
+}
+
+TEST(ScalePaint, PrinterTextKeepsItsScreenPixelHeight) {
+  TScale S(nullptr);
+  S.SetBounds(0, 0, 400, 60);
+  S.Font().SetSize(10);
+  S.SetTransparent(true);
+  S.SetEmbedded(true);
+  TCanvas& Paper = Printer().Canvas();
+  S.SetHostCanvas(&Paper, 0, 0);
+  S.ForcePaint();
+  TFont Screen;
+  Screen.SetPixelsPerInch(ScreenInfo().PixelsPerInch());
+  Screen.SetSize(10);
+  EXPECT_EQ(Paper.Font().PixelsPerInch(), Printer().YResolution());
+  EXPECT_EQ(Paper.Font().Height(), Screen.Height());
+  // Other canvases keep the scale's font as it is.
+  TBitmap Host(400, 60);
+  S.SetHostCanvas(&Host.Canvas(), 0, 0);
+  S.ForcePaint();
+  EXPECT_EQ(Host.Canvas().Font().Height(), S.Font().Height());
 }
 
 TEST(ScalePaint, ExtremeSettingsPaintQuickly) {
