@@ -35,7 +35,7 @@ class TControlPeer {
   virtual void SetAlignment(TAlignment) {}
 };
 
-class TFormPeer : public TControlPeer {
+class TFormPeer : public virtual TControlPeer {
  public:
   // Fixed-size frame for dialogs.
   virtual void SetFixedSize(bool Fixed) = 0;

@@ -1,0 +1,367 @@
+#include "platform/qt/qt_peers.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QResizeEvent>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "platform/qt/qt_backend.h"
+#include "platform/rtl.h"
+
+namespace zkw::qtpeer {
+
+namespace {
+
+// Client pixels as the entry points take them: signed 16 bits.
+std::int16_t Coord(double V) {
+  if (std::isnan(V)) return 0;
+  return static_cast<std::int16_t>(ClampInt(Floor(V), -32768, 32767));
+}
+
+TMouseButton ButtonFromQt(Qt::MouseButton B, bool& Known) {
+  Known = true;
+  switch (B) {
+    case Qt::LeftButton: return mbLeft;
+    case Qt::RightButton: return mbRight;
+    case Qt::MiddleButton: return mbMiddle;
+    default: Known = false; return mbLeft;
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- surface widget
+
+TSurfaceWidget::TSurfaceWidget(TCustomControl& Control, QWidget* Parent) : QWidget(Parent), TControlLink(&Control) {
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  // The surface covers every pixel: no background erase before paintEvent.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+template <typename F>
+void TSurfaceWidget::Dispatch(F&& Fn) {
+  auto* C = static_cast<TCustomControl*>(Control());
+  if (!C) return;
+  QPointer<QWidget> Self(this);
+  Fn(*C);
+  if (Self && Control()) update();
+}
+
+void TSurfaceWidget::paintEvent(QPaintEvent*) {
+  QPainter P(this);
+  auto* C = static_cast<TCustomControl*>(Control());
+  if (!C) {
+    P.fillRect(rect(), palette().window());
+    return;
+  }
+  if (C->NeedsPaint()) C->WMPaint();
+  P.drawImage(0, 0, C->WindowSurface().Image());
+}
+
+void TSurfaceWidget::mouseMoveEvent(QMouseEvent* E) {
+  const TShiftState S = ShiftStateFromQt(E->modifiers(), E->buttons());
+  const auto X = Coord(E->position().x()), Y = Coord(E->position().y());
+  Dispatch([&](TCustomControl& C) { C.WMMouseMove(S, X, Y); });
+}
+
+void TSurfaceWidget::mousePressEvent(QMouseEvent* E) {
+  bool Known = false;
+  const TMouseButton B = ButtonFromQt(E->button(), Known);
+  if (!Known) return;
+  const TShiftState S = ShiftStateFromQt(E->modifiers(), E->buttons());
+  const auto X = Coord(E->position().x()), Y = Coord(E->position().y());
+  Dispatch([&](TCustomControl& C) { C.WMButtonDown(B, S, X, Y); });
+}
+
+void TSurfaceWidget::mouseReleaseEvent(QMouseEvent* E) {
+  bool Known = false;
+  const TMouseButton B = ButtonFromQt(E->button(), Known);
+  if (!Known) return;
+  const TShiftState S = ShiftStateFromQt(E->modifiers(), E->buttons());
+  const auto X = Coord(E->position().x()), Y = Coord(E->position().y());
+  Dispatch([&](TCustomControl& C) { C.WMButtonUp(B, S, X, Y); });
+}
+
+void TSurfaceWidget::mouseDoubleClickEvent(QMouseEvent* E) {
+  // Qt sends press, release, double click, release; the double click takes
+  // the place of the second press.
+  bool Known = false;
+  const TMouseButton B = ButtonFromQt(E->button(), Known);
+  if (!Known) return;
+  const TShiftState S = ShiftStateFromQt(E->modifiers(), E->buttons());
+  const auto X = Coord(E->position().x()), Y = Coord(E->position().y());
+  Dispatch([&](TCustomControl& C) { C.WMButtonDblClk(B, S, X, Y); });
+}
+
+void TSurfaceWidget::wheelEvent(QWheelEvent* E) {
+  const TShiftState S = ShiftStateFromQt(E->modifiers(), E->buttons());
+  const int Delta = E->angleDelta().y();
+  const auto X = Coord(E->position().x()), Y = Coord(E->position().y());
+  Dispatch([&](TCustomControl& C) { C.WMMouseWheel(S, Delta, X, Y); });
+  E->accept();
+}
+
+void TSurfaceWidget::enterEvent(QEnterEvent*) {
+  Dispatch([](TCustomControl& C) { C.CMMouseEnter(); });
+}
+
+void TSurfaceWidget::leaveEvent(QEvent*) {
+  Dispatch([](TCustomControl& C) { C.CMMouseLeave(); });
+}
+
+void TSurfaceWidget::keyPressEvent(QKeyEvent* E) {
+  const TShiftState S = ShiftStateFromQt(E->modifiers(), Qt::NoButton);
+  const std::uint16_t Key = VirtualKeyFromQt(E->key());
+  const QByteArray Text = E->text().toLatin1();
+  Dispatch([&](TCustomControl& C) {
+    if (Key) C.WMKeyDown(Key, S);
+    if (Text.size() == 1 && Control()) C.WMChar(Text[0]);
+  });
+}
+
+void TSurfaceWidget::keyReleaseEvent(QKeyEvent* E) {
+  const TShiftState S = ShiftStateFromQt(E->modifiers(), Qt::NoButton);
+  const std::uint16_t Key = VirtualKeyFromQt(E->key());
+  if (!Key) return;
+  Dispatch([&](TCustomControl& C) { C.WMKeyUp(Key, S); });
+}
+
+void TSurfaceWidget::resizeEvent(QResizeEvent* E) {
+  const QSize S = E->size();
+  Dispatch([&](TCustomControl& C) {
+    if (C.Width() != S.width() || C.Height() != S.height()) C.WMSize(S.width(), S.height());
+  });
+}
+
+// ---------------------------------------------------------------- form widget
+
+TFormWidget::TFormWidget(TForm& Form) : QWidget(nullptr), TControlLink(&Form) { setAutoFillBackground(true); }
+
+bool TFormWidget::event(QEvent* E) {
+  const bool Result = QWidget::event(E);
+  if (auto* F = static_cast<TForm*>(Control())) {
+    if (E->type() == QEvent::WindowActivate && F->Visible()) F->Activate();
+    else if (E->type() == QEvent::WindowDeactivate) F->Deactivate();
+  }
+  return Result;
+}
+
+void TFormWidget::closeEvent(QCloseEvent* E) {
+  // The form decides: Close hides it through the peer.
+  E->ignore();
+  if (auto* F = static_cast<TForm*>(Control())) F->Close();
+}
+
+void TFormWidget::resizeEvent(QResizeEvent* E) {
+  QWidget::resizeEvent(E);
+  auto* F = static_cast<TForm*>(Control());
+  if (F && (F->Width() != E->size().width() || F->Height() != E->size().height()))
+    F->WMSize(E->size().width(), E->size().height());
+}
+
+// ---------------------------------------------------------------- standard widgets
+
+TButtonWidget::TButtonWidget(TBitBtn& Button, QWidget* Parent) : QPushButton(Parent), TControlLink(&Button) {
+  connect(this, &QPushButton::clicked, this, [this] {
+    if (TControl* C = Control()) C->Click();
+  });
+}
+
+TLabelWidget::TLabelWidget(TLabel& Label, QWidget* Parent) : QLabel(Parent), TControlLink(&Label) {
+  setTextFormat(Qt::PlainText);
+  setAttribute(Qt::WA_TransparentForMouseEvents, false);
+}
+
+TContainerWidget::TContainerWidget(TWinControl& Control, QWidget* Parent) : QWidget(Parent), TControlLink(&Control) {
+  setAutoFillBackground(true);
+}
+
+// ---------------------------------------------------------------- peers
+
+TQtPeer::TQtPeer(QWidget* Widget, TControlLink* Link) : FWidget(Widget), FLink(Link) {}
+
+TQtPeer::~TQtPeer() {
+  if (!FWidget || !QCoreApplication::instance()) return;
+  // The widget may be inside one of its own event handlers right now.
+  FLink->Detach();
+  FWidget->hide();
+  FWidget->deleteLater();
+}
+
+void TQtPeer::InitFrom(const TControl& Control) {
+  if (!FWidget) return;
+  FColor = Control.Color();
+  FFontColor = Control.Font().Color();
+  FWidget->setFont(FontToQt(Control.Font()));
+  ApplyPalette();
+  TQtPeer::SetBounds(Control.Left(), Control.Top(), Control.Width(), Control.Height());
+  SetEnabled(Control.Enabled());
+  if (Control.Cursor() != crDefault) SetCursor(Control.Cursor());
+}
+
+void TQtPeer::ApplyPalette() {
+  QPalette P = FWidget->palette();
+  P.setColor(QPalette::Window, ColorToQt(FColor));
+  P.setColor(QPalette::Button, ColorToQt(FColor));
+  P.setColor(QPalette::WindowText, ColorToQt(FFontColor));
+  P.setColor(QPalette::ButtonText, ColorToQt(FFontColor));
+  FWidget->setPalette(P);
+}
+
+void TQtPeer::Invalidate() {
+  if (FWidget) FWidget->update();
+}
+
+void TQtPeer::UpdateSurface() {
+  if (FWidget) FWidget->update();
+}
+
+void TQtPeer::SetBounds(int Left, int Top, int Width, int Height) {
+  if (FWidget) FWidget->setGeometry(Left, Top, Width, Height);
+}
+
+void TQtPeer::SetVisible(bool Visible) {
+  if (FWidget) FWidget->setVisible(Visible);
+}
+
+void TQtPeer::SetEnabled(bool Enabled) {
+  if (FWidget) FWidget->setEnabled(Enabled);
+}
+
+void TQtPeer::SetCaption(const std::string& Caption) {
+  if (!FWidget) return;
+  const QString Text = QString::fromUtf8(Caption.data(), static_cast<qsizetype>(Caption.size()));
+  if (auto* L = qobject_cast<QLabel*>(FWidget.data()))
+    L->setText(Text);
+  else if (auto* B = qobject_cast<QPushButton*>(FWidget.data()))
+    B->setText(Text);
+  else if (FWidget->isWindow())
+    FWidget->setWindowTitle(Text);
+}
+
+void TQtPeer::SetColor(TColor Color) {
+  if (!FWidget) return;
+  FColor = Color;
+  ApplyPalette();
+  FWidget->update();
+}
+
+void TQtPeer::SetFont(const TFont& Font) {
+  if (!FWidget) return;
+  FFontColor = Font.Color();
+  FWidget->setFont(FontToQt(Font));
+  ApplyPalette();
+}
+
+void TQtPeer::SetCursor(TCursor Cursor) {
+  if (!FWidget) return;
+  if (Cursor == crDefault)
+    FWidget->unsetCursor();
+  else
+    FWidget->setCursor(CursorToQt(Cursor));
+}
+
+void TQtPeer::SetAlignment(TAlignment Alignment) {
+  auto* L = qobject_cast<QLabel*>(FWidget.data());
+  if (!L) return;
+  const Qt::Alignment H = Alignment == taRightJustify ? Qt::AlignRight
+                          : Alignment == taCenter     ? Qt::AlignHCenter
+                                                      : Qt::AlignLeft;
+  L->setAlignment(H | Qt::AlignTop);
+}
+
+void TQtFormPeer::SetFixedSize(bool Fixed) {
+  FFixed = Fixed;
+  QWidget* W = Widget();
+  if (!W) return;
+  if (Fixed) {
+    W->setFixedSize(W->size());
+  } else {
+    W->setMinimumSize(0, 0);
+    W->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  }
+}
+
+void TQtFormPeer::SetBounds(int Left, int Top, int Width, int Height) {
+  QWidget* W = Widget();
+  if (!W) return;
+  W->move(Left, Top);
+  if (FFixed)
+    W->setFixedSize(Width, Height);
+  else
+    W->resize(Width, Height);
+}
+
+void TQtFormPeer::Activate() {
+  if (QWidget* W = Widget()) {
+    if (QGuiApplication::platformName() != "offscreen") W->raise();  // unsupported there
+    W->activateWindow();
+  }
+}
+
+bool TQtFormPeer::Grab(TBitmap& Image) {
+  QWidget* W = Widget();
+  if (!W) return false;
+  const QImage Shot = W->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  if (Shot.isNull()) return false;
+  Image.SetSize(Shot.width(), Shot.height());
+  for (int Y = 0; Y < Shot.height(); ++Y) {
+    const auto* Src = reinterpret_cast<const std::uint32_t*>(Shot.constScanLine(Y));
+    std::copy(Src, Src + Shot.width(), Image.ScanLine(Y));
+  }
+  return true;
+}
+
+namespace {
+
+template <typename W, typename C>
+std::unique_ptr<TControlPeer> MakePeer(C& Control, QWidget* Parent) {
+  auto* Widget = new W(Control, Parent);
+  auto Peer = std::make_unique<TQtPeer>(Widget, Widget);
+  Peer->InitFrom(Control);
+  return Peer;
+}
+
+}  // namespace
+
+std::unique_ptr<TControlPeer> CreateQtPeer(TControl& Control) {
+  if (auto* F = dynamic_cast<TForm*>(&Control); F && !F->Parent()) {
+    auto Peer = std::make_unique<TQtFormPeer>(*F);
+    Peer->InitFrom(*F);
+    Peer->SetCaption(F->Caption());
+    Peer->SetFixedSize(F->BorderStyle() == bsDialog || F->BorderStyle() == bsSingle ||
+                       F->BorderStyle() == bsToolWindow);
+    if (QWidget* W = Peer->Widget()) W->setVisible(F->Visible());
+    return Peer;
+  }
+  TWinControl* Parent = Control.Parent();
+  QWidget* ParentWidget = Parent ? PeerWidget(*Parent) : nullptr;
+  if (!ParentWidget) return nullptr;
+  std::unique_ptr<TControlPeer> Peer;
+  if (auto* L = dynamic_cast<TLabel*>(&Control)) {
+    Peer = MakePeer<TLabelWidget>(*L, ParentWidget);
+    Peer->SetCaption(L->Caption());
+    Peer->SetAlignment(L->Alignment());
+  } else if (auto* B = dynamic_cast<TBitBtn*>(&Control)) {
+    Peer = MakePeer<TButtonWidget>(*B, ParentWidget);
+    Peer->SetCaption(B->Caption());
+  } else if (auto* CC = dynamic_cast<TCustomControl*>(&Control)) {
+    Peer = MakePeer<TSurfaceWidget>(*CC, ParentWidget);
+  } else if (auto* WC = dynamic_cast<TWinControl*>(&Control)) {
+    Peer = MakePeer<TContainerWidget>(*WC, ParentWidget);
+  } else {
+    return nullptr;
+  }
+  Peer->SetVisible(Control.Visible());
+  return Peer;
+}
+
+}  // namespace zkw::qtpeer
