@@ -1,0 +1,796 @@
+#include "chart/render_items.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "base/ZKW_zkwbase.h"
+#include "base/ZKW_zkwcolors.h"
+#include "platform/devices.h"
+#include "platform/rtl.h"
+
+namespace zkw {
+
+namespace {
+
+bool IsTextKind(std::uint8_t Kind) { return Kind == ckText || Kind == ckTextOffs; }
+
+// Whether V lies between the two ends of a range, in either order, ends included.
+bool InRange(double V, const TAxisRange& R) {
+  return R.Low <= R.High ? (V >= R.Low && V <= R.High) : (V >= R.High && V <= R.Low);
+}
+
+// Whether the interval [A, B] (A <= B) meets the range, in either order.
+bool Overlaps(double A, double B, const TAxisRange& R) {
+  const double Lo = std::min(R.Low, R.High), Hi = std::max(R.Low, R.High);
+  return A <= Hi && B >= Lo;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitTextLines(const std::string& Text) {
+  std::vector<std::string> Lines;
+  std::size_t Start = 0;
+  for (;;) {
+    const std::size_t End = Text.find('\n', Start);
+    if (End == std::string::npos) {
+      Lines.push_back(Text.substr(Start));
+      return Lines;
+    }
+    Lines.push_back(Text.substr(Start, End - Start));
+    Start = End + 1;
+  }
+}
+
+TTextMeasure MeasureText(const std::string& Text, TCanvas& Canvas) {
+  TTextMeasure M;
+  int Widest = 0;
+  M.Lines = 0;
+  for (const std::string& Line : SplitTextLines(Text)) {
+    ++M.Lines;
+    Widest = std::max(Widest, Canvas.TextWidth(Line));
+  }
+  M.LineHeight = Canvas.TextHeight(Text) + 1;
+  M.BlockHeight = M.LineHeight * M.Lines;
+  M.BlockWidth = Widest != 0 ? Widest : Canvas.TextWidth(Text);
+  return M;
+}
+
+void ApplyPrinterFontRule(TFont& Font, int PointSize) {
+  Font.SetPixelsPerInch(ScreenInfo().PixelsPerInch());
+  Font.SetSize(PointSize);
+  const int PixelHeight = Font.Height();
+  Font.SetPixelsPerInch(Printer().YResolution());
+  Font.SetHeight(PixelHeight);
+}
+
+TItemRenderer::TItemRenderer(TCanvas& Canvas, const TItemRenderFrame& Frame) : FCanvas(Canvas), FFrame(Frame) {}
+
+void TItemRenderer::ResetDuplicateMarks() {
+  if (FFrame.AvoidDuplicateMarks) {
+    const int D = std::clamp(FFrame.MinDupMarkDist, 1, 3);
+    FDupCols = std::max(FFrame.Width, 0) + 2 * D;
+    FDupRows = std::max(FFrame.Height, 0) + 2 * D;
+    FDupGrid.assign(static_cast<std::size_t>(FDupCols) * static_cast<std::size_t>(FDupRows), -1);
+  } else {
+    FDupGrid.clear();
+    FDupCols = FDupRows = 0;
+  }
+}
+
+void TItemRenderer::BeginPass(int PenWidth, TColor Color) {
+  FPolyCount = 0;
+  FCanvas.Pen().SetWidth(PenWidth);
+  FCache.CachedPenWidth = PenWidth;
+  FPenPosX = FFrame.Left;
+  FPenPosY = FFrame.Top;
+  FCanvas.MoveTo(FPenPosX, FPenPosY);
+  FCanvas.Pen().SetColor(Color);
+  FCache.CachedPenColor = Color;
+  FCanvas.Pen().SetStyle(psSolid);
+  FCache.CachedPenStyle = psSolid;
+  FCanvas.Brush().SetColor(Color);
+  FCache.CachedBrushColor = Color;
+  FCanvas.Font().SetColor(Color);
+  FCache.CachedFontColor = Color;
+}
+
+int TItemRenderer::DupCell(int X, int Y) const {
+  if (X < 0 || Y < 0 || X >= FDupCols || Y >= FDupRows) return -1;
+  return FDupGrid[static_cast<std::size_t>(Y) * static_cast<std::size_t>(FDupCols) + static_cast<std::size_t>(X)];
+}
+
+TPoint TItemRenderer::CurrentPoint() const {
+  return FPolyCount > 0 ? FPolyPoints[static_cast<std::size_t>(FPolyCount - 1)] : TPoint{FPenPosX, FPenPosY};
+}
+
+// ---- coordinates -------------------------------------------------------------------
+
+std::int64_t TItemRenderer::WorldXRaw(int Layer, double X) const {
+  const TLayerTransform& T = FFrame.Transforms[static_cast<std::size_t>(ClampLayer(Layer) - 1)];
+  return std::int64_t{T.PixelX(X)} + FFrame.Left - FFrame.MarginLeft;
+}
+
+std::int64_t TItemRenderer::WorldYRaw(int Layer, double Y) const {
+  const TLayerTransform& T = FFrame.Transforms[static_cast<std::size_t>(ClampLayer(Layer) - 1)];
+  return std::int64_t{T.PixelY(Y)} + FFrame.Top - FFrame.MarginTop;
+}
+
+TPoint TItemRenderer::World(int Layer, double X, double Y) const {
+  return {ClampRender(WorldXRaw(Layer, X)), ClampRender(WorldYRaw(Layer, Y))};
+}
+
+TPoint TItemRenderer::Pixel(double X, double Y) const {
+  return {ClampRender(Round(static_cast<Extended>(FFrame.Left) + X)),
+          ClampRender(Round(static_cast<Extended>(FFrame.Top) + Y))};
+}
+
+// One-point kinds: modes 1 and 3 are pixels, 4 and 5 mix them; every other
+// value (0, 2 and anything a kind does not list) is world.
+TPoint TItemRenderer::OnePoint(const TvxChartItem& Item) const {
+  switch (Item.CoordMode) {
+    case cmPixel:
+    case cmPixelWorld:
+      return Pixel(Item.X, Item.Y);
+    case cmPixelX:
+      return {Pixel(Item.X, 0).X, ClampRender(WorldYRaw(Item.Layer, Item.Y))};
+    case cmPixelY:
+      return {ClampRender(WorldXRaw(Item.Layer, Item.X)), Pixel(0, Item.Y).Y};
+    default:
+      return World(Item.Layer, Item.X, Item.Y);
+  }
+}
+
+// Two-point kinds. Modes 4 and 5 (listed for arrows only) put both x or both
+// y values in pixels; a value a kind does not list falls back to world, so a
+// handler that writes an odd mode still gets a defined drawing.
+void TItemRenderer::TwoPoints(const TvxChartItem& Item, TPoint& P1, TPoint& P2) const {
+  switch (Item.CoordMode) {
+    case cmPixel:
+      P1 = Pixel(Item.X, Item.Y);
+      P2 = Pixel(Item.X2, Item.Y2);
+      return;
+    case cmWorldPixel:
+      P1 = World(Item.Layer, Item.X, Item.Y);
+      P2 = Pixel(Item.X2, Item.Y2);
+      return;
+    case cmPixelWorld:
+      P1 = Pixel(Item.X, Item.Y);
+      P2 = World(Item.Layer, Item.X2, Item.Y2);
+      return;
+    case cmPixelX:
+      if (Item.Kind == ckArrow || Item.Kind == ckArrow2) {
+        P1 = {Pixel(Item.X, 0).X, ClampRender(WorldYRaw(Item.Layer, Item.Y))};
+        P2 = {Pixel(Item.X2, 0).X, ClampRender(WorldYRaw(Item.Layer, Item.Y2))};
+        return;
+      }
+      break;
+    case cmPixelY:
+      if (Item.Kind == ckArrow || Item.Kind == ckArrow2) {
+        P1 = {ClampRender(WorldXRaw(Item.Layer, Item.X)), Pixel(0, Item.Y).Y};
+        P2 = {ClampRender(WorldXRaw(Item.Layer, Item.X2)), Pixel(0, Item.Y2).Y};
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  P1 = World(Item.Layer, Item.X, Item.Y);
+  P2 = World(Item.Layer, Item.X2, Item.Y2);
+}
+
+// ---- drawing state -------------------------------------------------------------------
+
+void TItemRenderer::SetPenColor(TColor C) {
+  if (C == FCache.CachedPenColor) return;
+  FCanvas.Pen().SetColor(C);
+  FCache.CachedPenColor = C;
+}
+
+void TItemRenderer::SetPenStyle(TPenStyle S) {
+  if (S == FCache.CachedPenStyle) return;
+  FCanvas.Pen().SetStyle(S);
+  FCache.CachedPenStyle = S;
+}
+
+void TItemRenderer::SetBrushColor(TColor C) {
+  if (C == FCache.CachedBrushColor) return;
+  FCanvas.Brush().SetColor(C);
+  FCache.CachedBrushColor = C;
+}
+
+void TItemRenderer::SetFontColor(TColor C) {
+  if (C == FCache.CachedFontColor) return;
+  FCanvas.Font().SetColor(C);
+  FCache.CachedFontColor = C;
+}
+
+bool TItemRenderer::LineStateDiffers(TColor C, TPenStyle S, TColor F) const {
+  return C != FCache.CachedPenColor || S != FCache.CachedPenStyle || F != FCache.CachedBrushColor;
+}
+
+void TItemRenderer::SetLineState(TColor C, TPenStyle S, TColor F) {
+  SetPenColor(C);
+  SetPenStyle(S);
+  SetBrushColor(F);
+}
+
+void TItemRenderer::Dot(TPoint P, TColor C) { FCanvas.SetPixels(P.X, P.Y, C); }
+
+void TItemRenderer::Line(TPoint A, TPoint B) {
+  FCanvas.MoveTo(A.X, A.Y);
+  FCanvas.LineTo(B.X, B.Y);
+}
+
+void TItemRenderer::CornerInclusive(TPoint& P1, TPoint& P2) const {
+  if (P2.X > P1.X) {
+    ++P2.X;
+  } else {
+    ++P1.X;
+  }
+  if (P2.Y > P1.Y) {
+    ++P2.Y;
+  } else {
+    ++P1.Y;
+  }
+}
+
+// ---- polyline batch --------------------------------------------------------------------
+
+void TItemRenderer::FlushPolyline() {
+  if (FPolyCount <= 0) return;
+  FCanvas.Polyline(FPolyPoints.data(), FPolyCount);
+  ++FPolylineCalls;
+  const TPoint Last = FPolyPoints[static_cast<std::size_t>(FPolyCount - 1)];
+  FCanvas.MoveTo(Last.X, Last.Y);
+  FPenPosX = Last.X;
+  FPenPosY = Last.Y;
+  FPolyCount = 0;
+}
+
+void TItemRenderer::AddPolylinePoint(int X, int Y) {
+  if (FPolyCount == 0) FPolyPoints[FPolyCount++] = {FPenPosX, FPenPosY};
+  FPolyPoints[static_cast<std::size_t>(FPolyCount++)] = {X, Y};
+  if (FPolyCount >= PolyBatchSize) {
+    FlushPolyline();
+    FPolyPoints[0] = {X, Y};
+    FPolyCount = 1;
+  }
+}
+
+// ---- the kinds -------------------------------------------------------------------------
+
+void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnotation,
+                               const TLongTextArray& Texts) {
+  if (!IsTextKind(Item.Kind) && Item.LineWidth != FCache.CachedPenWidth) {
+    FlushPolyline();
+    FCache.CachedPenWidth = Item.LineWidth;
+    FCanvas.Pen().SetWidth(Item.LineWidth);
+  }
+  switch (Item.Kind) {
+    case ckMark:
+      DrawMarkItem(Item);
+      break;
+    case ckLine:
+      DrawLineItem(Item);
+      break;
+    case ckDrawTo: {
+      const TPoint P = OnePoint(Item);
+      const TColor C = PenOf(Item);
+      if (LineStateDiffers(C, Item.PenStyle, Item.FillColor)) {
+        FlushPolyline();
+        SetLineState(C, Item.PenStyle, Item.FillColor);
+      }
+      AddPolylinePoint(P.X, P.Y);
+      break;
+    }
+    case ckRect:
+      DrawRectItem(Item);
+      break;
+    case ckRect3D:
+      DrawRect3DItem(Item);
+      break;
+    case ckBar3D:
+      DrawBar3DItem(Item);
+      break;
+    case ckText:
+      DrawTextItem(Item, OnePoint(Item), Index, IsAnnotation, Texts);
+      break;
+    case ckTextOffs: {
+      // The pixel offset is added in real arithmetic before rounding.
+      const TPoint P{ClampRender(Round(static_cast<Extended>(WorldXRaw(Item.Layer, Item.X)) + Item.X2)),
+                     ClampRender(Round(static_cast<Extended>(WorldYRaw(Item.Layer, Item.Y)) + Item.Y2))};
+      DrawTextItem(Item, P, Index, IsAnnotation, Texts);
+      break;
+    }
+    case ckMoveTo: {
+      const TPoint P = OnePoint(Item);
+      FlushPolyline();
+      FPenPosX = P.X;
+      FPenPosY = P.Y;
+      FCanvas.MoveTo(P.X, P.Y);
+      break;
+    }
+    case ckEllipse:
+      DrawEllipseItem(Item);
+      break;
+    case ckMoveRel: {
+      // Relative moves and draws start from the point a following ckDrawTo
+      // would start from (the batch's last point, else the pen position), so
+      // that chains of relative steps follow each other whether or not their
+      // points are still waiting in the batch.
+      const TPoint From = CurrentPoint();
+      const TPoint P{ClampRender(std::int64_t{From.X} + Round(Item.X)), ClampRender(std::int64_t{From.Y} + Round(Item.Y))};
+      FlushPolyline();
+      FPenPosX = P.X;
+      FPenPosY = P.Y;
+      FCanvas.MoveTo(P.X, P.Y);
+      break;
+    }
+    case ckDrawRel: {
+      const TPoint From = CurrentPoint();
+      const TPoint P{ClampRender(std::int64_t{From.X} + Round(Item.X)), ClampRender(std::int64_t{From.Y} + Round(Item.Y))};
+      const TColor C = PenOf(Item);
+      if (LineStateDiffers(C, Item.PenStyle, Item.FillColor)) {
+        FlushPolyline();
+        SetLineState(C, Item.PenStyle, Item.FillColor);
+      }
+      AddPolylinePoint(P.X, P.Y);
+      break;
+    }
+    case ckArrow:
+    case ckArrow2:
+      DrawArrowItem(Item);
+      break;
+    case ckBox:
+      DrawBoxItem(Item);
+      break;
+    case ckErrorBar:
+      DrawErrorBarItem(Item);
+      break;
+    case ckLineOffs: {
+      FlushPolyline();
+      const TColor C = PenOf(Item);
+      SetLineState(C, Item.PenStyle, Item.FillColor);
+      TPoint P1 = World(Item.Layer, Item.X, Item.Y), P2 = World(Item.Layer, Item.X2, Item.Y2);
+      P1 = {ClampRender(std::int64_t{P1.X} + Item.Size1), ClampRender(std::int64_t{P1.Y} + Item.Size2)};
+      P2 = {ClampRender(std::int64_t{P2.X} + Item.Size1), ClampRender(std::int64_t{P2.Y} + Item.Size2)};
+      if (P1 == P2) {
+        Dot(P1, C);
+      } else {
+        Line(P1, P2);
+      }
+      break;
+    }
+    case ckArc:
+      DrawArcItem(Item);
+      break;
+    case ckLineRel:
+      DrawLineRelItem(Item);
+      break;
+    case ckVLine:
+      DrawFullLineItem(Item, true);
+      break;
+    case ckHLine:
+      DrawFullLineItem(Item, false);
+      break;
+    case ckCross:
+      DrawCrossItem(Item);
+      break;
+    default:
+      // 0, 10, 11 and values above 24 draw nothing; a waiting batch still
+      // ends here, as before any kind that is not a line segment.
+      FlushPolyline();
+      break;
+  }
+}
+
+void TItemRenderer::SizeMarkFontForPrinter(const TvxChartItem& Item) {
+  if (FFrame.OnPrinter && Item.MarkType > 51) ApplyPrinterFontRule(FCanvas.Font(), Item.Size1);
+}
+
+bool TItemRenderer::PassDuplicateTest(int X, int Y, int MarkType) {
+  // Cells are addressed by the canvas position shifted by d. A mark whose
+  // stamp square leaves the memory (possible only with a drawing origin other
+  // than the plot corner) uses the part inside it: its centre is tested only
+  // when that cell exists - a mark that cannot be compared is drawn, never
+  // dropped - and it stamps only cells that exist.
+  const int D = std::clamp(FFrame.MinDupMarkDist, 1, 3);
+  const std::int64_t CX = std::int64_t{X} + D, CY = std::int64_t{Y} + D;
+  const auto Cols = static_cast<std::int64_t>(FDupCols), Rows = static_cast<std::int64_t>(FDupRows);
+  if (CX >= 0 && CY >= 0 && CX < Cols && CY < Rows &&
+      FDupGrid[static_cast<std::size_t>(CY * Cols + CX)] == MarkType) {
+    return false;
+  }
+  const std::int64_t X0 = std::max<std::int64_t>(CX - D, 0), X1 = std::min<std::int64_t>(CX + D, Cols - 1);
+  const std::int64_t Y0 = std::max<std::int64_t>(CY - D, 0), Y1 = std::min<std::int64_t>(CY + D, Rows - 1);
+  for (std::int64_t J = Y0; J <= Y1; ++J) {
+    std::int32_t* Row = FDupGrid.data() + J * Cols;
+    for (std::int64_t I = X0; I <= X1; ++I) Row[I] = MarkType;
+  }
+  return true;
+}
+
+void TItemRenderer::DrawMarkItem(const TvxChartItem& Item) {
+  FlushPolyline();
+  if (Item.CoordMode == cmWorld) {
+    const std::size_t L = static_cast<std::size_t>(ClampLayer(Item.Layer) - 1);
+    if (!InRange(Item.X, FFrame.XRanges[L]) || !InRange(Item.Y, FFrame.YRanges[L])) return;
+  } else {
+    const double MaxX = static_cast<double>(FFrame.Width) - FFrame.MarginRight - FFrame.MarginLeft;
+    const double MaxY = static_cast<double>(FFrame.Height) - FFrame.MarginBottom - FFrame.MarginTop;
+    if (!(Item.X >= 0 && Item.X <= MaxX && Item.Y >= 0 && Item.Y <= MaxY)) return;
+  }
+  SetPenColor(PenOf(Item));
+  SetPenStyle(Item.PenStyle);
+  const TPoint P = Item.CoordMode == cmWorld ? World(Item.Layer, Item.X, Item.Y) : Pixel(Item.X, Item.Y);
+  SizeMarkFontForPrinter(Item);
+  if (FFrame.AvoidDuplicateMarks && !PassDuplicateTest(P.X, P.Y, Item.MarkType)) return;
+  DrawMark(FCanvas, static_cast<std::uint8_t>(Item.MarkType), P.X, P.Y);
+}
+
+void TItemRenderer::DrawLineItem(const TvxChartItem& Item) {
+  FlushPolyline();
+  const TColor C = PenOf(Item);
+  SetLineState(C, Item.PenStyle, Item.FillColor);
+  TPoint P1, P2;
+  TwoPoints(Item, P1, P2);
+  if (P1 == P2) {
+    Dot(P1, C);
+  } else {
+    Line(P1, P2);
+  }
+}
+
+void TItemRenderer::DrawRectItem(const TvxChartItem& Item) {
+  FlushPolyline();
+  const TColor C = PenOf(Item);
+  SetLineState(C, Item.PenStyle, FillOf(Item));
+  FCanvas.Brush().SetStyle(Item.Flag ? bsClear : bsSolid);
+  TPoint P1, P2;
+  TwoPoints(Item, P1, P2);
+  if (P1 == P2) {
+    Dot(P1, C);
+    return;
+  }
+  CornerInclusive(P1, P2);
+  FCanvas.Rectangle(P1.X, P1.Y, P2.X, P2.Y);
+}
+
+void TItemRenderer::DrawRect3DItem(const TvxChartItem& Item) {
+  FlushPolyline();
+  const TColor W = FillOf(Item);
+  SetPenStyle(Item.PenStyle);
+  SetPenColor(W);
+  SetBrushColor(W);
+  TPoint P1, P2;
+  TwoPoints(Item, P1, P2);
+  // Point 1 bottom-left, point 2 top-right.
+  const int X1 = std::min(P1.X, P2.X), X2 = std::max(P1.X, P2.X);
+  const int Y1 = std::max(P1.Y, P2.Y), Y2 = std::min(P1.Y, P2.Y);
+  if (P1 == P2) {
+    Dot(P1, W);
+    return;
+  }
+  FCanvas.Rectangle(X1, Y1, X2, Y2);
+  TColor First = 0, Second = 0;
+  switch (Item.FrameStyle) {
+    case fsLowered:
+    case fsEmbossed:
+      First = Item.Color2;
+      Second = Item.Color3;
+      break;
+    case fsRaised:
+    case fsEngraved:
+      First = Item.Color3;
+      Second = Item.Color2;
+      break;
+    default:
+      return;
+  }
+  if (Item.FrameStyle == fsLowered || Item.FrameStyle == fsRaised) {
+    FCanvas.Pen().SetColor(First);
+    FCanvas.MoveTo(X1, Y1);
+    FCanvas.LineTo(X1, Y2);
+    FCanvas.LineTo(X2, Y2);
+    FCanvas.Pen().SetColor(Second);
+    FCanvas.LineTo(X2, Y1);
+    FCanvas.LineTo(X1, Y1);
+  } else {
+    FCanvas.Pen().SetColor(First);
+    FCanvas.MoveTo(X1 + 1, Y1);
+    FCanvas.LineTo(X1 + 1, Y2 + 1);
+    FCanvas.LineTo(X2, Y2 + 1);
+    FCanvas.LineTo(X2, Y1);
+    FCanvas.LineTo(X1 + 1, Y1);
+    FCanvas.Pen().SetColor(Second);
+    FCanvas.MoveTo(X1, Y1 - 1);
+    FCanvas.LineTo(X1, Y2);
+    FCanvas.LineTo(X2 - 1, Y2);
+    FCanvas.LineTo(X2 - 1, Y1 - 1);
+    FCanvas.LineTo(X1, Y1 - 1);
+  }
+  FCache.CachedPenColor = Second;
+}
+
+void TItemRenderer::DrawBar3DItem(const TvxChartItem& Item) {
+  FlushPolyline();
+  SetLineState(PenOf(Item), Item.PenStyle, FillOf(Item));
+  const TPoint A = World(Item.Layer, Item.X, Item.Y), B = World(Item.Layer, Item.X2, Item.Y2);
+  std::int64_t X1 = std::min(A.X, B.X), X2 = std::max(A.X, B.X);
+  const std::int64_t Y1 = std::min(A.Y, B.Y), Y2 = std::max(A.Y, B.Y);
+  const Extended Angle = static_cast<Extended>(Item.Size1) * std::numbers::pi_v<Extended> / 180;
+  const std::int64_t DX = Round(static_cast<Extended>(Item.Size2) * std::cos(Angle));
+  const std::int64_t DY = Round(-(static_cast<Extended>(Item.Size2) * std::sin(Angle)));
+  if (Item.Size1 > 90) std::swap(X1, X2);  // the depth goes to the left
+  auto Pt = [](std::int64_t X, std::int64_t Y) { return TPoint{ClampRender(X), ClampRender(Y)}; };
+  const TPoint Top[4] = {Pt(X1, Y1), Pt(X1 + DX, Y1 + DY), Pt(X2 + DX, Y1 + DY), Pt(X2, Y1)};
+  FCanvas.Polygon(Top, 4);
+  const TPoint Side[4] = {Pt(X2 + DX, Y1 + DY), Pt(X2, Y1), Pt(X2, Y2), Pt(X2 + DX, Y2 + DY)};
+  FCanvas.Polygon(Side, 4);
+  TPoint F1{static_cast<int>(X1), static_cast<int>(Y1)}, F2{static_cast<int>(X2), static_cast<int>(Y2)};
+  CornerInclusive(F1, F2);
+  FCanvas.Rectangle(F1.X, F1.Y, F2.X, F2.Y);
+}
+
+void TItemRenderer::DrawEllipseItem(const TvxChartItem& Item) {
+  FlushPolyline();
+  const TColor C = PenOf(Item);
+  SetLineState(C, Item.PenStyle, FillOf(Item));
+  FCanvas.Brush().SetStyle(Item.Flag ? bsClear : bsSolid);
+  TPoint P1 = World(Item.Layer, Item.X - Item.X2, Item.Y + Item.Y2);
+  TPoint P2 = World(Item.Layer, Item.X + Item.X2, Item.Y - Item.Y2);
+  if (P1 == P2) {
+    Dot(P1, C);
+    return;
+  }
+  CornerInclusive(P1, P2);
+  FCanvas.Ellipse(P1.X, P1.Y, P2.X, P2.Y);
+}
+
+void TItemRenderer::DrawArrowItem(const TvxChartItem& Item) {
+  FlushPolyline();
+  const TColor C = PenOf(Item), F = FillOf(Item);
+  SetLineState(C, Item.PenStyle, F);
+  FCanvas.Brush().SetStyle(Item.Flag ? bsClear : bsSolid);
+  TPoint P1, P2;
+  TwoPoints(Item, P1, P2);
+  if (P1 == P2) {
+    Dot(P1, C);
+    return;
+  }
+  // A broken line whose gaps would take the line's own colour gets a
+  // contrasting brush for its duration.
+  const bool Contrast = Item.PenStyle != psSolid && F == C;
+  if (Contrast) FCanvas.Brush().SetColor(ContrastColor(C));
+  Line(P1, P2);
+  if (Contrast) FCanvas.Brush().SetColor(F);
+  if (Item.Size1 < 1) return;
+
+  using std::numbers::pi_v;
+  const Extended Pi = pi_v<Extended>;
+  Extended T;
+  if (P1.X == P2.X) {
+    T = P2.Y > P1.Y ? Pi : 2 * Pi;
+  } else {
+    T = std::atan(static_cast<Extended>(P2.Y - P1.Y) / static_cast<Extended>(P2.X - P1.X)) +
+        (P2.X < P1.X ? 3 * Pi / 2 : Pi / 2);
+  }
+  SetPenStyle(psSolid);
+  const Extended S = Item.Size1, Wing = Pi / 9;
+  // Wing offsets: (sin(t +- wing) * s, -cos(t +- wing) * s), rounded.
+  const std::int64_t AX = Round(std::sin(T + Wing) * S), AY = Round(-std::cos(T + Wing) * S);
+  const std::int64_t BX = Round(std::sin(T - Wing) * S), BY = Round(-std::cos(T - Wing) * S);
+  auto Head = [&](TPoint Tip, int Sign) {
+    const TPoint WA{ClampRender(Tip.X + Sign * AX), ClampRender(Tip.Y + Sign * AY)};
+    const TPoint WB{ClampRender(Tip.X + Sign * BX), ClampRender(Tip.Y + Sign * BY)};
+    if (Item.Flag) {
+      Line(Tip, WA);
+      Line(Tip, WB);
+    } else {
+      const TPoint Tri[3] = {Tip, WA, WB};
+      FCanvas.Polygon(Tri, 3);
+    }
+  };
+  if (Item.Kind == ckArrow2) Head(P1, +1);
+  Head(P2, -1);
+}
+
+void TItemRenderer::DrawBoxItem(const TvxChartItem& Item) {
+  FlushPolyline();
+  const TColor C = PenOf(Item);
+  SetLineState(C, Item.PenStyle, FillOf(Item));
+  FCanvas.Brush().SetStyle(Item.Flag ? bsClear : bsSolid);
+  const TPoint P = World(Item.Layer, Item.X, Item.Y);
+  TPoint P1{ClampRender(std::int64_t{P.X} - Item.Size1), ClampRender(std::int64_t{P.Y} - Item.Size2)};
+  TPoint P2{ClampRender(std::int64_t{P.X} + Item.Size1), ClampRender(std::int64_t{P.Y} + Item.Size2)};
+  if (P1 == P2) {
+    Dot(P1, C);
+    return;
+  }
+  CornerInclusive(P1, P2);
+  FCanvas.Rectangle(P1.X, P1.Y, P2.X, P2.Y);
+}
+
+void TItemRenderer::DrawErrorBarItem(const TvxChartItem& Item) {
+  FlushPolyline();
+  const double Low = std::fabs(Item.X2), High = std::fabs(Item.Y2);
+  const std::size_t L = static_cast<std::size_t>(ClampLayer(Item.Layer) - 1);
+  if (!Overlaps(Item.X - Low, Item.X + High, FFrame.XRanges[L]) ||
+      !Overlaps(Item.Y - Low, Item.Y + High, FFrame.YRanges[L])) {
+    return;
+  }
+  SetLineState(PenOf(Item), Item.PenStyle, Item.FillColor);
+  const TPoint P = World(Item.Layer, Item.X, Item.Y);
+  SizeMarkFontForPrinter(Item);
+  const double Ends[2] = {Item.X - Low, Item.X + High};
+  const double EndsY[2] = {Item.Y - Low, Item.Y + High};
+  if (Item.Size1 != 0) {
+    for (double E : Ends) {
+      const int EX = ClampRender(WorldXRaw(Item.Layer, E));
+      Line(P, {EX, P.Y});
+      Line({EX, P.Y - 3}, {EX, P.Y + 4});
+    }
+  } else {
+    for (double E : EndsY) {
+      const int EY = ClampRender(WorldYRaw(Item.Layer, E));
+      Line(P, {P.X, EY});
+      Line({P.X - 3, EY}, {P.X + 4, EY});
+    }
+  }
+  DrawMark(FCanvas, static_cast<std::uint8_t>(Item.MarkType), P.X, P.Y);
+}
+
+void TItemRenderer::DrawArcItem(const TvxChartItem& Item) {
+  FlushPolyline();
+  const TColor C = PenOf(Item);
+  SetPenColor(C);
+  TPoint P1 = World(Item.Layer, Item.X - Item.X2, Item.Y - Item.Y2);
+  TPoint P2 = World(Item.Layer, Item.X + Item.X2, Item.Y + Item.Y2);
+  const TPoint Centre = World(Item.Layer, Item.X, Item.Y);
+  if (P1 == P2) {
+    Dot(P1, C);
+    return;
+  }
+  CornerInclusive(P1, P2);
+  // Radial points far out along the start and end angles (1e-8 radian units);
+  // they only give directions, so they are not clamped.
+  constexpr Extended Far = 1e8;
+  auto Radial = [&](std::int32_t Angle, int& X, int& Y) {
+    const Extended A = static_cast<Extended>(Angle) / Far;
+    X = static_cast<int>(Centre.X + Round(Far * std::cos(A)));
+    Y = static_cast<int>(Centre.Y - Round(Far * std::sin(A)));
+  };
+  int X3, Y3, X4, Y4;
+  Radial(Item.Size1, X3, Y3);
+  Radial(Item.Size2, X4, Y4);
+  FCanvas.Arc(P1.X, P1.Y, P2.X, P2.Y, X3, Y3, X4, Y4);
+}
+
+void TItemRenderer::DrawLineRelItem(const TvxChartItem& Item) {
+  // Like every kind that is not a continuation, a relative line first draws
+  // the waiting batch, so it always runs from its own world point; a
+  // following ckDrawTo or ckDrawRel continues from its end.
+  FlushPolyline();
+  const TColor C = PenOf(Item);
+  SetLineState(C, Item.PenStyle, Item.FillColor);
+  const TPoint P1 = World(Item.Layer, Item.X, Item.Y);
+  const TPoint P2{ClampRender(std::int64_t{P1.X} + Round(Item.X2)), ClampRender(std::int64_t{P1.Y} + Round(Item.Y2))};
+  if (P1 == P2) {
+    Dot(P1, C);
+    return;
+  }
+  FPenPosX = P1.X;
+  FPenPosY = P1.Y;
+  AddPolylinePoint(P2.X, P2.Y);
+}
+
+void TItemRenderer::DrawFullLineItem(const TvxChartItem& Item, bool Vertical) {
+  const bool PixelMode = Item.CoordMode == cmPixel || Item.CoordMode == cmPixelWorld;
+  const TPoint P = PixelMode ? Pixel(Item.X, Item.Y) : World(Item.Layer, Item.X, Item.Y);
+  FlushPolyline();
+  const TColor C = PenOf(Item);
+  FCanvas.Pen().SetColor(C);
+  FCanvas.Pen().SetStyle(Item.PenStyle);
+  FCanvas.Brush().SetColor(Item.FillColor);
+  FCache.CachedPenColor = C;
+  FCache.CachedPenStyle = Item.PenStyle;
+  FCache.CachedBrushColor = Item.FillColor;
+  if (Vertical) {
+    const int YEnd = ClampRender(std::int64_t{FFrame.Top} + FFrame.Height - FFrame.MarginBottom - FFrame.MarginTop);
+    Line({P.X, FFrame.Top}, {P.X, YEnd});
+  } else {
+    const int XEnd = ClampRender(std::int64_t{FFrame.Left} + FFrame.Width - FFrame.MarginLeft - FFrame.MarginRight);
+    Line({FFrame.Left, P.Y}, {XEnd, P.Y});
+  }
+}
+
+void TItemRenderer::DrawCrossItem(const TvxChartItem& Item) {
+  FlushPolyline();
+  const TColor C = PenOf(Item);
+  SetLineState(C, Item.PenStyle, FillOf(Item));
+  FCanvas.Brush().SetStyle(bsSolid);
+  TPoint P1, P2;
+  switch (Item.CoordMode) {
+    case cmPixel:
+      P1 = Pixel(Item.X - Item.X2, Item.Y + Item.Y2);
+      P2 = Pixel(Item.X + Item.X2, Item.Y - Item.Y2);
+      break;
+    case cmWorldPixel: {
+      const TPoint P = World(Item.Layer, Item.X, Item.Y);
+      const std::int64_t HX = Round(Item.X2), HY = Round(Item.Y2);
+      P1 = {ClampRender(P.X - HX), ClampRender(P.Y + HY)};
+      P2 = {ClampRender(P.X + HX), ClampRender(P.Y - HY)};
+      break;
+    }
+    default:  // world half-sizes (modes the kind does not list included)
+      P1 = World(Item.Layer, Item.X - Item.X2, Item.Y + Item.Y2);
+      P2 = World(Item.Layer, Item.X + Item.X2, Item.Y - Item.Y2);
+      break;
+  }
+  if (P1 == P2) {
+    Dot(P1, C);
+  } else {
+    CornerInclusive(P1, P2);
+    const int XM = (P1.X + P2.X) / 2, YM = (P1.Y + P2.Y) / 2;
+    Line({XM, P1.Y}, {XM, P2.Y});
+    Line({P1.X, YM}, {P2.X, YM});
+  }
+  FPenPosX = (P1.X + P2.X) / 2;
+  FPenPosY = (P1.Y + P2.Y) / 2;
+}
+
+void TItemRenderer::DrawTextItem(const TvxChartItem& Item, TPoint Position, int Index, bool IsAnnotation,
+                                 const TLongTextArray& Texts) {
+  FlushPolyline();
+  SetFontColor(PenOf(Item));
+  TFont& Font = FCanvas.Font();
+  if (FFrame.TextFont) {
+    Font.SetName(FFrame.TextFont->Name());
+    Font.SetStyle(FFrame.TextFont->Style());
+  }
+  if (FFrame.OnPrinter) {
+    ApplyPrinterFontRule(Font, Item.Size1);
+  } else {
+    Font.SetSize(Item.Size1);
+  }
+  const TColor B = TextBackOf(Item);
+  SetBrushColor(B);
+  const bool Opaque = (Item.Size2 & 0xFF) != 0;
+  FCanvas.Brush().SetStyle(Opaque ? bsSolid : bsClear);
+
+  // A long-text index outside 1..50 reads an empty text.
+  std::string Text = Item.LineWidth < 1 ? Item.ShortText.Get() : Texts[Item.LineWidth];
+  if (OnBeforeRenderText) OnBeforeRenderText(Text, Index, IsAnnotation);
+
+  const TTextMeasure M = MeasureText(Text, FCanvas);
+  std::int64_t X = Position.X;
+  const std::int64_t Y = std::int64_t{Position.Y} - M.LineHeight / 2;
+  if (Item.MarkType == 1) {
+    X -= M.BlockWidth;
+  } else if (Item.MarkType == 2) {
+    X -= M.BlockWidth / 2;
+  }
+  if (M.Lines <= 1) {
+    FCanvas.TextOut(static_cast<int>(X), static_cast<int>(Y), Text);
+    return;
+  }
+  if (Opaque) {
+    SetPenColor(B);
+    FCanvas.Rectangle(static_cast<int>(X - 4), static_cast<int>(Y - 2), static_cast<int>(X + M.BlockWidth + 4),
+                      static_cast<int>(Y + std::int64_t{M.Lines} * M.LineHeight + 2));
+  }
+  int K = 0;
+  for (const std::string& LineText : SplitTextLines(Text)) {
+    std::int64_t O = 0;
+    if (Item.MarkType == 1) {
+      O = M.BlockWidth - FCanvas.TextWidth(LineText);
+    } else if (Item.MarkType == 2) {
+      O = (M.BlockWidth - FCanvas.TextWidth(LineText)) / 2;
+    }
+    FCanvas.TextOut(static_cast<int>(X + O), static_cast<int>(Y + std::int64_t{K} * M.LineHeight), LineText);
+    ++K;
+  }
+}
+
+}  // namespace zkw

@@ -1,0 +1,184 @@
+// The item renderer: draws stored chart items onto the canvas that a render
+// pass fills. It knows nothing of the chart component; the pass hands it a
+// frame (control size, margins, plot origin, the 16 layer transforms and
+// ranges) once, and then one item after another.
+//
+// Pixel rules every kind follows:
+//  - a world point goes through its layer's transform and is shifted onto the
+//    canvas by (Left - MarginLeft, Top - MarginTop); a pixel point is
+//    (Left + x, Top + y), rounded;
+//  - every drawn position is clamped into -30000..30000 per coordinate;
+//  - a shape whose corners coincide after clamping is one pixel in the
+//    kind's pen colour;
+//  - "corner-inclusive" shapes grow their larger corner by one pixel so that
+//    both corner pixels are covered (rectangle right/bottom edges are
+//    exclusive on the canvas).
+//
+// Pen colour, pen style, brush colour, font colour and pen width reach the
+// canvas through a drawing-state cache, so a long run of items of one look
+// sets them once. Consecutive connected line segments are collected into a
+// polyline batch of up to 200 points and drawn with one call.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "chart/chart_item.h"
+#include "chart/item_store.h"
+#include "chart/layers.h"
+#include "platform/graphics.h"
+
+namespace zkw {
+
+// Every coordinate the renderers draw is clamped into +-RenderClamp.
+constexpr int RenderClamp = 30000;
+// Points of one polyline batch.
+constexpr int PolyBatchSize = 200;
+
+inline int ClampRender(std::int64_t V) { return ClampInt(V, -RenderClamp, RenderClamp); }
+
+// What the canvas is believed to hold; a kind sets a value on the canvas only
+// when it differs from the cached one.
+struct TDrawStateCache {
+  TColor CachedPenColor = 0;
+  TPenStyle CachedPenStyle = psSolid;
+  TColor CachedBrushColor = 0;
+  TColor CachedFontColor = 0;
+  int CachedPenWidth = 1;
+};
+
+// Everything that stays fixed during one render pass.
+struct TItemRenderFrame {
+  int Width = 0;  // the control's size
+  int Height = 0;
+  int MarginLeft = 0;
+  int MarginRight = 0;
+  int MarginTop = 0;
+  int MarginBottom = 0;
+  int Left = 0;  // where the plot rectangle's top-left corner lies on the canvas
+  int Top = 0;
+  bool Monochrome = false;  // pens black, fills silver or white
+  bool OnPrinter = false;   // the canvas is the printer's (font sizes follow the printer rule)
+  std::array<TLayerTransform, LayerCount> Transforms{};
+  std::array<TAxisRange, LayerCount> XRanges{};  // range objects' ends, for the visibility tests
+  std::array<TAxisRange, LayerCount> YRanges{};
+  const TFont* TextFont = nullptr;  // name and style of item texts; nullptr: the canvas font's
+  bool AvoidDuplicateMarks = false;
+  int MinDupMarkDist = 1;  // 1..3
+};
+
+// Result of MeasureText.
+struct TTextMeasure {
+  int Lines = 1;        // line feeds + 1
+  int LineHeight = 0;   // text height of the whole text + 1
+  int BlockHeight = 0;  // LineHeight * Lines
+  int BlockWidth = 0;   // widest line (the whole text's width when that is 0)
+};
+
+// Lines of a text split at line feeds (which are not part of any line).
+std::vector<std::string> SplitTextLines(const std::string& Text);
+// Measures Text in the canvas's current font exactly as the text drawing lays it out.
+TTextMeasure MeasureText(const std::string& Text, TCanvas& Canvas);
+
+// The printer font rule: the font gets the pixel height that PointSize has at
+// the screen's resolution and then takes the printer's vertical resolution
+// without changing that height, so text keeps its size relative to the
+// pixel geometry of everything else on the page.
+void ApplyPrinterFontRule(TFont& Font, int PointSize);
+
+class TItemRenderer {
+ public:
+  using TTextHook = std::function<void(std::string& Text, int Index, bool IsAnnotation)>;
+
+  TItemRenderer(TCanvas& Canvas, const TItemRenderFrame& Frame);
+
+  // Sizes the duplicate-mark memory to the control plus a border of
+  // MinDupMarkDist and empties it (when the frame asks for duplicate tests).
+  void ResetDuplicateMarks();
+  // Starts drawing items: empties the batch and puts the initial drawing
+  // state on the canvas: pen width PenWidth, pen position (Left, Top), pen,
+  // brush and font colour Color, solid pen. Every value also goes into the cache.
+  void BeginPass(int PenWidth, TColor Color);
+  // Draws one item. Texts is the long-text table of the item's store.
+  void RenderItem(const TvxChartItem& Item, int Index, bool IsAnnotation, const TLongTextArray& Texts);
+  // Draws the waiting batch as one polyline and leaves the canvas pen at its end.
+  void FlushPolyline();
+  // Appends a point to the batch (starting it at the pen position when empty).
+  void AddPolylinePoint(int X, int Y);
+
+  // Called for text kinds with the text about to be drawn; may replace it.
+  TTextHook OnBeforeRenderText;
+
+  TDrawStateCache& Cache() { return FCache; }
+  TPoint PenPos() const { return {FPenPosX, FPenPosY}; }
+  // The point a following connected segment starts from: the batch's last
+  // point while one waits, else the pen position.
+  TPoint CurrentPoint() const;
+  int PolyCount() const { return FPolyCount; }
+  // Number of polyline calls made so far (for measuring the batching).
+  int PolylineCalls() const { return FPolylineCalls; }
+  // Duplicate-mark memory: (Width + 2d) x (Height + 2d) cells, -1 = none.
+  int DupCell(int X, int Y) const;
+
+ private:
+  // Pixel position of a world point of a layer (already clamped).
+  TPoint World(int Layer, double X, double Y) const;
+  // Unclamped canvas x / y of a world value (64-bit, so no shift overflows).
+  std::int64_t WorldXRaw(int Layer, double X) const;
+  std::int64_t WorldYRaw(int Layer, double Y) const;
+  // Pixel position of a pixel point (rounded, clamped).
+  TPoint Pixel(double X, double Y) const;
+  TPoint OnePoint(const TvxChartItem& Item) const;
+  void TwoPoints(const TvxChartItem& Item, TPoint& P1, TPoint& P2) const;
+
+  void SetPenColor(TColor C);
+  void SetPenStyle(TPenStyle S);
+  void SetBrushColor(TColor C);
+  void SetFontColor(TColor C);
+  bool LineStateDiffers(TColor C, TPenStyle S, TColor F) const;
+  void SetLineState(TColor C, TPenStyle S, TColor F);
+  void Dot(TPoint P, TColor C);
+  void Line(TPoint A, TPoint B);
+  void CornerInclusive(TPoint& P1, TPoint& P2) const;
+
+  void DrawMarkItem(const TvxChartItem& Item);
+  void DrawLineItem(const TvxChartItem& Item);
+  void DrawRectItem(const TvxChartItem& Item);
+  void DrawRect3DItem(const TvxChartItem& Item);
+  void DrawBar3DItem(const TvxChartItem& Item);
+  void DrawEllipseItem(const TvxChartItem& Item);
+  void DrawArrowItem(const TvxChartItem& Item);
+  void DrawBoxItem(const TvxChartItem& Item);
+  void DrawErrorBarItem(const TvxChartItem& Item);
+  void DrawArcItem(const TvxChartItem& Item);
+  void DrawLineRelItem(const TvxChartItem& Item);
+  void DrawCrossItem(const TvxChartItem& Item);
+  void DrawFullLineItem(const TvxChartItem& Item, bool Vertical);
+  void DrawTextItem(const TvxChartItem& Item, TPoint Position, int Index, bool IsAnnotation,
+                    const TLongTextArray& Texts);
+  void SizeMarkFontForPrinter(const TvxChartItem& Item);
+  // Whether the duplicate-mark memory lets a mark at (X, Y) be drawn; stamps it.
+  bool PassDuplicateTest(int X, int Y, int MarkType);
+
+  TColor PenOf(const TvxChartItem& Item) const { return FFrame.Monochrome ? clBlack : Item.Color; }
+  TColor FillOf(const TvxChartItem& Item) const { return FFrame.Monochrome ? clSilver : Item.FillColor; }
+  TColor TextBackOf(const TvxChartItem& Item) const { return FFrame.Monochrome ? clWhite : Item.FillColor; }
+
+  TCanvas& FCanvas;
+  const TItemRenderFrame& FFrame;
+  TDrawStateCache FCache;
+  int FPenPosX = 0;
+  int FPenPosY = 0;
+  std::array<TPoint, PolyBatchSize> FPolyPoints{};
+  int FPolyCount = 0;
+  int FPolylineCalls = 0;
+  // Duplicate-mark memory, row by row; cell (x, y) is FDupGrid[y * FDupCols + x].
+  std::vector<std::int32_t> FDupGrid;
+  int FDupCols = 0;
+  int FDupRows = 0;
+};
+
+}  // namespace zkw

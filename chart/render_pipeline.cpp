@@ -1,0 +1,556 @@
+// The paint pipeline of the chart: what a paint draws, in which order, into
+// which off-screen image, and where the host's rendering events fire.
+#include <algorithm>
+#include <cstdint>
+
+#include "chart/render.h"
+#include "chart/vexa.h"
+#include "platform/devices.h"
+#include "platform/rtl.h"
+
+namespace zkw {
+
+namespace {
+
+// Fixed after creation and never changed by this system: the data is drawn
+// under the annotations, annotations are shown, and annotation texts lie on
+// top of the other annotation items.
+constexpr bool DataOverAnnotations = false;
+constexpr bool AnnotationsShown = true;
+constexpr bool AnnotationTextsOnTop = true;
+
+int ClampToInt(std::int64_t V) { return static_cast<int>(std::clamp<std::int64_t>(V, -2147483647, 2147483647)); }
+
+// Captions count their length in characters, not bytes, so that cutting a
+// long caption never splits a multi-byte character.
+bool IsContinuationByte(char C) { return (static_cast<unsigned char>(C) & 0xC0) == 0x80; }
+
+std::size_t CharCount(const std::string& S) {
+  return static_cast<std::size_t>(std::count_if(S.begin(), S.end(), [](char C) { return !IsContinuationByte(C); }));
+}
+
+std::string FirstChars(const std::string& S, std::int64_t Count) {
+  if (Count <= 0) return {};
+  std::size_t I = 0;
+  std::int64_t Seen = 0;
+  for (; I < S.size(); ++I) {
+    if (!IsContinuationByte(S[I]) && Seen++ == Count) break;
+  }
+  return S.substr(0, I);
+}
+
+bool IsTextKind(std::uint8_t Kind) { return Kind == ckText || Kind == ckTextOffs; }
+
+enum class TItemSubset { All, NonText, Text };
+
+// Runs the per-item steps over one store: copy the record, skip hidden
+// classes and layers, let the host change the copy, draw it; then draw what
+// waits in the polyline batch. Count and items are read afresh each time,
+// since a host handler may change the store while it is being drawn.
+void RenderStore(TCustomVexa& Chart, TItemRenderer& Renderer, const TvxItemStore& Store, bool IsAnnotation,
+                 TItemSubset Subset) {
+  std::array<bool, 256> ClassOn{};
+  for (int C = 0; C < 256; ++C) ClassOn[static_cast<std::size_t>(C)] = Chart.ClassVisible(static_cast<std::uint8_t>(C), IsAnnotation);
+  std::array<bool, LayerCount> LayerOn{};
+  for (int L = 1; L <= LayerCount; ++L) LayerOn[static_cast<std::size_t>(L - 1)] = Chart.LayerVisible(L);
+  const bool Hook = static_cast<bool>(Chart.OnBeforeRenderChartItem);
+  for (int I = 0; I < Store.Count(); ++I) {
+    TvxChartItem Item = Store.Item(I);
+    if (Subset != TItemSubset::All && IsTextKind(Item.Kind) != (Subset == TItemSubset::Text)) continue;
+    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
+    if (Hook) Chart.DoBeforeRenderChartItem(Item, I, IsAnnotation);
+    Renderer.RenderItem(Item, I, IsAnnotation, Store.Texts());
+  }
+  Renderer.FlushPolyline();
+}
+
+}  // namespace
+
+TChartRenderer::TChartRenderer(TCustomVexa& Chart) : FChart(Chart) {}
+
+// ---- frames handed to the item, grid and label drawing ---------------------------------
+
+TItemRenderFrame TChartRenderer::ItemFrame(int Left, int Top, bool Monochrome, bool OnPrinter) const {
+  const TPlotGeometry G = FChart.Geometry();
+  TItemRenderFrame F;
+  F.Width = G.Width;
+  F.Height = G.Height;
+  F.MarginLeft = G.MarginLeft;
+  F.MarginRight = G.MarginRight;
+  F.MarginTop = G.MarginTop;
+  F.MarginBottom = G.MarginBottom;
+  F.Left = Left;
+  F.Top = Top;
+  F.Monochrome = Monochrome;
+  F.OnPrinter = OnPrinter;
+  for (int L = 1; L <= LayerCount; ++L) {
+    const auto N = static_cast<std::size_t>(L - 1);
+    F.Transforms[N] = FChart.LayerTransform(L);
+    const TScaleProps& X = FChart.ScalePropsX(L);
+    const TScaleProps& Y = FChart.ScalePropsY(L);
+    F.XRanges[N] = {X.RangeLow(), X.RangeHigh(), X.Logarithmic()};
+    F.YRanges[N] = {Y.RangeLow(), Y.RangeHigh(), Y.Logarithmic()};
+  }
+  F.TextFont = &FChart.TextFont();
+  F.AvoidDuplicateMarks = FChart.AvoidDuplicateMarks();
+  F.MinDupMarkDist = FChart.MinDupMarkDist();
+  return F;
+}
+
+TGridSpec TChartRenderer::GridSpec() const {
+  const int N = FChart.CurrentLayer();
+  TGridSpec S;
+  S.Style = FChart.GridStyle();
+  S.Color = FChart.GridColor();
+  S.ChartColor = FChart.ChartColor();
+  S.Transform = FChart.LayerTransform(N);
+  S.MarginLeft = FChart.MarginLeft();
+  S.MarginTop = FChart.MarginTop();
+  auto Axis = [](const TScaleProps& Props, TScale& Control, double Step) {
+    TGridAxis A;
+    A.RangeLow = Props.RangeLow();
+    A.RangeHigh = Props.RangeHigh();
+    A.Logarithmic = Props.Logarithmic();
+    A.Step = Step;
+    A.Ticks = Control.TickPositions();
+    A.ScaleLow = Control.RangeLow();
+    A.ScaleHigh = Control.RangeHigh();
+    return A;
+  };
+  S.X = Axis(FChart.ScalePropsX(N), FChart.ScaleControlX(N), FChart.GridDx());
+  S.Y = Axis(FChart.ScalePropsY(N), FChart.ScaleControlY(N), FChart.GridDy());
+  return S;
+}
+
+TLabelRenderFrame TChartRenderer::LabelFrame(bool OnPrinter) const {
+  TLabelRenderFrame F;
+  F.MarginLeft = FChart.MarginLeft();
+  F.MarginTop = FChart.MarginTop();
+  for (int L = 1; L <= LayerCount; ++L) {
+    F.Transforms[static_cast<std::size_t>(L - 1)] = FChart.LayerTransform(L);
+    F.LayerVisible[static_cast<std::size_t>(L - 1)] = FChart.LayerVisible(L);
+  }
+  F.OnPrinter = OnPrinter;
+  return F;
+}
+
+// ---- the paint -------------------------------------------------------------------------
+
+void TChartRenderer::Paint() {
+  const TComponentState State = FChart.ComponentState();
+  if ((!FChart.Visible() && !State.Contains(csDesigning)) || State.Contains(csLoading) || FChart.PaintLocked()) {
+    return;
+  }
+  try {
+    PaintControlImage();
+  } catch (const EZKWVexaError&) {
+    // A logarithmic axis below zero: the paint ends after the caption and
+    // the window keeps its previous image.
+    return;
+  }
+  ShowImage(0, 0, FChart.Canvas(), FChart.ControlImage());
+}
+
+void TChartRenderer::PaintControlImage() {
+  TBitmap& Control = FChart.ControlImage();
+  TBitmap& Data = FChart.DataImage();
+  DrawOuterArea(Control.Canvas());
+  const TPlotGeometry G = FChart.Geometry();
+  Data.SetSize(G.DataImageWidth(), G.DataImageHeight());
+  FChart.DrawPlotBackground(Data.Canvas(), 0, 0, Data.Width(), Data.Height());
+  FChart.RenderDataToBitmap(Data, 0, 0, false, 0);
+  DrawMouseTrace(0, 0, Data);
+  Control.Canvas().Draw(G.MarginLeft, G.MarginTop, Data);
+}
+
+void TChartRenderer::RedrawData() {
+  TBitmap& Data = FChart.DataImage();
+  FChart.DrawPlotBackground(Data.Canvas(), 0, 0, Data.Width(), Data.Height());
+  FChart.RenderDataToBitmap(Data, 0, 0, false, 0);
+  ShowImage(FChart.MarginLeft(), FChart.MarginTop(), FChart.Canvas(), Data);
+  FChart.SurfaceChanged();
+}
+
+void TChartRenderer::ShowImage(int OffsetX, int OffsetY, TCanvas& Canvas, TBitmap& Bitmap) {
+  DrawCrossHairs(OffsetX, OffsetY, Bitmap);
+  Canvas.Draw(OffsetX, OffsetY, Bitmap);
+}
+
+// ---- outer area ----------------------------------------------------------------------------
+
+void TChartRenderer::DrawOuterArea(TCanvas& Canvas) {
+  const TPlotGeometry G = FChart.Geometry();
+  const int L = G.MarginLeft, R = G.MarginRight, T = G.MarginTop, B = G.MarginBottom, S = G.ShadowWidth;
+  const int W = G.Width, H = G.Height;
+  TBitmap& Control = FChart.ControlImage();
+  Control.SetSize(W, H);
+
+  // The canvas keeps its state between paints (the caption leaves the brush
+  // clear), so the background sets every part of the state it relies on.
+  Canvas.Pen().SetStyle(psSolid);
+  Canvas.Pen().SetMode(pmCopy);
+  Canvas.Pen().SetWidth(1);
+  Canvas.Brush().SetStyle(bsSolid);
+  Canvas.Brush().SetColor(FChart.WindColor());
+  Canvas.Pen().SetColor(FChart.WindColor());
+  Canvas.Rectangle(0, 0, W, H);
+
+  if (S > 0) {
+    const int w = Control.Width(), h = Control.Height();
+    Canvas.Brush().SetColor(FChart.ShadowBakColor());
+    Canvas.Pen().SetColor(FChart.ShadowBakColor());
+    Canvas.Rectangle(w - S, 0, w, S);
+    Canvas.Rectangle(0, h - S, S, h);
+    Canvas.Brush().SetColor(FChart.ShadowColor());
+    int F;
+    if (FChart.ShadowStyle() == ssFlying) {
+      Canvas.Pen().SetColor(FChart.ShadowColor());
+      F = S - 1;
+    } else {
+      Canvas.Pen().SetColor(clBlack);
+      F = 0;
+    }
+    const TPoint Bottom[4] = {{F, h - S}, {S - 1, h - 1}, {w - 1, h - 1}, {w - S, h - S}};
+    Canvas.Polygon(Bottom, 4);
+    const TPoint Right[4] = {{w - S, h - S}, {w - 1, h - 1}, {w - 1, S - 1}, {w - S, F}};
+    Canvas.Polygon(Right, 4);
+    Canvas.Pen().SetColor(clBlack);
+    Canvas.Pen().SetStyle(psSolid);
+    Canvas.MoveTo(0, 0);
+    Canvas.LineTo(W - S, 0);
+    Canvas.LineTo(W - S, H - S);
+    Canvas.LineTo(0, H - S);
+    Canvas.LineTo(0, 0);
+  }
+
+  Canvas.Pen().SetColor(FChart.ChartFrameColor());
+  Canvas.Brush().SetStyle(bsClear);
+  Canvas.SetFont(FChart.Font());
+  if (IsPrinterCanvas(Canvas)) ApplyPrinterFontRule(Canvas.Font(), FChart.Font().Size());
+
+  std::string Text = FChart.Caption();
+  std::int64_t TW = Canvas.TextWidth(Text);
+  const int Trim = FChart.CaptionTrim();
+  // An empty or zero-width caption has nothing to shorten (and no width to
+  // divide by).
+  if (Trim != 0 && TW > 0) {
+    const std::int64_t Avail =
+        Round(static_cast<Extended>(Control.Width() - (S + L + R)) * 0.01L * static_cast<Extended>(Trim));
+    if (Avail < TW) {
+      const std::int64_t K =
+          Round(static_cast<Extended>(CharCount(Text)) * static_cast<Extended>(Avail) / static_cast<Extended>(TW)) - 2;
+      Text = FirstChars(Text, K) + "...";
+      TW = Canvas.TextWidth(Text);
+    }
+  }
+  std::int64_t AX = FChart.CaptionPosX();
+  switch (FChart.CaptionAnchorHoriz()) {
+    case cahControlLeft:
+      break;
+    case cahChartLeft:
+      AX += L;
+      break;
+    case cahChartCenter:
+      AX += L + (W - L - R - S) / 2;
+      break;
+    case cahChartRight:
+      AX += W - R - S;
+      break;
+    case cahControlRight:
+      AX += W;
+      break;
+  }
+  std::int64_t AY = FChart.CaptionPosY();
+  switch (FChart.CaptionAnchorVert()) {
+    case cavControlTop:
+      break;
+    case cavChartTop:
+      AY += T;
+      break;
+    case cavChartCenter:
+      AY += T + (H - T - B - S) / 2;
+      break;
+    case cavChartBottom:
+      AY += H - B;  // the shadow width is not taken off here
+      break;
+    case cavControlBottom:
+      AY += H;
+      break;
+  }
+  if (FChart.CaptionAlignment() == taRightJustify) {
+    AX -= TW;
+  } else if (FChart.CaptionAlignment() == taCenter) {
+    AX -= TW / 2;
+  }
+  Canvas.TextOut(ClampToInt(AX), ClampToInt(AY), Text);
+
+  FChart.ComputeFactors();  // may raise the logarithmic-axis error, ending the paint
+
+  for (int N = 1; N <= LayerCount; ++N) {
+    FChart.CopyScalePropsToControl(FChart.ScalePropsX(N), FChart.ScaleControlX(N));
+    FChart.ScaleControlX(N).ForcePaint();
+  }
+  for (int N = 1; N <= LayerCount; ++N) {
+    FChart.CopyScalePropsToControl(FChart.ScalePropsY(N), FChart.ScaleControlY(N));
+    FChart.ScaleControlY(N).ForcePaint();
+  }
+  if (FChart.OnScalesRendered) FChart.OnScalesRendered(&FChart, Canvas, 0, 0);
+}
+
+// ---- plot background -------------------------------------------------------------------------
+
+void TChartRenderer::DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) {
+  const int Right = ClampToInt(std::int64_t{Left} + Width), Bottom = ClampToInt(std::int64_t{Top} + Height);
+  TBakGndImg& Img = FChart.BackGroundImg();
+  // The image keeps its canvas state between paints: items and labels may
+  // have left a clear brush or a wide pen, which would let old pixels through.
+  Canvas.Pen().SetStyle(psSolid);
+  Canvas.Pen().SetMode(pmCopy);
+  Canvas.Pen().SetWidth(1);
+  Canvas.Brush().SetStyle(bsSolid);
+  Canvas.Brush().SetColor(FChart.ChartColor());
+  Canvas.Pen().SetColor(FChart.ChartFrameColor());
+
+  if (!Img.Name().empty()) {
+    // Read from the file on every paint; nothing is cached.
+    TBitmap Picture;
+    bool Loaded = true;
+    try {
+      Picture.LoadFromFile(Img.Name());
+    } catch (const std::exception&) {
+      Loaded = false;
+    }
+    if (!Loaded) {
+      Canvas.Rectangle(Left, Top, Right, Bottom);
+      // Forget the name so that later paints do not try again. The change
+      // notification would repaint in the middle of this paint, so it is
+      // held back while the name is cleared.
+      TNotifyEvent Notify = std::move(Img.OnChange);
+      Img.OnChange = nullptr;
+      Img.SetName("");
+      Img.OnChange = std::move(Notify);
+      return;
+    }
+    const int PW = Picture.Width(), PH = Picture.Height();
+    switch (Img.FillMode()) {
+      case bfSimple:
+        Canvas.Rectangle(0, 0, Width, Height);
+        Canvas.Draw(0, 0, Picture);
+        break;
+      case bfStretch:
+        Canvas.StretchDraw(TRect{0, 0, Width, Height}, Picture);
+        break;
+      case bfTile:
+        if (PW <= 0 || PH <= 0) {
+          // A picture without extent cannot be tiled: the plain background.
+          Canvas.Rectangle(Left, Top, Right, Bottom);
+          break;
+        }
+        {
+          const int Columns = (Width - 1) / PW + 1, Rows = (Height - 1) / PH + 1;
+          for (int C = 1; C <= Columns; ++C) {
+            for (int Row = 0; Row < Rows; ++Row) Canvas.Draw(PW * (C - 1), PH * Row, Picture);
+          }
+        }
+        break;
+    }
+    return;
+  }
+
+  Canvas.Rectangle(Left, Top, Right, Bottom);
+  Canvas.Brush().SetColor(Img.AreaColor());
+  Canvas.Pen().SetColor(Img.AreaColor());
+  const int Layer = FChart.CurrentLayer();
+  int X1, Y1, X2, Y2;
+  FChart.WorldToPixel(Layer, Img.AreaLeft(), Img.AreaTop(), X1, Y1);
+  FChart.WorldToPixel(Layer, Img.AreaRight(), Img.AreaBottom(), X2, Y2);
+  const std::int64_t DX = std::int64_t{Left} - FChart.MarginLeft(), DY = std::int64_t{Top} - FChart.MarginTop();
+  const int AX1 = ClampToInt(ClampRender(X1) + DX), AX2 = ClampToInt(ClampRender(X2) + DX);
+  const int AY1 = ClampToInt(ClampRender(Y1) + DY), AY2 = ClampToInt(ClampRender(Y2) + DY);
+  auto Fill = [&](int A, int B, int C, int D) { Canvas.Rectangle(A, B, C, D); };
+  switch (Img.AreaMode()) {
+    case bamNone:
+      break;
+    case bamLeft:
+      Fill(Left, Top, AX1, Bottom);
+      break;
+    case bamRight:
+      Fill(AX2, Top, Right, Bottom);
+      break;
+    case bamTop:
+      Fill(Left, Top, Right, AY1);
+      break;
+    case bamBottom:
+      Fill(Left, AY2, Right, Bottom);
+      break;
+    case bamVStripe:
+      Fill(AX1, Top, AX2, Bottom);
+      break;
+    case bamHStripe:
+      Fill(Left, AY1, Right, AY2);
+      break;
+    case bamRect:
+      Fill(AX1, AY1, AX2, AY2);
+      break;
+    case bamRectInv:
+      Fill(Left, Top, Right, AY1);
+      Fill(Left, AY2, Right, Bottom);
+      Fill(Left, Top, AX1, Bottom);
+      Fill(AX2, Top, Right, Bottom);
+      break;
+    case bamVStripeInv:
+      Fill(Left, Top, AX1, Bottom);
+      Fill(AX2, Top, Right, Bottom);
+      break;
+    case bamHStripeInv:
+      Fill(Left, Top, Right, AY1);
+      Fill(Left, AY2, Right, Bottom);
+      break;
+  }
+}
+
+// ---- data --------------------------------------------------------------------------------------
+
+void TChartRenderer::RenderDataToBitmap(TBitmap& Bitmap, int Left, int Top, bool Monochrome, int NoGrid) {
+  FChart.RenderData(Bitmap.Canvas(), Left, Top, Monochrome, NoGrid);
+}
+
+void TChartRenderer::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) {
+  const bool OnPrinter = IsPrinterCanvas(Canvas);
+  const TItemRenderFrame Frame = ItemFrame(Left, Top, Monochrome, OnPrinter);
+  TItemRenderer Renderer(Canvas, Frame);
+  Renderer.ResetDuplicateMarks();
+
+  const int EventTop = FChart.MarginTop() - Top, EventLeft = FChart.MarginLeft() - Left;
+  if (FChart.OnBeforeRenderData) {
+    const TColor Brush = Canvas.Brush().Color(), Pen = Canvas.Pen().Color();
+    FChart.OnBeforeRenderData(&FChart, Canvas, EventTop, EventLeft);
+    Canvas.Brush().SetColor(Brush);
+    Canvas.Pen().SetColor(Pen);
+  }
+  if (FChart.GridStyle() != gsNone && NoGrid == 0) DrawGrid(Canvas, Left, Top, GridSpec(), &Renderer.Cache());
+
+  Renderer.BeginPass(FChart.LineWidth(), FChart.ChartColor());
+  if (FChart.OnBeforeRenderText) {
+    Renderer.OnBeforeRenderText = [this](std::string& Text, int Index, bool IsAnnotation) {
+      if (FChart.OnBeforeRenderText) FChart.OnBeforeRenderText(&FChart, Text, Index, IsAnnotation);
+    };
+  }
+  if (!DataOverAnnotations) RenderStore(FChart, Renderer, FChart.DataStore(), false, TItemSubset::All);
+  if (AnnotationsShown) {
+    if (AnnotationTextsOnTop) {
+      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::NonText);
+      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::Text);
+    } else {
+      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::All);
+    }
+  }
+  if (DataOverAnnotations) RenderStore(FChart, Renderer, FChart.DataStore(), false, TItemSubset::All);
+
+  Canvas.Pen().SetWidth(1);
+  std::array<const TCustomTextLabel*, TextLabelCount> Labels{};
+  for (int I = 1; I <= TextLabelCount; ++I) Labels[static_cast<std::size_t>(I - 1)] = &FChart.TextLabel(I);
+  DrawTextLabels(Canvas, Left, Top, Labels.data(), TextLabelCount, LabelFrame(OnPrinter), &Renderer.Cache());
+
+  if (FChart.OnDataRendered) FChart.OnDataRendered(&FChart, Canvas, EventTop, EventLeft);
+
+  const TPlotGeometry G = FChart.Geometry();
+  const int X1 = ClampToInt(std::int64_t{Left} + G.PlotWidth()), Y1 = ClampToInt(std::int64_t{Top} + G.PlotHeight());
+  Canvas.Pen().SetColor(FChart.ChartFrameColor());
+  Canvas.Pen().SetStyle(psSolid);
+  Canvas.MoveTo(Left, Top);
+  Canvas.LineTo(X1, Top);
+  Canvas.LineTo(X1, Y1);
+  Canvas.LineTo(Left, Y1);
+  Canvas.LineTo(Left, Top);
+}
+
+// ---- mouse trace and crosshairs ---------------------------------------------------------------
+
+void TChartRenderer::DrawMouseTrace(int OffsetX, int OffsetY, TBitmap& Bitmap) {
+  const int Count = FChart.MouseTraceCount();
+  if (Count <= 0) return;
+  TCanvas& Canvas = Bitmap.Canvas();
+  const TColor KeptColor = Canvas.Pen().Color();
+  const int KeptWidth = Canvas.Pen().Width();
+  const TPenStyle KeptStyle = Canvas.Pen().Style();
+  const TBrushStyle KeptBrush = Canvas.Brush().Style();
+  const TLayerTransform T = FChart.LayerTransform(FChart.CurrentLayer());
+  const std::int64_t DX = std::int64_t{OffsetX} - FChart.MarginLeft(), DY = std::int64_t{OffsetY} - FChart.MarginTop();
+  for (int K = 1; K < Count; ++K) {
+    const TMouseTracePoint& From = FChart.MouseTracePoint(K - 1);
+    if (From.Flags & mtfStrokeEnd) continue;
+    const TMouseTracePoint& To = FChart.MouseTracePoint(K);
+    Canvas.Pen().SetColor(To.Color);
+    Canvas.Pen().SetMode(To.Flags & mtfInvert ? pmXor : pmCopy);
+    Canvas.MoveTo(ClampRender(T.PixelX(From.X) + DX), ClampRender(T.PixelY(From.Y) + DY));
+    Canvas.LineTo(ClampRender(T.PixelX(To.X) + DX), ClampRender(T.PixelY(To.Y) + DY));
+    Canvas.Pen().SetMode(pmCopy);
+  }
+  Canvas.Pen().SetColor(KeptColor);
+  Canvas.Pen().SetWidth(KeptWidth);
+  Canvas.Pen().SetStyle(KeptStyle);
+  Canvas.Brush().SetStyle(KeptBrush);
+}
+
+void TChartRenderer::DrawCrossHairs(int OffsetX, int OffsetY, TBitmap& Bitmap) {
+  bool Any = false;
+  for (int I = 1; I <= CrossHairCount; ++I) Any = Any || FChart.CrossHair(I).Mode() != chOff;
+  if (!Any) return;
+  TCanvas& Canvas = Bitmap.Canvas();
+  const TColor KeptColor = Canvas.Pen().Color();
+  const int KeptWidth = Canvas.Pen().Width();
+  const TPenStyle KeptStyle = Canvas.Pen().Style();
+  const TBrushStyle KeptBrush = Canvas.Brush().Style();
+  const TPlotGeometry G = FChart.Geometry();
+  const std::int64_t L = G.MarginLeft, T = G.MarginTop, XEdge = G.PlotRight(), YEdge = G.PlotBottom();
+
+  for (int I = CrossHairCount; I >= 1; --I) {
+    const TCrossHair& CH = FChart.CrossHair(I);
+    const TCrossHMode Mode = CH.Mode();
+    if (Mode == chOff) continue;
+    int PX, PY;
+    FChart.WorldToPixel(CH.Layer(), CH.PosX(), CH.PosY(), PX, PY);
+    Canvas.Pen().SetColor(CH.Color());
+    Canvas.Pen().SetWidth(CH.LineWid());
+    Canvas.Pen().SetStyle(CH.LineType());
+    Canvas.Brush().SetColor(FChart.ChartColor());
+    const std::int64_t Hw = CH.LineWid() / 2;
+    const bool XIn = L + Hw < PX && PX < XEdge - Hw;
+    const bool YIn = T + Hw < PY && PY < YEdge - Hw;
+    // Inside positions lie in the plot, so the shifted values fit the canvas range.
+    const int X = ClampToInt(std::int64_t{PX} - OffsetX), Y = ClampToInt(std::int64_t{PY} - OffsetY);
+    auto SX = [&](std::int64_t V) { return ClampToInt(V - OffsetX); };
+    auto SY = [&](std::int64_t V) { return ClampToInt(V - OffsetY); };
+    if ((Mode == chHoriz || Mode == chBoth) && YIn) {
+      Canvas.MoveTo(SX(L + Hw + 1), Y);
+      Canvas.LineTo(SX(XEdge - Hw), Y);
+    }
+    if ((Mode == chVert || Mode == chBoth) && XIn) {
+      Canvas.MoveTo(X, SY(T + Hw + 1));
+      Canvas.LineTo(X, SY(YEdge - Hw));
+    }
+    if (Mode == chCrossBox && XIn && YIn) {
+      Canvas.MoveTo(X - 13, Y);
+      Canvas.LineTo(X + 14, Y);
+      Canvas.MoveTo(X, Y - 13);
+      Canvas.LineTo(X, Y + 14);
+      Canvas.Brush().SetStyle(bsClear);
+      Canvas.Pen().SetStyle(psSolid);
+      Canvas.Pen().SetColor(clWhite);
+      Canvas.Rectangle(X - 3, Y - 3, X + 4, Y + 4);
+      Canvas.Pen().SetColor(clBlack);
+      Canvas.Rectangle(X - 2, Y - 2, X + 3, Y + 3);
+    }
+    if (Mode == chBox && XIn && YIn) {
+      Canvas.Brush().SetStyle(bsClear);
+      Canvas.Rectangle(X - 4, Y - 4, X + 5, Y + 5);
+    }
+  }
+  Canvas.Pen().SetColor(KeptColor);
+  Canvas.Pen().SetWidth(KeptWidth);
+  Canvas.Pen().SetStyle(KeptStyle);
+  Canvas.Brush().SetStyle(KeptBrush);
+}
+
+}  // namespace zkw

@@ -1,0 +1,104 @@
+// Small helpers shared by the rendering tests: a canvas whose world
+// coordinates are its pixels, item builders and pixel queries.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "chart/render.h"
+#include "chart/render_items.h"
+
+namespace zkw::render_test {
+
+constexpr TColor White = clWhite;
+
+// Identity transform for a W x H control without margins: world x is canvas
+// x, world y is canvas y (the y range runs from H down to 0).
+inline TLayerTransform PixelTransform(int W, int H) {
+  const TPlotGeometry G{W, H, 0, 0, 0, 0, 0};
+  TLayerFactors F;
+  const TAxisRange X{0, static_cast<double>(W), false}, Y{static_cast<double>(H), 0, false};
+  ComputeXFactors(X, G, F.XFactor, F.XOffset);
+  ComputeYFactors(Y, G, F.YFactor, F.YOffset);
+  return TLayerTransform::Make(F, X, Y, W, H);
+}
+
+// A white (W + 1) x (H + 1) image with an item renderer on it.
+struct TPixelScene {
+  TBitmap Image;
+  TItemRenderFrame Frame;
+  std::unique_ptr<TItemRenderer> Renderer;
+  TLongTextArray Texts;
+
+  TPixelScene(int W, int H, int CanvasW = -1, int CanvasH = -1) : Image(CanvasW < 0 ? W + 1 : CanvasW, CanvasH < 0 ? H + 1 : CanvasH) {
+    Frame.Width = W;
+    Frame.Height = H;
+    for (int L = 0; L < LayerCount; ++L) {
+      Frame.Transforms[static_cast<std::size_t>(L)] = PixelTransform(W, H);
+      Frame.XRanges[static_cast<std::size_t>(L)] = {0, static_cast<double>(W), false};
+      Frame.YRanges[static_cast<std::size_t>(L)] = {static_cast<double>(H), 0, false};
+    }
+    Start();
+  }
+  // A new pass (after changing Frame).
+  void Start() {
+    Renderer = std::make_unique<TItemRenderer>(Image.Canvas(), Frame);
+    Renderer->ResetDuplicateMarks();
+    Renderer->BeginPass(1, White);
+  }
+  void Draw(const TvxChartItem& Item, int Index = 0) { Renderer->RenderItem(Item, Index, false, Texts); }
+  void Finish() { Renderer->FlushPolyline(); }
+  TColor At(int X, int Y) { return Image.Canvas().Pixels(X, Y); }
+  // Number of pixels of colour C in the image.
+  int Count(TColor C) {
+    int N = 0;
+    for (int Y = 0; Y < Image.Height(); ++Y)
+      for (int X = 0; X < Image.Width(); ++X) N += Image.Canvas().Pixels(X, Y) == C;
+    return N;
+  }
+  // Bounding box of the pixels of colour C (Left = -1 when there are none).
+  TRect Extent(TColor C) {
+    TRect R{-1, -1, -1, -1};
+    for (int Y = 0; Y < Image.Height(); ++Y)
+      for (int X = 0; X < Image.Width(); ++X) {
+        if (Image.Canvas().Pixels(X, Y) != C) continue;
+        if (R.Left < 0) R = {X, Y, X, Y};
+        R = {std::min(R.Left, X), std::min(R.Top, Y), std::max(R.Right, X), std::max(R.Bottom, Y)};
+      }
+    return R;
+  }
+};
+
+inline TvxChartItem MakeItem(std::uint8_t Kind, double X, double Y, double X2 = 0, double Y2 = 0,
+                             TColor Color = clBlack) {
+  TvxChartItem I;
+  I.Kind = Kind;
+  I.X = X;
+  I.Y = Y;
+  I.X2 = X2;
+  I.Y2 = Y2;
+  I.Color = Color;
+  I.Layer = 1;
+  I.LineWidth = 1;
+  return I;
+}
+
+inline TvxChartItem MakeMark(double X, double Y, int MarkType, TColor Color = clBlack) {
+  TvxChartItem I = MakeItem(ckMark, X, Y, 0, 0, Color);
+  I.MarkType = MarkType;
+  return I;
+}
+
+inline TvxChartItem MakeText(double X, double Y, const std::string& Text, int Align, int Size = 10,
+                             TColor Color = clBlack) {
+  TvxChartItem I = MakeItem(ckText, X, Y, 0, 0, Color);
+  I.LineWidth = 0;
+  I.ShortText.Set(Text);
+  I.MarkType = Align;
+  I.Size1 = Size;
+  return I;
+}
+
+}  // namespace zkw::render_test
