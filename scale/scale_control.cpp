@@ -502,7 +502,7 @@ TScaleDrawing TScale::Drawing() const {
   D.Labels.DecPlaces = FDecPlaces;
   D.Labels.UserTickText = FUserTickText;
   D.Labels.ScaleInscript = FScaleInscript;
-  D.Labels.DateFormat = DateFormatSpecOf(FDateFormat);
+  D.Labels.DateFormat = DateFormatValuesOf(FDateFormat);
   D.Labels.RangeLow = FRangeLow;
   D.Labels.RangeHigh = FRangeHigh;
   D.Caption = FCaption;

@@ -53,9 +53,9 @@ std::string JoinParts(std::initializer_list<std::string> Parts, const std::strin
   return Result;
 }
 
-std::string MonthToken(const TDateFormatSpec& F) { return F.MonthName ? "mmm" : "mm"; }
+std::string MonthToken(const TDateFormatValues& F) { return F.MonthName ? "mmm" : "mm"; }
 
-std::string YearToken(const TDateFormatSpec& F) {
+std::string YearToken(const TDateFormatValues& F) {
   switch (F.YearLength) {
     case ylYY: return "yy";
     case ylYYYY: return "yyyy";
@@ -63,7 +63,7 @@ std::string YearToken(const TDateFormatSpec& F) {
   }
 }
 
-std::string DaysPattern(const TDateFormatSpec& F) {
+std::string DaysPattern(const TDateFormatValues& F) {
   const std::string D = Quoted(F.DateSeparator);
   const std::string M = MonthToken(F);
   const std::string Y = YearToken(F);
@@ -170,8 +170,8 @@ std::string FormatDateTimeLabel(const std::string& Pattern, Extended Value) {
   return FormatDateTime(Pattern, static_cast<double>(Value));
 }
 
-TDateFormatSpec DateFormatSpecOf(const TDTLabel& Format) {
-  TDateFormatSpec F;
+TDateFormatValues DateFormatValuesOf(const TDTLabel& Format) {
+  TDateFormatValues F;
   F.TimeFormat = Format.TimeFormat();
   F.DateSeparator = Format.DateSeparator();
   F.TimeSeparator = Format.TimeSeparator();
@@ -182,7 +182,7 @@ TDateFormatSpec DateFormatSpecOf(const TDTLabel& Format) {
   return F;
 }
 
-std::string DateTimeLabelPattern(TDateTimeLevel Level, const TDateFormatSpec& F) {
+std::string DateTimeLabelPattern(TDateTimeLevel Level, const TDateFormatValues& F) {
   const std::string T = Quoted(F.TimeSeparator);
   const std::string H = Quoted('h');
   const std::string Dot = Quoted('.');
@@ -213,14 +213,14 @@ std::string DateTimeLabelPattern(TDateTimeLevel Level, const TDateFormatSpec& F)
   return {};
 }
 
-std::string DateLinePattern(const TDateFormatSpec& F) {
+std::string DateLinePattern(const TDateFormatValues& F) {
   if (F.YearLength != ylNone) return DaysPattern(F);
   const std::string D = Quoted(F.DateSeparator);
   const std::string M = MonthToken(F);
   return F.DateOrder == doDDMMYY ? JoinParts({"dd", M}, D) : JoinParts({M, "dd"}, D);
 }
 
-std::string FormatDateTimeTick(TDateTimeLevel Level, const TDateFormatSpec& F, Extended Value) {
+std::string FormatDateTimeTick(TDateTimeLevel Level, const TDateFormatValues& F, Extended Value) {
   const std::string Pattern = DateTimeLabelPattern(Level, F);
   if (Pattern.empty()) return {};
   std::string Text = FormatWithPattern(Pattern, Value);
@@ -293,7 +293,8 @@ TTickLabel TTickLabeller::LogLabel(const TTick& Tick) const {
   TTickLabel L;
   L.Value = static_cast<double>(Tick.Value);
   if (FDecimals == -3) {
-    if (Tick.Digit == 1) L.Text = FormatFixed(std::nearbyint(std::log10(Tick.Value)), 0);
+    // "+ 0" turns the -0 of a decade a hair below 1 into 0.
+    if (Tick.Digit == 1) L.Text = FormatFixed(std::nearbyint(std::log10(Tick.Value)) + 0.0L, 0);
   } else {
     L.Text = FormatTickNumber(Tick.Value, FDecimals);
   }

@@ -47,7 +47,7 @@ std::string FormatTimeOfDay(Extended Value, bool WithMillis);
 std::string FormatDateTimeLabel(const std::string& Pattern, Extended Value);
 
 // The plain values of a date/time label format.
-struct TDateFormatSpec {
+struct TDateFormatValues {
   TTimeFormat TimeFormat = tfHHMMSS;
   char DateSeparator = '-';
   char TimeSeparator = ':';
@@ -56,15 +56,15 @@ struct TDateFormatSpec {
   TDateOrder DateOrder = doDDMMYY;
   TDateForTime DateForTime = dtOnePerDay;
 };
-TDateFormatSpec DateFormatSpecOf(const TDTLabel& Format);
+TDateFormatValues DateFormatValuesOf(const TDTLabel& Format);
 
 // The label pattern of a date/time level, and the pattern of the date line
 // shown beside the times of the sub-day levels.
-std::string DateTimeLabelPattern(TDateTimeLevel Level, const TDateFormatSpec& Format);
-std::string DateLinePattern(const TDateFormatSpec& Format);
+std::string DateTimeLabelPattern(TDateTimeLevel Level, const TDateFormatValues& Format);
+std::string DateLinePattern(const TDateFormatValues& Format);
 // A date/time label: the pattern's text, and on the years level with four
 // digits the year without leading zeros (year 800 gives "800").
-std::string FormatDateTimeTick(TDateTimeLevel Level, const TDateFormatSpec& Format, Extended Value);
+std::string FormatDateTimeTick(TDateTimeLevel Level, const TDateFormatValues& Format, Extended Value);
 
 // The settings the labels read.
 struct TTickLabelSettings {
@@ -72,7 +72,7 @@ struct TTickLabelSettings {
   int DecPlaces = -2;
   std::string UserTickText;
   std::string ScaleInscript;
-  TDateFormatSpec DateFormat;
+  TDateFormatValues DateFormat;
   double RangeLow = 0;
   double RangeHigh = 100;
 };

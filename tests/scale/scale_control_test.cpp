@@ -32,38 +32,24 @@ TEST(ScaleControl, NewScaleDefaults) {
   EXPECT_EQ(S.ScaleType(), sctXB);
   EXPECT_EQ(S.MinTicks(), 3);
   EXPECT_EQ(S.DecPlaces(), -2);
-  EXPECT_EQ(S.LabelType(), ftNum);
-  EXPECT_EQ(S.MarginLeft(), 20);
-  EXPECT_EQ(S.MarginBottom(), 20);
-  EXPECT_EQ(S.CaptionPosX(), 4);
-  EXPECT_EQ(S.CaptionAlignment(), taCenter);
-  EXPECT_EQ(S.CaptionAnchor(), uaSclTopLft);
-  EXPECT_EQ(S.ColorBackGnd(), clBtnFace);
-  EXPECT_EQ(S.ColorScale(), clBlack);
-  EXPECT_EQ(S.FrameStyle(), fsLowered);
-  EXPECT_EQ(S.FrameColor(), clBlack);
-  EXPECT_EQ(S.FrameShadowColor(), clGray);
-  EXPECT_EQ(S.FrameHighlightColor(), clWhite);
-  EXPECT_TRUE(S.ShortTicks());
-  EXPECT_TRUE(S.ShowBaseLine());
-  EXPECT_FALSE(S.Transparent());
-  EXPECT_EQ(S.MouseAction(), maNone);
-  EXPECT_EQ(S.NumTicks(), 0);
   EXPECT_TRUE(S.PaintSuspended());
-  EXPECT_FALSE(S.Embedded());
-  EXPECT_EQ(S.HostCanvas(), nullptr);
   const TDTLabel& F = S.DateFormat();
-  EXPECT_EQ(F.TimeFormat(), tfHHMMSS);
   EXPECT_EQ(F.DateSeparator(), '-');
-  EXPECT_EQ(F.TimeSeparator(), ':');
   EXPECT_EQ(F.YearLength(), ylYYYY);
-  EXPECT_TRUE(F.MonthName());
   EXPECT_EQ(F.DateForTime(), dtOnePerDay);
   EXPECT_EQ(F.DateOrder(), doDDMMYY);
   // Factors are ready: 359 pixels over 100 units.
   EXPECT_DOUBLE_EQ(S.ScaleFactor(), 3.59);
   EXPECT_EQ(S.ValueToPixel(0), 20);
   EXPECT_EQ(S.ValueToPixel(100), 379);
+  // SetDefaults restores every setting but the inscription.
+  S.SetRange(3, 4);
+  S.SetScaleInscript("& V");
+  S.SetEmbedded(true);
+  S.SetDefaults();
+  EXPECT_EQ(S.RangeHigh(), 100);
+  EXPECT_FALSE(S.Embedded());
+  EXPECT_EQ(S.ScaleInscript(), "& V");
 }
 
 TEST(ScaleControl, SetterClampsAndRangeRules) {

@@ -537,22 +537,5 @@ TEST(DateTimeWalk, NothingBeyondYear9999) {
   for (const TTick& T : WalkTicks(P).Ticks) EXPECT_LT(T.Value, MaxDayValue + 1);
 }
 
-TEST(StoredTicks, ListHoldsAtMost250) {
-  std::vector<TTick> Ticks;
-  for (int I = 0; I < 400; ++I) {
-    TTick T;
-    T.Value = I;
-    T.Stored = I % 2 == 0;
-    Ticks.push_back(T);
-  }
-  const std::vector<double> Stored = StoredTickPositions(Ticks);
-  ASSERT_EQ(Stored.size(), 200u);
-  EXPECT_EQ(Stored[1], 2);
-  for (TTick& T : Ticks) T.Stored = true;
-  const std::vector<double> Capped = StoredTickPositions(Ticks);
-  ASSERT_EQ(Capped.size(), 250u);
-  EXPECT_EQ(Capped.back(), 249);
-}
-
 }  // namespace
 }  // namespace zkw

@@ -225,9 +225,9 @@ TEST(TimeLabels, SignedClockTexts) {
 
 // --- Date/time labels ---------------------------------------------------------------
 
-TDateFormatSpec Format(TTimeFormat Time, char DateSep = '-', TYearLength Year = ylYYYY,
+TDateFormatValues Format(TTimeFormat Time, char DateSep = '-', TYearLength Year = ylYYYY,
                        bool MonthName = true, TDateOrder Order = doDDMMYY) {
-  TDateFormatSpec F;
+  TDateFormatValues F;
   F.TimeFormat = Time;
   F.DateSeparator = DateSep;
   F.TimeSeparator = ':';
