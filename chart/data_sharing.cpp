@@ -16,7 +16,9 @@ std::string ShareResultMessage(TShareResult Result) {
 TvxDataShare::TvxDataShare(TCustomVexa* Owner)
     : FOwner(Owner), FStore(std::make_shared<TvxItemStore>()) {}
 
-TvxDataShare::~TvxDataShare() {
+TvxDataShare::~TvxDataShare() { DetachDying(); }
+
+void TvxDataShare::DetachDying() {
   // A dying member needs no copy of its own.
   if (FSource) LeaveSource(false);
   ReleaseUsers(false);

@@ -71,6 +71,8 @@ class TvxDataShare {
   // Leaves the group (keeping a private copy) or, for a source, releases every
   // user (each keeping a private copy). Afterwards the member stands alone.
   void Detach();
+  // As Detach for a member about to be destroyed: it keeps no copy.
+  void DetachDying();
 
   // The members to notify after this member redrew: its source, every user of
   // that source in list order, then every user of this member in list order.

@@ -46,6 +46,7 @@ void TvxItemStore::CopyFrom(const TvxItemStore& Source, int NewCapacity) {
   FItems.swap(Items);
   FCount = Keep;
   FKindCounts = Source.FKindCounts;
+  FTexts = Source.FTexts;
 }
 
 int CopiedCapacity(int Count, int AllocSize) {

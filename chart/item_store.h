@@ -15,6 +15,24 @@ constexpr int MinAllocSize = 1;
 constexpr int MaxAllocSize = 1000000;
 constexpr int DefaultAllocSize = 1000;
 
+// A table of 50 texts for text items whose text does not fit the record's
+// short text. Entries are numbered 1..50, as the items' LineWidth refers to them.
+class TLongTextArray {
+ public:
+  static constexpr int Size = 50;
+  // Entry Index (1..50); empty text for any other index.
+  const std::string& operator[](int Index) const;
+  int Count() const { return FCount; }
+  // Stores Text in the next free entry and returns its index, or 0 when all
+  // 50 entries are in use (nothing is stored then).
+  int Add(const std::string& Text);
+  void Clear();
+
+ private:
+  std::array<std::string, Size> FTexts;
+  int FCount = 0;
+};
+
 // One item store. The element array only ever grows by whole steps while
 // items remain; its length is the capacity. Fresh elements are zero-filled,
 // and a slot freed by RemoveLast keeps its content, so the next append into
@@ -40,39 +58,28 @@ class TvxItemStore {
   // Drops the item with the highest index; an emptied store releases its
   // array and zeroes the counters. Does nothing on an empty store.
   void RemoveLast();
-  // Empties the store, releases the array and zeroes the counters.
+  // Empties the store, releases the array and zeroes the counters. The
+  // long-text table stays.
   void Clear();
-  // Replaces the content by Source's items and counters, in an array of
-  // Capacity elements (at least Source.Count()).
+  // Replaces the content by Source's items, counters and long texts, in an
+  // array of Capacity elements (at least Source.Count()).
   void CopyFrom(const TvxItemStore& Source, int Capacity);
   void ResetKindCounts() { FKindCounts.fill(0); }
+  // The long texts that the store's text items refer to. They belong to the
+  // store, so charts that share the store also share its texts.
+  TLongTextArray& Texts() { return FTexts; }
+  const TLongTextArray& Texts() const { return FTexts; }
 
  private:
   TVxItemContainer FItems;
   int FCount = 0;
   std::array<int, ItemKindCount> FKindCounts{};
+  TLongTextArray FTexts;
 };
 
 // Capacity that a copied store gets: whole growth steps with room for at
 // least one more item (AllocSize * (Count div AllocSize + 1)).
 int CopiedCapacity(int Count, int AllocSize);
 
-// A table of 50 texts for text items whose text does not fit the record's
-// short text. Entries are numbered 1..50, as the items' LineWidth refers to them.
-class TLongTextArray {
- public:
-  static constexpr int Size = 50;
-  // Entry Index (1..50); empty text for any other index.
-  const std::string& operator[](int Index) const;
-  int Count() const { return FCount; }
-  // Stores Text in the next free entry and returns its index, or 0 when all
-  // 50 entries are in use (nothing is stored then).
-  int Add(const std::string& Text);
-  void Clear();
-
- private:
-  std::array<std::string, Size> FTexts;
-  int FCount = 0;
-};
 
 }  // namespace zkw

@@ -1,0 +1,17 @@
+// Unit ZKW_vexa: the chart component and its model.
+//  - chart_item.h: the item record and the kind values;
+//  - item_store.h: item stores and long-text tables;
+//  - data_sharing.h: sharing one item store between charts;
+//  - layers.h: plot rectangle, layer transforms, pan limits, range history;
+//  - nearest_item.h: the nearest-item search;
+//  - scale_props.h: the axis, background and layer-joining property objects;
+//  - vexa.h: TCustomVexa and TVexa.
+#pragma once
+
+#include "chart/chart_item.h"
+#include "chart/data_sharing.h"
+#include "chart/item_store.h"
+#include "chart/layers.h"
+#include "chart/nearest_item.h"
+#include "chart/scale_props.h"
+#include "chart/vexa.h"

@@ -1,0 +1,310 @@
+// Drawing commands: each appends one item record that captures the chart's
+// drawing attributes; nothing is drawn until the host calls Redraw.
+#include <cmath>
+
+#include "chart/vexa.h"
+#include "platform/rtl.h"
+
+namespace zkw {
+
+namespace {
+
+// Angles are stored in units of 1e-8 radian in a 32-bit field.
+std::int32_t AngleToField(double Radians) {
+  return ClampInt(Round(static_cast<Extended>(Radians) * 1e8L), -2147483647, 2147483647);
+}
+
+}  // namespace
+
+TvxChartItem& TCustomVexa::NewItem(std::uint8_t Kind) {
+  TvxItemStore& Store = FAnnotationMode ? FAnnotations : FShare.Store();
+  TvxChartItem& Item = Store.NextSlot(FAllocSize);
+  Item.Kind = Kind;
+  Item.Layer = FCurrentLayer;
+  Item.ItemClass = FClassDefault;
+  Item.Color = FDataColor;
+  Item.PenStyle = FPenStyle;
+  Item.Reserved = 0;
+  Item.LineWidth = FLineWidth;
+  Item.CoordMode = cmWorld;
+  return Item;
+}
+
+void TCustomVexa::CommitItem() {
+  if (FAnnotationMode) {
+    FAnnotations.Commit(false);
+    return;
+  }
+  FShare.Store().Commit(true);
+  SyncShares();
+}
+
+int TCustomVexa::StoreLongText(const std::string& Text) {
+  if (static_cast<int>(Text.size()) <= TShortText::MaxLength) return 0;
+  TLongTextArray& Texts = FAnnotationMode ? FAnnotations.Texts() : FShare.Store().Texts();
+  const int Index = Texts.Add(Text);
+  if (Index == 0)
+    throw EZKWVexaError("Vexa: no room for another long text (all " + std::to_string(TLongTextArray::Size) +
+                        " are in use)");
+  return Index;
+}
+
+void TCustomVexa::SetItemText(TvxChartItem& Item, const std::string& Text, int LongTextIndex) {
+  // Index 0: the text fits the record; below 1 tells the renderer so.
+  Item.ShortText.Set(LongTextIndex > 0 ? std::string() : Text);
+  Item.LineWidth = LongTextIndex;
+}
+
+void TCustomVexa::AddMark(double X, double Y, std::uint8_t MarkType) {
+  TvxChartItem& Item = NewItem(ckMark);
+  Item.X = X;
+  Item.Y = Y;
+  Item.MarkType = MarkType;
+  CommitItem();
+}
+
+void TCustomVexa::AddMarkInt(int X, int Y, std::uint8_t MarkType) {
+  TvxChartItem& Item = NewItem(ckMark);
+  Item.X = X;
+  Item.Y = Y;
+  Item.MarkType = MarkType;
+  if (FAnnotationMode) Item.CoordMode = cmPixel;
+  CommitItem();
+}
+
+void TCustomVexa::AddLine(double X1, double Y1, double X2, double Y2) {
+  TvxChartItem& Item = NewItem(ckLine);
+  Item.X = X1;
+  Item.Y = Y1;
+  Item.X2 = X2;
+  Item.Y2 = Y2;
+  Item.FillColor = FFillColor;
+  CommitItem();
+}
+
+void TCustomVexa::AddMoveTo(double X, double Y) {
+  TvxChartItem& Item = NewItem(ckMoveTo);
+  Item.X = X;
+  Item.Y = Y;
+  CommitItem();
+}
+
+void TCustomVexa::AddDrawTo(double X, double Y) {
+  TvxChartItem& Item = NewItem(ckDrawTo);
+  Item.X = X;
+  Item.Y = Y;
+  Item.FillColor = FFillColor;
+  CommitItem();
+}
+
+void TCustomVexa::AddMoveRel(double DX, double DY) {
+  TvxChartItem& Item = NewItem(ckMoveRel);
+  Item.X = DX;
+  Item.Y = DY;
+  CommitItem();
+}
+
+void TCustomVexa::AddDrawRel(double DX, double DY) {
+  TvxChartItem& Item = NewItem(ckDrawRel);
+  Item.X = DX;
+  Item.Y = DY;
+  Item.FillColor = FFillColor;
+  CommitItem();
+}
+
+void TCustomVexa::AddRect(double X1, double Y1, double X2, double Y2, bool Transparent) {
+  TvxChartItem& Item = NewItem(ckRect);
+  Item.X = X1;
+  Item.Y = Y1;
+  Item.X2 = X2;
+  Item.Y2 = Y2;
+  Item.FillColor = FFillColor;
+  Item.Flag = Transparent;
+  CommitItem();
+}
+
+void TCustomVexa::AddRect3D(double X1, double Y1, double X2, double Y2, TFrameStyle FrameStyle, TColor Color2,
+                            TColor Color3) {
+  TvxChartItem& Item = NewItem(ckRect3D);
+  Item.X = X1;
+  Item.Y = Y1;
+  Item.X2 = X2;
+  Item.Y2 = Y2;
+  Item.FillColor = FFillColor;
+  Item.FrameStyle = FrameStyle;
+  Item.Color2 = Color2;
+  Item.Color3 = Color3;
+  CommitItem();
+}
+
+void TCustomVexa::AddBar3D(double X1, double Y1, double X2, double Y2, int Angle, int Depth) {
+  TvxChartItem& Item = NewItem(ckBar3D);
+  Item.X = X1;
+  Item.Y = Y1;
+  Item.X2 = X2;
+  Item.Y2 = Y2;
+  Item.FillColor = FFillColor;
+  Item.Size1 = Angle;
+  Item.Size2 = Depth;
+  CommitItem();
+}
+
+void TCustomVexa::AddText(double X, double Y, const std::string& Text, int FontSize) {
+  const int TextIndex = StoreLongText(Text);  // may refuse before anything changes
+  TvxChartItem& Item = NewItem(ckText);
+  SetItemText(Item, Text, TextIndex);
+  Item.X = X;
+  Item.Y = Y;
+  Item.FillColor = FFillColor;
+  Item.Size1 = FontSize;
+  Item.Size2 = FTextBkStyle == tbSolid ? 1 : 0;
+  Item.MarkType = FTextAlignment;  // 0 left, 1 right, 2 centred
+  CommitItem();
+}
+
+void TCustomVexa::AddTextOffs(double X, double Y, double DX, double DY, const std::string& Text, int FontSize) {
+  const int TextIndex = StoreLongText(Text);  // may refuse before anything changes
+  TvxChartItem& Item = NewItem(ckTextOffs);
+  SetItemText(Item, Text, TextIndex);
+  Item.X = X;
+  Item.Y = Y;
+  Item.X2 = DX;
+  Item.Y2 = DY;
+  Item.FillColor = FFillColor;
+  Item.Size1 = FontSize;
+  Item.Size2 = FTextBkStyle == tbSolid ? 1 : 0;
+  Item.MarkType = FTextAlignment;
+  CommitItem();
+}
+
+void TCustomVexa::AddEllipse(double X, double Y, double RX, double RY, bool Transparent) {
+  TvxChartItem& Item = NewItem(ckEllipse);
+  Item.X = X;
+  Item.Y = Y;
+  Item.X2 = RX;
+  Item.Y2 = RY;
+  Item.FillColor = FFillColor;
+  Item.Flag = Transparent;
+  CommitItem();
+}
+
+void TCustomVexa::AddArrow(double X1, double Y1, double X2, double Y2, int HeadSize, bool OpenHeads) {
+  TvxChartItem& Item = NewItem(ckArrow);
+  Item.X = X1;
+  Item.Y = Y1;
+  Item.X2 = X2;
+  Item.Y2 = Y2;
+  Item.FillColor = FFillColor;
+  Item.Size1 = HeadSize;
+  Item.Flag = OpenHeads;
+  CommitItem();
+}
+
+void TCustomVexa::AddArrow2(double X1, double Y1, double X2, double Y2, int HeadSize, bool OpenHeads) {
+  TvxChartItem& Item = NewItem(ckArrow2);
+  Item.X = X1;
+  Item.Y = Y1;
+  Item.X2 = X2;
+  Item.Y2 = Y2;
+  Item.FillColor = FFillColor;
+  Item.Size1 = HeadSize;
+  Item.Flag = OpenHeads;
+  CommitItem();
+}
+
+void TCustomVexa::AddBox(double X, double Y, int HalfWidth, int HalfHeight, bool Transparent) {
+  TvxChartItem& Item = NewItem(ckBox);
+  Item.X = X;
+  Item.Y = Y;
+  Item.FillColor = FFillColor;
+  Item.Size1 = HalfWidth;
+  Item.Size2 = HalfHeight;
+  Item.Flag = Transparent;
+  CommitItem();
+}
+
+void TCustomVexa::AddErrorBar(double X, double Y, double ErrLow, double ErrHigh, std::uint8_t MarkType,
+                              bool Horizontal) {
+  TvxChartItem& Item = NewItem(ckErrorBar);
+  Item.X = X;
+  Item.Y = Y;
+  Item.X2 = std::fabs(ErrLow);
+  Item.Y2 = std::fabs(ErrHigh);
+  Item.FillColor = FFillColor;
+  Item.MarkType = MarkType;
+  Item.Size1 = Horizontal ? 1 : 0;
+  CommitItem();
+}
+
+void TCustomVexa::AddLineOffs(double X1, double Y1, double X2, double Y2, int DX, int DY) {
+  TvxChartItem& Item = NewItem(ckLineOffs);
+  Item.X = X1;
+  Item.Y = Y1;
+  Item.X2 = X2;
+  Item.Y2 = Y2;
+  Item.FillColor = FFillColor;
+  Item.Size1 = DX;
+  Item.Size2 = DY;
+  CommitItem();
+}
+
+void TCustomVexa::AddArc(double X, double Y, double RX, double RY, double StartAngle, double EndAngle) {
+  TvxChartItem& Item = NewItem(ckArc);
+  Item.X = X;
+  Item.Y = Y;
+  Item.X2 = RX;
+  Item.Y2 = RY;
+  Item.FillColor = FFillColor;
+  Item.Size1 = AngleToField(StartAngle);
+  Item.Size2 = AngleToField(EndAngle);
+  CommitItem();
+}
+
+void TCustomVexa::AddLineRel(double X, double Y, double DX, double DY) {
+  TvxChartItem& Item = NewItem(ckLineRel);
+  Item.X = X;
+  Item.Y = Y;
+  Item.X2 = DX;
+  Item.Y2 = DY;
+  Item.FillColor = FFillColor;
+  CommitItem();
+}
+
+void TCustomVexa::AddVLine(double X) {
+  TvxChartItem& Item = NewItem(ckVLine);
+  Item.X = X;
+  Item.FillColor = FFillColor;
+  CommitItem();
+}
+
+void TCustomVexa::AddHLine(double Y) {
+  TvxChartItem& Item = NewItem(ckHLine);
+  Item.Y = Y;
+  Item.FillColor = FFillColor;
+  CommitItem();
+}
+
+void TCustomVexa::AddCross(double X, double Y, double HalfWidth, double HalfHeight) {
+  TvxChartItem& Item = NewItem(ckCross);
+  Item.X = X;
+  Item.Y = Y;
+  Item.X2 = HalfWidth;
+  Item.Y2 = HalfHeight;
+  Item.FillColor = FFillColor;
+  CommitItem();
+}
+
+void TCustomVexa::ClearItems() {
+  ResizeDataImage();
+  DrawPlotBackground(FDataImage.Canvas(), 0, 0, FDataImage.Width(), FDataImage.Height());
+  FShare.Store().Clear();
+  FMouseTraceCount = 0;
+  SyncShares();
+}
+
+void TCustomVexa::RemoveLastItem() {
+  FShare.Store().RemoveLast();
+  SyncShares();
+}
+
+}  // namespace zkw

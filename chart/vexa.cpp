@@ -1,0 +1,741 @@
+#include "chart/vexa.h"
+
+#include <algorithm>
+
+#include "platform/screen.h"
+
+namespace zkw {
+
+bool VexaClassesRegistered();
+
+namespace {
+
+// Referencing the registration keeps its object file, and with it the form
+// reader's knowledge of the chart's classes, in every program using the chart.
+[[maybe_unused]] const bool ClassesRegistered = VexaClassesRegistered();
+
+// Colours of the 16 layers' scales, layer 1 first.
+constexpr std::array<TColor, LayerCount> LayerColors = {clBlack, clMaroon, clGreen, clOlive, clNavy,   clPurple,
+                                                        clTeal,  clGray,   clSilver, clRed,  clLime,   clYellow,
+                                                        clBlue,  clFuchsia, clAqua,  clWhite};
+
+// Suppresses painting for a scope and restores the previous state after it
+// (clearing the suppression repaints).
+class TPaintSuppression {
+ public:
+  explicit TPaintSuppression(TCustomVexa& Chart) : FChart(Chart), FPrevious(Chart.PaintLocked()) {
+    Chart.SetPaintLock(true);
+  }
+  ~TPaintSuppression() {
+    try {
+      FChart.SetPaintLock(FPrevious);
+    } catch (...) {
+      // A failing repaint must not escape a destructor; the next paint retries.
+    }
+  }
+  TPaintSuppression(const TPaintSuppression&) = delete;
+  TPaintSuppression& operator=(const TPaintSuppression&) = delete;
+
+ private:
+  TCustomVexa& FChart;
+  bool FPrevious;
+};
+
+// Per-scale settings of a standard layout.
+struct TScaleLayout {
+  int CaptionPosX;
+  int CaptionPosY;
+  TAlignment CaptionAlignment;
+  TScaleUnitAnchor CaptionAnchor;
+  int ScalePos;
+  bool Visible;
+  bool Far;  // slTop for x scales, slRight for y scales
+};
+
+struct TChartLayout {
+  int MarginLeft, MarginRight, MarginTop, MarginBottom;
+  int CaptionPosX, CaptionPosY;
+  TAlignment CaptionAlignment;
+  TCaptionAnchorHoriz CaptionAnchorHoriz;
+  TCaptionAnchorVert CaptionAnchorVert;
+  std::array<TScaleLayout, 4> X;
+  std::array<TScaleLayout, 4> Y;
+};
+
+constexpr TScaleLayout XOff{10, 100, taCenter, uaSclCenter, 0, false, false};
+constexpr TScaleLayout YOff{10, 100, taRightJustify, uaSclTopLft, 0, false, false};
+constexpr TScaleLayout YAt(int P) { return {0, -23, taRightJustify, uaSclTopLft, P, true, false}; }
+constexpr TScaleLayout X1Bottom{0, 22, taCenter, uaSclCenter, 0, true, false};
+
+constexpr std::array<TChartLayout, 7> Layouts = {{
+    // vxl_X1Bottom_Y1Left
+    {50, 20, 20, 40, 0, -16, taRightJustify, cahChartRight, cavChartTop,
+     {X1Bottom, XOff, XOff, XOff},
+     {TScaleLayout{0, -16, taLeftJustify, uaSclTopLft, 0, true, false}, YOff, YOff, YOff}},
+    // vxl_X1Bottom_Y2Left
+    {100, 20, 24, 40, 0, -16, taRightJustify, cahChartRight, cavChartTop,
+     {X1Bottom, XOff, XOff, XOff}, {YAt(0), YAt(50), YOff, YOff}},
+    // vxl_X1Bottom_Y3Left
+    {150, 20, 24, 40, 0, -16, taRightJustify, cahChartRight, cavChartTop,
+     {X1Bottom, XOff, XOff, XOff}, {YAt(0), YAt(50), YAt(100), YOff}},
+    // vxl_X1Bottom_Y4Left
+    {200, 20, 24, 40, 0, -16, taRightJustify, cahChartRight, cavChartTop,
+     {X1Bottom, XOff, XOff, XOff}, {YAt(0), YAt(50), YAt(100), YAt(150)}},
+    // vxl_X1Bottom_Y2Both
+    {50, 50, 24, 40, 0, -20, taCenter, cahChartCenter, cavChartTop,
+     {X1Bottom, XOff, XOff, XOff},
+     {YAt(0), TScaleLayout{0, -23, taLeftJustify, uaSclTopLft, 0, true, true}, YOff, YOff}},
+    // vxl_X2Bottom_Y2Left
+    {100, 20, 24, 70, 0, -16, taRightJustify, cahChartRight, cavChartTop,
+     {TScaleLayout{-20, 7, taRightJustify, uaSclTopLft, 0, true, false},
+      TScaleLayout{-20, 7, taRightJustify, uaSclTopLft, 30, true, false}, XOff, XOff},
+     {YAt(0), YAt(50), YOff, YOff}},
+    // vxl_X2Both_Y2Both
+    {50, 50, 64, 40, 0, -60, taCenter, cahChartCenter, cavChartTop,
+     {TScaleLayout{0, 20, taCenter, uaSclCenter, 0, true, false},
+      TScaleLayout{0, -40, taCenter, uaSclCenter, 0, true, true}, XOff, XOff},
+     {TScaleLayout{0, -40, taRightJustify, uaSclTopLft, 0, true, false},
+      TScaleLayout{0, -40, taLeftJustify, uaSclTopLft, 0, true, true},
+      TScaleLayout{0, -23, taRightJustify, uaSclTopLft, 0, false, false},
+      TScaleLayout{0, -23, taRightJustify, uaSclTopLft, 0, false, false}}},
+}};
+
+template <typename Props>
+void ApplyScaleLayout(Props& P, const TScaleLayout& L, decltype(P.ScaleLocation()) Near,
+                      decltype(P.ScaleLocation()) Far) {
+  P.SetScaleLocation(L.Far ? Far : Near);
+  P.SetCaptionPosX(L.CaptionPosX);
+  P.SetCaptionPosY(L.CaptionPosY);
+  P.SetCaptionAlignment(L.CaptionAlignment);
+  P.SetCaptionAnchor(L.CaptionAnchor);
+  P.SetScalePos(L.ScalePos);
+  P.SetVisible(L.Visible);
+}
+
+}  // namespace
+
+// ---- construction and destruction ----------------------------------------------
+
+TCustomVexa::TCustomVexa(TComponent* AOwner) : TCustomControl(AOwner), FShare(this) {
+  FPaintLocked = true;
+  FAnnotationMode = false;
+  for (auto& C : FCrossHairs) C = std::make_unique<TCrossHair>();
+  for (auto& L : FTextLabels) L = std::make_unique<TTextLabel>();
+  FBackGroundImg = std::make_unique<TBakGndImg>();
+  FJointLayers = std::make_unique<TJointLayers>(this);
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    FScaleCtlX[N] = std::make_unique<TScale>(this);
+    FScaleX[N] = std::make_unique<TScalePropsHoriz>();
+    FScaleCtlY[N] = std::make_unique<TScale>(this);
+    FScaleY[N] = std::make_unique<TScalePropsVert>();
+  }
+  SetBounds(Left(), Top(), 280, 200);
+  FMarginLeft = 50;
+  FMarginRight = 10;
+  FMarginTop = 16;
+  FMarginBottom = 32;
+  FMouseTrace.assign(MouseTraceCapacity, TMouseTracePoint{});
+  FMouseTraceCount = 0;
+  FMouseTraceColor = 0xFFFFFF;
+  FMouseTraceInvert = true;
+  ResizeDataImage();
+  FControlImage.SetSize(Width(), Height());
+  FTextFont.Assign(Font());
+  SetDefaults();
+}
+
+TCustomVexa::~TCustomVexa() {
+  // Leave the sharing group (or release its users) before anything else of
+  // this chart goes away, so no other chart can reach it any more.
+  FShare.DetachDying();
+  // The scale controls are components owned by this chart; deleting them
+  // here removes them from the owner's list before the base class runs.
+  for (auto& C : FScaleCtlX) C.reset();
+  for (auto& C : FScaleCtlY) C.reset();
+}
+
+void TCustomVexa::ConnectNotifications() {
+  auto Repaint = [this](TObject*) { RepaintIfAutoRedraw(); };
+  for (auto& C : FCrossHairs) C->OnChange = Repaint;
+  for (auto& L : FTextLabels) L->OnChange = Repaint;
+  FBackGroundImg->OnChange = Repaint;
+  FJointLayers->OnChange = Repaint;
+  FJointLayers->SetOwner(this);
+  auto PropsChanged = [this](TObject*) { ScalePropsChanged(); };
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    FScaleX[N]->OnChange = PropsChanged;
+    FScaleX[N]->DateFormat().OnChange = PropsChanged;
+    FScaleY[N]->OnChange = PropsChanged;
+    FScaleY[N]->DateFormat().OnChange = PropsChanged;
+    for (TScale* Control : {FScaleCtlX[N].get(), FScaleCtlY[N].get()}) {
+      Control->OnScaleTickDrawn = [this](TObject*, TCanvas& Canvas, TScaleType ScaleType, double Pos, int ChartX,
+                                         int ChartY) {
+        if (OnScaleTickDrawn) OnScaleTickDrawn(this, Canvas, ScaleType, Pos, ChartX, ChartY);
+      };
+      Control->OnBeforeTickLabel = [this](TObject*, TScaleType ScaleType, double Pos, std::string& Label) {
+        if (OnBeforeTickLabel) OnBeforeTickLabel(this, ScaleType, Pos, Label);
+      };
+      Control->OnZoomPan = PropsChanged;
+      Control->SetHostCanvas(&FControlImage.Canvas(), 0, 0);
+    }
+  }
+}
+
+void TCustomVexa::PrepareScaleControl(TScale& Control, const TScaleProps& Props, bool IsX) {
+  Control.SetMouseAction(maZoom);
+  Control.SetTransparent(true);
+  Control.SetColorBackGnd(FWindColor);
+  Control.SetFrameStyle(fsNone);
+  Control.SetBounds(0, 0, Width(), Height());
+  CopyScalePropsToControl(Props, Control);
+  if (IsX) {
+    Control.SetMarginLeft(FMarginLeft);
+    Control.SetMarginRight(FMarginRight + FShadowWidth - 1);
+  } else {
+    Control.SetMarginTop(FMarginTop);
+    Control.SetMarginBottom(FMarginBottom + FShadowWidth - 1);
+  }
+}
+
+void TCustomVexa::SetDefaults() {
+  // Range-object notifications are held back until everything is set; the
+  // layout at the end copies all range objects into their controls.
+  ++FNotifySuspend;
+  FPaintLocked = true;
+  FStandardLayout = vxl_X1Bottom_Y1Left;
+  FShare.Store().Clear();
+  FShare.Store().Texts().Clear();
+  FAnnotations.Clear();
+  FAnnotations.Texts().Clear();
+  FAllocSize = DefaultAllocSize;
+  FClassDefault = 0;
+  FAvoidDuplicateMarks = false;
+  FMinDupMarkDist = 1;
+  FShadowWidth = 0;
+  FShadowColor = clGrayText;
+  FShadowBakColor = clBtnFace;
+  FShadowStyle = ssFlying;
+  FCurrentLayer = 1;
+  FLayerVisible.fill(true);
+  FDataColor = 0;
+  FPenStyle = psSolid;
+  FChartFrameColor = 0;
+  FFillColor = 0xC0C0C0;
+  FChartColor = 0xFFFFFF;
+  FWindColor = clBtnFace;
+  FGridColor = 0;
+  FLineWidth = 1;
+  FPanGridDx = 1.0;
+  FPanGridDy = 1.0;
+  FPanGridOffsX = 0.0;
+  FPanGridOffsY = 0.0;
+  FCaption.clear();
+  FCaptionTrim = 100;
+  FCaptionPosX = 0;
+  FCaptionPosY = -15;
+  FCaptionAlignment = taRightJustify;
+  FCaptionAnchorHoriz = cahChartRight;
+  FCaptionAnchorVert = cavChartTop;
+  FShare.Store().ResetKindCounts();
+  for (int I = 0; I < CrossHairCount; ++I) {
+    TCrossHair& C = *FCrossHairs[static_cast<std::size_t>(I)];
+    C.OnChange = nullptr;
+    C.SetPosX(0);
+    C.SetPosY(0);
+    C.SetLayer(I + 1);
+    C.SetColor(255);
+    C.SetMode(chOff);
+    C.SetLineType(psDashDotDot);
+    C.SetLineWid(1);
+  }
+  for (auto& Label : FTextLabels) {
+    TTextLabel& L = *Label;
+    L.OnChange = nullptr;
+    L.SetPosX(0);
+    L.SetPosY(0);
+    L.SetLayer(1);
+    L.SetAttachToData(tlamBoth);
+    L.SetAlignment(taCenter);
+    L.SetVerticalAlignment(vaBottom);
+    L.SetColorBkg(0xFFFFFF);
+    L.SetColorBorder(0);
+    L.SetShadowDx(3);
+    L.SetShadowDy(3);
+    L.SetColorShadow(0x808080);
+    L.SetTransparent(false);
+    L.SetCaption("");
+    L.SetFont(Font());
+    L.SetVisible(false);
+    L.SetMode(tlOff);
+  }
+  FBackGroundImg->OnChange = nullptr;
+  FBackGroundImg->SetName("");
+  FIsometric = false;
+  FMouseCursorFixed = true;
+  FTextFont.Assign(Font());
+  FTextBkStyle = tbClear;
+  FTextAlignment = taCenter;
+  FDataClassVisible.fill(true);
+  FAnnotationClassVisible.fill(true);
+  FGridStyle = gsNone;
+  FGridDx = 0.0;
+  FGridDy = 0.0;
+  Screen().LoadCursor(1, "CURHAND");
+  Screen().LoadCursor(2, "CURZOOMW");
+  Screen().LoadCursor(3, "CURZOOMD");
+  Screen().LoadCursor(4, "CURZOOMP");
+  FProbeBitmap.SetSize(10, 10);
+  // The drawing surface has square pixels.
+  FPixelAspectX = 1;
+  FPixelAspectY = 1;
+  ConnectNotifications();
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    FScaleX[N]->SetDefaults();
+    PrepareScaleControl(*FScaleCtlX[N], *FScaleX[N], true);
+    FScaleY[N]->SetDefaults();
+    PrepareScaleControl(*FScaleCtlY[N], *FScaleY[N], false);
+  }
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    const std::string Number = std::to_string(I + 1);
+    TScale& CX = *FScaleCtlX[N];
+    CX.SetPaintSuspended(true);
+    CX.SetEmbedded(true);
+    CX.SetHostCanvas(&FControlImage.Canvas(), 0, 0);
+    CX.SetName("VX_FScale_X_" + Number);
+    FScaleX[N]->SetColorScale(LayerColors[N]);
+    FScaleX[N]->SetScaleType(I % 2 == 0 ? sctXT : sctXB);
+    FScaleX[N]->SetScalePos((I / 2) * 30);
+    TScale& CY = *FScaleCtlY[N];
+    CY.SetPaintSuspended(true);
+    CY.SetEmbedded(true);
+    CY.SetHostCanvas(&FControlImage.Canvas(), 0, 0);
+    CY.SetName("VX_FScale_Y_" + Number);
+    FScaleY[N]->SetColorScale(LayerColors[N]);
+    FScaleY[N]->SetScaleType(I % 2 == 0 ? sctYR : sctYL);
+    FScaleY[N]->SetScalePos((I / 2) * 50);
+  }
+  FPaintLocked = true;
+  --FNotifySuspend;
+  SetStandardLayout(vxl_X1Bottom_Y1Left);
+  ResetRangeHistory();
+  FPanLimits = TPanLimits{};
+  FMouseAction = maNone;
+  FMouse = TVexaMouseState{};
+  FMouse.LayerMouse[0] = true;
+  FAutoRedraw = true;
+}
+
+// ---- lifecycle -------------------------------------------------------------------
+
+void TCustomVexa::Loaded() {
+  TCustomControl::Loaded();
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    CopyScalePropsToControl(*FScaleX[N], *FScaleCtlX[N]);
+    FScaleX[N]->SetLoading(false);
+    CopyScalePropsToControl(*FScaleY[N], *FScaleCtlY[N]);
+    FScaleY[N]->SetLoading(false);
+  }
+  ComputeFactors();
+  Repaint();
+}
+
+void TVexa::CreateWnd() {
+  TCustomVexa::CreateWnd();
+  // The window exists: painting may start (no repaint of its own here).
+  ClearPaintLockDirect();
+}
+
+void TCustomVexa::SetPaintLock(bool Value) {
+  if (Value == FPaintLocked) return;
+  FPaintLocked = Value;
+  if (!Value) Repaint();
+}
+
+void TCustomVexa::RepaintIfAutoRedraw() {
+  if (FAutoRedraw || Designing()) Repaint();
+}
+
+void TCustomVexa::Paint() {
+  if ((!Visible() && !Designing()) || IsLoading() || FPaintLocked) return;
+  // The full paint pipeline (outer area, scales, data image, crosshairs)
+  // lives in the renderer's files; this fills the window so that a chart
+  // without it still shows a defined surface.
+  TCanvas& C = Canvas();
+  C.Brush().SetStyle(bsSolid);
+  C.Brush().SetColor(FWindColor);
+  C.FillRect(ClientRect());
+}
+
+void TCustomVexa::DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) {
+  Canvas.Pen().SetStyle(psSolid);
+  Canvas.Pen().SetMode(pmCopy);
+  Canvas.Pen().SetColor(FChartFrameColor);
+  Canvas.Brush().SetStyle(bsSolid);
+  Canvas.Brush().SetColor(FChartColor);
+  Canvas.Rectangle(Left, Top, Left + Width, Top + Height);
+}
+
+void TCustomVexa::RenderDataToBitmap(TBitmap& Bitmap, int Left, int Top, bool Monochrome, int NoGrid) {
+  RenderData(Bitmap.Canvas(), Left, Top, Monochrome, NoGrid);
+}
+
+void TCustomVexa::RenderData(TCanvas&, int, int, bool, int) {
+  // Items, grid, labels and frame are drawn by the item renderer.
+}
+
+void TCustomVexa::DoBeforeRenderChartItem(TvxChartItem& Item, int Index, bool IsAnnotation) {
+  if (OnBeforeRenderChartItem) OnBeforeRenderChartItem(this, Item, Index, IsAnnotation);
+}
+
+void TCustomVexa::RedrawData() {
+  DrawPlotBackground(FDataImage.Canvas(), 0, 0, FDataImage.Width(), FDataImage.Height());
+  RenderDataToBitmap(FDataImage, 0, 0, false, 0);
+  Canvas().Draw(FMarginLeft, FMarginTop, FDataImage);
+  SurfaceChanged();
+}
+
+void TCustomVexa::Redraw() {
+  if (Visible()) {
+    SyncShares();
+    if (FAutoRedraw) {
+      if (!FPaintLocked && HandleAllocated()) RedrawData();
+    } else {
+      Repaint();
+    }
+  }
+  std::array<TvxDataShare*, 2 * MaxShareUsers + 1> Group{};
+  const int N = FShare.GroupToNotify(Group);
+  for (int I = 0; I < N; ++I) {
+    if (TCustomVexa* Member = Group[static_cast<std::size_t>(I)]->Owner()) Member->RepaintIfAutoRedraw();
+  }
+}
+
+// ---- sharing -----------------------------------------------------------------------
+
+TCustomVexa* TCustomVexa::UseDataOf() const { return FShare.Source() ? FShare.Source()->Owner() : nullptr; }
+
+void TCustomVexa::SetUseDataOf(TCustomVexa* Value) {
+  const TShareResult Result = FShare.UseDataOf(Value ? &Value->FShare : nullptr);
+  switch (Result) {
+    case srJoined:
+    case srLeft:
+      RepaintIfAutoRedraw();
+      break;
+    case srSelf:
+    case srHasUsers:
+    case srTooMany:
+      ShowMessage(ShareResultMessage(Result));
+      break;
+    case srUnchanged:
+      break;
+  }
+}
+
+// ---- copying -----------------------------------------------------------------------
+
+void TCustomVexa::AssignTo(TPersistent& Dest) const {
+  if (auto* Chart = dynamic_cast<TCustomVexa*>(&Dest)) {
+    Chart->Assign(*this);
+    return;
+  }
+  TCustomControl::AssignTo(Dest);
+}
+
+void TCustomVexa::Assign(const TPersistent& Source) {
+  const auto* S = dynamic_cast<const TCustomVexa*>(&Source);
+  if (!S) {
+    TCustomControl::Assign(Source);
+    return;
+  }
+  if (S == this) return;
+  ++FNotifySuspend;
+  SetTag(S->Tag());
+  FAnnotationMode = S->FAnnotationMode;
+  FDataClassVisible = S->FDataClassVisible;
+  FAnnotationClassVisible = S->FAnnotationClassVisible;
+  FAllocSize = S->FAllocSize;
+  FGridStyle = S->FGridStyle;
+  FGridDx = S->FGridDx;
+  FGridDy = S->FGridDy;
+  FGridColor = S->FGridColor;
+  FMarginLeft = S->FMarginLeft;
+  FMarginRight = S->FMarginRight;
+  FMarginTop = S->FMarginTop;
+  FMarginBottom = S->FMarginBottom;
+  FShadowWidth = S->FShadowWidth;
+  FShadowStyle = S->FShadowStyle;
+  FShadowColor = S->FShadowColor;
+  FShadowBakColor = S->FShadowBakColor;
+  FDataColor = S->FDataColor;
+  FFillColor = S->FFillColor;
+  FChartFrameColor = S->FChartFrameColor;
+  FChartColor = S->FChartColor;
+  FWindColor = S->FWindColor;
+  FPenStyle = S->FPenStyle;
+  FLineWidth = S->FLineWidth;
+  FCaption = S->FCaption;
+  FCaptionPosX = S->FCaptionPosX;
+  FCaptionPosY = S->FCaptionPosY;
+  FCaptionAlignment = S->FCaptionAlignment;
+  FCaptionAnchorHoriz = S->FCaptionAnchorHoriz;
+  FCaptionAnchorVert = S->FCaptionAnchorVert;
+  FCaptionTrim = S->FCaptionTrim;
+  FMouseAction = S->FMouseAction;
+  FMouseTraceColor = S->FMouseTraceColor;
+  FMouseTraceInvert = S->FMouseTraceInvert;
+  FPanGridDx = S->FPanGridDx;
+  FPanGridDy = S->FPanGridDy;
+  FPanGridOffsX = S->FPanGridOffsX;
+  FPanGridOffsY = S->FPanGridOffsY;
+  FAvoidDuplicateMarks = S->FAvoidDuplicateMarks;
+  FMinDupMarkDist = S->FMinDupMarkDist;
+  FTextBkStyle = S->FTextBkStyle;
+  FTextAlignment = S->FTextAlignment;
+  FClassDefault = S->FClassDefault;
+  FCurrentLayer = S->FCurrentLayer;
+  FMouseCursorFixed = S->FMouseCursorFixed;
+  FAutoRedraw = S->FAutoRedraw;
+  FIsometric = S->FIsometric;
+  FStandardLayout = S->FStandardLayout;
+  FPixelAspectX = S->FPixelAspectX;
+  FPixelAspectY = S->FPixelAspectY;
+  // The copy stands alone: it leaves any group it was in and takes a private
+  // copy of the items the source shows (see the header).
+  FShare.Detach();
+  FShare.Store().CopyFrom(S->FShare.Store(), CopiedCapacity(S->FShare.Store().Count(), FAllocSize));
+  FAnnotations.CopyFrom(S->FAnnotations, CopiedCapacity(S->FAnnotations.Count(), FAllocSize));
+  FPaintLocked = S->FPaintLocked;
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    FScaleCtlX[N]->Assign(*S->FScaleCtlX[N]);
+    FScaleCtlY[N]->Assign(*S->FScaleCtlY[N]);
+    FScaleX[N]->Assign(*S->FScaleX[N]);
+    FScaleX[N]->SetScaleLocation(S->FScaleX[N]->ScaleLocation());
+    FScaleX[N]->SetMouseAction(S->FScaleX[N]->MouseAction());
+    FScaleY[N]->Assign(*S->FScaleY[N]);
+    FScaleY[N]->SetScaleLocation(S->FScaleY[N]->ScaleLocation());
+    FScaleY[N]->SetMouseAction(S->FScaleY[N]->MouseAction());
+    FLayerVisible[N] = S->FLayerVisible[N];
+    FFactors[N] = S->FFactors[N];
+  }
+  for (int I = 1; I <= TRangeHistory::Size; ++I) FHistory.Snapshot(I) = S->FHistory.Snapshot(I);
+  FHistory.SetPosition(S->FHistory.Position());
+  FPanLimits = S->FPanLimits;
+  FBackGroundImg->Assign(*S->FBackGroundImg);
+  for (int I = 0; I < CrossHairCount; ++I)
+    FCrossHairs[static_cast<std::size_t>(I)]->Assign(*S->FCrossHairs[static_cast<std::size_t>(I)]);
+  for (int I = 0; I < TextLabelCount; ++I)
+    FTextLabels[static_cast<std::size_t>(I)]->Assign(*S->FTextLabels[static_cast<std::size_t>(I)]);
+  FJointLayers->Assign(*S->FJointLayers);
+  FTextFont.Assign(S->FTextFont);
+  OnMouseMoveInChart = S->OnMouseMoveInChart;
+  OnMouseEnter = S->OnMouseEnter;
+  OnMouseLeave = S->OnMouseLeave;
+  OnZoomPan = S->OnZoomPan;
+  OnRubberBand = S->OnRubberBand;
+  OnSelectRect = S->OnSelectRect;
+  OnBeforeCrossHairMove = S->OnBeforeCrossHairMove;
+  OnCrossHairMove = S->OnCrossHairMove;
+  OnTextLabelMove = S->OnTextLabelMove;
+  OnScaleTickDrawn = S->OnScaleTickDrawn;
+  OnBeforeTickLabel = S->OnBeforeTickLabel;
+  OnBeforeRenderData = S->OnBeforeRenderData;
+  OnDataRendered = S->OnDataRendered;
+  OnScalesRendered = S->OnScalesRendered;
+  OnBeforeRenderChartItem = S->OnBeforeRenderChartItem;
+  OnBeforeRenderText = S->OnBeforeRenderText;
+  // The copied objects came with the source's notifications (and the joined-
+  // layer table with the source as owner): point them all at this chart.
+  ConnectNotifications();
+  ResizeDataImage();
+  --FNotifySuspend;
+  ApplyAllScaleProps();
+  ComputeFactors();
+  RepaintIfAutoRedraw();
+}
+
+// ---- properties --------------------------------------------------------------------
+
+void TCustomVexa::SetAllocSize(int Value) {
+  if (Value >= MinAllocSize && Value <= MaxAllocSize) FAllocSize = Value;
+}
+
+void TCustomVexa::SetAvoidDuplicateMarks(bool Value) {
+  if (Value == FAvoidDuplicateMarks) return;
+  FAvoidDuplicateMarks = Value;
+  Repaint();
+}
+
+void TCustomVexa::SetMinDupMarkDist(int Value) {
+  if (Value == FMinDupMarkDist) return;
+  FMinDupMarkDist = std::clamp(Value, 1, 3);
+  Repaint();
+}
+
+void TCustomVexa::SetShadowStyle(TShadowStyle Value) {
+  FShadowStyle = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetShadowColor(TColor Value) {
+  FShadowColor = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetShadowBakColor(TColor Value) {
+  FShadowBakColor = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetBackGroundImg(const TBakGndImg& Value) {
+  if (&Value != FBackGroundImg.get()) {
+    FBackGroundImg->Assign(Value);
+    FBackGroundImg->OnChange = [this](TObject*) { RepaintIfAutoRedraw(); };
+  }
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetClassDefault(std::uint8_t Value) {
+  // 255 is the search's "any class" and cannot be an item's class.
+  if (Value != ClassFilterAll) FClassDefault = Value;
+}
+
+void TCustomVexa::SetGridStyle(GridStyleType Value) {
+  FGridStyle = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetGridDx(double Value) {
+  if (Value >= -3.0) {
+    FGridDx = Value;
+    RepaintIfAutoRedraw();
+  }
+}
+
+void TCustomVexa::SetGridDy(double Value) {
+  if (Value >= -3.0) {
+    FGridDy = Value;
+    RepaintIfAutoRedraw();
+  }
+}
+
+void TCustomVexa::SetGridColor(TColor Value) {
+  FGridColor = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetChartFrameColor(TColor Value) {
+  FChartFrameColor = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetChartColor(TColor Value) {
+  FChartColor = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetWindColor(TColor Value) {
+  FWindColor = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetJointLayers(const TJointLayers& Value) {
+  if (&Value != FJointLayers.get()) {
+    FJointLayers->Assign(Value);
+    FJointLayers->SetOwner(this);
+    FJointLayers->OnChange = [this](TObject*) { RepaintIfAutoRedraw(); };
+  }
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetCaption(const std::string& Value) {
+  FCaption = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetCaptionPosX(int Value) {
+  FCaptionPosX = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetCaptionPosY(int Value) {
+  FCaptionPosY = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetCaptionAlignment(TAlignment Value) {
+  FCaptionAlignment = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetCaptionAnchorHoriz(TCaptionAnchorHoriz Value) {
+  FCaptionAnchorHoriz = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetCaptionAnchorVert(TCaptionAnchorVert Value) {
+  FCaptionAnchorVert = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetCaptionTrim(int Value) {
+  FCaptionTrim = Value == 0 ? 0 : std::clamp(Value, 5, 100);
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetCrossHair(int Index, const TCrossHair& Value) {
+  TCrossHair& Own = CrossHair(Index);
+  if (&Value != &Own) {
+    Own.Assign(Value);
+    Own.OnChange = [this](TObject*) { RepaintIfAutoRedraw(); };
+  }
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetTextAlignment(TAlignment Value) {
+  FTextAlignment = Value;
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetLayerVisible(int Layer, bool Value) {
+  FLayerVisible[static_cast<std::size_t>(ClampLayer(Layer) - 1)] = Value;
+}
+
+void TCustomVexa::SetPanLimits(Extended XLow, Extended YLow, Extended XHigh, Extended YHigh) {
+  FPanLimits = TPanLimits{XLow, YLow, XHigh, YHigh};
+}
+
+void TCustomVexa::SetStandardLayout(TvxLayout Value) {
+  const TChartLayout& L = Layouts[static_cast<std::size_t>(Value < Layouts.size() ? Value : 0)];
+  TPaintSuppression Suppress(*this);
+  SetMarginLeft(L.MarginLeft);
+  SetMarginRight(L.MarginRight);
+  SetMarginTop(L.MarginTop);
+  SetMarginBottom(L.MarginBottom);
+  SetCaptionPosX(L.CaptionPosX);
+  SetCaptionPosY(L.CaptionPosY);
+  SetCaptionAlignment(L.CaptionAlignment);
+  SetCaptionAnchorHoriz(L.CaptionAnchorHoriz);
+  SetCaptionAnchorVert(L.CaptionAnchorVert);
+  // The layout changes no range: the objects are copied into their controls
+  // once at the end instead of after every single setting.
+  ++FNotifySuspend;
+  for (int I = 0; I < 4; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    ApplyScaleLayout(*FScaleX[N], L.X[N], slBottom, slTop);
+    ApplyScaleLayout(*FScaleY[N], L.Y[N], slLeft, slRight);
+  }
+  for (int I = 4; I < LayerCount; ++I) {
+    FScaleX[static_cast<std::size_t>(I)]->SetVisible(false);
+    FScaleY[static_cast<std::size_t>(I)]->SetVisible(false);
+  }
+  --FNotifySuspend;
+  CopyAllScalePropsToControls();
+}
+
+}  // namespace zkw

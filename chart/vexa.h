@@ -1,0 +1,540 @@
+// The chart component. TCustomVexa holds all state and behaviour: the item
+// stores and their sharing group, the 16 layers with their range objects,
+// transforms and scale controls, the drawing attributes that commands
+// capture, the published settings and the events. TVexa publishes them.
+//
+// Call order: construct with an owner (painting is suppressed), optionally
+// apply stored values while the component is marked as loading and then call
+// Loaded, create the window (CreateWnd clears the suppression), then issue
+// drawing commands and call Redraw. Drawing commands never draw.
+//
+// Copies: Assign copies the source's settings, layers and items, but the copy
+// stands outside the source's sharing group. It gets a private copy of the
+// items the source shows and has neither a data source nor users; nothing
+// is registered with the source's group, so destroying either chart never
+// affects the other. UseDataOf may then join a group explicitly.
+//
+// Painting: Paint, DrawPlotBackground, RenderDataToBitmap and RenderData are
+// the hooks of the paint pipeline; the pipeline itself lives in its own files
+// (chart/render_*.cpp). Here Paint only fills the window with WindColor and
+// the drawing step of Redraw paints the plot background.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/ZKW_zkwbase.h"
+#include "chart/chart_item.h"
+#include "chart/data_sharing.h"
+#include "chart/item_store.h"
+#include "chart/layers.h"
+#include "chart/scale_props.h"
+#include "platform/controls.h"
+#include "platform/graphics.h"
+#include "scale/ZKW_Scale.h"
+
+namespace zkw {
+
+class TCustomVexa;
+
+using TMouseMoveInChartEvent =
+    std::function<void(TObject* Sender, bool InChart, TShiftState Shift, double rMousePosX, double rMousePosY)>;
+using TRenderEvent = std::function<void(TObject* Sender, TCanvas& Canvas, int Top, int Left)>;
+using TBeforeRenderTextEvent = std::function<void(TObject* Sender, std::string& Text, int Index, bool IsAnnotation)>;
+using TBeforeRenderCItemEvent =
+    std::function<void(TObject* Sender, TvxChartItem& ChartItem, int Index, bool IsAnnotation)>;
+using TBeforeCrossHMoveEvent =
+    std::function<void(TObject* Sender, TCrossHair& WhichCrossHair, int dx, int dy, bool& AllowMove)>;
+using TCrossHairMoveEvent = std::function<void(TObject* Sender, TCrossHair& WhichCrossHair)>;
+using TTextLabelMoveEvent = std::function<void(TObject* Sender, TTextLabel& WhichTextLabel)>;
+
+constexpr int CrossHairCount = 4;
+constexpr int TextLabelCount = 50;
+constexpr int MouseTraceCapacity = 5000;
+
+// One recorded point of the mouse trace, in world coordinates of the current layer.
+struct TMouseTracePoint {
+  double X = 0;
+  double Y = 0;
+  std::uint16_t Flags = 0;  // bit 0: a stroke ends here; bit 1: drawn by exclusive-or
+  TColor Color = 0;
+};
+constexpr std::uint16_t mtfStrokeEnd = 1;
+constexpr std::uint16_t mtfInvert = 2;
+
+// Mouse state of the chart, shared by the mouse tracking and the mouse actions.
+struct TVexaMouseState {
+  bool MoveGuard = false;  // a mouse move is being handled
+  TPoint LastPointer;
+  bool Dragging = false;
+  std::array<TPoint, LayerCount> StartPointer{};
+  std::array<std::array<double, 4>, LayerCount> StartRanges{};  // x low, x high, y low, y high
+  std::array<bool, LayerCount> LayerMouse{};                     // layers that take part in drags
+  TZoomWindState ZoomWindState = zsNormal;
+  TPoint Anchor;
+  TPoint CurrentCorner;
+  TMarkRectState MarkRectState = msNormal;
+  TPoint FirstCorner;
+  TPoint EndCorner;
+  bool DoubleClicked = false;
+  int SelectedCrossHair = 0;
+  int SelectedLabel = 0;
+};
+
+class TCustomVexa : public TCustomControl {
+ public:
+  explicit TCustomVexa(TComponent* AOwner);
+  ~TCustomVexa() override;
+  std::string ClassName() const override { return "TCustomVexa"; }
+
+  // ---- copying and lifecycle ----
+  void Assign(const TPersistent& Source) override;
+  void AssignTo(TPersistent& Dest) const override;
+  void Loaded() override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  // Sets or clears the paint suppression; clearing it repaints.
+  virtual void SetPaintLock(bool Value);
+  bool PaintLocked() const { return FPaintLocked; }
+
+  // ---- item store and drawing commands (drawing_commands.cpp) ----
+  // A mark of symbol MarkType at the world point (X, Y).
+  void AddMark(double X, double Y, std::uint8_t MarkType);
+  // As AddMark; in annotation mode the integers are pixels of the plot area.
+  void AddMarkInt(int X, int Y, std::uint8_t MarkType);
+  // A line from (X1, Y1) to (X2, Y2).
+  void AddLine(double X1, double Y1, double X2, double Y2);
+  // Moves the pen to (X, Y) / draws a line from the pen to (X, Y).
+  void AddMoveTo(double X, double Y);
+  void AddDrawTo(double X, double Y);
+  // Moves / draws by (DX, DY) pixels from the pen position.
+  void AddMoveRel(double DX, double DY);
+  void AddDrawRel(double DX, double DY);
+  // A rectangle with corners (X1, Y1), (X2, Y2), filled with FillColor unless Transparent.
+  void AddRect(double X1, double Y1, double X2, double Y2, bool Transparent = false);
+  // A rectangle in FillColor with a three-dimensional frame in Color2, Color3.
+  void AddRect3D(double X1, double Y1, double X2, double Y2, TFrameStyle FrameStyle, TColor Color2,
+                 TColor Color3);
+  // The front of a box in FillColor outlined in DataColor, with a depth of
+  // Depth pixels at Angle degrees.
+  void AddBar3D(double X1, double Y1, double X2, double Y2, int Angle, int Depth);
+  // Text at (X, Y) in DataColor with font size FontSize (points), aligned by
+  // TextAlignment, on a FillColor background when TextBkStyle is tbSolid.
+  // Texts of up to 17 characters are kept in the item; longer ones take an
+  // entry of the store's long-text table (EZKWVexaError when all 50 are used).
+  void AddText(double X, double Y, const std::string& Text, int FontSize);
+  // As AddText, moved by (DX, DY) pixels from the world point.
+  void AddTextOffs(double X, double Y, double DX, double DY, const std::string& Text, int FontSize);
+  // An ellipse centred on (X, Y) with radii RX, RY in world units.
+  void AddEllipse(double X, double Y, double RX, double RY, bool Transparent = false);
+  // A line from (X1, Y1) to (X2, Y2) with a head of HeadSize pixels at the
+  // end (AddArrow2: at both ends); open heads are two strokes, else filled
+  // in FillColor. HeadSize below 1 draws no head.
+  void AddArrow(double X1, double Y1, double X2, double Y2, int HeadSize, bool OpenHeads = false);
+  void AddArrow2(double X1, double Y1, double X2, double Y2, int HeadSize, bool OpenHeads = false);
+  // A rectangle centred on (X, Y), HalfWidth and HalfHeight pixels to each side.
+  void AddBox(double X, double Y, int HalfWidth, int HalfHeight, bool Transparent = false);
+  // A mark with an error bar from Value - |ErrLow| to Value + |ErrHigh|,
+  // vertical (along y) or horizontal (along x).
+  void AddErrorBar(double X, double Y, double ErrLow, double ErrHigh, std::uint8_t MarkType, bool Horizontal);
+  // A line from (X1, Y1) to (X2, Y2), both ends moved by (DX, DY) pixels.
+  void AddLineOffs(double X1, double Y1, double X2, double Y2, int DX, int DY);
+  // An arc of the ellipse centred on (X, Y) with radii RX, RY, counter-
+  // clockwise from StartAngle to EndAngle (radians, within +-21.47).
+  void AddArc(double X, double Y, double RX, double RY, double StartAngle, double EndAngle);
+  // A line from the world point (X, Y) to the point (DX, DY) pixels away.
+  void AddLineRel(double X, double Y, double DX, double DY);
+  // Lines over the full height at x = X / full width at y = Y.
+  void AddVLine(double X);
+  void AddHLine(double Y);
+  // A cross centred on (X, Y), HalfWidth wide and HalfHeight high to each side (world units).
+  void AddCross(double X, double Y, double HalfWidth, double HalfHeight);
+
+  // Empties the data store (annotations and long texts stay).
+  void ClearItems();
+  // Removes the data item with the highest index.
+  void RemoveLastItem();
+  // A copy of data item Index; the index must lie in 0..ItemCount()-1.
+  TvxChartItem GetItem(int Index) const { return FShare.Store().Item(Index); }
+  int ItemCount() const { return FShare.Store().Count(); }
+  int ItemCapacity() const { return FShare.Store().Capacity(); }
+  int KindCount(int Kind) const { return FShare.Store().KindCount(Kind); }
+  const TvxItemStore& DataStore() const { return FShare.Store(); }
+  const TvxItemStore& AnnotationStore() const { return FAnnotations; }
+  const TLongTextArray& DataTexts() const { return FShare.Store().Texts(); }
+  const TLongTextArray& AnnotationTexts() const { return FAnnotations.Texts(); }
+  // Brings the display up to date with the store and notifies the group.
+  void Redraw();
+  // Hands the data store to every member of the sharing group.
+  void SyncShares() { FShare.SyncShares(); }
+
+  // New items go to the annotation store while this is on.
+  bool AnnotationMode() const { return FAnnotationMode; }
+  void SetAnnotationMode(bool Value) { FAnnotationMode = Value; }
+  // Layer of new items, of mouse positions and of the nearest-item search (clamped into 1..16).
+  int CurrentLayer() const { return FCurrentLayer; }
+  void SetCurrentLayer(int Layer) { FCurrentLayer = ClampLayer(Layer); }
+  // Hidden layers are not drawn and can be left out of the search.
+  bool LayerVisible(int Layer) const { return FLayerVisible[static_cast<std::size_t>(ClampLayer(Layer) - 1)]; }
+  void SetLayerVisible(int Layer, bool Value);
+  // Limits for panning; all four 0 means none.
+  const TPanLimits& PanLimits() const { return FPanLimits; }
+  void SetPanLimits(Extended XLow, Extended YLow, Extended XHigh, Extended YHigh);
+  // Drawing of items of class Class (0..255) of the data (annotation) store.
+  bool ClassVisible(std::uint8_t Class, bool Annotation = false) const {
+    return (Annotation ? FAnnotationClassVisible : FDataClassVisible)[Class];
+  }
+
+  // ---- sharing ----
+  TCustomVexa* UseDataOf() const;
+  // Shows a message and changes nothing when the request is refused.
+  void SetUseDataOf(TCustomVexa* Value);
+  const TvxDataShare& Share() const { return FShare; }
+
+  // ---- layers and transforms (vexa_layers.cpp) ----
+  void WorldToPixel(int Layer, double X, double Y, int& PX, int& PY) const;
+  void PixelToWorld(int Layer, int PX, int PY, double& X, double& Y) const;
+  // The transform of a layer (clamped into 1..16), for loops over many points.
+  TLayerTransform LayerTransform(int Layer) const;
+  TLayerFactors LayerFactors(int Layer) const { return FFactors[static_cast<std::size_t>(ClampLayer(Layer) - 1)]; }
+  virtual void ComputeFactors();
+  void SetLayerRange(int Layer, bool PushHistory, bool ApplyPanLimits, Extended XLow, Extended YLow,
+                     Extended XHigh, Extended YHigh);
+  void SetRange(int Layer, bool PushHistory, bool ApplyPanLimits, Extended XLow, Extended YLow,
+                Extended XHigh, Extended YHigh);
+  void PushRangeHistory();
+  void ResetRangeHistory();
+  const TRangeHistory& RangeHistory() const { return FHistory; }
+  // The range objects of a layer; outside 1..16 those of layer 1.
+  TScalePropsHoriz& ScalePropsX(int Layer);
+  TScalePropsVert& ScalePropsY(int Layer);
+  const TScalePropsHoriz& ScalePropsX(int Layer) const;
+  const TScalePropsVert& ScalePropsY(int Layer) const;
+  // The internal scale controls of a layer (clamped into 1..16).
+  TScale& ScaleControlX(int Layer);
+  TScale& ScaleControlY(int Layer);
+  TPlotGeometry Geometry() const;
+  // Applies the range objects again: copies all 32 into their scale controls
+  // and sets every layer's own range (carrying it to joined layers).
+  void ApplyAllScaleProps();
+  // Copies one range object into its scale control (placement and settings).
+  void CopyScalePropsToControl(const TScaleProps& Props, TScale& Control) const;
+  void CopyAllScalePropsToControls();
+  // Pixel aspect of the display (relative width and height of a pixel).
+  int PixelAspectX() const { return FPixelAspectX; }
+  int PixelAspectY() const { return FPixelAspectY; }
+
+  // ---- nearest-item search ----
+  int FindNearestItem(std::uint8_t KindFilter, std::uint8_t ClassFilter, double X, double Y,
+                      double& Distance) const;
+  int FindNearestItemEx(std::uint8_t KindFilter, std::uint8_t ClassFilter, double X, double Y,
+                        bool VisibleLayersOnly, double& Distance) const;
+
+  // ---- properties ----
+  int AllocSize() const { return FAllocSize; }
+  void SetAllocSize(int Value);
+  bool AutoRedraw() const { return FAutoRedraw; }
+  void SetAutoRedraw(bool Value) { FAutoRedraw = Value; }
+  bool AvoidDuplicateMarks() const { return FAvoidDuplicateMarks; }
+  void SetAvoidDuplicateMarks(bool Value);
+  int MinDupMarkDist() const { return FMinDupMarkDist; }
+  void SetMinDupMarkDist(int Value);
+  int MarginLeft() const { return FMarginLeft; }
+  void SetMarginLeft(int Value);
+  int MarginRight() const { return FMarginRight; }
+  void SetMarginRight(int Value);
+  int MarginTop() const { return FMarginTop; }
+  void SetMarginTop(int Value);
+  int MarginBottom() const { return FMarginBottom; }
+  void SetMarginBottom(int Value);
+  int LRim() const { return MarginLeft(); }
+  void SetLRim(int Value) { SetMarginLeft(Value); }
+  int RRim() const { return MarginRight(); }
+  void SetRRim(int Value) { SetMarginRight(Value); }
+  int TRim() const { return MarginTop(); }
+  void SetTRim(int Value) { SetMarginTop(Value); }
+  int BRim() const { return MarginBottom(); }
+  void SetBRim(int Value) { SetMarginBottom(Value); }
+  int ShadowWidth() const { return FShadowWidth; }
+  void SetShadowWidth(int Value);
+  TShadowStyle ShadowStyle() const { return FShadowStyle; }
+  void SetShadowStyle(TShadowStyle Value);
+  TColor ShadowColor() const { return FShadowColor; }
+  void SetShadowColor(TColor Value);
+  TColor ShadowBakColor() const { return FShadowBakColor; }
+  void SetShadowBakColor(TColor Value);
+  TBakGndImg& BackGroundImg() { return *FBackGroundImg; }
+  const TBakGndImg& BackGroundImg() const { return *FBackGroundImg; }
+  void SetBackGroundImg(const TBakGndImg& Value);
+  std::uint8_t ClassDefault() const { return FClassDefault; }
+  void SetClassDefault(std::uint8_t Value);
+  GridStyleType GridStyle() const { return FGridStyle; }
+  void SetGridStyle(GridStyleType Value);
+  double GridDx() const { return FGridDx; }
+  void SetGridDx(double Value);
+  double GridDy() const { return FGridDy; }
+  void SetGridDy(double Value);
+  TColor GridColor() const { return FGridColor; }
+  void SetGridColor(TColor Value);
+  bool Isometric() const { return FIsometric; }
+  void SetIsometric(bool Value);
+  TColor DataColor() const { return FDataColor; }
+  void SetDataColor(TColor Value) { FDataColor = Value; }
+  TPenStyle PenStyle() const { return FPenStyle; }
+  void SetPenStyle(TPenStyle Value) { FPenStyle = Value; }
+  std::uint8_t LineWidth() const { return FLineWidth; }
+  void SetLineWidth(std::uint8_t Value) { FLineWidth = Value; }
+  TColor FillColor() const { return FFillColor; }
+  void SetFillColor(TColor Value) { FFillColor = Value; }
+  TColor TextBkColor() const { return FillColor(); }
+  void SetTextBkColor(TColor Value) { SetFillColor(Value); }
+  TColor ChartFrameColor() const { return FChartFrameColor; }
+  void SetChartFrameColor(TColor Value);
+  TColor ChartColor() const { return FChartColor; }
+  void SetChartColor(TColor Value);
+  TColor WindColor() const { return FWindColor; }
+  void SetWindColor(TColor Value);
+  TJointLayers& JointLayers() { return *FJointLayers; }
+  const TJointLayers& JointLayers() const { return *FJointLayers; }
+  void SetJointLayers(const TJointLayers& Value);
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& Value);
+  int CaptionPosX() const { return FCaptionPosX; }
+  void SetCaptionPosX(int Value);
+  int CaptionPosY() const { return FCaptionPosY; }
+  void SetCaptionPosY(int Value);
+  TAlignment CaptionAlignment() const { return FCaptionAlignment; }
+  void SetCaptionAlignment(TAlignment Value);
+  TCaptionAnchorHoriz CaptionAnchorHoriz() const { return FCaptionAnchorHoriz; }
+  void SetCaptionAnchorHoriz(TCaptionAnchorHoriz Value);
+  TCaptionAnchorVert CaptionAnchorVert() const { return FCaptionAnchorVert; }
+  void SetCaptionAnchorVert(TCaptionAnchorVert Value);
+  int CaptionTrim() const { return FCaptionTrim; }
+  void SetCaptionTrim(int Value);
+  TColor MouseTraceColor() const { return FMouseTraceColor; }
+  void SetMouseTraceColor(TColor Value) { FMouseTraceColor = Value; }
+  bool MouseTraceInvert() const { return FMouseTraceInvert; }
+  void SetMouseTraceInvert(bool Value) { FMouseTraceInvert = Value; }
+  // Crosshairs 1..4 (clamped).
+  TCrossHair& CrossHair(int Index) { return *FCrossHairs[static_cast<std::size_t>(ClampIndex(Index, CrossHairCount) - 1)]; }
+  const TCrossHair& CrossHair(int Index) const { return *FCrossHairs[static_cast<std::size_t>(ClampIndex(Index, CrossHairCount) - 1)]; }
+  void SetCrossHair(int Index, const TCrossHair& Value);
+  TCrossHair& CrossHair1() { return CrossHair(1); }
+  TCrossHair& CrossHair2() { return CrossHair(2); }
+  TCrossHair& CrossHair3() { return CrossHair(3); }
+  TCrossHair& CrossHair4() { return CrossHair(4); }
+  void SetCrossHair1(const TCrossHair& Value) { SetCrossHair(1, Value); }
+  void SetCrossHair2(const TCrossHair& Value) { SetCrossHair(2, Value); }
+  void SetCrossHair3(const TCrossHair& Value) { SetCrossHair(3, Value); }
+  void SetCrossHair4(const TCrossHair& Value) { SetCrossHair(4, Value); }
+  // Text labels 1..50 (clamped).
+  TTextLabel& TextLabel(int Index) { return *FTextLabels[static_cast<std::size_t>(ClampIndex(Index, TextLabelCount) - 1)]; }
+  const TTextLabel& TextLabel(int Index) const { return *FTextLabels[static_cast<std::size_t>(ClampIndex(Index, TextLabelCount) - 1)]; }
+  TMouseActMode MouseAction() const { return FMouseAction; }
+  void SetMouseAction(TMouseActMode Value) { FMouseAction = Value; }
+  bool MouseCursorFixed() const { return FMouseCursorFixed; }
+  void SetMouseCursorFixed(bool Value) { FMouseCursorFixed = Value; }
+  double PanGridDx() const { return FPanGridDx; }
+  void SetPanGridDx(double Value) { FPanGridDx = Value; }
+  double PanGridDy() const { return FPanGridDy; }
+  void SetPanGridDy(double Value) { FPanGridDy = Value; }
+  double PanGridOffsX() const { return FPanGridOffsX; }
+  void SetPanGridOffsX(double Value) { FPanGridOffsX = Value; }
+  double PanGridOffsY() const { return FPanGridOffsY; }
+  void SetPanGridOffsY(double Value) { FPanGridOffsY = Value; }
+  TScalePropsHoriz& Scale1X() { return ScalePropsX(1); }
+  TScalePropsHoriz& Scale2X() { return ScalePropsX(2); }
+  TScalePropsHoriz& Scale3X() { return ScalePropsX(3); }
+  TScalePropsHoriz& Scale4X() { return ScalePropsX(4); }
+  TScalePropsVert& Scale1Y() { return ScalePropsY(1); }
+  TScalePropsVert& Scale2Y() { return ScalePropsY(2); }
+  TScalePropsVert& Scale3Y() { return ScalePropsY(3); }
+  TScalePropsVert& Scale4Y() { return ScalePropsY(4); }
+  // Copy the given values into the layer's own object (its notification stays).
+  void SetScalePropsX(int Layer, const TScalePropsHoriz& Value);
+  void SetScalePropsY(int Layer, const TScalePropsVert& Value);
+  void SetScale1X(const TScalePropsHoriz& Value) { SetScalePropsX(1, Value); }
+  void SetScale2X(const TScalePropsHoriz& Value) { SetScalePropsX(2, Value); }
+  void SetScale3X(const TScalePropsHoriz& Value) { SetScalePropsX(3, Value); }
+  void SetScale4X(const TScalePropsHoriz& Value) { SetScalePropsX(4, Value); }
+  void SetScale1Y(const TScalePropsVert& Value) { SetScalePropsY(1, Value); }
+  void SetScale2Y(const TScalePropsVert& Value) { SetScalePropsY(2, Value); }
+  void SetScale3Y(const TScalePropsVert& Value) { SetScalePropsY(3, Value); }
+  void SetScale4Y(const TScalePropsVert& Value) { SetScalePropsY(4, Value); }
+  // Reads back the recorded layout (vxl_X1Bottom_Y1Left unless Assign copied
+  // another); setting applies a layout without recording it.
+  TvxLayout StandardLayout() const { return FStandardLayout; }
+  void SetStandardLayout(TvxLayout Value);
+  TFont& TextFont() { return FTextFont; }
+  const TFont& TextFont() const { return FTextFont; }
+  void SetTextFont(const TFont& Value) { FTextFont.Assign(Value); }
+  TFontStyles TextFontStyle() const { return FTextFont.Style(); }
+  void SetTextFontStyle(TFontStyles Value) { FTextFont.SetStyle(Value); }
+  TTextBkg TextBkStyle() const { return FTextBkStyle; }
+  void SetTextBkStyle(TTextBkg Value) { FTextBkStyle = Value; }
+  TAlignment TextAlignment() const { return FTextAlignment; }
+  void SetTextAlignment(TAlignment Value);
+
+  // ---- mouse trace ----
+  int MouseTraceCount() const { return FMouseTraceCount; }
+  const TMouseTracePoint& MouseTracePoint(int Index) const { return FMouseTrace[static_cast<std::size_t>(Index)]; }
+
+  // ---- events ----
+  TMouseMoveInChartEvent OnMouseMoveInChart;
+  TZoomPanEvent OnZoomPan;
+  TSelectRectEvent OnRubberBand;
+  TSelectRectEvent OnSelectRect;
+  TBeforeCrossHMoveEvent OnBeforeCrossHairMove;
+  TCrossHairMoveEvent OnCrossHairMove;
+  TTextLabelMoveEvent OnTextLabelMove;
+  TScaleTickDrawnEvent OnScaleTickDrawn;
+  TBeforeTickLabelEvent OnBeforeTickLabel;
+  TRenderEvent OnBeforeRenderData;
+  TRenderEvent OnDataRendered;
+  TRenderEvent OnScalesRendered;
+  TBeforeRenderCItemEvent OnBeforeRenderChartItem;
+  TBeforeRenderTextEvent OnBeforeRenderText;
+
+  // ---- off-screen images and the paint pipeline's hooks ----
+  TBitmap& DataImage() { return FDataImage; }
+  TBitmap& ControlImage() { return FControlImage; }
+  // Paints the plot background into (Left, Top, Left + Width, Top + Height).
+  virtual void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height);
+  // RenderData on the bitmap's canvas.
+  virtual void RenderDataToBitmap(TBitmap& Bitmap, int Left, int Top, bool Monochrome, int NoGrid);
+  // Grid, items, text labels and plot frame; (Left, Top) is the plot's corner on Canvas.
+  virtual void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid);
+  // Relays the item event of the renderer to the host.
+  void DoBeforeRenderChartItem(TvxChartItem& Item, int Index, bool IsAnnotation);
+
+ protected:
+  void Paint() override;
+  // The repaint rule of setters and notifications: repaint at once when
+  // AutoRedraw is on or the component is being designed.
+  void RepaintIfAutoRedraw();
+  // Redraw's drawing step (AutoRedraw on): plot background and items into the
+  // data image, then the image onto the window at the plot corner.
+  virtual void RedrawData();
+  bool Designing() const { return ComponentState().Contains(csDesigning); }
+  // Clears the paint suppression without the repaint SetPaintLock makes.
+  void ClearPaintLockDirect() { FPaintLocked = false; }
+  bool IsLoading() const { return ComponentState().Contains(csLoading); }
+
+  TVexaMouseState FMouse;
+  std::vector<TMouseTracePoint> FMouseTrace;
+  int FMouseTraceCount = 0;
+
+ private:
+  friend void CopyJoinedRange(TCustomVexa& Chart, int Layer, bool IsX, int Dest);
+  static constexpr int ClampIndex(int I, int N) { return I < 1 ? 1 : (I > N ? N : I); }
+  void SetDefaults();
+  void ConnectNotifications();
+  void ApplyIsometric();
+  void MarginsChanged(bool Isometric);
+  void UpdateScaleMargins();
+  void ResizeDataImage();
+  TvxChartItem& NewItem(std::uint8_t Kind);
+  void CommitItem();
+  int StoreLongText(const std::string& Text);
+  void SetItemText(TvxChartItem& Item, const std::string& Text, int LongTextIndex);
+  void ScalePropsChanged();
+  TRangeSnapshot CurrentRanges() const;
+  void PrepareScaleControl(TScale& Control, const TScaleProps& Props, bool IsX);
+
+  int FNotifySuspend = 0;   // range-object notifications are ignored while > 0
+  bool FApplyingProps = false;
+
+  // items and sharing
+  TvxDataShare FShare;
+  TvxItemStore FAnnotations;
+  bool FAnnotationMode = false;
+  int FAllocSize = DefaultAllocSize;
+
+  // owned objects
+  std::array<std::unique_ptr<TCrossHair>, CrossHairCount> FCrossHairs;
+  std::array<std::unique_ptr<TTextLabel>, TextLabelCount> FTextLabels;
+  std::unique_ptr<TBakGndImg> FBackGroundImg;
+  std::unique_ptr<TJointLayers> FJointLayers;
+  TBitmap FDataImage;
+  TBitmap FControlImage;
+  TBitmap FProbeBitmap;
+  std::array<std::unique_ptr<TScale>, LayerCount> FScaleCtlX;
+  std::array<std::unique_ptr<TScalePropsHoriz>, LayerCount> FScaleX;
+  std::array<std::unique_ptr<TScale>, LayerCount> FScaleCtlY;
+  std::array<std::unique_ptr<TScalePropsVert>, LayerCount> FScaleY;
+  TFont FTextFont;
+
+  // layers
+  std::array<TLayerFactors, LayerCount> FFactors{};
+  std::array<bool, LayerCount> FLayerVisible{};
+  int FCurrentLayer = 1;
+  TPanLimits FPanLimits;
+  TRangeHistory FHistory;
+  int FPixelAspectX = 1;
+  int FPixelAspectY = 1;
+
+  // settings
+  bool FPaintLocked = true;
+  bool FAutoRedraw = true;
+  bool FAvoidDuplicateMarks = false;
+  int FMinDupMarkDist = 1;
+  int FMarginLeft = 50;
+  int FMarginRight = 10;
+  int FMarginTop = 16;
+  int FMarginBottom = 32;
+  int FShadowWidth = 0;
+  TShadowStyle FShadowStyle = ssFlying;
+  TColor FShadowColor = clGrayText;
+  TColor FShadowBakColor = clBtnFace;
+  std::uint8_t FClassDefault = 0;
+  GridStyleType FGridStyle = gsNone;
+  double FGridDx = 0.0;
+  double FGridDy = 0.0;
+  TColor FGridColor = 0;
+  bool FIsometric = false;
+  TColor FDataColor = 0;
+  TPenStyle FPenStyle = psSolid;
+  std::uint8_t FLineWidth = 1;
+  TColor FFillColor = clSilver;
+  TColor FChartFrameColor = 0;
+  TColor FChartColor = clWhite;
+  TColor FWindColor = clBtnFace;
+  std::string FCaption;
+  int FCaptionPosX = 0;
+  int FCaptionPosY = -16;
+  TAlignment FCaptionAlignment = taRightJustify;
+  TCaptionAnchorHoriz FCaptionAnchorHoriz = cahChartRight;
+  TCaptionAnchorVert FCaptionAnchorVert = cavChartTop;
+  int FCaptionTrim = 100;
+  TColor FMouseTraceColor = clWhite;
+  bool FMouseTraceInvert = true;
+  TMouseActMode FMouseAction = maNone;
+  bool FMouseCursorFixed = true;
+  double FPanGridDx = 1.0;
+  double FPanGridDy = 1.0;
+  double FPanGridOffsX = 0.0;
+  double FPanGridOffsY = 0.0;
+  TvxLayout FStandardLayout = vxl_X1Bottom_Y1Left;
+  TTextBkg FTextBkStyle = tbClear;
+  TAlignment FTextAlignment = taCenter;
+  std::array<bool, 256> FDataClassVisible{};
+  std::array<bool, 256> FAnnotationClassVisible{};
+};
+
+// The published chart.
+class TVexa : public TCustomVexa {
+ public:
+  explicit TVexa(TComponent* AOwner) : TCustomVexa(AOwner) {}
+  std::string ClassName() const override { return "TVexa"; }
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override {
+    TCustomVexa::SetBounds(ALeft, ATop, AWidth, AHeight);
+  }
+
+ protected:
+  void CreateWnd() override;
+};
+
+}  // namespace zkw

@@ -1,0 +1,374 @@
+// The chart's layers: transforms, range changes (directly, through joined
+// layers, with pan limits and history), the isometric rule, margins and the
+// copying of range objects into the internal scale controls.
+#include <algorithm>
+
+#include "chart/nearest_item.h"
+#include "chart/vexa.h"
+
+namespace zkw {
+
+namespace {
+
+TAxisRange AxisOf(const TScaleProps& P) { return {P.RangeLow(), P.RangeHigh(), P.Logarithmic()}; }
+
+const std::string LogAxisMessage = "Logarithmic axis must not be negative.";
+
+}  // namespace
+
+TPlotGeometry TCustomVexa::Geometry() const {
+  return TPlotGeometry{Width(), Height(), FMarginLeft, FMarginRight, FMarginTop, FMarginBottom, FShadowWidth};
+}
+
+TScalePropsHoriz& TCustomVexa::ScalePropsX(int Layer) {
+  return *FScaleX[static_cast<std::size_t>(Layer >= 1 && Layer <= LayerCount ? Layer - 1 : 0)];
+}
+TScalePropsVert& TCustomVexa::ScalePropsY(int Layer) {
+  return *FScaleY[static_cast<std::size_t>(Layer >= 1 && Layer <= LayerCount ? Layer - 1 : 0)];
+}
+const TScalePropsHoriz& TCustomVexa::ScalePropsX(int Layer) const {
+  return *FScaleX[static_cast<std::size_t>(Layer >= 1 && Layer <= LayerCount ? Layer - 1 : 0)];
+}
+const TScalePropsVert& TCustomVexa::ScalePropsY(int Layer) const {
+  return *FScaleY[static_cast<std::size_t>(Layer >= 1 && Layer <= LayerCount ? Layer - 1 : 0)];
+}
+TScale& TCustomVexa::ScaleControlX(int Layer) { return *FScaleCtlX[static_cast<std::size_t>(ClampLayer(Layer) - 1)]; }
+TScale& TCustomVexa::ScaleControlY(int Layer) { return *FScaleCtlY[static_cast<std::size_t>(ClampLayer(Layer) - 1)]; }
+
+void TCustomVexa::SetScalePropsX(int Layer, const TScalePropsHoriz& Value) {
+  TScalePropsHoriz& Own = ScalePropsX(Layer);
+  if (&Value != &Own) {
+    // Assign brings the given object's notifications; this layer's object
+    // keeps reporting to this chart.
+    ++FNotifySuspend;
+    Own.Assign(Value);
+    Own.SetScaleLocation(Value.ScaleLocation());
+    --FNotifySuspend;
+    ConnectNotifications();
+  }
+  if (Designing()) Repaint();
+  ScalePropsChanged();
+}
+
+void TCustomVexa::SetScalePropsY(int Layer, const TScalePropsVert& Value) {
+  TScalePropsVert& Own = ScalePropsY(Layer);
+  if (&Value != &Own) {
+    ++FNotifySuspend;
+    Own.Assign(Value);
+    Own.SetScaleLocation(Value.ScaleLocation());
+    --FNotifySuspend;
+    ConnectNotifications();
+  }
+  if (Designing()) Repaint();
+  ScalePropsChanged();
+}
+
+// ---- transforms ----------------------------------------------------------------------
+
+TLayerTransform TCustomVexa::LayerTransform(int Layer) const {
+  const auto N = static_cast<std::size_t>(ClampLayer(Layer) - 1);
+  return TLayerTransform::Make(FFactors[N], AxisOf(*FScaleX[N]), AxisOf(*FScaleY[N]), Width(), Height());
+}
+
+void TCustomVexa::WorldToPixel(int Layer, double X, double Y, int& PX, int& PY) const {
+  const TLayerTransform T = LayerTransform(Layer);
+  PX = T.PixelX(X);
+  PY = T.PixelY(Y);
+}
+
+void TCustomVexa::PixelToWorld(int Layer, int PX, int PY, double& X, double& Y) const {
+  const TLayerTransform T = LayerTransform(Layer);
+  X = T.WorldX(PX);
+  Y = T.WorldY(PY);
+}
+
+void TCustomVexa::ComputeFactors() {
+  if (IsLoading()) return;
+  const TPlotGeometry G = Geometry();
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    TLayerFactors& F = FFactors[N];
+    if (!ComputeXFactors(AxisOf(*FScaleX[N]), G, F.XFactor, F.XOffset)) throw EZKWVexaError(LogAxisMessage);
+    if (!ComputeYFactors(AxisOf(*FScaleY[N]), G, F.YFactor, F.YOffset)) throw EZKWVexaError(LogAxisMessage);
+  }
+}
+
+// ---- range changes ---------------------------------------------------------------------
+
+void TCustomVexa::SetLayerRange(int Layer, bool PushHistory, bool ApplyPanLimits, Extended XLow, Extended YLow,
+                                Extended XHigh, Extended YHigh) {
+  const auto N = static_cast<std::size_t>(ClampLayer(Layer) - 1);
+  if (ApplyPanLimits && FPanLimits.Active()) {
+    const bool PanX = FMouseAction == maPan || FMouseAction == maPanHoriz || FMouseAction == maPanGrid;
+    const bool PanY = FMouseAction == maPan || FMouseAction == maPanVert || FMouseAction == maPanGrid;
+    ApplyPanLimit(XLow, XHigh, FPanLimits.XLow, FPanLimits.XHigh, PanX);
+    ApplyPanLimit(YLow, YHigh, FPanLimits.YLow, FPanLimits.YHigh, PanY);
+  }
+  bool Changed = false;
+  for (TScaleProps* P : {static_cast<TScaleProps*>(FScaleX[N].get()), static_cast<TScaleProps*>(FScaleY[N].get())}) {
+    const bool IsX = P == FScaleX[N].get();
+    double Low = P->RangeLow();
+    double High = P->RangeHigh();
+    if (StoreAxisRange(IsX ? XLow : YLow, IsX ? XHigh : YHigh, P->Logarithmic(), P->MinRange(), Low, High)) {
+      P->StoreRange(Low, High);
+      Changed = true;
+    }
+  }
+  CopyScalePropsToControl(*FScaleX[N], *FScaleCtlX[N]);
+  CopyScalePropsToControl(*FScaleY[N], *FScaleCtlY[N]);
+  if (PushHistory && Changed) PushRangeHistory();
+  ComputeFactors();
+}
+
+void TCustomVexa::SetRange(int Layer, bool PushHistory, bool ApplyPanLimits, Extended XLow, Extended YLow,
+                           Extended XHigh, Extended YHigh) {
+  const bool Previous = FPaintLocked;
+  FPaintLocked = true;
+  try {
+    const int L = ClampLayer(Layer);
+    const TScaleProps& OwnX = ScalePropsX(L);
+    const TScaleProps& OwnY = ScalePropsY(L);
+    // A controlled axis cannot be changed through its own layer.
+    if (FJointLayers->XControlledBy(L) != L) {
+      XLow = OwnX.RangeLow();
+      XHigh = OwnX.RangeHigh();
+    }
+    if (FJointLayers->YControlledBy(L) != L) {
+      YLow = OwnY.RangeLow();
+      YHigh = OwnY.RangeHigh();
+    }
+    SetLayerRange(L, PushHistory, ApplyPanLimits, XLow, YLow, XHigh, YHigh);
+    for (int I = 1; I <= LayerCount; ++I) {
+      if (I == L) continue;
+      const int XLead = FJointLayers->XControlledBy(I);
+      const int YLead = FJointLayers->YControlledBy(I);
+      if (XLead != L && YLead != L) continue;
+      const TScaleProps& LX = ScalePropsX(XLead);
+      const TScaleProps& LY = ScalePropsY(YLead);
+      SetLayerRange(I, true, false, LX.RangeLow(), LY.RangeLow(), LX.RangeHigh(), LY.RangeHigh());
+    }
+  } catch (...) {
+    FPaintLocked = Previous;
+    throw;
+  }
+  SetPaintLock(Previous);
+}
+
+void CopyJoinedRange(TCustomVexa& Chart, int Layer, bool IsX, int Dest) {
+  const TScaleProps& OwnX = Chart.ScalePropsX(Layer);
+  const TScaleProps& OwnY = Chart.ScalePropsY(Layer);
+  const TScaleProps& From = IsX ? static_cast<const TScaleProps&>(Chart.ScalePropsX(Dest))
+                                : static_cast<const TScaleProps&>(Chart.ScalePropsY(Dest));
+  if (IsX)
+    Chart.SetLayerRange(Layer, false, false, From.RangeLow(), OwnY.RangeLow(), From.RangeHigh(), OwnY.RangeHigh());
+  else
+    Chart.SetLayerRange(Layer, false, false, OwnX.RangeLow(), From.RangeLow(), OwnX.RangeHigh(), From.RangeHigh());
+}
+
+TRangeSnapshot TCustomVexa::CurrentRanges() const {
+  TRangeSnapshot S{};
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    S[N] = {FScaleX[N]->RangeLow(), FScaleY[N]->RangeHigh(), FScaleX[N]->RangeHigh(), FScaleY[N]->RangeLow()};
+  }
+  return S;
+}
+
+void TCustomVexa::PushRangeHistory() {
+  if (IsLoading()) return;
+  FHistory.Push(CurrentRanges());
+}
+
+void TCustomVexa::ResetRangeHistory() {
+  FHistory.Clear();
+  PushRangeHistory();
+}
+
+void TCustomVexa::ScalePropsChanged() {
+  if (FNotifySuspend > 0 || FApplyingProps) return;
+  ApplyAllScaleProps();
+}
+
+void TCustomVexa::ApplyAllScaleProps() {
+  if (FApplyingProps) return;
+  FApplyingProps = true;
+  const bool Previous = FPaintLocked;
+  FPaintLocked = true;
+  try {
+    CopyAllScalePropsToControls();
+    for (int L = 1; L <= LayerCount; ++L) {
+      const TScaleProps& X = ScalePropsX(L);
+      const TScaleProps& Y = ScalePropsY(L);
+      SetRange(L, false, false, X.RangeLow(), Y.RangeLow(), X.RangeHigh(), Y.RangeHigh());
+    }
+  } catch (...) {
+    FPaintLocked = Previous;
+    FApplyingProps = false;
+    throw;
+  }
+  FApplyingProps = false;
+  if (Previous != FPaintLocked)
+    SetPaintLock(Previous);
+  else
+    Repaint();
+}
+
+// ---- scale controls ----------------------------------------------------------------------
+
+void TCustomVexa::CopyScalePropsToControl(const TScaleProps& P, TScale& Control) const {
+  const int W = Width();
+  const int H = Height();
+  const int Pos = P.ScalePos();
+  Control.SetScaleType(P.ScaleType());
+  switch (P.ScaleType()) {
+    case sctXB: Control.SetMarginBottom(Pos + H - FMarginTop - 1); break;
+    case sctXT: Control.SetMarginTop(Pos + H - FMarginBottom - FShadowWidth); break;
+    case sctYL: Control.SetMarginLeft(Pos + W - FMarginRight - FShadowWidth); break;
+    case sctYR: Control.SetMarginRight(Pos + W - FMarginLeft - 1); break;
+  }
+  Control.SetRangeLow(P.RangeLow());
+  Control.SetRangeHigh(P.RangeHigh());
+  Control.SetVisible(P.Visible());
+  Control.SetCaption(P.Caption());
+  Control.SetCaptionPosX(P.CaptionPosX());
+  Control.SetCaptionPosY(P.CaptionPosY());
+  Control.SetCaptionAlignment(P.CaptionAlignment());
+  Control.SetCaptionAnchor(P.CaptionAnchor());
+  Control.SetColorScale(P.ColorScale());
+  Control.SetDecPlaces(P.DecPlaces());
+  Control.SetLogarithmic(P.Logarithmic());
+  Control.SetLabelType(P.LabelType());
+  Control.SetShortTicks(P.ShortTicks());
+  Control.SetMinTicks(P.MinTicks());
+  Control.SetScaleInscript(P.ScaleInscript());
+  Control.SetUserTickText(P.UserTickText());
+  Control.SetFont(P.Font());
+  Control.Font().SetColor(P.Font().Color());
+  TDTLabel& D = Control.DateFormat();
+  const TDTLabel& S = P.DateFormat();
+  D.SetTimeFormat(S.TimeFormat());
+  D.SetDateSeparator(S.DateSeparator());
+  D.SetTimeSeparator(S.TimeSeparator());
+  D.SetYearLength(S.YearLength());
+  D.SetMonthName(S.MonthName());
+  D.SetDateForTime(S.DateForTime());
+  D.SetDateOrder(S.DateOrder());
+}
+
+void TCustomVexa::CopyAllScalePropsToControls() {
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    CopyScalePropsToControl(*FScaleX[N], *FScaleCtlX[N]);
+    CopyScalePropsToControl(*FScaleY[N], *FScaleCtlY[N]);
+  }
+}
+
+void TCustomVexa::UpdateScaleMargins() {
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    FScaleCtlX[N]->SetMarginLeft(FMarginLeft);
+    FScaleCtlX[N]->SetMarginRight(FMarginRight + FShadowWidth - 1);
+    FScaleCtlY[N]->SetMarginTop(FMarginTop);
+    FScaleCtlY[N]->SetMarginBottom(FMarginBottom + FShadowWidth - 1);
+  }
+}
+
+// ---- margins, shadow, size, isometric ----------------------------------------------------
+
+void TCustomVexa::ResizeDataImage() {
+  const TPlotGeometry G = Geometry();
+  FDataImage.SetSize(G.DataImageWidth(), G.DataImageHeight());
+}
+
+void TCustomVexa::MarginsChanged(bool Isometric) {
+  ResizeDataImage();
+  if (Isometric && FIsometric) ApplyIsometric();
+  CopyAllScalePropsToControls();
+  UpdateScaleMargins();
+  ComputeFactors();
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetMarginLeft(int Value) {
+  FMarginLeft = Value;
+  MarginsChanged(true);
+}
+
+void TCustomVexa::SetMarginRight(int Value) {
+  FMarginRight = Value;
+  MarginsChanged(true);
+}
+
+void TCustomVexa::SetMarginTop(int Value) {
+  FMarginTop = Value;
+  MarginsChanged(true);
+}
+
+void TCustomVexa::SetMarginBottom(int Value) {
+  FMarginBottom = Value;
+  MarginsChanged(true);
+}
+
+void TCustomVexa::SetShadowWidth(int Value) {
+  FShadowWidth = std::clamp(Value, 0, 32);
+  MarginsChanged(false);
+}
+
+void TCustomVexa::ApplyIsometric() {
+  const TPlotGeometry G = Geometry();
+  for (int L = 1; L <= LayerCount; ++L) {
+    const TScaleProps& X = ScalePropsX(L);
+    TScalePropsVert& Y = ScalePropsY(L);
+    double Low = 0;
+    double High = 0;
+    IsometricYRange(X.RangeLow(), X.RangeHigh(), Y.RangeLow(), Y.RangeHigh(), G.PlotWidth(), G.PlotHeight(),
+                    FPixelAspectX, FPixelAspectY, Low, High);
+    Y.SetRangeHigh(High);
+    Y.SetRangeLow(Low);
+  }
+}
+
+void TCustomVexa::SetIsometric(bool Value) {
+  FIsometric = Value;
+  if (!Value) return;
+  ApplyIsometric();
+  PushRangeHistory();
+  RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  const bool Previous = FPaintLocked;
+  FPaintLocked = true;
+  AHeight = std::max(AHeight, FMarginTop + FMarginBottom + FShadowWidth + 20);
+  AWidth = std::max(AWidth, FMarginLeft + FMarginRight + FShadowWidth + 80);
+  try {
+    TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (FIsometric) ApplyIsometric();
+    for (auto& C : FScaleCtlX)
+      if (C) C->SetBounds(0, 0, Width(), Height());
+    for (auto& C : FScaleCtlY)
+      if (C) C->SetBounds(0, 0, Width(), Height());
+    ComputeFactors();
+  } catch (const EZKWVexaError&) {
+    // A logarithmic range that reaches below zero keeps the old factors; the
+    // paint reports nothing either. A resize must not fail for it.
+  }
+  FPaintLocked = Previous;
+}
+
+// ---- nearest-item search ------------------------------------------------------------------
+
+int TCustomVexa::FindNearestItem(std::uint8_t KindFilter, std::uint8_t ClassFilter, double X, double Y,
+                                 double& Distance) const {
+  return FindNearestItemEx(KindFilter, ClassFilter, X, Y, false, Distance);
+}
+
+int TCustomVexa::FindNearestItemEx(std::uint8_t KindFilter, std::uint8_t ClassFilter, double X, double Y,
+                                   bool VisibleLayersOnly, double& Distance) const {
+  const TLayerTransform T = LayerTransform(FCurrentLayer);
+  const TvxItemStore& Store = FShare.Store();
+  return FindNearestInStore(Store.Data(), Store.Count(), T, T.PixelX(X), T.PixelY(Y), KindFilter, ClassFilter,
+                            VisibleLayersOnly ? FLayerVisible.data() : nullptr, Distance);
+}
+
+}  // namespace zkw
