@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <cstdlib>
-#include <memory>
 
 #include "platform/core.h"
 
@@ -33,8 +32,10 @@ void EnsureGuiApplication() {
   static int Argc = 1;
   static char Name[] = "zkw";
   static char* Argv[] = {Name, nullptr};
-  static std::unique_ptr<QGuiApplication> App;
-  App.reset(Factory() ? Factory()(Argc, Argv) : new QGuiApplication(Argc, Argv));
+  // The object lives until the process ends and is deliberately never deleted:
+  // Qt's own globals are destroyed before function-local statics, so a
+  // destructor running at exit would read freed memory.
+  QGuiApplication* App = Factory() ? Factory()(Argc, Argv) : new QGuiApplication(Argc, Argv);
   if (!App) throw Exception("The GUI application factory returned no object");
 }
 
