@@ -14,6 +14,21 @@ namespace zkw {
 
 constexpr int LayerCount = 16;
 
+// RealToPixel for a double, inline for the per-item loops: clamps to
+// +-2147483647, rounds halves to the even neighbour, maps NaN to 0. Gives the
+// same result as RealToPixel for every double (tested against it).
+inline int PixelFromDouble(double V) {
+  if (!(V == V)) return 0;
+  if (V >= 2147483647.0) return 2147483647;
+  if (V <= -2147483647.0) return -2147483647;
+  const double F = std::floor(V);
+  const double Diff = V - F;  // exact for doubles in this range
+  const auto I = static_cast<int>(F);
+  if (Diff > 0.5) return I + 1;
+  if (Diff < 0.5) return I;
+  return (I % 2 == 0) ? I : I + 1;
+}
+
 // Clamps a layer number into 1..16.
 constexpr int ClampLayer(int Layer) { return Layer < 1 ? 1 : (Layer > LayerCount ? LayerCount : Layer); }
 
@@ -105,8 +120,8 @@ struct TLayerTransform {
     return static_cast<double>(static_cast<Extended>(Y) * YFactor + YOffset);
   }
   // Control pixels, clamped to +-2147483647 and rounded halves to even.
-  int PixelX(double X) const { return RealToPixel(RawX(X)); }
-  int PixelY(double Y) const { return RealToPixel(RawY(Y)); }
+  int PixelX(double X) const { return PixelFromDouble(RawX(X)); }
+  int PixelY(double Y) const { return PixelFromDouble(RawY(Y)); }
   // The inverse; 0 when the axis has no extent (factor 0).
   double WorldX(int PX) const;
   double WorldY(int PY) const;

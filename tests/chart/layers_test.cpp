@@ -20,6 +20,20 @@ TLayerTransform MakeTransform(const TAxisRange& X, const TAxisRange& Y, const TP
   return TLayerTransform::Make(F, X, Y, G.Width, G.Height);
 }
 
+TEST(PixelFromDouble, AgreesWithTheCheckedConversion) {
+  const double Specials[] = {0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 0.49999999999999994, 2147483646.5, -2147483646.5,
+                             2147483647.0, 2147483647.4, 3e9, -3e9, 1e300, -1e300,
+                             std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::quiet_NaN(), -0.0, 4.9e-324};
+  for (double V : Specials) EXPECT_EQ(PixelFromDouble(V), RealToPixel(V)) << V;
+  std::uint32_t Seed = 7;
+  for (int I = 0; I < 100000; ++I) {
+    Seed = Seed * 134775813u + 1u;
+    const double V = (static_cast<double>(Seed) - 2147483648.0) * (I % 3 == 0 ? 1.0 : I % 3 == 1 ? 0.001 : 0.5);
+    ASSERT_EQ(PixelFromDouble(V), RealToPixel(V)) << V;
+  }
+}
+
 TEST(PlotGeometry, PlotRectangleAndDataImage) {
   TPlotGeometry G = DemoGeometry();
   G.ShadowWidth = 5;
