@@ -382,6 +382,21 @@ class TCustomVexa : public TCustomControl {
   int MouseTraceCount() const { return FMouseTraceCount; }
   const TMouseTracePoint& MouseTracePoint(int Index) const { return FMouseTrace[static_cast<std::size_t>(Index)]; }
 
+  // ---- mouse tracking (mouse_tracking.cpp) ----
+  // A mouse-move message: dropped while another one is being handled;
+  // otherwise the standard processing (MouseMove), then OnMouseMoveInChart
+  // with the position in world coordinates of the current layer.
+  void WMMouseMove(TShiftState Shift, std::int16_t X, std::int16_t Y) override;
+  // Records the position, raises OnMouseMove, runs the mouse actions
+  // (MouseActionMove), then sets the pointer shape.
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  // A release ends the mouse trace's stroke (maDrawMTrace), then OnMouseUp.
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // The plot-area test, all four edges included.
+  bool InPlotArea(int X, int Y) const;
+  // Position of the latest mouse move, relative to the control.
+  TPoint LastPointerPos() const { return FMouse.LastPointer; }
+
   // ---- events ----
   TMouseMoveInChartEvent OnMouseMoveInChart;
   TZoomPanEvent OnZoomPan;
@@ -422,6 +437,15 @@ class TCustomVexa : public TCustomControl {
   // Clears the paint suppression without the repaint SetPaintLock makes.
   void ClearPaintLockDirect() { FPaintLocked = false; }
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
+  // The mouse-action step of a move, before the pointer shape is chosen;
+  // here it extends the mouse trace while MouseAction is maDrawMTrace.
+  virtual void MouseActionMove(TShiftState Shift, int X, int Y);
+  // Appends the clamped position to the trace and draws its segment on the window.
+  void ExtendMouseTrace(TShiftState Shift, int X, int Y);
+  // Marks the last trace point as the end of a stroke.
+  void EndMouseTraceStroke();
+  // Sets the application-wide pointer shape for a move to (X, Y).
+  void UpdatePointerShape(int X, int Y);
 
   TVexaMouseState FMouse;
   std::vector<TMouseTracePoint> FMouseTrace;
