@@ -363,7 +363,9 @@ class TReader {
       if (!Target || F.ComponentName.empty()) Fail(F.Path, "unknown component " + F.ComponentName);
       bool Fits = false;
       Apply(F.Path, [&] { Fits = F.Prop->SetComponent(*F.Object, Target); });
-      if (!Fits) Fail(F.Path, F.ComponentName + " is not a " + F.Prop->TypeName);
+      if (!Fits)
+        Fail(F.Path, F.ComponentName + (F.Prop->TypeName.empty() ? std::string(" is not of the referenced class")
+                                                                  : " is not a " + F.Prop->TypeName));
     }
   }
 

@@ -350,13 +350,14 @@ class TClassRegistrar {
 
   // A reference to another component of the form, streamed by name.
   // Getter returns T*, Setter takes T*; nullptr is the stored default.
+  // TypeName (the class name of T) makes reading errors name the class.
   template <typename T, typename G, typename S>
   TClassRegistrar& Component(const char* Name, G Getter, S Setter, const char* TypeName = nullptr) {
     static_assert(std::is_base_of_v<TComponent, T>, "Component needs a component class");
     TPropInfo P;
     P.Name = Name;
     P.Kind = pkComponent;
-    P.TypeName = TypeName ? TypeName : "component";
+    P.TypeName = TypeName ? TypeName : "";
     P.GetComponent = [Getter](const TPersistent& O) -> TComponent* {
       return std::invoke(Getter, static_cast<const C&>(O));
     };

@@ -146,10 +146,15 @@ void TSurfaceWidget::resizeEvent(QResizeEvent* E) {
 TFormWidget::TFormWidget(TForm& Form) : QWidget(nullptr), TControlLink(&Form) { setAutoFillBackground(true); }
 
 bool TFormWidget::event(QEvent* E) {
-  const bool Result = QWidget::event(E);
+  const QEvent::Type Type = E->type();
+  QPointer<QWidget> Self(this);
+  const bool Result = QWidget::event(E);  // may delete this (deferred delete)
+  if (!Self) return Result;
   if (auto* F = static_cast<TForm*>(Control())) {
-    if (E->type() == QEvent::WindowActivate && F->Visible()) F->Activate();
-    else if (E->type() == QEvent::WindowDeactivate) F->Deactivate();
+    if (Type == QEvent::WindowActivate && F->Visible())
+      F->Activate();
+    else if (Type == QEvent::WindowDeactivate)
+      F->Deactivate();
   }
   return Result;
 }
