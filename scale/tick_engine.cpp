@@ -185,9 +185,10 @@ void WalkLinearTicks(const TTickParams& P, std::vector<TTick>& Ticks) {
   const bool StoreLong = P.Vertical || !P.ShortTicks;
   for (int K = 0; K < MaxWalkTicks; ++K) {
     const Extended V = First + K * Distance;
+    // Also the first one: with a one-unit distance (MinTicks 0) a range
+    // narrower than a unit may hold no multiple at all.
+    if (!(Dir * (V - High) <= Dir * 0.001L * Distance)) break;
     Ticks.push_back(MakeTick(V, tkLong, StoreLong, K + 1));
-    const Extended Next = First + (K + 1) * Distance;
-    if (!(Dir * (Next - High) <= Dir * 0.001L * Distance)) break;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "platform/rtl.h"
@@ -535,6 +536,61 @@ TEST(DateTimeWalk, NothingBeyondYear9999) {
   TTickParams P = Params(MaxDayValue - 10, MaxDayValue + 10, 3, true);
   P.LabelType = ftDateTime;
   for (const TTick& T : WalkTicks(P).Ticks) EXPECT_LT(T.Value, MaxDayValue + 1);
+}
+
+// Random ranges of every walk: each terminates, stays bounded, produces only
+// ticks inside its range (linear: within the 0.001 distance tolerance) and
+// numeric labels of at most 14 characters.
+TEST(AllWalks, RandomRangesStayInside) {
+  std::mt19937 Gen(12345);
+  std::uniform_real_distribution<double> Exponent(-12, 12);
+  std::uniform_real_distribution<double> Unit(-1, 1);
+  std::uniform_int_distribution<int> Pick(0, 9);
+  const TFigType Types[] = {ftNum, ftTime, ftDateTime, ftUserText};
+  for (int I = 0; I < 3000; ++I) {
+    TTickParams P;
+    const double Scale = std::pow(10.0, Exponent(Gen));
+    P.RangeLow = Unit(Gen) * Scale;
+    P.RangeHigh = P.RangeLow + Unit(Gen) * Scale * std::pow(10.0, Pick(Gen) - 5);
+    P.MinTicks = Pick(Gen) < 2 ? 0 : 2 + Pick(Gen) * 2;
+    P.ShortTicks = Pick(Gen) < 5;
+    P.Vertical = Pick(Gen) < 5;
+    P.Logarithmic = Pick(Gen) < 3;
+    P.LabelType = Types[Pick(Gen) % 4];
+    if (P.LabelType == ftDateTime) {
+      P.RangeLow = Unit(Gen) * 700000;
+      P.RangeHigh = P.RangeLow + std::fabs(Unit(Gen)) * std::pow(10.0, Pick(Gen) - 4);
+    }
+    if (P.RangeLow == P.RangeHigh) continue;
+    const TTickWalkResult R = WalkTicks(P);
+    ASSERT_LE(R.Ticks.size(), static_cast<std::size_t>(2 * MaxWalkTicks));
+    const double Lo = std::min(P.RangeLow, P.RangeHigh);
+    const double Hi = std::max(P.RangeLow, P.RangeHigh);
+    // The linear walk admits ticks up to 0.001 distance outside; with
+    // MinTicks 0 the distance (one unit) may exceed the range itself.
+    Extended First, Distance;
+    std::uint16_t Sub;
+    CalcTickDistance(P.MinTicks, P.RangeHigh, P.RangeLow, First, Distance, Sub);
+    const double Slack = R.Walk == twLinear       ? 0.0011 * std::fabs(static_cast<double>(Distance))
+                         : R.Walk == twDateTime ? 1e-8
+                                                : (Hi - Lo) * 1e-6;
+    TTickLabelSettings L;
+    L.LabelType = P.LabelType;
+    L.DecPlaces = Pick(Gen) - 4;
+    L.RangeLow = P.RangeLow;
+    L.RangeHigh = P.RangeHigh;
+    TTickLabeller Labeller(L, R);
+    for (const TTick& T : R.Ticks) {
+      if (T.Kind == tkLong && (R.Walk == twLinear || R.Walk == twLogarithmic)) {
+        ASSERT_LE(Labeller.Label(T).Text.size(), 14u);
+      }
+      ASSERT_TRUE(std::isfinite(static_cast<double>(T.Value)));
+      ASSERT_GE(T.Value, Lo - std::fabs(Lo) * 1e-8 - Slack) << P.RangeLow << ".." << P.RangeHigh;
+      ASSERT_LE(T.Value, Hi + std::fabs(Hi) * 1e-8 + Slack)
+          << P.RangeLow << ".." << P.RangeHigh << " walk " << int(R.Walk) << " min " << P.MinTicks
+          << " type " << int(P.LabelType) << " log " << P.Logarithmic << " short " << P.ShortTicks;
+    }
+  }
 }
 
 }  // namespace
