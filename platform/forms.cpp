@@ -1,6 +1,7 @@
 #include "platform/forms.h"
 
 #include "platform/peer.h"
+#include "platform/properties.h"
 
 namespace zkw {
 
@@ -63,6 +64,15 @@ void TForm::Close() {
 void TForm::Activate() {
   FActive = true;
   if (OnActivate) OnActivate(this);
+}
+
+void TForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  // A published field never points at a freed component.
+  if (Operation != opRemove || !AComponent) return;
+  if (const TClassInfo* Info = FindClassInfo(ClassName()))
+    for (const TFieldInfo* F : Info->Fields())
+      if (F->Get && F->Get(*this) == AComponent) F->Set(*this, nullptr);
 }
 
 bool TForm::GrabImage(TBitmap& Image) {

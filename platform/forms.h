@@ -58,6 +58,7 @@ class TForm : public TWinControl {
 
  protected:
   void CreatePeer() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   TFormBorderStyle FBorderStyle = bsSizeable;

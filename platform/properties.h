@@ -102,6 +102,7 @@ struct TFieldInfo {
   std::string Name;
   // false when the component is not of the field's class; nullptr clears it
   std::function<bool(TComponent& Root, TComponent* Value)> Set;
+  std::function<TComponent*(const TComponent& Root)> Get;
 };
 
 class TClassInfo {
@@ -384,6 +385,7 @@ class TClassRegistrar {
       static_cast<C&>(Root).*Member = Typed;
       return true;
     };
+    F.Get = [Member](const TComponent& Root) -> TComponent* { return static_cast<const C&>(Root).*Member; };
     FInfo.AddField(std::move(F));
     return *this;
   }

@@ -16,15 +16,13 @@ class TQtBackend : public TWindowBackend {
  public:
   std::unique_ptr<TControlPeer> CreatePeer(TControl& Control) override { return qtpeer::CreateQtPeer(Control); }
 
+  // TApplication only enters the loop while it is not terminated; quit()
+  // ends a running loop.
   void Run() override {
-    FQuit = false;
-    if (auto* App = QCoreApplication::instance(); App && !FQuit) QCoreApplication::exec();
+    if (QCoreApplication::instance()) QCoreApplication::exec();
   }
 
-  void Terminate() override {
-    FQuit = true;
-    QCoreApplication::quit();
-  }
+  void Terminate() override { QCoreApplication::quit(); }
 
   void ProcessMessages() override {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -32,9 +30,6 @@ class TQtBackend : public TWindowBackend {
     // is now.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
-
- private:
-  bool FQuit = false;
 };
 
 TQtBackend& Backend() {

@@ -341,8 +341,9 @@ TEST(FormStream, SettersRunInFileOrderWhileLoadingThenLoadedChildrenFirst) {
                                            "G1.Flag (loading)", "G2.Ratio (loading)", "G1.Buddy=G2 (loading)",
                                            "G1.Loaded", "G2.Loaded", "F.Loaded"}));
   EXPECT_EQ(F.G1->Buddy(), F.G2);
-  delete F.G2;  // the reference is dropped with it
+  delete F.G2;  // the reference and the form's field are dropped with it
   EXPECT_EQ(F.G1->Buddy(), nullptr);
+  EXPECT_EQ(F.G2, nullptr);
 }
 
 // ------------------------------------------------------------ bad input
