@@ -158,10 +158,10 @@ int HorizontalLabelLeft(int X, int W, int Width) {
 void DrawScaleBaseLine(TCanvas& Canvas, const TScaleDrawing& D, int Base) {
   const int B = Clamped(Base);
   if (IsVerticalScale(D.ScaleType)) {
-    Canvas.MoveTo(B, D.MarginTop);
+    Canvas.MoveTo(B, Clamped(D.MarginTop));
     Canvas.LineTo(B, Clamped(std::int64_t{D.Height} - D.MarginBottom - 1));
   } else {
-    Canvas.MoveTo(D.MarginLeft, B);
+    Canvas.MoveTo(Clamped(D.MarginLeft), B);
     Canvas.LineTo(Clamped(std::int64_t{D.Width} - D.MarginRight - 1), B);
   }
 }
