@@ -450,40 +450,45 @@ void TCanvas::FillRect(const TRect& R) {
 }
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
-  const i64 L = std::min(X1, X2), R = std::max(X1, X2), T = std::min(Y1, Y2), B = std::max(Y1, Y2);
+  if (X1 > X2) std::swap(X1, X2);
+  if (Y1 > Y2) std::swap(Y1, Y2);
+  const bool Fill = FBrush.Style() == bsSolid;
+  if (FPen.Width() == 1 && FPen.Mode() == pmCopy && (FPen.Style() == psSolid || FPen.Style() == psInsideFrame)) {
+    // The common case (marks, frames, bars) fully inside the picture: one pass
+    // of plain stores.
+    TBitmap& Tg = FTarget;
+    if (Tg.FStale) Tg.Surface();
+    if (X1 >= 0 && Y1 >= 0 && X2 <= Tg.FW && Y2 <= Tg.FH) {
+      if (X1 == X2 || Y1 == Y2) return;
+      const std::uint32_t PenC = PixelOf(FPen.Color());
+      const i64 Stride = Tg.FStride;
+      const int N = X2 - X1;
+      std::uint32_t* Row = Tg.FBits + Y1 * Stride + X1;
+      std::uint32_t* Last = Row + (Y2 - 1 - Y1) * Stride;
+      for (int K = 0; K < N; ++K) Row[K] = PenC;
+      for (int K = 0; K < N; ++K) Last[K] = PenC;
+      if (Y2 - Y1 > 2) {
+        const std::uint32_t BrushC = PixelOf(FBrush.Color());
+        for (Row += Stride; Row != Last; Row += Stride) {
+          Row[0] = PenC;
+          Row[N - 1] = PenC;
+          if (Fill) {
+            for (int K = 1; K < N - 1; ++K) Row[K] = BrushC;
+          }
+        }
+      }
+      return;
+    }
+  }
+  const i64 L = X1, R = X2, T = Y1, B = Y2;
   if (L == R || T == B) return;
   const bool Xor = FPen.Mode() == pmXor;
-  const bool Fill = FBrush.Style() == bsSolid;
   const std::uint32_t BrushC = Fill ? PixelOf(FBrush.Color()) : 0;
   if (FPen.Style() == psClear) {
     if (Fill) FillBox(L, T, R, B, BrushC, Xor);
     return;
   }
   const int W = FPen.Width();
-  if (W == 1 && !Xor && (FPen.Style() == psSolid || FPen.Style() == psInsideFrame)) {
-    // The common case (marks, frames, bars) fully inside the picture: one pass
-    // of plain stores.
-    if (FTarget.FStale) FTarget.Surface();
-    if (L >= 0 && T >= 0 && R <= FTarget.FW && B <= FTarget.FH) {
-      const std::uint32_t PenC = PixelOf(FPen.Color());
-      const i64 Stride = FTarget.FStride, N = R - L;
-      std::uint32_t* Row = FTarget.FBits + T * Stride + L;
-      for (i64 K = 0; K < N; ++K) Row[K] = PenC;
-      if (B - T > 1) {
-        std::uint32_t* Last = Row + (B - 1 - T) * Stride;
-        for (i64 K = 0; K < N; ++K) Last[K] = PenC;
-      }
-      for (i64 Y = T + 1; Y < B - 1; ++Y) {
-        Row += Stride;
-        Row[0] = PenC;
-        Row[N - 1] = PenC;
-        if (Fill) {
-          for (i64 K = 1; K < N - 1; ++K) Row[K] = BrushC;
-        }
-      }
-      return;
-    }
-  }
   if (W == 1 && PatternOf(FPen.Style())) {
     // Dashed border: four lines, each ending where the next starts.
     const int Kept = FDashPhase;
