@@ -1,0 +1,599 @@
+// The paint pipeline on real charts: what a paint and a redraw put on the
+// window, the outer area (caption, shadow), the plot background, crosshairs,
+// the mouse trace, the render events, pictures out, and complete charts
+// written to the test output folder for a look.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "chart/ZKW_vexa.h"
+#include "chart/render.h"
+#include "platform/devices.h"
+#include "platform/rtl.h"
+
+namespace zkw {
+namespace {
+
+// A chart whose paint hooks run the pipeline, and which can record a mouse trace.
+class TRenderedVexa : public TVexa {
+ public:
+  using TVexa::TVexa;
+  void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) override {
+    TChartRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);
+  }
+  void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) override {
+    TChartRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
+  }
+  void AddTracePoint(double X, double Y, std::uint16_t Flags, TColor Color) {
+    if (static_cast<int>(FMouseTrace.size()) <= FMouseTraceCount) FMouseTrace.resize(FMouseTraceCount + 1);
+    FMouseTrace[static_cast<std::size_t>(FMouseTraceCount++)] = {X, Y, Flags, Color};
+  }
+
+ protected:
+  void Paint() override { TChartRenderer(*this).Paint(); }
+  void RedrawData() override { TChartRenderer(*this).RedrawData(); }
+};
+
+std::string OutputPath(const std::string& Name) {
+  std::filesystem::create_directories(ZKW_TEST_OUTPUT_DIR);
+  return std::string(ZKW_TEST_OUTPUT_DIR) + "/" + Name;
+}
+
+// A shown chart of the given size with the standard margins (50, 20, 20,
+// 40) and its scales hidden, so that only the parts under test draw ink.
+std::unique_ptr<TRenderedVexa> MakeChart(int W = 200, int H = 150) {
+  auto C = std::make_unique<TRenderedVexa>(nullptr);
+  C->SetBounds(0, 0, W, H);
+  C->Scale1X().SetVisible(false);
+  C->Scale1Y().SetVisible(false);
+  C->HandleNeeded();
+  return C;
+}
+
+// The demo's chart with its stored values and the data of its first activation.
+std::unique_ptr<TRenderedVexa> MakeDemoChart() {
+  auto C = std::make_unique<TRenderedVexa>(nullptr);
+  C->SetBounds(8, 8, 505, 345);
+  TFont F;
+  F.SetName("MS Sans Serif");
+  F.SetHeight(-13);
+  C->SetFont(F);
+  C->SetShadowColor(clGray);
+  C->SetShadowBakColor(clSilver);
+  C->SetGridDx(1.0);
+  C->SetGridDy(1.0);
+  C->SetFillColor(clWhite);
+  C->Scale1X().SetRangeLow(1000.0);
+  C->Scale1X().SetRangeHigh(3300.0);
+  C->Scale1Y().SetRangeLow(-2.0);
+  C->Scale1Y().SetRangeHigh(3.0);
+  for (TScaleProps* P : {static_cast<TScaleProps*>(&C->Scale1X()), static_cast<TScaleProps*>(&C->Scale1Y()),
+                         static_cast<TScaleProps*>(&C->Scale2X()), static_cast<TScaleProps*>(&C->Scale2Y())})
+    P->SetFont(F);
+  for (int I = 1; I <= 4; ++I) {
+    C->CrossHair(I).SetColor(clBlack);
+    C->CrossHair(I).SetLineType(psSolid);
+  }
+  C->HandleNeeded();
+  C->ClearItems();
+  C->SetDataColor(0x800000);
+  SetRandSeed(0);
+  for (int I = 1; I <= 100; ++I) {
+    const double X = I * 15 + 1200;
+    const double Y = static_cast<double>(std::sin(static_cast<Extended>(I) * 0.05L)) + Random();
+    C->AddMark(X, Y, 10);
+  }
+  C->SetDataColor(255);
+  C->AddMarkInt(0, 0, 25);
+  C->Redraw();
+  return C;
+}
+
+TColor Window(TRenderedVexa& C, int X, int Y) { return C.WindowSurface().Canvas().Pixels(X, Y); }
+
+int CountColour(TBitmap& B, TColor Colour, TRect R = {0, 0, 1 << 30, 1 << 30}) {
+  int N = 0;
+  for (int Y = std::max(R.Top, 0); Y < std::min(R.Bottom, B.Height()); ++Y)
+    for (int X = std::max(R.Left, 0); X < std::min(R.Right, B.Width()); ++X) N += B.Canvas().Pixels(X, Y) == Colour;
+  return N;
+}
+
+// Bounding box of the pixels in R that differ from Background.
+TRect InkExtent(TBitmap& B, TColor Background, TRect R) {
+  TRect E{-1, -1, -1, -1};
+  for (int Y = std::max(R.Top, 0); Y < std::min(R.Bottom, B.Height()); ++Y)
+    for (int X = std::max(R.Left, 0); X < std::min(R.Right, B.Width()); ++X) {
+      if (B.Canvas().Pixels(X, Y) == Background) continue;
+      if (E.Left < 0) E = {X, Y, X, Y};
+      E = {std::min(E.Left, X), std::min(E.Top, Y), std::max(E.Right, X), std::max(E.Bottom, Y)};
+    }
+  return E;
+}
+
+const TColor BtnFace = ColorToRGB(clBtnFace);
+
+// ---- the demo chart ----------------------------------------------------------------------------
+
+TEST(PaintDemo, MarksAreNavySquaresAndTheCursorStartsOutOfRange) {
+  auto C = MakeDemoChart();
+  C->Repaint();
+  TBitmap& S = C->WindowSurface();
+  int PX, PY;
+  const TvxChartItem First = C->GetItem(0);
+  C->WorldToPixel(1, First.X, First.Y, PX, PY);
+  EXPECT_EQ(Window(*C, PX - 1, PY - 1), clNavy);
+  EXPECT_EQ(Window(*C, PX + 1, PY + 1), clNavy);
+  EXPECT_EQ(Window(*C, PX, PY), clWhite);
+  EXPECT_GE(CountColour(S, clNavy), 100 * 8 - 40);  // a few squares overlap
+  EXPECT_EQ(CountColour(S, clRed), 0);              // the cursor at (0, 0) lies left of x 1000
+  // Plot frame in black at the plot rectangle, window colour around it.
+  EXPECT_EQ(Window(*C, 50, 100), clBlack);
+  EXPECT_EQ(Window(*C, 485, 100), clBlack);
+  EXPECT_EQ(Window(*C, 200, 305), clBlack);
+  EXPECT_EQ(Window(*C, 20, 5), BtnFace);
+  // Tick labels below the plot.
+  EXPECT_GT(InkExtent(S, BtnFace, {50, 310, 485, 345}).Left, 0);
+  S.SaveToFile(OutputPath("render_demo_chart.png"));
+}
+
+TEST(PaintDemo, RedrawMovesTheCursorOntoAMark) {
+  auto C = MakeDemoChart();
+  C->Repaint();
+  const TvxChartItem Target = C->GetItem(40);
+  C->RemoveLastItem();
+  C->AddMark(Target.X, Target.Y, 25);
+  C->Redraw();
+  int PX, PY;
+  C->WorldToPixel(1, Target.X, Target.Y, PX, PY);
+  EXPECT_EQ(Window(*C, PX, PY), clRed);
+  EXPECT_EQ(Window(*C, PX + 3, PY + 3), clRed);
+  C->WindowSurface().SaveToFile(OutputPath("render_demo_cursor.png"));
+}
+
+// ---- outer area ----------------------------------------------------------------------------------
+
+TEST(PaintOuterArea, LongCaptionIsShortenedToThePlotWidth) {
+  auto C = MakeChart(260, 150);  // plot 260 - 50 - 20 = 190 wide
+  const std::string Long = "A caption that is far too long for this small chart, really";
+  C->SetCaption(Long);
+  TBitmap Probe(10, 10);
+  Probe.Canvas().SetFont(C->Font());
+  const int TW = Probe.Canvas().TextWidth(Long);
+  ASSERT_GT(TW, 190);
+  const auto K = Round(static_cast<Extended>(Long.size()) * 190 / TW) - 2;
+  const std::string Short = Long.substr(0, static_cast<std::size_t>(K)) + "...";
+  const int SW = Probe.Canvas().TextWidth(Short);
+  C->Repaint();
+  const TRect Band{0, 0, 260, 20};
+  const TRect Ink = InkExtent(C->WindowSurface(), BtnFace, Band);
+  EXPECT_GE(Ink.Left, 240 - SW);  // right-justified at W - R - S = 240
+  EXPECT_LT(Ink.Right, 240);
+  EXPECT_LT(Ink.Left, 240 - SW + 4);
+
+  C->SetCaptionTrim(0);  // never cut
+  const TRect Full = InkExtent(C->WindowSurface(), BtnFace, Band);
+  EXPECT_LT(Full.Left, 240 - 190);
+}
+
+TEST(PaintOuterArea, CaptionAnchorsAndAlignments) {
+  auto C = MakeChart(300, 200);
+  C->SetShadowWidth(6);
+  C->SetCaption("Cap");
+  TBitmap Probe(10, 10);
+  Probe.Canvas().SetFont(C->Font());
+  const int TW = Probe.Canvas().TextWidth("Cap");
+  C->SetCaptionAnchorVert(cavChartBottom);  // top at H - B, not lessened by the shadow
+  C->SetCaptionPosY(0);
+  C->SetCaptionAnchorHoriz(cahChartLeft);
+  C->SetCaptionAlignment(taLeftJustify);
+  const TRect Band{1, 160, 290, 190};  // below the plot, inside the body outline
+  const TRect Ink = InkExtent(C->WindowSurface(), BtnFace, Band);
+  EXPECT_GE(Ink.Left, 50);
+  EXPECT_LT(Ink.Left, 53);
+  EXPECT_GE(Ink.Top, 160);
+  C->SetCaptionAnchorHoriz(cahChartCenter);
+  C->SetCaptionAlignment(taCenter);
+  const TRect Mid = InkExtent(C->WindowSurface(), BtnFace, Band);
+  const int Centre = 50 + (300 - 50 - 20 - 6) / 2;
+  EXPECT_NEAR((Mid.Left + Mid.Right) / 2.0, Centre, TW / 4.0 + 1);
+}
+
+TEST(PaintOuterArea, ShadowStylesAndNoShadow) {
+  auto C = MakeChart(200, 150);
+  C->Repaint();
+  EXPECT_EQ(Window(*C, 0, 0), BtnFace);  // no shadow, no body outline
+  C->SetShadowColor(clGreen);
+  C->SetShadowBakColor(clYellow);
+  C->SetShadowWidth(5);
+  EXPECT_EQ(Window(*C, 0, 0), clBlack);     // body outline
+  EXPECT_EQ(Window(*C, 197, 1), clYellow);  // corner beside the right band
+  EXPECT_EQ(Window(*C, 1, 147), clYellow);
+  EXPECT_EQ(Window(*C, 100, 148), clGreen);  // bottom band
+  EXPECT_EQ(Window(*C, 198, 100), clGreen);  // right band
+  C->SetShadowStyle(ssBox);
+  EXPECT_EQ(Window(*C, 100, 149), clBlack);  // the box's bevel edge is outlined
+  EXPECT_EQ(Window(*C, 100, 147), clGreen);
+}
+
+TEST(PaintOuterArea, ScalesRenderedEventAndLogarithmicErrorKeepsTheWindow) {
+  auto C = MakeChart(200, 150);
+  int Calls = 0;
+  C->OnScalesRendered = [&](TObject* Sender, TCanvas& Canvas, int Top, int Left) {
+    ++Calls;
+    EXPECT_EQ(Sender, C.get());
+    EXPECT_EQ(&Canvas, &C->ControlImage().Canvas());
+    EXPECT_EQ(Top, 0);
+    EXPECT_EQ(Left, 0);
+    Canvas.SetPixels(1, 1, clFuchsia);
+  };
+  C->Repaint();
+  EXPECT_EQ(Calls, 1);
+  EXPECT_EQ(Window(*C, 1, 1), clFuchsia);
+
+  C->Scale1X().SetRangeLow(-5.0);
+  try {
+    C->Scale1X().SetLogarithmic(true);  // accepted while the chart was never loaded
+  } catch (const EZKWVexaError&) {
+  }
+  ASSERT_TRUE(C->Scale1X().Logarithmic());
+  C->WindowSurface().Canvas().SetPixels(100, 60, clAqua);
+  EXPECT_NO_THROW(C->Repaint());
+  EXPECT_EQ(Window(*C, 100, 60), clAqua);
+  EXPECT_THROW(TChartRenderer(*C).PaintControlImage(), EZKWVexaError);
+}
+
+// ---- plot background --------------------------------------------------------------------------------
+
+TEST(PaintBackground, MissingPictureLeavesThePlainColourAndForgetsTheName) {
+  auto C = MakeChart(200, 150);
+  C->SetChartColor(clYellow);
+  C->BackGroundImg().SetIncludePath(true);
+  C->BackGroundImg().SetName(OutputPath("no_such_picture.png"));
+  C->Repaint();
+  EXPECT_EQ(Window(*C, 100, 60), clYellow);
+  EXPECT_TRUE(C->BackGroundImg().Name().empty());
+}
+
+TEST(PaintBackground, PictureModesPlaceThePictureFromTheImageCorner) {
+  const std::string File = OutputPath("render_tile.png");
+  {
+    TBitmap P(4, 3);
+    P.Canvas().Brush().SetColor(clBlue);
+    P.Canvas().FillRect({0, 0, 4, 3});
+    P.Canvas().SetPixels(1, 1, clRed);
+    P.SaveToFile(File);
+  }
+  auto C = MakeChart(200, 150);
+  C->SetChartColor(clYellow);
+  C->BackGroundImg().SetIncludePath(true);
+  C->BackGroundImg().SetName(File);
+  C->BackGroundImg().SetFillMode(bfTile);
+  TBitmap& D = C->DataImage();
+  EXPECT_EQ(D.Canvas().Pixels(5, 4), clRed);  // the tile repeats every 4 by 3 pixels
+  EXPECT_EQ(D.Canvas().Pixels(9, 7), clRed);
+  EXPECT_EQ(D.Canvas().Pixels(10, 7), clBlue);
+  EXPECT_EQ(D.Canvas().Pixels(128, 88), clBlue);  // tiles reach the far corner
+  EXPECT_EQ(D.Canvas().Pixels(129, 88), clRed);
+  C->BackGroundImg().SetFillMode(bfSimple);
+  EXPECT_EQ(D.Canvas().Pixels(1, 1), clRed);
+  EXPECT_EQ(D.Canvas().Pixels(3, 2), clBlue);
+  EXPECT_EQ(D.Canvas().Pixels(20, 20), clYellow);
+  C->BackGroundImg().SetFillMode(bfStretch);
+  EXPECT_EQ(D.Canvas().Pixels(45, 45), clRed);  // the red pixel now covers a quarter by a third
+  EXPECT_EQ(D.Canvas().Pixels(10, 10), clBlue);
+  EXPECT_EQ(D.Canvas().Pixels(100, 60), clBlue);
+  EXPECT_EQ(C->BackGroundImg().Name(), File);  // a good picture keeps its name
+}
+
+TEST(PaintBackground, AreaModes) {
+  auto C = MakeChart(150, 110);  // plot 80 x 50 at (50, 20)
+  C->Scale1X().SetRangeLow(0);
+  C->Scale1X().SetRangeHigh(80);
+  C->Scale1Y().SetRangeLow(0);
+  C->Scale1Y().SetRangeHigh(50);
+  TBakGndImg& B = C->BackGroundImg();
+  B.SetAreaColor(clLime);
+  B.SetAreaLeft(20);
+  B.SetAreaRight(40);
+  B.SetAreaTop(30);  // world y 30 is image row 20
+  B.SetAreaBottom(10);
+  B.SetAreaMode(bamRect);
+  TBitmap& D = C->DataImage();
+  EXPECT_EQ(D.Canvas().Pixels(30, 30), clLime);
+  EXPECT_EQ(D.Canvas().Pixels(20, 20), clLime);
+  EXPECT_EQ(D.Canvas().Pixels(40, 30), clWhite);  // right and bottom edges exclusive
+  EXPECT_EQ(D.Canvas().Pixels(10, 30), clWhite);
+  B.SetAreaMode(bamVStripeInv);
+  EXPECT_EQ(D.Canvas().Pixels(10, 30), clLime);
+  EXPECT_EQ(D.Canvas().Pixels(30, 5), clWhite);
+  // The inverse rectangle of an area left of the range fills the whole plot.
+  B.SetAreaLeft(-30);
+  B.SetAreaRight(-10);
+  B.SetAreaMode(bamRectInv);
+  const int Frame = 2 * (D.Width() + D.Height()) - 4;  // the plot frame lies on top
+  EXPECT_EQ(CountColour(D, clLime), D.Width() * D.Height() - Frame);
+}
+
+// ---- data, events and redraw -------------------------------------------------------------------------
+
+TEST(PaintData, EventsSeeTheMarginsAndColoursAreRestored) {
+  auto C = MakeChart(200, 150);
+  C->SetMarginLeft(40);
+  C->SetMarginTop(25);
+  std::vector<std::string> Order;
+  C->OnBeforeRenderData = [&](TObject*, TCanvas& Canvas, int Top, int Left) {
+    Order.push_back("before");
+    EXPECT_EQ(Top, 25);
+    EXPECT_EQ(Left, 40);
+    Canvas.Pen().SetColor(clRed);
+    Canvas.Brush().SetColor(clRed);
+  };
+  C->OnDataRendered = [&](TObject*, TCanvas& Canvas, int Top, int Left) {
+    Order.push_back("after");
+    // Drawn over the items but under the plot frame.
+    Canvas.SetPixels(0, 50, clRed);
+    Canvas.SetPixels(5, 50, clRed);
+    EXPECT_EQ(Top, 25);
+    EXPECT_EQ(Left, 40);
+  };
+  C->OnBeforeRenderChartItem = [&](TObject*, TvxChartItem& Item, int Index, bool IsAnnotation) {
+    Order.push_back("item");
+    EXPECT_EQ(Index, 0);
+    EXPECT_FALSE(IsAnnotation);
+    Item.Color = clBlue;  // changes this drawing only
+  };
+  C->SetDataColor(clGreen);
+  C->AddLine(0, 0.5, 1, 0.5);
+  Order.clear();
+  C->Repaint();
+  EXPECT_EQ(Order, (std::vector<std::string>{"before", "item", "after"}));
+  TBitmap& D = C->DataImage();
+  EXPECT_EQ(D.Canvas().Pixels(0, 50), clBlack);  // the frame came last
+  EXPECT_EQ(D.Canvas().Pixels(5, 50), clRed);
+  EXPECT_GT(CountColour(D, clBlue), 50);
+  EXPECT_EQ(CountColour(D, clGreen), 0);
+  EXPECT_EQ(C->GetItem(0).Color, clGreen);
+}
+
+TEST(PaintData, GridSitsUnderTheItems) {
+  auto C = MakeChart(150, 110);
+  C->Scale1X().SetRangeLow(0);
+  C->Scale1X().SetRangeHigh(80);
+  C->Scale1Y().SetRangeLow(0);
+  C->Scale1Y().SetRangeHigh(50);
+  C->SetGridColor(clGray);
+  C->SetGridDx(20);
+  C->SetGridDy(10);
+  C->SetDataColor(clRed);
+  C->AddHLine(25);
+  C->SetGridStyle(gsLines);
+  TBitmap& D = C->DataImage();
+  EXPECT_EQ(D.Canvas().Pixels(20, 10), clGray);
+  EXPECT_EQ(D.Canvas().Pixels(20, 25), clRed);
+  EXPECT_EQ(D.Canvas().Pixels(30, 10), clGray);
+  // NoGrid leaves it out.
+  TBitmap Plain(81, 51);
+  C->DrawPlotBackground(Plain.Canvas(), 0, 0, 81, 51);
+  C->RenderDataToBitmap(Plain, 0, 0, false, 1);
+  EXPECT_EQ(CountColour(Plain, clGray), 0);
+}
+
+TEST(PaintData, RedrawKeepsCaptionAndScalesButDropsTheTrace) {
+  auto C = MakeChart(200, 150);
+  C->SetCaption("First");
+  C->AddTracePoint(0.2, 0.2, 0, clRed);
+  C->AddTracePoint(0.8, 0.8, 0, clRed);
+  C->Repaint();
+  EXPECT_GT(CountColour(C->WindowSurface(), clRed), 50);  // the trace after a paint
+  const TRect Caption = InkExtent(C->WindowSurface(), BtnFace, {0, 0, 200, 20});
+  ASSERT_GE(Caption.Left, 0);
+
+  C->SetAutoRedraw(false);
+  C->SetCaption("Second, much longer");  // no repaint without AutoRedraw
+  C->SetAutoRedraw(true);
+  C->WindowSurface().Canvas().SetPixels(5, 140, clAqua);
+  C->Redraw();
+  EXPECT_EQ(CountColour(C->WindowSurface(), clRed), 0);
+  EXPECT_EQ(InkExtent(C->WindowSurface(), BtnFace, {0, 0, 200, 20}), Caption);
+  EXPECT_EQ(Window(*C, 5, 140), clAqua);
+
+  C->SetAutoRedraw(false);
+  C->Redraw();  // a full paint
+  EXPECT_NE(InkExtent(C->WindowSurface(), BtnFace, {0, 0, 200, 20}), Caption);
+  EXPECT_EQ(Window(*C, 5, 140), BtnFace);
+}
+
+TEST(PaintData, ClearItemsPaintsTheEmptyBackground) {
+  auto C = MakeChart(200, 150);
+  C->SetDataColor(clRed);
+  C->AddRect(0.1, 0.1, 0.9, 0.9);
+  C->Repaint();
+  EXPECT_GT(CountColour(C->DataImage(), clRed), 0);
+  C->ClearItems();
+  EXPECT_EQ(CountColour(C->DataImage(), clRed), 0);
+  EXPECT_EQ(C->DataImage().Canvas().Pixels(60, 60), clWhite);
+}
+
+// ---- crosshairs ---------------------------------------------------------------------------------
+
+TEST(PaintCrossHairs, PlotEdgeIsOutsideAndLowerNumbersLieOnTop) {
+  auto C = MakeChart(200, 150);  // plot from x 50 to 180, y 20 to 110
+  C->Scale1X().SetRangeLow(0);
+  C->Scale1X().SetRangeHigh(130);
+  C->Scale1Y().SetRangeLow(0);
+  C->Scale1Y().SetRangeHigh(90);
+  TCrossHair& V = C->CrossHair(1);
+  V.SetColor(clRed);
+  V.SetLineType(psSolid);
+  V.SetMode(chVert);
+  EXPECT_EQ(CountColour(C->WindowSurface(), clRed), 0);  // x = 50: on the edge
+  V.SetPosX(1);
+  EXPECT_EQ(Window(*C, 51, 21), clRed);
+  EXPECT_EQ(Window(*C, 51, 109), clRed);
+  EXPECT_EQ(Window(*C, 51, 110), clBlack);  // the frame, not the crosshair
+  EXPECT_EQ(Window(*C, 51, 20), clBlack);
+
+  TCrossHair& H2 = C->CrossHair(2);
+  H2.SetLayer(1);
+  H2.SetColor(clBlue);
+  H2.SetLineType(psSolid);
+  H2.SetPosY(45);
+  H2.SetMode(chHoriz);
+  EXPECT_EQ(Window(*C, 100, 65), clBlue);
+  EXPECT_EQ(Window(*C, 51, 65), clRed);  // crosshair 1 over crosshair 2
+
+  V.SetMode(chBox);
+  V.SetPosX(65);
+  V.SetPosY(45);
+  EXPECT_EQ(Window(*C, 111, 61), clRed);
+  EXPECT_EQ(Window(*C, 115, 65), clBlue);
+  C->Redraw();  // crosshairs also come with a redraw
+  EXPECT_EQ(Window(*C, 111, 61), clRed);
+}
+
+// ---- pictures out ------------------------------------------------------------------------------------
+
+TEST(PicturesOut, PngOfWhatTheChartShows) {
+  auto C = MakeDemoChart();
+  const std::string File = OutputPath("render_demo_saved.png");
+  std::filesystem::remove(File);
+  SaveChartToPng(*C, File);
+  TBitmap Back;
+  Back.LoadFromFile(File);
+  EXPECT_EQ(Back.Width(), 505);
+  EXPECT_EQ(Back.Height(), 345);
+  EXPECT_EQ(CountColour(Back, clNavy), CountColour(C->ControlImage(), clNavy));
+  EXPECT_GT(CountColour(Back, clNavy), 700);
+  EXPECT_THROW(SaveChartToPng(*C, "/nonexistent-dir/x.png"), Exception);
+}
+
+TEST(PicturesOut, PrintedPageKeepsThePixelGeometryAndTextSize) {
+  auto C = MakeDemoChart();
+  C->SetCaption("Printed");
+  SaveChartToPng(*C, OutputPath("render_demo_for_print.png"));
+  const std::string File = OutputPath("render_demo_page.png");
+  PrintChart(*C, File);
+  EXPECT_FALSE(Printer().Printing());
+  TBitmap Page;
+  Page.LoadFromFile(File);
+  EXPECT_EQ(Page.Width(), Printer().PageWidth());
+  EXPECT_EQ(CountColour(Page, clNavy, {0, 0, 505, 345}), CountColour(C->ControlImage(), clNavy));
+  // The caption has the same pixel height on the page as on the screen.
+  const TRect Screen = InkExtent(C->ControlImage(), BtnFace, {300, 0, 485, 19});
+  const TRect Paper = InkExtent(Page, BtnFace, {300, 0, 485, 19});
+  EXPECT_EQ(Screen.Bottom - Screen.Top, Paper.Bottom - Paper.Top);
+
+  const std::string Pdf = OutputPath("render_demo_page.pdf");
+  std::filesystem::remove(Pdf);
+  PrintChart(*C, Pdf, true);
+  EXPECT_GT(std::filesystem::file_size(Pdf), 1000u);
+
+  PrintChart(*C, OutputPath("render_demo_mono.png"), true);
+  TBitmap Mono;
+  Mono.LoadFromFile(OutputPath("render_demo_mono.png"));
+  EXPECT_EQ(CountColour(Mono, clNavy), 0);
+
+  Printer().BeginDoc(OutputPath("busy.png"));  // a document already open
+  EXPECT_THROW(PrintChart(*C, OutputPath("other.png")), Exception);
+  Printer().EndDoc();
+}
+
+// ---- complete charts to look at ----------------------------------------------------------------------
+
+TEST(PaintGallery, EveryItemKind) {
+  auto C = std::make_unique<TRenderedVexa>(nullptr);
+  C->SetBounds(0, 0, 640, 480);
+  C->SetCaption("Every item kind");
+  C->Scale1X().SetRangeLow(0);
+  C->Scale1X().SetRangeHigh(100);
+  C->Scale1Y().SetRangeLow(0);
+  C->Scale1Y().SetRangeHigh(100);
+  C->SetGridStyle(gsDotLines);
+  C->SetGridColor(clSilver);
+  C->SetShadowWidth(6);
+  C->HandleNeeded();
+  C->SetDataColor(clNavy);
+  C->SetFillColor(clAqua);
+  for (int I = 0; I < 10; ++I) C->AddMark(5 + I * 2, 95, static_cast<std::uint8_t>(I * 5));
+  C->AddLine(5, 88, 30, 80);
+  C->AddMoveTo(35, 80);
+  for (int I = 1; I <= 20; ++I) C->AddDrawTo(35 + I, 80 + 6 * std::sin(I * 0.6));
+  C->AddMoveRel(10, 0);
+  C->AddDrawRel(20, -20);
+  C->AddRect(5, 70, 20, 60);
+  // Three-dimensional kinds fill with the brush style the item before left.
+  C->SetFillColor(clSilver);
+  C->AddRect3D(45, 70, 60, 60, fsRaised, clWhite, clGray);
+  C->SetFillColor(clYellow);
+  C->AddBar3D(65, 60, 75, 72, 45, 12);
+  C->AddBar3D(82, 60, 92, 72, 135, 12);
+  C->AddRect(25, 70, 40, 60, true);
+  C->SetDataColor(clMaroon);
+  C->AddText(10, 52, "Short text", 9);
+  C->SetTextAlignment(taLeftJustify);
+  C->SetTextBkStyle(tbSolid);
+  C->AddText(30, 52, "A long text\nover two lines", 9);
+  C->AddTextOffs(60, 52, 10, 5, "offset", 8);
+  C->SetFillColor(clLime);
+  C->AddEllipse(15, 40, 8, 5);
+  C->AddArrow(30, 35, 45, 45, 8);
+  C->AddArrow2(50, 35, 50, 45, 6, true);
+  C->AddBox(60, 40, 6, 4);
+  C->AddErrorBar(70, 40, 3, 5, 12, false);
+  C->AddErrorBar(80, 40, 3, 5, 9, true);
+  C->AddLineOffs(5, 25, 25, 25, 0, 4);
+  C->AddArc(40, 20, 8, 8, 0.3, 2.8);
+  C->AddLineRel(55, 20, 30, -10);
+  C->AddVLine(95);
+  C->AddHLine(5);
+  C->SetDataColor(clPurple);
+  C->AddCross(75, 20, 4, 4);
+  C->AddDrawTo(85, 25);
+  TTextLabel& L = C->TextLabel(1);
+  L.SetCaption("Label 1\nshadowed");
+  L.SetMode(tlShadow);
+  L.SetAttachToData(tlamBoth);
+  L.SetPosX(80);
+  L.SetPosY(10);
+  L.SetVisible(true);
+  C->CrossHair(1).SetMode(chCrossBox);
+  C->CrossHair(1).SetPosX(50);
+  C->CrossHair(1).SetPosY(50);
+  C->Repaint();
+  C->WindowSurface().SaveToFile(OutputPath("render_every_kind.png"));
+  EXPECT_GT(CountColour(C->WindowSurface(), clNavy), 100);
+  EXPECT_GT(CountColour(C->WindowSurface(), clMaroon), 20);
+}
+
+TEST(PaintGallery, DatesOnBothAxes) {
+  auto C = std::make_unique<TRenderedVexa>(nullptr);
+  C->SetBounds(0, 0, 640, 420);
+  C->SetMarginLeft(90);
+  C->SetMarginBottom(50);
+  C->SetCaption("Dates on both axes");
+  const double X0 = EncodeDate(2024, 1, 1), X1 = EncodeDate(2024, 4, 1);
+  const double Y0 = EncodeDate(2019, 1, 1), Y1 = EncodeDate(2023, 1, 1);
+  C->Scale1X().SetLabelType(ftDateTime);
+  C->Scale1Y().SetLabelType(ftDateTime);
+  C->Scale1X().SetRangeLow(X0);
+  C->Scale1X().SetRangeHigh(X1);
+  C->Scale1Y().SetRangeLow(Y0);
+  C->Scale1Y().SetRangeHigh(Y1);
+  C->SetGridStyle(gsDotLines);
+  C->SetGridColor(clSilver);
+  C->SetGridDx(0);
+  C->SetGridDy(0);
+  C->HandleNeeded();
+  C->SetDataColor(clTeal);
+  C->AddMoveTo(X0, Y0);
+  for (int I = 0; I <= 90; ++I) C->AddDrawTo(X0 + I, Y0 + (Y1 - Y0) * (0.5 + 0.4 * std::sin(I / 9.0)));
+  C->Repaint();
+  C->WindowSurface().SaveToFile(OutputPath("render_dates.png"));
+  EXPECT_GT(CountColour(C->WindowSurface(), clTeal), 100);
+  EXPECT_GT(CountColour(C->WindowSurface(), clSilver), 100);  // grid at the ticks
+}
+
+}  // namespace
+}  // namespace zkw
