@@ -18,6 +18,9 @@ TRegistry& Registry() {
   return R;
 }
 
+// Bumped by every registration, so cached property lists know they are stale.
+unsigned GGeneration = 1;
+
 TClassInfo* FindInRegistry(const std::string& Name) {
   for (auto& C : Registry().Classes)
     if (C->Name() == Name) return C.get();
@@ -125,6 +128,7 @@ const TClassInfo* TClassInfo::Parent() const {
 }
 
 std::vector<const TPropInfo*> TClassInfo::Properties() const {
+  if (FCacheGeneration == GGeneration) return FCache;
   std::vector<const TPropInfo*> Result;
   // Guard against a parent chain that loops back (a registration mistake).
   std::vector<const TClassInfo*> Chain;
@@ -145,11 +149,14 @@ std::vector<const TPropInfo*> TClassInfo::Properties() const {
         }
       if (!Replaced) Result.push_back(P.get());
     }
+  FCache = Result;
+  FCacheGeneration = GGeneration;
   return Result;
 }
 
 const TPropInfo* TClassInfo::FindProperty(const std::string& PropName) const {
-  for (const TPropInfo* P : Properties())
+  Properties();
+  for (const TPropInfo* P : FCache)
     if (SameText(P->Name, PropName)) return P;
   return nullptr;
 }
@@ -176,6 +183,7 @@ bool TClassInfo::InheritsFrom(const std::string& ClassName) const {
 }
 
 TPropInfo& TClassInfo::AddProperty(TPropInfo Info) {
+  ++GGeneration;
   for (auto& P : FProps)
     if (SameText(P->Name, Info.Name)) {
       *P = std::move(Info);
@@ -197,6 +205,7 @@ void TClassInfo::AddField(TFieldInfo Info) {
 TClassInfo& RegisterClassInfo(const std::string& Name, const std::string& ParentName, TComponentFactory Factory) {
   TClassInfo* Info = FindInRegistry(Name);
   if (!Info) {
+    ++GGeneration;
     Registry().Classes.push_back(std::make_unique<TClassInfo>(Name, ParentName));
     Info = Registry().Classes.back().get();
   }

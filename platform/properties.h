@@ -131,6 +131,9 @@ class TClassInfo {
   TComponentFactory FFactory;
   std::vector<std::unique_ptr<TPropInfo>> FProps;
   std::vector<std::unique_ptr<TFieldInfo>> FFields;
+  // The flattened list, rebuilt when any registration changed since.
+  mutable std::vector<const TPropInfo*> FCache;
+  mutable unsigned FCacheGeneration = 0;
 };
 
 // Registers (or returns the existing entry of) a class.
