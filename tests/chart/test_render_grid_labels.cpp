@@ -57,14 +57,6 @@ TEST(Grid, LinearStepStopsBelowTheUpperEnd) {
   EXPECT_EQ(B.Canvas().Pixels(25, 0), White);
 }
 
-TEST(Grid, ReversedRangeIsWalkedFromItsSmallerEnd) {
-  TBitmap B(101, 51);
-  const TGridSpec S = MakeGrid(100, 50, {10, 0, false}, {0, 5, false}, gsVertLines, 2.5, 0);
-  DrawGrid(B.Canvas(), 0, 0, S, nullptr);
-  EXPECT_EQ(RedColumns(B, 25), PixelsOf(S, {0, 2.5, 5, 7.5}));
-  EXPECT_EQ(RedColumns(B, 25), (std::set<int>{25, 50, 75, 100}));
-}
-
 TEST(Grid, LogarithmicRules) {
   TBitmap B(1001, 11);
   TGridSpec S = MakeGrid(1000, 10, {3, 2000, true}, {0, 1, false}, gsVertLines, -1, 0);
@@ -84,23 +76,13 @@ TEST(Grid, LogarithmicRules) {
   EXPECT_FALSE(RedColumns(B3, 5).count(S.Transform.PixelX(200)));
 }
 
-TEST(Grid, NextValuesOfTheLogarithmicWalks) {
+TEST(Grid, NextValuesOfTheWalks) {
   TGridAxis A{1, 1000, true, -2, {}, 1, 1000};
-  EXPECT_DOUBLE_EQ(NextGridValue(A, 2, 5), 10);
-  EXPECT_DOUBLE_EQ(NextGridValue(A, 2, 10), 20);
-  EXPECT_DOUBLE_EQ(NextGridValue(A, 2, 20), 50);
   EXPECT_DOUBLE_EQ(NextGridValue(A, 2, 0.05), 0.1);
-  EXPECT_DOUBLE_EQ(NextGridValue(A, 2, 300), 1000);  // mantissa 3 is not on the walk: next decade
-  A.Step = -3;
-  EXPECT_DOUBLE_EQ(NextGridValue(A, 2, 9), 10);
-  EXPECT_DOUBLE_EQ(NextGridValue(A, 2, 100), 200);
-  A.Step = -1;
-  EXPECT_DOUBLE_EQ(FirstGridValue(A, 3), 10);
-  A.Step = -2;
+  EXPECT_DOUBLE_EQ(NextGridValue(A, 2, 300), 1000);  // mantissa 3 is not on the 1-2-5 walk: next decade
   EXPECT_DOUBLE_EQ(FirstGridValue(A, 1), 2);
-  EXPECT_DOUBLE_EQ(FirstGridValue(A, 6), 10);
   // On a linear axis a negative step walks upwards by its size; its start
-  // rounds away from the range (the value before it lies off the plot).
+  // rounds away from the range (that value lies off the plot).
   const TGridAxis L{-3, 3, false, -2, {}, -3, 3};
   EXPECT_DOUBLE_EQ(FirstGridValue(L, -3), -4);
   EXPECT_DOUBLE_EQ(NextGridValue(L, 2, -4), -2);
@@ -134,15 +116,6 @@ TEST(Grid, PointsStopAfterAThousand) {
   EXPECT_EQ(MaxX, S.Transform.PixelX(19));  // the first 20 columns of 50
 }
 
-TEST(Grid, LinesStopAfterAThousand) {
-  TBitmap B(2001, 3);
-  const TGridSpec S = MakeGrid(2000, 2, {0, 2000, false}, {0, 1, false}, gsVertLines, 1, 0);
-  DrawGrid(B.Canvas(), 0, 0, S, nullptr);
-  const std::set<int> Columns = RedColumns(B, 1);
-  EXPECT_EQ(Columns.size(), 1000u);
-  EXPECT_EQ(*Columns.rbegin(), 999);
-}
-
 TEST(Grid, WalksThatCannotProgressEnd) {
   TBitmap B(101, 11);
   // A step far below the values' precision, and a y walk that is empty.
@@ -153,22 +126,6 @@ TEST(Grid, WalksThatCannotProgressEnd) {
   S.Style = gsLines;
   DrawGrid(B.Canvas(), 0, 0, S, nullptr);
   EXPECT_EQ(RedColumns(B, 5).size(), 1u);
-}
-
-TEST(Grid, DottedStylesAndTheOriginShift) {
-  TBitmap B(131, 61);
-  TGridSpec S = MakeGrid(100, 50, {0, 10, false}, {0, 5, false}, gsDotLines, 5, 2.5);
-  S.MarginLeft = 10;  // the data image's origin is (10, 5) of the control
-  S.MarginTop = 5;
-  TDrawStateCache Cache;
-  DrawGrid(B.Canvas(), 20, 3, S, &Cache);  // drawn with the plot corner at (20, 3)
-  // Vertical line of x = 5 at control x 50, i.e. canvas x 50 - 10 + 20.
-  int On = 0, Off = 0;
-  for (int Y = 0; Y < 40; ++Y) (B.Canvas().Pixels(60, Y) == clRed ? On : Off)++;
-  EXPECT_GT(On, 5);
-  EXPECT_GT(Off, 5);  // dotted
-  EXPECT_EQ(B.Canvas().Pen().Style(), psSolid);
-  EXPECT_EQ(Cache.CachedBrushColor, clWhite);
 }
 
 // ---- text labels -------------------------------------------------------------------------------
@@ -197,16 +154,7 @@ class TextLabels : public ::testing::Test {
     L.SetVerticalAlignment(vaTop);
     L.Font().SetColor(clRed);
   }
-  TRect Extent(TColor C) {
-    TRect R{-1, -1, -1, -1};
-    for (int Y = 0; Y < Image.Height(); ++Y)
-      for (int X = 0; X < Image.Width(); ++X) {
-        if (Image.Canvas().Pixels(X, Y) != C) continue;
-        if (R.Left < 0) R = {X, Y, X, Y};
-        R = {std::min(R.Left, X), std::min(R.Top, Y), std::max(R.Right, X), std::max(R.Bottom, Y)};
-      }
-    return R;
-  }
+  TRect Extent(TColor C) { return render_test::ExtentOf(Image, C); }
   void Draw(const TTextLabel& L) { DrawTextLabel(Image.Canvas(), 0, 0, L, Frame, nullptr); }
   TBitmap Image;
   TLabelRenderFrame Frame;
@@ -277,34 +225,6 @@ TEST_F(TextLabels, LabelOneLiesOnTopAndShadowsAreOffset) {
   const TRect Shadow = Extent(clGray);   // what shows of the shadow box
   EXPECT_EQ(Shadow.Right, Box.Right + 3);
   EXPECT_EQ(Shadow.Bottom, Box.Bottom + 3);
-}
-
-TEST_F(TextLabels, TransparentSimpleLabelDrawsOnlyItsTextAndUnderlinesFollowTheText) {
-  TTextLabel L;
-  Setup(L, 100, 50, "Bare");
-  L.SetTransparent(true);
-  Draw(L);
-  EXPECT_EQ(Extent(clYellow).Left, -1);
-  EXPECT_GE(Extent(clRed).Left, 90);
-
-  TTextLabel U;
-  Setup(U, 100, 120, "Under");
-  U.SetMode(tlUnderline);
-  Draw(U);
-  const int W = Image.Canvas().TextWidth("Under"), H = Image.Canvas().TextHeight("Under");
-  EXPECT_EQ(Extent(clBlue), (TRect{90, 115 + H, 90 + W - 1, 115 + H}));
-}
-
-TEST_F(TextLabels, WorldAttachedLabelUsesItsLayer) {
-  TTextLabel L;
-  Setup(L, 40, 60, "World");
-  L.SetAttachToData(tlamBoth);
-  L.SetLayer(3);
-  Frame.Transforms[2] = PixelTransform(150, 100);  // layer 3: a control of half the size
-  Draw(L);
-  const int X = Frame.Transforms[2].PixelX(40) - 10, Y = Frame.Transforms[2].PixelY(60) - 5;
-  EXPECT_EQ(Extent(clYellow).Left, X - 4);
-  EXPECT_EQ(Extent(clYellow).Top, Y - 2);
 }
 
 }  // namespace

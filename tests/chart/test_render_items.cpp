@@ -45,21 +45,6 @@ TEST(RenderMarks, WorldMarkOutsideTheRangeDrawsNothingAndTheEdgesAreInclusive) {
   EXPECT_EQ(S.At(37, 10), clBlue);
 }
 
-TEST(RenderMarks, PixelModeMarksAreVisibleOnlyInsideThePlot) {
-  TPixelScene S(40, 30);
-  S.Frame.MarginLeft = 5;
-  S.Frame.MarginRight = 5;  // visible x: 0 .. 40 - 5 - 5
-  S.Start();
-  TvxChartItem M = MakeMark(30, 10, 10, clRed);
-  M.CoordMode = cmPixel;
-  S.Draw(M);
-  EXPECT_EQ(S.At(29, 10), clRed);
-  M.X = 30.5;
-  M.Color = clBlue;
-  S.Draw(M);
-  EXPECT_EQ(S.Count(clBlue), 0);
-}
-
 // ---- duplicate marks ------------------------------------------------------------------------
 
 class DuplicateMarks : public ::testing::Test {
@@ -193,27 +178,6 @@ TEST(RenderLines, BatchedSegmentsMatchSegmentBySegmentDrawing) {
     for (int X = 0; X <= 300; ++X) ASSERT_EQ(S.At(X, Y), R.Pixels(X, Y)) << X << "," << Y;
 }
 
-TEST(RenderLines, ALookChangeEndsTheBatchAndEachPartKeepsItsColour) {
-  TPixelScene S(40, 20);
-  S.Draw(MakeItem(ckMoveTo, 0, 5));
-  S.Draw(MakeItem(ckDrawTo, 10, 5, 0, 0, clRed));
-  S.Draw(MakeItem(ckDrawTo, 20, 5, 0, 0, clBlue));
-  S.Finish();
-  EXPECT_EQ(S.At(5, 5), clRed);
-  EXPECT_EQ(S.At(15, 5), clBlue);
-  EXPECT_EQ(S.Renderer->PolylineCalls(), 2);
-}
-
-TEST(RenderLines, WiderPenFromTheItemsLineWidth) {
-  TPixelScene S(40, 20);
-  TvxChartItem L = MakeItem(ckLine, 5, 10, 30, 10, clRed);
-  L.LineWidth = 3;
-  S.Draw(L);
-  EXPECT_EQ(S.At(15, 9), clRed);
-  EXPECT_EQ(S.At(15, 11), clRed);
-  EXPECT_EQ(S.At(15, 12), White);
-}
-
 TEST(RenderLines, RelativeStepsChainFromTheBatchEnd) {
   TPixelScene S(40, 40);
   S.Draw(MakeItem(ckMoveTo, 2, 2));
@@ -227,19 +191,17 @@ TEST(RenderLines, RelativeStepsChainFromTheBatchEnd) {
   EXPECT_EQ(S.At(2, 5), White);
   EXPECT_EQ(S.At(17, 9), clBlue);
   EXPECT_EQ(S.Renderer->PenPos(), (TPoint{17, 12}));
+
+  // A relative line runs from its own world point; a ckDrawTo continues from its end.
+  S.Draw(MakeItem(ckLineRel, 10, 20, 5, 0, clGreen));
+  S.Draw(MakeItem(ckDrawTo, 15, 30, 0, 0, clGreen));
+  S.Finish();
+  EXPECT_EQ(S.At(12, 20), clGreen);
+  EXPECT_EQ(S.At(15, 25), clGreen);
+  EXPECT_EQ(S.At(16, 16), White);  // nothing joins (17, 12) to (10, 20)
 }
 
-TEST(RenderLines, RelativeLineRunsFromItsWorldPointAndDrawToContinuesIt) {
-  TPixelScene S(40, 40);
-  S.Draw(MakeItem(ckMoveTo, 0, 0));
-  S.Draw(MakeItem(ckDrawTo, 5, 0, 0, 0, clRed));
-  S.Draw(MakeItem(ckLineRel, 10, 10, 5, 0, clRed));  // (10, 10) to (15, 10)
-  S.Draw(MakeItem(ckDrawTo, 15, 20, 0, 0, clRed));   // continues from (15, 10)
-  S.Finish();
-  EXPECT_EQ(S.At(12, 10), clRed);
-  EXPECT_EQ(S.At(15, 15), clRed);
-  EXPECT_EQ(S.At(7, 5), White);  // nothing joins (5, 0) to (15, 10)
-}
+
 
 // ---- shapes ------------------------------------------------------------------------------------
 
@@ -297,20 +259,6 @@ TEST(RenderShapes, CollapsedShapesAreOnePixelInThePenColour) {
   }
 }
 
-TEST(RenderShapes, EllipseAndBoxAreCornerInclusive) {
-  TPixelScene S(40, 40);
-  TvxChartItem E = MakeItem(ckEllipse, 10, 10, 3, 3, clRed);
-  E.FillColor = clRed;
-  S.Draw(E);
-  EXPECT_EQ(S.Extent(clRed), (TRect{7, 7, 13, 13}));
-  TvxChartItem B = MakeItem(ckBox, 30, 30, 0, 0, clBlue);
-  B.FillColor = clBlue;
-  B.Size1 = 2;
-  B.Size2 = 1;
-  S.Draw(B);
-  EXPECT_EQ(S.Extent(clBlue), (TRect{28, 29, 32, 31}));
-}
-
 TEST(RenderShapes, BarDepthAt135DegreesGoesUpAndLeft) {
   TPixelScene S(40, 50);
   TvxChartItem B = MakeItem(ckBar3D, 10, 30, 20, 40, clRed);
@@ -340,46 +288,7 @@ TEST(RenderShapes, CrossCentreIsWhereTheNextDrawToStarts) {
   EXPECT_EQ(S.At(14, 10), clBlue);
 }
 
-TEST(RenderShapes, FullHeightAndFullWidthLines) {
-  TPixelScene S(30, 20);
-  S.Draw(MakeItem(ckVLine, 5, 0, 0, 0, clRed));
-  TvxChartItem H = MakeItem(ckHLine, 0, 7, 0, 0, clBlue);
-  H.CoordMode = cmPixel;
-  S.Draw(H);
-  EXPECT_EQ(S.Extent(clRed), (TRect{5, 0, 5, 19}));
-  EXPECT_EQ(S.At(0, 7), clBlue);
-  EXPECT_EQ(S.At(29, 7), clBlue);
-  EXPECT_EQ(S.At(30, 7), White);
-}
-
-TEST(RenderShapes, ErrorBarsAndArc) {
-  TPixelScene S(60, 60);
-  TvxChartItem E = MakeItem(ckErrorBar, 20, 30, 5, 8, clRed);  // y from 25 to 38
-  E.MarkType = 0;
-  S.Draw(E);
-  EXPECT_EQ(S.At(20, 27), clRed);
-  EXPECT_EQ(S.At(17, 25), clRed);  // whisker at the low end (world y 25 is canvas y 25)
-  EXPECT_EQ(S.At(23, 38), clRed);
-  EXPECT_EQ(S.At(20, 40), White);
-
-  TvxChartItem A = MakeItem(ckArc, 40, 40, 10, 10, clBlue);
-  A.Size1 = 0;
-  A.Size2 = 157079633;  // a quarter turn
-  S.Draw(A);
-  const TRect R = S.Extent(clBlue);
-  EXPECT_GE(R.Left, 39);     // right half only
-  EXPECT_LE(R.Bottom, 41);   // upper half only (canvas y grows downwards)
-  EXPECT_EQ(S.At(50, 40), clBlue);
-}
-
 // ---- arrows ------------------------------------------------------------------------------------
-
-TEST(RenderArrows, NoHeadBelowSizeOne) {
-  TPixelScene S(40, 40);
-  TvxChartItem A = MakeItem(ckArrow2, 5, 5, 30, 5, clRed);
-  S.Draw(A);
-  EXPECT_EQ(S.Count(clRed), 25);
-}
 
 TEST(RenderArrows, DownwardDoubleArrowPointsUpAtTheStartAndDownAtTheEnd) {
   TPixelScene S(40, 50);
@@ -454,7 +363,7 @@ TEST(RenderTexts, AlignmentOpaqueBackgroundAndTheTextHook) {
   EXPECT_EQ(S.Count(clBlue), 0);
 }
 
-// ---- monochrome and the cache ----------------------------------------------------------------------
+// ---- monochrome ----------------------------------------------------------------------
 
 TEST(RenderLook, MonochromeDrawsBlackPensAndSilverFills) {
   TPixelScene S(20, 20);
@@ -466,20 +375,6 @@ TEST(RenderLook, MonochromeDrawsBlackPensAndSilverFills) {
   EXPECT_EQ(S.At(2, 2), clBlack);
   EXPECT_EQ(S.At(6, 6), clSilver);
   EXPECT_EQ(S.Count(clRed) + S.Count(clBlue), 0);
-}
-
-TEST(RenderLook, PenColourReachesTheCanvasOnlyWhenTheCacheDiffers) {
-  TPixelScene S(20, 20);
-  S.Draw(MakeItem(ckLine, 0, 2, 10, 2, clRed));
-  // Something outside the renderer changes the pen; the cache still holds red,
-  // so a red item does not set it again...
-  S.Image.Canvas().Pen().SetColor(clGreen);
-  S.Draw(MakeItem(ckLine, 0, 4, 10, 4, clRed));
-  EXPECT_EQ(S.At(5, 4), clGreen);
-  // ...while a new colour does.
-  S.Draw(MakeItem(ckLine, 0, 6, 10, 6, clBlue));
-  EXPECT_EQ(S.At(5, 6), clBlue);
-  EXPECT_EQ(S.Renderer->Cache().CachedPenColor, clBlue);
 }
 
 }  // namespace

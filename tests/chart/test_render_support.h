@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,29 @@ inline TLayerTransform PixelTransform(int W, int H) {
   return TLayerTransform::Make(F, X, Y, W, H);
 }
 
+constexpr TRect Everywhere{0, 0, 1 << 30, 1 << 30};
+
+// Number of pixels of colour C in the part R of B.
+inline int CountColour(TBitmap& B, TColor C, TRect R = Everywhere) {
+  int N = 0;
+  for (int Y = std::max(R.Top, 0); Y < std::min(R.Bottom, B.Height()); ++Y)
+    for (int X = std::max(R.Left, 0); X < std::min(R.Right, B.Width()); ++X) N += B.Canvas().Pixels(X, Y) == C;
+  return N;
+}
+
+// Bounding box (edges inclusive) of the pixels in R that are (Match) or are
+// not (!Match) of colour C; Left = -1 when there are none.
+inline TRect ExtentOf(TBitmap& B, TColor C, bool Match = true, TRect R = Everywhere) {
+  TRect E{-1, -1, -1, -1};
+  for (int Y = std::max(R.Top, 0); Y < std::min(R.Bottom, B.Height()); ++Y)
+    for (int X = std::max(R.Left, 0); X < std::min(R.Right, B.Width()); ++X) {
+      if ((B.Canvas().Pixels(X, Y) == C) != Match) continue;
+      if (E.Left < 0) E = {X, Y, X, Y};
+      E = {std::min(E.Left, X), std::min(E.Top, Y), std::max(E.Right, X), std::max(E.Bottom, Y)};
+    }
+  return E;
+}
+
 // A white (W + 1) x (H + 1) image with an item renderer on it.
 struct TPixelScene {
   TBitmap Image;
@@ -32,7 +56,8 @@ struct TPixelScene {
   std::unique_ptr<TItemRenderer> Renderer;
   TLongTextArray Texts;
 
-  TPixelScene(int W, int H, int CanvasW = -1, int CanvasH = -1) : Image(CanvasW < 0 ? W + 1 : CanvasW, CanvasH < 0 ? H + 1 : CanvasH) {
+  TPixelScene(int W, int H, int CanvasW = -1, int CanvasH = -1)
+      : Image(CanvasW < 0 ? W + 1 : CanvasW, CanvasH < 0 ? H + 1 : CanvasH) {
     Frame.Width = W;
     Frame.Height = H;
     for (int L = 0; L < LayerCount; ++L) {
@@ -51,24 +76,8 @@ struct TPixelScene {
   void Draw(const TvxChartItem& Item, int Index = 0) { Renderer->RenderItem(Item, Index, false, Texts); }
   void Finish() { Renderer->FlushPolyline(); }
   TColor At(int X, int Y) { return Image.Canvas().Pixels(X, Y); }
-  // Number of pixels of colour C in the image.
-  int Count(TColor C) {
-    int N = 0;
-    for (int Y = 0; Y < Image.Height(); ++Y)
-      for (int X = 0; X < Image.Width(); ++X) N += Image.Canvas().Pixels(X, Y) == C;
-    return N;
-  }
-  // Bounding box of the pixels of colour C (Left = -1 when there are none).
-  TRect Extent(TColor C) {
-    TRect R{-1, -1, -1, -1};
-    for (int Y = 0; Y < Image.Height(); ++Y)
-      for (int X = 0; X < Image.Width(); ++X) {
-        if (Image.Canvas().Pixels(X, Y) != C) continue;
-        if (R.Left < 0) R = {X, Y, X, Y};
-        R = {std::min(R.Left, X), std::min(R.Top, Y), std::max(R.Right, X), std::max(R.Bottom, Y)};
-      }
-    return R;
-  }
+  int Count(TColor C) { return CountColour(Image, C); }
+  TRect Extent(TColor C) { return ExtentOf(Image, C); }
 };
 
 inline TvxChartItem MakeItem(std::uint8_t Kind, double X, double Y, double X2 = 0, double Y2 = 0,
