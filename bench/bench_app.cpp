@@ -53,5 +53,30 @@ void BM_DemoMouseMove(benchmark::State& State) {
 }
 BENCHMARK(BM_DemoMouseMove)->Arg(100)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// The parts of one move on their own: the nearest-item search the handler
+// starts with, and the redraw it ends with.
+void BM_DemoMoveSearchOnly(benchmark::State& State) {
+  const auto Form = DemoForm(static_cast<int>(State.range(0)));
+  TVexa& C = *Form->VX1;
+  double X = 0.0;
+  double Y = 0.0;
+  C.PixelToWorld(1, 120, 90, X, Y);
+  for (auto _ : State) {
+    double Distance = 0.0;
+    benchmark::DoNotOptimize(C.FindNearestItem(1, 255, X, Y, Distance));
+  }
+}
+BENCHMARK(BM_DemoMoveSearchOnly)->Arg(100)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_DemoMoveRedrawOnly(benchmark::State& State) {
+  const auto Form = DemoForm(static_cast<int>(State.range(0)));
+  TVexa& C = *Form->VX1;
+  for (auto _ : State) {
+    C.Redraw();
+    benchmark::DoNotOptimize(C.WindowSurface().Canvas().Pixels(C.MarginLeft(), C.MarginTop()));
+  }
+}
+BENCHMARK(BM_DemoMoveRedrawOnly)->Arg(100)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace zkw

@@ -118,56 +118,35 @@ TEST_F(DemoFormTest, StoredDescriptionSetsUpTheChart) {
   EXPECT_EQ(C.BoundsRect(), (TRect{8, 8, 513, 353}));
   EXPECT_EQ(C.AllocSize(), 1000);
   EXPECT_TRUE(C.AutoRedraw());
-  EXPECT_EQ(C.MarginLeft(), 50);
-  EXPECT_EQ(C.MarginRight(), 20);
-  EXPECT_EQ(C.MarginTop(), 20);
-  EXPECT_EQ(C.MarginBottom(), 40);
-  EXPECT_EQ(C.ShadowWidth(), 0);
-  EXPECT_EQ(C.ShadowStyle(), ssFlying);
+  EXPECT_EQ(C.Geometry().PlotLeft(), 50);
+  EXPECT_EQ(C.Geometry().PlotRight(), 485);
+  EXPECT_EQ(C.Geometry().PlotTop(), 20);
+  EXPECT_EQ(C.Geometry().PlotBottom(), 305);
   EXPECT_EQ(C.ShadowColor(), clGray);
   EXPECT_EQ(C.ShadowBakColor(), clSilver);
-  EXPECT_EQ(C.BackGroundImg().AreaColor(), 14540253);
   EXPECT_EQ(C.GridStyle(), gsNone);
-  EXPECT_EQ(C.GridDx(), 1.0);
-  EXPECT_EQ(C.GridDy(), 1.0);
-  EXPECT_FALSE(C.Isometric());
   EXPECT_EQ(C.CaptionPosY(), -16);
-  EXPECT_EQ(C.CaptionAlignment(), taRightJustify);
   EXPECT_EQ(C.MouseAction(), maNone);
   EXPECT_TRUE(C.MouseCursorFixed());
-  EXPECT_EQ(C.TextBkStyle(), tbClear);
-  EXPECT_EQ(C.TextAlignment(), taCenter);
-  // TextBkColor shares its storage with FillColor.
-  EXPECT_EQ(C.FillColor(), clWhite);
+  EXPECT_EQ(C.FillColor(), clWhite);  // TextBkColor shares its storage
   for (int I = 1; I <= 4; ++I) {
     EXPECT_EQ(C.CrossHair(I).Layer(), I);
     EXPECT_EQ(C.CrossHair(I).Mode(), chOff);
-    EXPECT_EQ(C.CrossHair(I).Color(), clBlack);
   }
   EXPECT_TRUE(static_cast<bool>(C.OnMouseMoveInChart));
 
-  const TScalePropsHoriz& X1 = Form->VX1->Scale1X();
-  const TScalePropsVert& Y1 = Form->VX1->Scale1Y();
-  const TScalePropsHoriz& X2 = Form->VX1->Scale2X();
-  const TScalePropsVert& Y2 = Form->VX1->Scale2Y();
-  EXPECT_EQ(X1.RangeLow(), 1000.0);
-  EXPECT_EQ(X1.RangeHigh(), 3300.0);
-  EXPECT_EQ(Y1.RangeLow(), -2.0);
-  EXPECT_EQ(Y1.RangeHigh(), 3.0);
-  EXPECT_EQ(X2.RangeHigh(), 1.0);
-  EXPECT_EQ(Y2.RangeHigh(), 1.0);
-  EXPECT_TRUE(X1.Visible());
-  EXPECT_TRUE(Y1.Visible());
-  EXPECT_FALSE(X2.Visible());
-  EXPECT_FALSE(Y2.Visible());
-  EXPECT_EQ(X1.CaptionPosY(), 22);
-  EXPECT_EQ(Y1.CaptionAlignment(), taLeftJustify);
-  EXPECT_EQ(X2.ColorScale(), clMaroon);
-  EXPECT_EQ(Y2.CaptionAlignment(), taRightJustify);
-  EXPECT_EQ(X1.DecPlaces(), -2);
-  EXPECT_EQ(Y1.DateFormat().DateOrder(), doDDMMYY);
-  EXPECT_EQ(X2.DateFormat().DateForTime(), dtOnePerDay);
-  EXPECT_EQ(Y2.Font().Height(), -13);
+  TVexa& V = *Form->VX1;
+  EXPECT_EQ(V.Scale1X().RangeLow(), 1000.0);
+  EXPECT_EQ(V.Scale1X().RangeHigh(), 3300.0);
+  EXPECT_EQ(V.Scale1Y().RangeLow(), -2.0);
+  EXPECT_EQ(V.Scale1Y().RangeHigh(), 3.0);
+  EXPECT_EQ(V.Scale2X().RangeHigh(), 1.0);
+  EXPECT_TRUE(V.Scale1X().Visible() && V.Scale1Y().Visible());
+  EXPECT_FALSE(V.Scale2X().Visible() || V.Scale2Y().Visible());
+  EXPECT_EQ(V.Scale2X().ColorScale(), clMaroon);
+  EXPECT_EQ(V.Scale1Y().CaptionAlignment(), taLeftJustify);
+  EXPECT_EQ(V.Scale1Y().DateFormat().DateOrder(), doDDMMYY);
+  EXPECT_EQ(V.Scale2Y().Font().Height(), -13);
 }
 
 TEST_F(DemoFormTest, BadDescriptionIsARefusedReadNotAHalfBuiltForm) {
