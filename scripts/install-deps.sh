@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev libglx-dev libopengl-dev libegl-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-apps
+  python3  # runs the end-to-end test of the demo under Xvfb
   fonts-dejavu-core fonts-liberation
 )
 
