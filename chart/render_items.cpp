@@ -15,6 +15,10 @@ namespace {
 
 bool IsTextKind(std::uint8_t Kind) { return Kind == ckText || Kind == ckTextOffs; }
 
+// A pixel offset, rounded and held far inside the 64-bit range, so that
+// adding it to a position cannot overflow whatever the item holds.
+std::int64_t PixelOffset(double V) { return std::clamp<std::int64_t>(Round(V), -(std::int64_t{1} << 40), std::int64_t{1} << 40); }
+
 // Whether V lies between the two ends of a range, in either order, ends included.
 bool InRange(double V, const TAxisRange& R) {
   return R.Low <= R.High ? (V >= R.Low && V <= R.High) : (V >= R.High && V <= R.Low);
@@ -320,7 +324,7 @@ void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnot
       // that chains of relative steps follow each other whether or not their
       // points are still waiting in the batch.
       const TPoint From = CurrentPoint();
-      const TPoint P{ClampRender(std::int64_t{From.X} + Round(Item.X)), ClampRender(std::int64_t{From.Y} + Round(Item.Y))};
+      const TPoint P{ClampRender(From.X + PixelOffset(Item.X)), ClampRender(From.Y + PixelOffset(Item.Y))};
       FlushPolyline();
       FPenPosX = P.X;
       FPenPosY = P.Y;
@@ -329,7 +333,7 @@ void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnot
     }
     case ckDrawRel: {
       const TPoint From = CurrentPoint();
-      const TPoint P{ClampRender(std::int64_t{From.X} + Round(Item.X)), ClampRender(std::int64_t{From.Y} + Round(Item.Y))};
+      const TPoint P{ClampRender(From.X + PixelOffset(Item.X)), ClampRender(From.Y + PixelOffset(Item.Y))};
       const TColor C = PenOf(Item);
       if (LineStateDiffers(C, Item.PenStyle, Item.FillColor)) {
         FlushPolyline();
@@ -675,7 +679,7 @@ void TItemRenderer::DrawLineRelItem(const TvxChartItem& Item) {
   const TColor C = PenOf(Item);
   SetLineState(C, Item.PenStyle, Item.FillColor);
   const TPoint P1 = World(Item.Layer, Item.X, Item.Y);
-  const TPoint P2{ClampRender(std::int64_t{P1.X} + Round(Item.X2)), ClampRender(std::int64_t{P1.Y} + Round(Item.Y2))};
+  const TPoint P2{ClampRender(P1.X + PixelOffset(Item.X2)), ClampRender(P1.Y + PixelOffset(Item.Y2))};
   if (P1 == P2) {
     Dot(P1, C);
     return;
@@ -718,7 +722,7 @@ void TItemRenderer::DrawCrossItem(const TvxChartItem& Item) {
       break;
     case cmWorldPixel: {
       const TPoint P = World(Item.Layer, Item.X, Item.Y);
-      const std::int64_t HX = Round(Item.X2), HY = Round(Item.Y2);
+      const std::int64_t HX = PixelOffset(Item.X2), HY = PixelOffset(Item.Y2);
       P1 = {ClampRender(P.X - HX), ClampRender(P.Y + HY)};
       P2 = {ClampRender(P.X + HX), ClampRender(P.Y - HY)};
       break;

@@ -353,6 +353,20 @@ TEST(PaintData, RedrawKeepsCaptionAndScalesButDropsTheTrace) {
   EXPECT_EQ(CountColour(C->DataImage(), clRed), 0);
 }
 
+TEST(PaintData, ItemsOfHiddenLayersStayOut) {
+  auto C = MakeChart(200, 150);
+  C->SetDataColor(clRed);
+  C->SetCurrentLayer(2);
+  C->AddRect(0.1, 0.1, 0.9, 0.9);
+  C->SetCurrentLayer(1);
+  C->SetLayerVisible(2, false);
+  C->Repaint();
+  EXPECT_EQ(CountColour(C->DataImage(), clRed), 0);
+  C->SetLayerVisible(2, true);
+  C->Repaint();
+  EXPECT_GT(CountColour(C->DataImage(), clRed), 300);  // the outline
+}
+
 // ---- crosshairs ---------------------------------------------------------------------------------
 
 TEST(PaintCrossHairs, PlotEdgeIsOutsideAndLowerNumbersLieOnTop) {
