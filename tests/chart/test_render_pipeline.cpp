@@ -367,6 +367,20 @@ TEST(PaintData, ItemsOfHiddenLayersStayOut) {
   EXPECT_GT(CountColour(C->DataImage(), clRed), 300);  // the outline
 }
 
+TEST(PaintData, AnnotationTextsLieOnTopOfTheOtherAnnotations) {
+  auto C = MakeChart(200, 150);
+  C->SetAnnotationMode(true);
+  C->SetDataColor(clRed);
+  C->AddText(0.5, 0.5, "Top", 12);  // first in the store...
+  C->SetDataColor(clBlue);
+  C->SetFillColor(clGreen);
+  C->AddRect(0, 0, 1, 1);  // ...yet drawn before this rectangle's fill would hide it
+  C->SetAnnotationMode(false);
+  C->Repaint();
+  EXPECT_GT(CountColour(C->DataImage(), clGreen), 5000);
+  EXPECT_GT(CountColour(C->DataImage(), clRed), 10);
+}
+
 // ---- crosshairs ---------------------------------------------------------------------------------
 
 TEST(PaintCrossHairs, PlotEdgeIsOutsideAndLowerNumbersLieOnTop) {
