@@ -56,7 +56,7 @@ double FirstGridValue(const TGridAxis& Axis, double Low);
 // the walk, used when the grid follows the scale's ticks.
 double NextGridValue(const TGridAxis& Axis, int Index, double Current);
 
-struct TGridSpec {
+struct TGridSettings {
   GridStyleType Style = gsNone;
   TColor Color = 0;       // lines and points
   TColor ChartColor = 0;  // brush colour set before the grid
@@ -72,7 +72,7 @@ constexpr int GridLimit = 1000;
 
 // Draws the grid with the plot's top-left corner at (Left, Top) on Canvas.
 // Cache, when given, takes the brush colour.
-void DrawGrid(TCanvas& Canvas, int Left, int Top, const TGridSpec& Spec, TDrawStateCache* Cache);
+void DrawGrid(TCanvas& Canvas, int Left, int Top, const TGridSettings& Grid, TDrawStateCache* Cache);
 
 // ---- text labels -----------------------------------------------------------------------
 
@@ -121,7 +121,7 @@ class TChartRenderer {
 
   // The pieces RenderData is made of (exposed for hosts that print or export).
   TItemRenderFrame ItemFrame(int Left, int Top, bool Monochrome, bool OnPrinter) const;
-  TGridSpec GridSpec() const;
+  TGridSettings GridSettings() const;
   TLabelRenderFrame LabelFrame(bool OnPrinter) const;
 
  private:

@@ -73,18 +73,18 @@ double NextGridValue(const TGridAxis& Axis, int Index, double Current) {
   return Axis.Ticks[static_cast<std::size_t>(Index - 1)];
 }
 
-void DrawGrid(TCanvas& Canvas, int Left, int Top, const TGridSpec& Spec, TDrawStateCache* Cache) {
-  Canvas.Brush().SetColor(Spec.ChartColor);
-  if (Cache) Cache->CachedBrushColor = Spec.ChartColor;
-  const double XLo = std::min(Spec.X.RangeLow, Spec.X.RangeHigh), XHi = std::max(Spec.X.RangeLow, Spec.X.RangeHigh);
-  const double YLo = std::min(Spec.Y.RangeLow, Spec.Y.RangeHigh), YHi = std::max(Spec.Y.RangeLow, Spec.Y.RangeHigh);
-  const double XS = FirstGridValue(Spec.X, XLo);
-  const double YS = FirstGridValue(Spec.Y, YLo);
-  Canvas.Pen().SetColor(Spec.Color);
+void DrawGrid(TCanvas& Canvas, int Left, int Top, const TGridSettings& Grid, TDrawStateCache* Cache) {
+  Canvas.Brush().SetColor(Grid.ChartColor);
+  if (Cache) Cache->CachedBrushColor = Grid.ChartColor;
+  const double XLo = std::min(Grid.X.RangeLow, Grid.X.RangeHigh), XHi = std::max(Grid.X.RangeLow, Grid.X.RangeHigh);
+  const double YLo = std::min(Grid.Y.RangeLow, Grid.Y.RangeHigh), YHi = std::max(Grid.Y.RangeLow, Grid.Y.RangeHigh);
+  const double XS = FirstGridValue(Grid.X, XLo);
+  const double YS = FirstGridValue(Grid.Y, YLo);
+  Canvas.Pen().SetColor(Grid.Color);
 
-  const std::int64_t DX = std::int64_t{Left} - Spec.MarginLeft, DY = std::int64_t{Top} - Spec.MarginTop;
-  auto PX = [&](double X) { return ClampRender(Spec.Transform.PixelX(X) + DX); };
-  auto PY = [&](double Y) { return ClampRender(Spec.Transform.PixelY(Y) + DY); };
+  const std::int64_t DX = std::int64_t{Left} - Grid.MarginLeft, DY = std::int64_t{Top} - Grid.MarginTop;
+  auto PX = [&](double X) { return ClampRender(Grid.Transform.PixelX(X) + DX); };
+  auto PY = [&](double Y) { return ClampRender(Grid.Transform.PixelY(Y) + DY); };
   // A walk also ends when a step makes no progress (a step too small for the
   // value's precision), so no walk can run forever.
   auto Walk = [](const TGridAxis& Axis, double Start, double Hi, auto&& Visit) {
@@ -97,13 +97,13 @@ void DrawGrid(TCanvas& Canvas, int Left, int Top, const TGridSpec& Spec, TDrawSt
     }
   };
 
-  if (Spec.Style == gsPoints) {
+  if (Grid.Style == gsPoints) {
     int Points = 0, Columns = 0;
-    Walk(Spec.X, XS, XHi, [&](double X) {
+    Walk(Grid.X, XS, XHi, [&](double X) {
       const int CX = PX(X);
-      Walk(Spec.Y, YS, YHi, [&](double Y) {
+      Walk(Grid.Y, YS, YHi, [&](double Y) {
         if (Points >= GridLimit) return false;
-        Canvas.SetPixels(CX, PY(Y), Spec.Color);
+        Canvas.SetPixels(CX, PY(Y), Grid.Color);
         ++Points;
         return true;
       });
@@ -112,17 +112,17 @@ void DrawGrid(TCanvas& Canvas, int Left, int Top, const TGridSpec& Spec, TDrawSt
     return;
   }
 
-  const bool Dotted = Spec.Style == gsHorizDotLines || Spec.Style == gsVertDotLines || Spec.Style == gsDotLines;
-  const bool Vertical = Spec.Style == gsVertLines || Spec.Style == gsVertDotLines || Spec.Style == gsLines ||
-                        Spec.Style == gsDotLines;
-  const bool Horizontal = Spec.Style == gsHorizLines || Spec.Style == gsHorizDotLines || Spec.Style == gsLines ||
-                          Spec.Style == gsDotLines;
+  const bool Dotted = Grid.Style == gsHorizDotLines || Grid.Style == gsVertDotLines || Grid.Style == gsDotLines;
+  const bool Vertical = Grid.Style == gsVertLines || Grid.Style == gsVertDotLines || Grid.Style == gsLines ||
+                        Grid.Style == gsDotLines;
+  const bool Horizontal = Grid.Style == gsHorizLines || Grid.Style == gsHorizDotLines || Grid.Style == gsLines ||
+                          Grid.Style == gsDotLines;
   if (!Vertical && !Horizontal) return;
   Canvas.Pen().SetStyle(Dotted ? psDot : psSolid);
   if (Vertical) {
-    const int Y0 = PY(Spec.Y.RangeLow), Y1 = PY(Spec.Y.RangeHigh);
+    const int Y0 = PY(Grid.Y.RangeLow), Y1 = PY(Grid.Y.RangeHigh);
     int Lines = 0;
-    Walk(Spec.X, XS, XHi, [&](double X) {
+    Walk(Grid.X, XS, XHi, [&](double X) {
       const int CX = PX(X);
       Canvas.MoveTo(CX, Y0);
       Canvas.LineTo(CX, Y1);
@@ -130,9 +130,9 @@ void DrawGrid(TCanvas& Canvas, int Left, int Top, const TGridSpec& Spec, TDrawSt
     });
   }
   if (Horizontal) {
-    const int X0 = PX(Spec.X.RangeLow), X1 = PX(Spec.X.RangeHigh);
+    const int X0 = PX(Grid.X.RangeLow), X1 = PX(Grid.X.RangeHigh);
     int Lines = 0;
-    Walk(Spec.Y, YS, YHi, [&](double Y) {
+    Walk(Grid.Y, YS, YHi, [&](double Y) {
       const int CY = PY(Y);
       Canvas.MoveTo(X0, CY);
       Canvas.LineTo(X1, CY);

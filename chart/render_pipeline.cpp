@@ -97,9 +97,9 @@ TItemRenderFrame TChartRenderer::ItemFrame(int Left, int Top, bool Monochrome, b
   return F;
 }
 
-TGridSpec TChartRenderer::GridSpec() const {
+TGridSettings TChartRenderer::GridSettings() const {
   const int N = FChart.CurrentLayer();
-  TGridSpec S;
+  TGridSettings S;
   S.Style = FChart.GridStyle();
   S.Color = FChart.GridColor();
   S.ChartColor = FChart.ChartColor();
@@ -428,7 +428,7 @@ void TChartRenderer::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochr
     Canvas.Brush().SetColor(Brush);
     Canvas.Pen().SetColor(Pen);
   }
-  if (FChart.GridStyle() != gsNone && NoGrid == 0) DrawGrid(Canvas, Left, Top, GridSpec(), &Renderer.Cache());
+  if (FChart.GridStyle() != gsNone && NoGrid == 0) DrawGrid(Canvas, Left, Top, GridSettings(), &Renderer.Cache());
 
   Renderer.BeginPass(FChart.LineWidth(), FChart.ChartColor());
   if (FChart.OnBeforeRenderText) {

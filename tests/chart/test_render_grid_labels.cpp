@@ -17,12 +17,12 @@ using render_test::White;
 // ---- grid --------------------------------------------------------------------------------------
 
 // A control of W x H pixels without margins, x and y ranges as given.
-TGridSpec MakeGrid(int W, int H, TAxisRange X, TAxisRange Y, GridStyleType Style, double Dx, double Dy) {
+TGridSettings MakeGrid(int W, int H, TAxisRange X, TAxisRange Y, GridStyleType Style, double Dx, double Dy) {
   const TPlotGeometry G{W, H, 0, 0, 0, 0, 0};
   TLayerFactors F;
   ComputeXFactors(X, G, F.XFactor, F.XOffset);
   ComputeYFactors(Y, G, F.YFactor, F.YOffset);
-  TGridSpec S;
+  TGridSettings S;
   S.Style = Style;
   S.Color = clRed;
   S.ChartColor = clWhite;
@@ -40,7 +40,7 @@ std::set<int> RedColumns(TBitmap& B, int Y) {
   return Columns;
 }
 
-std::set<int> PixelsOf(const TGridSpec& S, std::initializer_list<double> Values) {
+std::set<int> PixelsOf(const TGridSettings& S, std::initializer_list<double> Values) {
   std::set<int> P;
   for (double V : Values) P.insert(S.Transform.PixelX(V));
   return P;
@@ -48,7 +48,7 @@ std::set<int> PixelsOf(const TGridSpec& S, std::initializer_list<double> Values)
 
 TEST(Grid, LinearStepStopsBelowTheUpperEnd) {
   TBitmap B(101, 51);
-  const TGridSpec S = MakeGrid(100, 50, {0, 10, false}, {0, 5, false}, gsVertLines, 2.5, 0);
+  const TGridSettings S = MakeGrid(100, 50, {0, 10, false}, {0, 5, false}, gsVertLines, 2.5, 0);
   DrawGrid(B.Canvas(), 0, 0, S, nullptr);
   EXPECT_EQ(RedColumns(B, 25), (std::set<int>{0, 25, 50, 75}));
   // Each line runs from the bottom of the y range up to, not including, its top.
@@ -59,7 +59,7 @@ TEST(Grid, LinearStepStopsBelowTheUpperEnd) {
 
 TEST(Grid, LogarithmicRules) {
   TBitmap B(1001, 11);
-  TGridSpec S = MakeGrid(1000, 10, {3, 2000, true}, {0, 1, false}, gsVertLines, -1, 0);
+  TGridSettings S = MakeGrid(1000, 10, {3, 2000, true}, {0, 1, false}, gsVertLines, -1, 0);
   DrawGrid(B.Canvas(), 0, 0, S, nullptr);
   EXPECT_EQ(RedColumns(B, 5), PixelsOf(S, {10, 100, 1000}));
 
@@ -90,7 +90,7 @@ TEST(Grid, NextValuesOfTheWalks) {
 
 TEST(Grid, ZeroStepFollowsTheScaleTicks) {
   TBitmap B(101, 11);
-  TGridSpec S = MakeGrid(100, 10, {0, 100, false}, {0, 1, false}, gsVertLines, 0, 0.5);
+  TGridSettings S = MakeGrid(100, 10, {0, 100, false}, {0, 1, false}, gsVertLines, 0, 0.5);
   S.X.Ticks = {0, 20, 40, 60, 80, 100};
   DrawGrid(B.Canvas(), 0, 0, S, nullptr);
   EXPECT_EQ(RedColumns(B, 5), (std::set<int>{0, 20, 40, 60, 80}));
@@ -103,7 +103,7 @@ TEST(Grid, ZeroStepFollowsTheScaleTicks) {
 
 TEST(Grid, PointsStopAfterAThousand) {
   TBitmap B(101, 101);
-  const TGridSpec S = MakeGrid(100, 100, {0, 50, false}, {0, 50, false}, gsPoints, 1, 1);
+  const TGridSettings S = MakeGrid(100, 100, {0, 50, false}, {0, 50, false}, gsPoints, 1, 1);
   DrawGrid(B.Canvas(), 0, 0, S, nullptr);
   int Count = 0, MaxX = -1;
   for (int Y = 0; Y <= 100; ++Y)
@@ -119,7 +119,7 @@ TEST(Grid, PointsStopAfterAThousand) {
 TEST(Grid, WalksThatCannotProgressEnd) {
   TBitmap B(101, 11);
   // A step far below the values' precision, and a y walk that is empty.
-  TGridSpec S = MakeGrid(100, 10, {1000, 2000, false}, {0, 1, false}, gsPoints, 1e-300, 0);
+  TGridSettings S = MakeGrid(100, 10, {1000, 2000, false}, {0, 1, false}, gsPoints, 1e-300, 0);
   S.Y.ScaleLow = 5;  // no ticks: the walk starts above the range
   S.Y.ScaleHigh = 6;
   DrawGrid(B.Canvas(), 0, 0, S, nullptr);
