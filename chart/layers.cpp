@@ -76,6 +76,7 @@ void ApplyPanLimit(Extended& Low, Extended& High, Extended LimitLow, Extended Li
 
 bool StoreAxisRange(Extended NewLow, Extended NewHigh, bool Logarithmic, double MinRange, double& Low,
                     double& High) {
+  if (!std::isfinite(NewLow) || !std::isfinite(NewHigh)) return false;
   if (std::fabs(NewHigh - NewLow) < 0.99L * MinRange) return false;
   bool Changed = false;
   if (!Logarithmic || NewLow >= 1e-100L) {

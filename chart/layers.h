@@ -142,8 +142,8 @@ struct TPanLimits {
 void ApplyPanLimit(Extended& Low, Extended& High, Extended LimitLow, Extended LimitHigh, bool MoveWhole);
 
 // Stores a new axis range unless it is narrower than 0.99 * MinRange; on a
-// logarithmic axis each end is only taken when it is at least 1e-100. Returns
-// whether anything was stored.
+// logarithmic axis each end is only taken when it is at least 1e-100. A
+// non-finite end leaves the range as it is. Returns whether anything was stored.
 bool StoreAxisRange(Extended NewLow, Extended NewHigh, bool Logarithmic, double MinRange, double& Low,
                     double& High);
 

@@ -175,7 +175,7 @@ void TScaleProps::SetMinTicks(int Value) {
 }
 
 void TScaleProps::SetMinRange(double Value) {
-  if (!(Value > 1e-100)) return;  // also refuses NaN
+  if (!(Value > 1e-100) || !std::isfinite(Value)) return;  // also refuses NaN and infinity
   FMinRange = Value;
   if (Value > std::fabs(FRangeHigh - FRangeLow)) {
     const Extended Centre = (static_cast<Extended>(FRangeHigh) + FRangeLow) / 2;
@@ -186,6 +186,7 @@ void TScaleProps::SetMinRange(double Value) {
 }
 
 void TScaleProps::SetRangeLow(double Value) {
+  if (!std::isfinite(Value)) return;  // a range end must be a number: the old range stays
   if (std::fabs(FRangeHigh - Value) < FMinRange) {
     FRangeLow = Value;
     FRangeHigh = Value + FMinRange;
@@ -196,6 +197,7 @@ void TScaleProps::SetRangeLow(double Value) {
 }
 
 void TScaleProps::SetRangeHigh(double Value) {
+  if (!std::isfinite(Value)) return;
   if (std::fabs(FRangeLow - Value) < FMinRange) {
     FRangeHigh = Value;
     FRangeLow = Value - FMinRange;

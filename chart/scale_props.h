@@ -68,6 +68,7 @@ class TScaleProps : public TPersistent {
   TMouseActMode MouseAction() const { return FMouseAction; }
   void SetMouseAction(TMouseActMode Value) { FMouseAction = Value; }
   double RangeLow() const { return FRangeLow; }
+  // Non-finite ends are ignored (nothing stored, nothing reported).
   void SetRangeLow(double Value);
   double RangeHigh() const { return FRangeHigh; }
   void SetRangeHigh(double Value);

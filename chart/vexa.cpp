@@ -403,7 +403,7 @@ void TCustomVexa::Redraw() {
   if (Visible()) {
     SyncShares();
     if (FAutoRedraw) {
-      if (!FPaintLocked && HandleAllocated()) RedrawData();
+      RedrawData();
     } else {
       Repaint();
     }

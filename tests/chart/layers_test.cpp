@@ -147,6 +147,10 @@ TEST(StoreAxisRange, NarrowRangesAndTinyLogarithmicEndsAreIgnored) {
   EXPECT_EQ(Low, 1);
   EXPECT_EQ(High, 100);
   EXPECT_FALSE(StoreAxisRange(-1, 0, true, 1e-10, Low, High));
+  EXPECT_FALSE(StoreAxisRange(std::numeric_limits<Extended>::quiet_NaN(), 5, false, 1e-10, Low, High));
+  EXPECT_FALSE(StoreAxisRange(0, std::numeric_limits<Extended>::infinity(), false, 1e-10, Low, High));
+  EXPECT_EQ(Low, 1);
+  EXPECT_EQ(High, 100);
 }
 
 TEST(RangeHistory, RingOfSixteenWrapsToTheFirstSlot) {

@@ -2,6 +2,8 @@
 // background description and the layer-joining table with its refusals.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "chart/scale_props.h"
 
 namespace zkw {
@@ -65,6 +67,14 @@ TEST(ScaleProps, MinRangeWidensANarrowerRangeAboutItsCentre) {
   P.SetMinRange(1e-101);
   P.SetMinRange(-3);
   EXPECT_EQ(P.MinRange(), 10.0);
+  EXPECT_EQ(C.Calls, 1);
+  // Non-numbers never reach the range.
+  P.SetMinRange(std::numeric_limits<double>::infinity());
+  P.SetRangeLow(std::numeric_limits<double>::quiet_NaN());
+  P.SetRangeHigh(-std::numeric_limits<double>::infinity());
+  EXPECT_EQ(P.MinRange(), 10.0);
+  EXPECT_EQ(P.RangeLow(), -4.5);
+  EXPECT_EQ(P.RangeHigh(), 5.5);
   EXPECT_EQ(C.Calls, 1);
 }
 

@@ -118,6 +118,25 @@ TEST(VexaJoinedLayers, JoinsCopyTheRangeAndCarryZooms) {
   EXPECT_EQ(Chart.Scale1X().RangeLow(), 10.0);
 }
 
+TEST(VexaTransform, SettingARangeObjectCopiesItAndKeepsTheChartListening) {
+  TVexa Chart(nullptr);
+  TScalePropsHoriz Given;  // a caller's object without any notification
+  Given.SetRangeHigh(500);
+  Given.SetScaleLocation(slTop);
+  Chart.SetScale1X(Given);
+  EXPECT_EQ(Chart.Scale1X().ScaleLocation(), slTop);
+  int PX = 0, PY = 0;
+  Chart.WorldToPixel(1, 500, 0, PX, PY);
+  EXPECT_EQ(PX, Chart.Width() - Chart.MarginRight());
+  EXPECT_EQ(Chart.ScaleControlX(1).RangeHigh(), 500.0);
+  // Later changes of the chart's own object still reach the transform.
+  Chart.Scale1X().SetRangeHigh(250);
+  Chart.WorldToPixel(1, 250, 0, PX, PY);
+  EXPECT_EQ(PX, Chart.Width() - Chart.MarginRight());
+  Given.SetRangeHigh(9);  // the caller's object stays the caller's
+  EXPECT_EQ(Chart.Scale1X().RangeHigh(), 250.0);
+}
+
 TEST(VexaJoinedLayers, PanLimitsInPanModesKeepTheWidth) {
   TVexa Chart(nullptr);
   Chart.SetPanLimits(0, -10, 100, 10);
