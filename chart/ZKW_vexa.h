@@ -5,7 +5,8 @@
 //  - layers.h: plot rectangle, layer transforms, pan limits, range history;
 //  - nearest_item.h: the nearest-item search;
 //  - scale_props.h: the axis, background and layer-joining property objects;
-//  - vexa.h: TCustomVexa and TVexa.
+//  - vexa.h: TCustomVexa and TVexa;
+//  - render.h: the paint pipeline, item renderer, grid and text labels.
 #pragma once
 
 #include "chart/chart_item.h"
@@ -13,5 +14,6 @@
 #include "chart/item_store.h"
 #include "chart/layers.h"
 #include "chart/nearest_item.h"
+#include "chart/render.h"
 #include "chart/scale_props.h"
 #include "chart/vexa.h"

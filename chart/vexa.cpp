@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "chart/render.h"
 #include "platform/screen.h"
 
 namespace zkw {
@@ -360,44 +361,28 @@ void TCustomVexa::RepaintIfAutoRedraw() {
   if (FAutoRedraw || Designing()) Repaint();
 }
 
-void TCustomVexa::Paint() {
-  if ((!Visible() && !Designing()) || IsLoading() || FPaintLocked) return;
-  // The full paint pipeline (outer area, scales, data image, crosshairs)
-  // lives in the renderer's files; this fills the window so that a chart
-  // without it still shows a defined surface.
-  TCanvas& C = Canvas();
-  C.Brush().SetStyle(bsSolid);
-  C.Brush().SetColor(FWindColor);
-  C.FillRect(ClientRect());
-}
+// The paint pipeline lives in the renderer (chart/render_*.cpp); these
+// virtual operations forward to it, and the renderer calls back through them,
+// so a descendant that overrides one still changes what is painted.
+void TCustomVexa::Paint() { TChartRenderer(*this).Paint(); }
 
 void TCustomVexa::DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) {
-  Canvas.Pen().SetStyle(psSolid);
-  Canvas.Pen().SetMode(pmCopy);
-  Canvas.Pen().SetColor(FChartFrameColor);
-  Canvas.Brush().SetStyle(bsSolid);
-  Canvas.Brush().SetColor(FChartColor);
-  Canvas.Rectangle(Left, Top, Left + Width, Top + Height);
+  TChartRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);
 }
 
 void TCustomVexa::RenderDataToBitmap(TBitmap& Bitmap, int Left, int Top, bool Monochrome, int NoGrid) {
   RenderData(Bitmap.Canvas(), Left, Top, Monochrome, NoGrid);
 }
 
-void TCustomVexa::RenderData(TCanvas&, int, int, bool, int) {
-  // Items, grid, labels and frame are drawn by the item renderer.
+void TCustomVexa::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) {
+  TChartRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
 }
 
 void TCustomVexa::DoBeforeRenderChartItem(TvxChartItem& Item, int Index, bool IsAnnotation) {
   if (OnBeforeRenderChartItem) OnBeforeRenderChartItem(this, Item, Index, IsAnnotation);
 }
 
-void TCustomVexa::RedrawData() {
-  DrawPlotBackground(FDataImage.Canvas(), 0, 0, FDataImage.Width(), FDataImage.Height());
-  RenderDataToBitmap(FDataImage, 0, 0, false, 0);
-  Canvas().Draw(FMarginLeft, FMarginTop, FDataImage);
-  SurfaceChanged();
-}
+void TCustomVexa::RedrawData() { TChartRenderer(*this).RedrawData(); }
 
 void TCustomVexa::Redraw() {
   if (Visible()) {
