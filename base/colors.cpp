@@ -7,41 +7,6 @@ namespace zkw {
 
 namespace {
 
-// Named constants of the drawing surface that are not table names.
-struct TConstName {
-  std::string_view Name;
-  TColor Value;
-};
-constexpr TConstName ConstantNames[] = {
-    {"clScrollBar", clScrollBar},
-    {"clBackground", clBackground},
-    {"clActiveCaption", clActiveCaption},
-    {"clInactiveCaption", clInactiveCaption},
-    {"clMenu", clMenu},
-    {"clWindow", clWindow},
-    {"clWindowFrame", clWindowFrame},
-    {"clMenuText", clMenuText},
-    {"clWindowText", clWindowText},
-    {"clCaptionText", clCaptionText},
-    {"clActiveBorder", clActiveBorder},
-    {"clInactiveBorder", clInactiveBorder},
-    {"clAppWorkSpace", clAppWorkSpace},
-    {"clHighlight", clHighlight},
-    {"clHighlightText", clHighlightText},
-    {"clBtnFace", clBtnFace},
-    {"clBtnShadow", clBtnShadow},
-    {"clGrayText", clGrayText},
-    {"clBtnText", clBtnText},
-    {"clInactiveCaptionText", clInactiveCaptionText},
-    {"clBtnHighlight", clBtnHighlight},
-    {"cl3DDkShadow", cl3DDkShadow},
-    {"cl3DLight", cl3DLight},
-    {"clInfoText", clInfoText},
-    {"clInfoBk", clInfoBk},
-    {"clNone", clNone},
-    {"clDefault", clDefault},
-};
-
 constexpr char LowerAscii(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
 
 bool SameTextAscii(std::string_view A, std::string_view B) {
@@ -74,8 +39,8 @@ TColor ContrastColor(TColor Color) { return ColorToGray(Color) >= 140 ? clBlack 
 
 std::optional<TColor> FindColorByName(std::string_view Name) {
   if (Name.empty()) return std::nullopt;
-  for (const TConstName& Entry : ConstantNames)
-    if (SameTextAscii(Entry.Name, Name)) return Entry.Value;
+  // The platform's own identifiers (clBtnFace, clWindowText, ...) first.
+  if (TColor Value; FindColorIdent(std::string(Name), Value)) return Value;
   if (auto Found = FindInTable(Name)) return Found;
   if (Name.size() > 2 && LowerAscii(Name[0]) == 'c' && LowerAscii(Name[1]) == 'l')
     return FindInTable(Name.substr(2));

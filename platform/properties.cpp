@@ -97,12 +97,17 @@ std::function<bool(const std::string&, TColor&)>& ColorLookupHook() {
 
 // ---------------------------------------------------------------- colour names
 
-bool IdentToColor(const std::string& Ident, TColor& Color) {
+bool FindColorIdent(const std::string& Ident, TColor& Color) {
   for (const auto& C : ColorIdents)
     if (SameText(Ident, C.Name)) {
       Color = C.Value;
       return true;
     }
+  return false;
+}
+
+bool IdentToColor(const std::string& Ident, TColor& Color) {
+  if (FindColorIdent(Ident, Color)) return true;
   const auto& Hook = ColorLookupHook();
   return Hook && Hook(Ident, Color);
 }

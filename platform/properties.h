@@ -145,6 +145,8 @@ std::vector<std::string> RegisteredClassNames();
 // Colour names: the cl* identifiers of the platform, then the hook (the base
 // layer installs its full colour table there). Case-insensitive.
 bool IdentToColor(const std::string& Ident, TColor& Color);
+// Only the platform's own cl* identifiers, without the hook.
+bool FindColorIdent(const std::string& Ident, TColor& Color);
 // The cl* identifier of a colour value, if it has one.
 bool ColorToIdent(TColor Color, std::string& Ident);
 void SetColorNameLookup(std::function<bool(const std::string&, TColor&)> Lookup);
