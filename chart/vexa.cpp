@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "chart/render.h"
+#include "platform/devices.h"
+#include "platform/rtl.h"
 #include "platform/screen.h"
 
 namespace zkw {
@@ -288,9 +290,12 @@ void TCustomVexa::SetDefaults() {
   Screen().LoadCursor(3, "CURZOOMD");
   Screen().LoadCursor(4, "CURZOOMP");
   FProbeBitmap.SetSize(10, 10);
-  // The drawing surface has square pixels.
-  FPixelAspectX = 1;
-  FPixelAspectY = 1;
+  // The display's pixel aspect, as integers in hundredths of the smaller
+  // side (100, 100 on square pixels); only the isometric rule uses their ratio.
+  double AspectX = 1, AspectY = 1;
+  ScreenInfo().PixelAspect(AspectX, AspectY);
+  FPixelAspectX = ClampInt(Round(AspectX * 100), 1, 1000000);
+  FPixelAspectY = ClampInt(Round(AspectY * 100), 1, 1000000);
   ConnectNotifications();
   for (int I = 0; I < LayerCount; ++I) {
     const auto N = static_cast<std::size_t>(I);
