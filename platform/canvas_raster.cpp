@@ -434,6 +434,48 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
   FDashPhase = Kept;
 }
 
+void TCanvas::SquareOutline(int X, int Y, int D) {
+  const i64 L = i64(X) - D, T = i64(Y) - D, R = i64(X) + D, B = i64(Y) + D;
+  const TPenStyle Style = FPen.Style();
+  if (D >= 1 && FPen.Width() == 1 && (Style == psSolid || Style == psInsideFrame)) {
+    TBitmap& Tg = FTarget;
+    if (Tg.FStale) Tg.Surface();
+    if (L >= 0 && T >= 0 && R < Tg.FW && B < Tg.FH) {
+      // Every border pixel once, as the four lines write it (each line stops
+      // before the next one's start).
+      const std::uint32_t C = PixelOf(FPen.Color());
+      const i64 Stride = Tg.FStride, N = R - L;
+      std::uint32_t* Top = Tg.FBits + T * Stride + L;
+      std::uint32_t* Bottom = Top + (B - T) * Stride;
+      if (FPen.Mode() == pmXor) {
+        const std::uint32_t Bits = C & 0x00FFFFFFu;
+        for (i64 K = 0; K < N; ++K) {
+          Top[K + 1] ^= Bits;
+          Bottom[K] ^= Bits;
+          Top[(K + 1) * Stride + N] ^= Bits;
+          Top[K * Stride] ^= Bits;
+        }
+      } else {
+        for (i64 K = 0; K < N; ++K) {
+          Top[K + 1] = C;
+          Bottom[K] = C;
+          Top[(K + 1) * Stride + N] = C;
+          Top[K * Stride] = C;
+        }
+      }
+      FPenPos = {static_cast<int>(L), static_cast<int>(T)};
+      FDashPhase = 0;
+      return;
+    }
+  }
+  // Pens that are wide, dashed or clear, and squares that reach the edge.
+  MoveTo(X - D, Y - D);
+  LineTo(X - D, Y + D);
+  LineTo(X + D, Y + D);
+  LineTo(X + D, Y - D);
+  LineTo(X - D, Y - D);
+}
+
 void TCanvas::FillBox(std::int64_t L, std::int64_t T, std::int64_t R, std::int64_t B, std::uint32_t Rgb,
                       bool Xor) {
   ZKW_SURFACE(S);

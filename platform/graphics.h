@@ -201,6 +201,12 @@ class TCanvas : public TPersistent {
   void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
   void Polygon(const TPoint* Points, int Count);
   void Polygon(const std::vector<TPoint>& Points) { Polygon(Points.data(), static_cast<int>(Points.size())); }
+  // The closed outline of the square with half side D around (X, Y): exactly
+  // MoveTo(X - D, Y - D) and LineTo through (X - D, Y + D), (X + D, Y + D),
+  // (X + D, Y - D) back to (X - D, Y - D) - the same pixels, pen position and
+  // dash phase - but a thin solid pen on a square inside the bitmap writes its
+  // 8 * D pixels directly (the hollow square marks draw millions of these).
+  void SquareOutline(int X, int Y, int D);
   // Top-left corner at (X, Y); background filled with the brush when it is solid.
   void TextOut(int X, int Y, const std::string& Text);
   int TextWidth(const std::string& Text);

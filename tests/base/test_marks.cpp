@@ -188,6 +188,49 @@ TEST(MarkSymbols, ClippedAtTheBitmapEdgeWithoutHarm) {
   EXPECT_TRUE(S.AllInk());
 }
 
+// The hollow squares take the canvas's one-step outline; they must stay the
+// exact closed path of four lines in every pen state and at every edge.
+TEST(MarkSymbols, HollowSquaresEqualTheirFourLinePathAnywhere) {
+  std::uint32_t Seed = 3;
+  auto Next = [&Seed](int Lo, int Hi) {
+    Seed = Seed * 1664525u + 1013904223u;
+    return Lo + static_cast<int>((Seed >> 8) % static_cast<std::uint32_t>(Hi - Lo + 1));
+  };
+  constexpr int W = 13, H = 11;
+  for (int Case = 0; Case < 3000; ++Case) {
+    TBitmap Mark(W, H), Path(W, H);
+    for (int Y = 0; Y < H; ++Y)
+      for (int X = 0; X < W; ++X) {
+        const TColor Back = Next(0, 0xFFFFFF);
+        Mark.Canvas().SetPixels(X, Y, Back);
+        Path.Canvas().SetPixels(X, Y, Back);
+      }
+    const int Kind = Next(10, 12), D = Kind - 9, X = Next(-4, W + 3), Y = Next(-4, H + 3);
+    const auto Style = static_cast<TPenStyle>(Next(0, 2) == 0 ? Next(0, 6) : psSolid);
+    const int Width = Next(0, 3) == 0 ? 2 : 1;
+    const auto Mode = static_cast<TPenMode>(Next(0, 1));
+    const TColor Colour = Next(0, 0xFFFFFF);
+    for (TBitmap* B : {&Mark, &Path}) {
+      B->Canvas().Pen().SetColor(Colour);
+      B->Canvas().Pen().SetStyle(Style);
+      B->Canvas().Pen().SetWidth(Width);
+      B->Canvas().Pen().SetMode(Mode);
+    }
+    DrawMark(Mark.Canvas(), static_cast<std::uint8_t>(Kind), X, Y, false);
+    TCanvas& P = Path.Canvas();
+    P.MoveTo(X - D, Y - D);
+    P.LineTo(X - D, Y + D);
+    P.LineTo(X + D, Y + D);
+    P.LineTo(X + D, Y - D);
+    P.LineTo(X - D, Y - D);
+    ASSERT_EQ(Mark.Canvas().PenPos(), P.PenPos()) << "case " << Case;
+    for (int Y2 = 0; Y2 < H; ++Y2)
+      for (int X2 = 0; X2 < W; ++X2)
+        ASSERT_EQ(Mark.Canvas().Pixels(X2, Y2), P.Pixels(X2, Y2))
+            << "case " << Case << " kind " << Kind << " at " << X << "," << Y << " pixel " << X2 << "," << Y2;
+  }
+}
+
 // ------------------------------------------------------- brush side effects
 
 TEST(MarkBrush, HollowSymbolsLeaveASolidBrushAndKeepItsColour) {

@@ -1,0 +1,94 @@
+// Fast paths of the canvas against the general primitives they stand for:
+// both draw onto copies of one random picture, and every pixel, the pen
+// position and the dash phase must come out the same.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/graphics.h"
+#include "test_canvas_support.h"
+
+namespace zkw {
+namespace {
+
+using namespace zkw::testing;
+
+// A picture of random colours, so that exclusive-or results differ per pixel.
+void FillRandom(TBitmap& B, TestRandom& R) {
+  for (int Y = 0; Y < B.Height(); ++Y)
+    for (int X = 0; X < B.Width(); ++X) B.Canvas().SetPixels(X, Y, R.Next(0, 0xFFFFFF));
+}
+
+bool SamePixels(TBitmap& A, TBitmap& B) {
+  for (int Y = 0; Y < A.Height(); ++Y)
+    if (std::memcmp(A.ScanLine(Y), B.ScanLine(Y), static_cast<std::size_t>(A.Width()) * 4) != 0) return false;
+  return true;
+}
+
+void SetPen(TCanvas& C, TColor Color, TPenStyle Style, int Width, TPenMode Mode) {
+  C.Pen().SetColor(Color);
+  C.Pen().SetStyle(Style);
+  C.Pen().SetWidth(Width);
+  C.Pen().SetMode(Mode);
+}
+
+TEST(CanvasFastPath, SquareOutlineMatchesFourLinesEverywhere) {
+  TestRandom R{11};
+  constexpr int W = 23, H = 17;
+  for (int Case = 0; Case < 4000; ++Case) {
+    TBitmap Fast(W, H), Slow(W, H);
+    FillRandom(Fast, R);
+    Slow.Canvas().Draw(0, 0, Fast);
+    const int X = R.Next(-5, W + 4), Y = R.Next(-5, H + 4), D = R.Next(0, 4);
+    // Mostly the thin solid pen the fast path takes, with every other state mixed in.
+    const auto Style = static_cast<TPenStyle>(R.Next(0, 3) == 0 ? R.Next(0, 6) : (R.Next(0, 1) ? psSolid : psInsideFrame));
+    const int Width = R.Next(0, 4) == 0 ? R.Next(2, 3) : 1;
+    const auto Mode = static_cast<TPenMode>(R.Next(0, 1));
+    TColor Color = R.Next(0, 0xFFFFFF);
+    if (R.Next(0, 9) == 0) Color = clBtnShadow;  // system colours resolve alike
+    for (TBitmap* B : {&Fast, &Slow}) {
+      SetPen(B->Canvas(), Color, Style, Width, Mode);
+      B->Canvas().MoveTo(R.Next(-3, 3), 0);
+    }
+    Fast.Canvas().SquareOutline(X, Y, D);
+    TCanvas& S = Slow.Canvas();
+    S.MoveTo(X - D, Y - D);
+    S.LineTo(X - D, Y + D);
+    S.LineTo(X + D, Y + D);
+    S.LineTo(X + D, Y - D);
+    S.LineTo(X - D, Y - D);
+    ASSERT_EQ(Fast.Canvas().PenPos(), S.PenPos()) << Case;
+    // A dashed line drawn next shows whether the dash phase went on alike.
+    for (TBitmap* B : {&Fast, &Slow}) {
+      B->Canvas().Pen().SetStyle(psDashDot);
+      B->Canvas().Pen().SetWidth(1);
+      B->Canvas().LineTo(W / 2, H - 1);
+    }
+    ASSERT_TRUE(SamePixels(Fast, Slow)) << "case " << Case << " at " << X << "," << Y << " d " << D << " style "
+                                        << int(Style) << " width " << Width << " mode " << int(Mode);
+  }
+}
+
+TEST(CanvasFastPath, SquareOutlineIsReversibleInExclusiveOrAndClipsAtEveryEdge) {
+  TestRandom R{5};
+  TBitmap B(9, 7);
+  FillRandom(B, R);
+  TBitmap Before(9, 7);
+  Before.Canvas().Draw(0, 0, B);
+  SetPen(B.Canvas(), clLime, psSolid, 1, pmXor);
+  // Inside, touching each edge, and half outside on each side.
+  const TPoint Centres[] = {{4, 3}, {1, 1}, {7, 5}, {0, 3}, {8, 3}, {4, 0}, {4, 6}, {-1, -1}, {9, 7}};
+  for (TPoint P : Centres) B.Canvas().SquareOutline(P.X, P.Y, 1);
+  EXPECT_FALSE(SamePixels(B, Before));
+  for (TPoint P : Centres) B.Canvas().SquareOutline(P.X, P.Y, 1);
+  EXPECT_TRUE(SamePixels(B, Before));
+}
+
+TEST(CanvasFastPath, SquareOutlineOnAnEmptyBitmapOnlyMovesThePen) {
+  TBitmap B;
+  B.Canvas().SquareOutline(3, 4, 2);
+  EXPECT_EQ(B.Canvas().PenPos(), (TPoint{1, 2}));
+}
+
+}  // namespace
+}  // namespace zkw
