@@ -17,16 +17,17 @@ constexpr int LayerCount = 16;
 // RealToPixel for a double, inline for the per-item loops: clamps to
 // +-2147483647, rounds halves to the even neighbour, maps NaN to 0. Gives the
 // same result as RealToPixel for every double (tested against it).
+// Branch-free after the range tests: the fraction of scattered data points is
+// random, and a branch on it is mispredicted half the time.
 inline int PixelFromDouble(double V) {
   if (!(V == V)) return 0;
   if (V >= 2147483647.0) return 2147483647;
   if (V <= -2147483647.0) return -2147483647;
-  const double F = std::floor(V);
-  const double Diff = V - F;  // exact for doubles in this range
-  const auto I = static_cast<int>(F);
-  if (Diff > 0.5) return I + 1;
-  if (Diff < 0.5) return I;
-  return (I % 2 == 0) ? I : I + 1;
+  // floor(V) by truncation, which is exact for |V| < 2^31.
+  const auto T = static_cast<int>(V);
+  const int I = T - static_cast<int>(V < static_cast<double>(T));
+  const double Diff = V - static_cast<double>(I);
+  return I + static_cast<int>((Diff > 0.5) | ((Diff == 0.5) & ((I & 1) != 0)));
 }
 
 // Clamps a layer number into 1..16.

@@ -34,6 +34,21 @@ TEST(PixelFromDouble, AgreesWithTheCheckedConversion) {
   }
 }
 
+TEST(PixelFromDouble, HalvesAndTheirNeighboursRoundLikeTheCheckedConversion) {
+  // Every half between -1000 and 1000 (odd and even neighbours, both signs),
+  // the doubles next to it, and pixel-sized fractions around it.
+  for (int K = -2000; K <= 2000; ++K) {
+    const double Half = K * 0.5;
+    const double Values[] = {Half, std::nextafter(Half, -1e9), std::nextafter(Half, 1e9), Half - 1e-9, Half + 1e-9,
+                             Half + 0.25, Half - 0.2500001};
+    for (double V : Values) ASSERT_EQ(PixelFromDouble(V), RealToPixel(V)) << V;
+  }
+  // Near the clamp, where the floor by truncation must not overflow.
+  for (double V : {2147483646.4999998, 2147483646.5000002, -2147483646.4999998, -2147483646.5000002,
+                   2147483646.9999998, -2147483646.9999998, -2147483647.0, std::nextafter(-2147483647.0, 0.0)})
+    ASSERT_EQ(PixelFromDouble(V), RealToPixel(V)) << V;
+}
+
 TEST(PlotGeometry, PlotRectangleAndDataImage) {
   TPlotGeometry G = DemoGeometry();
   G.ShadowWidth = 5;
