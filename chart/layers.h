@@ -30,6 +30,24 @@ inline int PixelFromDouble(double V) {
   return I + static_cast<int>((Diff > 0.5) | ((Diff == 0.5) & ((I & 1) != 0)));
 }
 
+// The pixel of V * Factor + Offset worked out in double precision, for the
+// transform's per-point loops (the extended-precision path costs a trip
+// through the x87 unit and memory). While both terms stay within 2^29 its
+// error against the extended-precision value is below 2^-20, so it rounds to
+// the same integer unless the value lies within 2^-10 of a half; there, and
+// for NaN or larger values, it declines and the caller takes the exact path.
+inline bool QuickPixel(double V, double Factor, double Offset, int& Pixel) {
+  const double P = V * Factor;
+  if (!(std::fabs(P) <= 0x1p29)) return false;
+  const double A = P + Offset;
+  const auto T = static_cast<int>(A);
+  const int I = T - static_cast<int>(A < static_cast<double>(T));
+  const double Diff = A - static_cast<double>(I);
+  if (std::fabs(Diff - 0.5) < 0x1p-10) return false;
+  Pixel = I + static_cast<int>(Diff > 0.5);
+  return true;
+}
+
 // Clamps a layer number into 1..16.
 constexpr int ClampLayer(int Layer) { return Layer < 1 ? 1 : (Layer > LayerCount ? LayerCount : Layer); }
 
@@ -96,6 +114,15 @@ struct TLayerTransform {
   // control at the axis' low end (0 or W for x, H or 0 for y).
   double XLogFloor = 0;
   double YLogFloor = 0;
+  // Double copies of the linear factors for QuickPixel, set by Make when the
+  // axis is linear and its offset small enough; a transform built any other
+  // way always takes the exact path.
+  double XFactorD = 0;
+  double XOffsetD = 0;
+  double YFactorD = 0;
+  double YOffsetD = 0;
+  bool XQuick = false;
+  bool YQuick = false;
 
   static TLayerTransform Make(const TLayerFactors& F, const TAxisRange& X, const TAxisRange& Y, int Width,
                               int Height) {
@@ -108,6 +135,12 @@ struct TLayerTransform {
     T.YLog = Y.Logarithmic;
     T.XLogFloor = X.High >= X.Low ? 0.0 : static_cast<double>(Width);
     T.YLogFloor = Y.High >= Y.Low ? static_cast<double>(Height) : 0.0;
+    T.XFactorD = static_cast<double>(F.XFactor);
+    T.XOffsetD = static_cast<double>(F.XOffset);
+    T.YFactorD = static_cast<double>(F.YFactor);
+    T.YOffsetD = static_cast<double>(F.YOffset);
+    T.XQuick = !T.XLog && std::isfinite(T.XFactorD) && std::fabs(T.XOffsetD) <= 0x1p29;
+    T.YQuick = !T.YLog && std::isfinite(T.YFactorD) && std::fabs(T.YOffsetD) <= 0x1p29;
     return T;
   }
 
@@ -121,8 +154,16 @@ struct TLayerTransform {
     return static_cast<double>(static_cast<Extended>(Y) * YFactor + YOffset);
   }
   // Control pixels, clamped to +-2147483647 and rounded halves to even.
-  int PixelX(double X) const { return PixelFromDouble(RawX(X)); }
-  int PixelY(double Y) const { return PixelFromDouble(RawY(Y)); }
+  int PixelX(double X) const {
+    int P;
+    if (XQuick && QuickPixel(X, XFactorD, XOffsetD, P)) return P;
+    return PixelFromDouble(RawX(X));
+  }
+  int PixelY(double Y) const {
+    int P;
+    if (YQuick && QuickPixel(Y, YFactorD, YOffsetD, P)) return P;
+    return PixelFromDouble(RawY(Y));
+  }
   // The inverse; 0 when the axis has no extent (factor 0).
   double WorldX(int PX) const;
   double WorldY(int PY) const;

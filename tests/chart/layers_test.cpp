@@ -49,6 +49,50 @@ TEST(PixelFromDouble, HalvesAndTheirNeighboursRoundLikeTheCheckedConversion) {
     ASSERT_EQ(PixelFromDouble(V), RealToPixel(V)) << V;
 }
 
+// PixelX / PixelY take a double-precision shortcut; over many ranges and
+// sizes, and for points placed right on pixel boundaries, they must give the
+// integers of the exact path (the pixel of the unrounded extended value).
+TEST(LayerTransform, QuickPixelsEqualTheExactPathOnAndAroundPixelBoundaries) {
+  std::uint32_t Seed = 99;
+  auto Uniform = [&Seed] {
+    Seed = Seed * 134775813u + 1u;
+    return static_cast<double>(Seed) / 4294967296.0;
+  };
+  const double Scales[] = {1e-9, 1e-3, 1, 7.3, 1e3, 1e6, 1e12};
+  int Quick = 0;
+  for (int Case = 0; Case < 400; ++Case) {
+    const double Scale = Scales[Case % 7];
+    const double Low = (Uniform() - 0.5) * Scale * (Case % 5 == 0 ? 1e6 : 10);
+    const double High = Low + (Uniform() + 1e-6) * Scale * (Case % 2 ? 1 : -1);
+    const TPlotGeometry G{100 + static_cast<int>(Uniform() * 2000), 80 + static_cast<int>(Uniform() * 1500),
+                          static_cast<int>(Uniform() * 60), 20, static_cast<int>(Uniform() * 60), 40, 0};
+    const TAxisRange X{Low, High, false}, Y{High, Low, false};
+    TLayerFactors F;
+    ASSERT_TRUE(ComputeXFactors(X, G, F.XFactor, F.XOffset));
+    ASSERT_TRUE(ComputeYFactors(Y, G, F.YFactor, F.YOffset));
+    const TLayerTransform T = TLayerTransform::Make(F, X, Y, G.Width, G.Height);
+    Quick += T.XQuick;
+    auto Check = [&](double V) {
+      ASSERT_EQ(T.PixelX(V), PixelFromDouble(T.RawX(V))) << "case " << Case << " x " << V;
+      ASSERT_EQ(T.PixelY(V), PixelFromDouble(T.RawY(V))) << "case " << Case << " y " << V;
+    };
+    for (int K = 0; K < 200; ++K) {
+      // A random point of the range and beyond, and the world values of pixel
+      // centres and of the halves between pixels with their neighbours.
+      Check(Low + (High - Low) * (Uniform() * 3 - 1));
+      const double PX = std::floor(Uniform() * G.Width) + (K % 2 ? 0.5 : 0.0);
+      const double V = static_cast<double>((static_cast<Extended>(PX) - F.XOffset) / F.XFactor);
+      for (double W : {V, std::nextafter(V, -1e308), std::nextafter(V, 1e308)}) Check(W);
+      const double VY = static_cast<double>((static_cast<Extended>(PX) - F.YOffset) / F.YFactor);
+      for (double W : {VY, std::nextafter(VY, -1e308), std::nextafter(VY, 1e308)}) Check(W);
+    }
+    for (double V : {0.0, -0.0, 1e300, -1e300, std::numeric_limits<double>::quiet_NaN(),
+                     std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()})
+      Check(V);
+  }
+  EXPECT_GT(Quick, 200);  // the shortcut was really taken
+}
+
 TEST(PlotGeometry, PlotRectangleAndDataImage) {
   TPlotGeometry G = DemoGeometry();
   G.ShadowWidth = 5;
