@@ -225,6 +225,18 @@ void BM_HollowSquare3_Canvas(benchmark::State& S) {
   }
 }
 
+// The same square as the mark symbol draws it: the one-step outline.
+void BM_SquareOutline3_Canvas(benchmark::State& S) {
+  Target T;
+  const auto P = Positions(2, 9);
+  TCanvas& C = T.B.Canvas();
+  C.Pen().SetColor(clNavy);
+  for (auto _ : S) {
+    for (int I = 0; I < Calls; ++I) C.SquareOutline(P[I & 4095].X, P[I & 4095].Y, 1);
+    benchmark::ClobberMemory();
+  }
+}
+
 void BM_HollowSquare3_Direct(benchmark::State& S) {
   Target T;
   const auto P = Positions(2, 9);
@@ -251,5 +263,6 @@ BENCHMARK(BM_RectangleFill_Canvas)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RectangleFill_Direct)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HollowSquare3_Canvas)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HollowSquare3_Direct)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SquareOutline3_Canvas)->Unit(benchmark::kMillisecond);
 
 }  // namespace
