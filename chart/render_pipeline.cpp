@@ -53,11 +53,20 @@ void RenderStore(TCustomVexa& Chart, TItemRenderer& Renderer, const TvxItemStore
   for (int C = 0; C < 256; ++C) ClassOn[static_cast<std::size_t>(C)] = Chart.ClassVisible(static_cast<std::uint8_t>(C), IsAnnotation);
   std::array<bool, LayerCount> LayerOn{};
   for (int L = 1; L <= LayerCount; ++L) LayerOn[static_cast<std::size_t>(L - 1)] = Chart.LayerVisible(L);
+  // Without host handlers the items are drawn straight from the store; a
+  // handler gets a copy (it may change the drawing, never the store) and may
+  // append to the store, so then no reference into it is held across a call.
   const bool Hook = static_cast<bool>(Chart.OnBeforeRenderChartItem);
+  const bool Copy = Hook || static_cast<bool>(Chart.OnBeforeRenderText);
   for (int I = 0; I < Store.Count(); ++I) {
-    TvxChartItem Item = Store.Item(I);
-    if (Subset != TItemSubset::All && IsTextKind(Item.Kind) != (Subset == TItemSubset::Text)) continue;
-    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
+    const TvxChartItem& Stored = Store.Item(I);
+    if (Subset != TItemSubset::All && IsTextKind(Stored.Kind) != (Subset == TItemSubset::Text)) continue;
+    if (!ClassOn[Stored.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Stored.Layer) - 1)]) continue;
+    if (!Copy) {
+      Renderer.RenderItem(Stored, I, IsAnnotation, Store.Texts());
+      continue;
+    }
+    TvxChartItem Item = Stored;
     if (Hook) Chart.DoBeforeRenderChartItem(Item, I, IsAnnotation);
     Renderer.RenderItem(Item, I, IsAnnotation, Store.Texts());
   }

@@ -4,6 +4,8 @@
 // written to the test output folder for a look.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -319,6 +321,41 @@ TEST(PaintData, EventsSeeTheMarginsAndColoursAreRestored) {
   EXPECT_GT(CountColour(D, clBlue), 50);
   EXPECT_EQ(CountColour(D, clGreen), 0);
   EXPECT_EQ(C->GetItem(0).Color, clGreen);
+}
+
+TEST(PaintData, ItemHooksThatChangeNothingLeaveEveryPixelAsItWas) {
+  // Items are drawn straight from the store without handlers and from copies
+  // with them; both ways must give the same picture.
+  auto C = MakeChart(240, 180);
+  C->SetDataColor(clNavy);
+  for (int I = 0; I < 60; ++I) C->AddMark(0.015 * I, 0.5 + 0.4 * std::sin(I * 0.3), static_cast<std::uint8_t>(I % 52));
+  C->AddLine(0.1, 0.1, 0.9, 0.8);
+  C->AddRect(0.2, 0.2, 0.4, 0.3, false);
+  C->AddText(0.5, 0.5, "text", 8);
+  C->Repaint();
+  const QImage Plain = C->DataImage().Image().copy();
+  int Seen = 0;
+  C->OnBeforeRenderChartItem = [&](TObject*, TvxChartItem&, int, bool) { ++Seen; };
+  C->OnBeforeRenderText = [&](TObject*, std::string&, int, bool) {};
+  C->Repaint();
+  EXPECT_EQ(Seen, 63);
+  EXPECT_TRUE(C->DataImage().Image() == Plain);
+}
+
+TEST(PaintData, AHandlerThatAppendsItemsWhileTheyAreDrawnIsSafe) {
+  auto C = MakeChart(200, 150);
+  for (int I = 0; I < 5; ++I) C->AddMark(0.1 * I, 0.5, 10);
+  C->SetAllocSize(1);  // every append reallocates the store
+  int Added = 0;
+  C->OnBeforeRenderChartItem = [&](TObject*, TvxChartItem&, int, bool) {
+    if (Added < 20) {
+      ++Added;
+      C->AddMark(0.9, 0.9, 10);
+    }
+  };
+  C->Repaint();
+  EXPECT_EQ(Added, 20);
+  EXPECT_EQ(C->DataStore().Count(), 25);
 }
 
 TEST(PaintData, RedrawKeepsCaptionAndScalesButDropsTheTrace) {
