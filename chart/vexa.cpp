@@ -383,6 +383,10 @@ void TCustomVexa::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome
   TChartRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
 }
 
+TDialogCodes TCustomVexa::WMGetDlgCode() const {
+  return TCustomControl::WMGetDlgCode() + TDialogCodes{dcWantArrows, dcWantTab};
+}
+
 void TCustomVexa::DoBeforeRenderChartItem(TvxChartItem& Item, int Index, bool IsAnnotation) {
   if (OnBeforeRenderChartItem) OnBeforeRenderChartItem(this, Item, Index, IsAnnotation);
 }

@@ -382,6 +382,9 @@ class TCustomVexa : public TCustomControl {
   int MouseTraceCount() const { return FMouseTraceCount; }
   const TMouseTracePoint& MouseTracePoint(int Index) const { return FMouseTrace[static_cast<std::size_t>(Index)]; }
 
+  // The chart handles the arrow keys and Tab itself (OnKeyDown sees them).
+  TDialogCodes WMGetDlgCode() const override;
+
   // ---- mouse tracking (mouse_tracking.cpp) ----
   // A mouse-move message: dropped while another one is being handled;
   // otherwise the standard processing (MouseMove), then OnMouseMoveInChart

@@ -228,6 +228,11 @@ class TWinControl : public TControl {
 // draws on it. Paint runs on WMPaint; drawing outside Paint (for example
 // exclusive-or rubber bands) writes into the surface too and is shown after
 // SurfaceChanged.
+// Answers of the dialog-code query: the navigation keys a control handles
+// itself instead of leaving them to the form's focus navigation.
+enum TDialogCode : std::uint8_t { dcWantArrows, dcWantTab };
+using TDialogCodes = TSet<TDialogCode>;
+
 class TCustomControl : public TWinControl {
  public:
   explicit TCustomControl(TComponent* AOwner);
@@ -246,6 +251,8 @@ class TCustomControl : public TWinControl {
   bool NeedsPaint() const { return FNeedsPaint; }
   // The surface was drawn on outside Paint; the peer shows it again.
   void SurfaceChanged();
+  // The dialog-code query; by default the form keeps Tab and the arrow keys.
+  virtual TDialogCodes WMGetDlgCode() const { return {}; }
 
  protected:
   virtual void Paint() {}

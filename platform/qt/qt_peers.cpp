@@ -127,6 +127,19 @@ void TSurfaceWidget::keyPressEvent(QKeyEvent* E) {
   });
 }
 
+bool TSurfaceWidget::event(QEvent* E) {
+  if (E->type() == QEvent::KeyPress) {
+    auto* K = static_cast<QKeyEvent*>(E);
+    auto* C = static_cast<TCustomControl*>(Control());
+    if ((K->key() == Qt::Key_Tab || K->key() == Qt::Key_Backtab) && C &&
+        C->WMGetDlgCode().Contains(dcWantTab)) {
+      keyPressEvent(K);
+      return true;
+    }
+  }
+  return QWidget::event(E);
+}
+
 void TSurfaceWidget::keyReleaseEvent(QKeyEvent* E) {
   const TShiftState S = ShiftStateFromQt(E->modifiers(), Qt::NoButton);
   const std::uint16_t Key = VirtualKeyFromQt(E->key());

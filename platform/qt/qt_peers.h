@@ -45,6 +45,8 @@ class TSurfaceWidget : public QWidget, public TControlLink {
   void keyPressEvent(QKeyEvent* Event) override;
   void keyReleaseEvent(QKeyEvent* Event) override;
   void resizeEvent(QResizeEvent* Event) override;
+  // Tab and Backtab move the focus unless the control asks for them.
+  bool event(QEvent* Event) override;
 
  private:
   // Runs F on the control (if still there), then shows the surface again:

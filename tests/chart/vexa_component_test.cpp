@@ -14,6 +14,8 @@ TEST(VexaCreation, NewChartHasTheFirstLayoutAndItsDefaults) {
   TVexa Chart(nullptr);
   EXPECT_EQ(Chart.Width(), 280);
   EXPECT_EQ(Chart.Height(), 200);
+  // The chart keeps the arrow keys and Tab from the form's focus navigation.
+  EXPECT_EQ(Chart.WMGetDlgCode(), (TDialogCodes{dcWantArrows, dcWantTab}));
   // The first standard layout overrides the constructor's margins.
   EXPECT_EQ(Chart.MarginLeft(), 50);
   EXPECT_EQ(Chart.MarginRight(), 20);

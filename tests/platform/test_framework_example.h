@@ -19,6 +19,8 @@ class TSwatch : public TCustomControl {
   TColor SwatchColor() const { return FSwatchColor; }
   void SetSwatchColor(TColor Value);
   int PaintCount = 0;
+  bool WantsTab = false;
+  TDialogCodes WMGetDlgCode() const override { return WantsTab ? TDialogCodes{dcWantTab} : TDialogCodes{}; }
 
  protected:
   void Paint() override;

@@ -7,6 +7,7 @@
 #include <QBitmap>
 #include <QLabel>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
@@ -132,6 +133,23 @@ TEST_F(QtWindows, SyntheticQtMouseEventsReachTheEntryPointsWithCoordinatesAndShi
   EXPECT_EQ(F.Moves[1].X, -12);
   EXPECT_EQ(F.Moves[1].Y, 32767);
   EXPECT_EQ(F.Moves[1].Shift, TShiftState{ssRight});
+}
+
+TEST_F(QtWindows, TabReachesOnlyAControlThatAsksForIt) {
+  TExampleForm F(nullptr);
+  F.Show();
+  Pump();
+  QWidget* Swatch = PeerWidget(*F.Swatch1);
+  ASSERT_NE(Swatch, nullptr);
+  std::vector<std::uint16_t> Keys;
+  F.Swatch1->OnKeyDown = [&](TObject*, std::uint16_t& Key, TShiftState) { Keys.push_back(Key); };
+  QKeyEvent Tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, "\t");
+  QCoreApplication::sendEvent(Swatch, &Tab);
+  EXPECT_TRUE(Keys.empty());  // the form's focus navigation took it
+  F.Swatch1->WantsTab = true;
+  QCoreApplication::sendEvent(Swatch, &Tab);
+  ASSERT_EQ(Keys.size(), 1u);
+  EXPECT_EQ(Keys[0], VK_TAB);
 }
 
 TEST_F(QtWindows, EnterLeaveWheelAndResizeReachTheControl) {
