@@ -468,6 +468,10 @@ class TCustomVexa : public TCustomControl {
   int StoreLongText(const std::string& Text);
   void SetItemText(TvxChartItem& Item, const std::string& Text, int LongTextIndex);
   void ScalePropsChanged();
+  // Copies a caller's range object into the chart's own (Own), which keeps
+  // reporting to this chart, then applies the change.
+  template <typename TProps>
+  void CopyScaleProps(TProps& Own, const TProps& Value);
   TRangeSnapshot CurrentRanges() const;
   void PrepareScaleControl(TScale& Control, const TScaleProps& Props, bool IsX);
 

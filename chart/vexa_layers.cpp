@@ -35,8 +35,8 @@ const TScalePropsVert& TCustomVexa::ScalePropsY(int Layer) const {
 TScale& TCustomVexa::ScaleControlX(int Layer) { return *FScaleCtlX[static_cast<std::size_t>(ClampLayer(Layer) - 1)]; }
 TScale& TCustomVexa::ScaleControlY(int Layer) { return *FScaleCtlY[static_cast<std::size_t>(ClampLayer(Layer) - 1)]; }
 
-void TCustomVexa::SetScalePropsX(int Layer, const TScalePropsHoriz& Value) {
-  TScalePropsHoriz& Own = ScalePropsX(Layer);
+template <typename TProps>
+void TCustomVexa::CopyScaleProps(TProps& Own, const TProps& Value) {
   if (&Value != &Own) {
     // Assign brings the given object's notifications; this layer's object
     // keeps reporting to this chart.
@@ -50,17 +50,12 @@ void TCustomVexa::SetScalePropsX(int Layer, const TScalePropsHoriz& Value) {
   ScalePropsChanged();
 }
 
+void TCustomVexa::SetScalePropsX(int Layer, const TScalePropsHoriz& Value) {
+  CopyScaleProps(ScalePropsX(Layer), Value);
+}
+
 void TCustomVexa::SetScalePropsY(int Layer, const TScalePropsVert& Value) {
-  TScalePropsVert& Own = ScalePropsY(Layer);
-  if (&Value != &Own) {
-    ++FNotifySuspend;
-    Own.Assign(Value);
-    Own.SetScaleLocation(Value.ScaleLocation());
-    --FNotifySuspend;
-    ConnectNotifications();
-  }
-  if (Designing()) Repaint();
-  ScalePropsChanged();
+  CopyScaleProps(ScalePropsY(Layer), Value);
 }
 
 // ---- transforms ----------------------------------------------------------------------
