@@ -14,14 +14,33 @@ std::string ShareResultMessage(TShareResult Result) {
 }
 
 TvxDataShare::TvxDataShare(TCustomVexa* Owner)
-    : FOwner(Owner), FStore(std::make_shared<TvxItemStore>()) {}
+    : FOwner(Owner), FStore(std::make_shared<TvxItemStore>()), FSelf(std::make_shared<TvxDataShare* const>(this)) {}
 
 TvxDataShare::~TvxDataShare() { DetachDying(); }
 
 void TvxDataShare::DetachDying() {
+  // Checked references to this member expire first: from here on it is gone
+  // for every walk that holds one.
+  FSelf.reset();
   // A dying member needs no copy of its own.
   if (FSource) LeaveSource(false);
   ReleaseUsers(false);
+}
+
+void TvxDataShare::StandAlone(std::shared_ptr<TvxItemStore> Store) {
+  if (!Store) {
+    Detach();
+    return;
+  }
+  // No copy for this member: the given store replaces the group's at once.
+  if (FSource) LeaveSource(false);
+  ReleaseUsers(false);
+  FStore = std::move(Store);
+}
+
+bool TvxDataShare::InGroupWith(const TvxDataShare& Other) const {
+  const TvxDataShare* Root = FSource ? FSource : this;
+  return &Other == Root || Other.FSource == Root;
 }
 
 TvxDataShare* TvxDataShare::User(int Index) const {

@@ -12,6 +12,12 @@
 // Destruction is safe in any order: a user that is destroyed leaves its group;
 // a source that is destroyed releases its users, each keeping a private copy
 // of the items. No member ever keeps a pointer to a destroyed one.
+//
+// Host handlers run in the middle of paints and redraws and may join, leave
+// or destroy members there. Work that spans such calls therefore never keeps
+// plain pointers across them: a paint holds its store through StoreHandle, so
+// the store outlives the pass even if the member drops it, and a group walk
+// holds checked references (Ref) that expire when their member is destroyed.
 #pragma once
 
 #include <array>
@@ -56,6 +62,18 @@ class TvxDataShare {
 
   TvxItemStore& Store() { return *FStore; }
   const TvxItemStore& Store() const { return *FStore; }
+  // Shared ownership of the current store: it stays alive for the holder
+  // even when this member replaces or drops it meanwhile.
+  std::shared_ptr<TvxItemStore> StoreHandle() const { return FStore; }
+  // Leaves the group as Detach does, but takes Store (when given) as its own
+  // instead of keeping a copy of the group's items.
+  void StandAlone(std::shared_ptr<TvxItemStore> Store);
+  // A reference that expires when this member is destroyed (or DetachDying ran).
+  using TRef = std::weak_ptr<TvxDataShare* const>;
+  TRef Ref() const { return FSelf; }
+  // True when Other is this member's source, a user of the same source
+  // (this member included), or one of this member's users.
+  bool InGroupWith(const TvxDataShare& Other) const;
   TCustomVexa* Owner() const { return FOwner; }
   TvxDataShare* Source() const { return FSource; }
   int UserCount() const { return FUserCount; }
@@ -74,6 +92,13 @@ class TvxDataShare {
   // As Detach for a member about to be destroyed: it keeps no copy.
   void DetachDying();
 
+  // Runs Notify for every member of GroupToNotify, in that order, while
+  // handlers inside Notify may destroy members or move them between groups:
+  // a member is only passed if it still exists and still belongs to this
+  // member's group, and the walk ends when this member itself is destroyed.
+  template <typename TNotify>
+  void ForEachToNotify(TNotify&& Notify);
+
   // The members to notify after this member redrew: its source, every user of
   // that source in list order, then every user of this member in list order.
   // Returns how many entries of Out were filled.
@@ -88,6 +113,23 @@ class TvxDataShare {
   TvxDataShare* FSource = nullptr;
   std::array<TvxDataShare*, MaxShareUsers> FUsers{};
   int FUserCount = 0;
+  std::shared_ptr<TvxDataShare* const> FSelf;
 };
+
+template <typename TNotify>
+void TvxDataShare::ForEachToNotify(TNotify&& Notify) {
+  std::array<TvxDataShare*, 2 * MaxShareUsers + 1> Group{};
+  const int N = GroupToNotify(Group);
+  std::array<TRef, 2 * MaxShareUsers + 1> Refs;
+  for (int I = 0; I < N; ++I) Refs[static_cast<std::size_t>(I)] = Group[static_cast<std::size_t>(I)]->Ref();
+  const TRef Self = Ref();
+  for (int I = 0; I < N; ++I) {
+    // Locals only until this member is known to be alive.
+    if (Self.expired()) return;
+    const auto Member = Refs[static_cast<std::size_t>(I)].lock();
+    if (!Member || !InGroupWith(**Member)) continue;
+    Notify(**Member);
+  }
+}
 
 }  // namespace zkw

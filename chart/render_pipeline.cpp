@@ -2,6 +2,7 @@
 // which off-screen image, and where the host's rendering events fire.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 #include "chart/render.h"
 #include "chart/vexa.h"
@@ -303,7 +304,7 @@ void TChartRenderer::DrawOuterArea(TCanvas& Canvas) {
     FChart.CopyScalePropsToControl(FChart.ScalePropsY(N), FChart.ScaleControlY(N));
     FChart.ScaleControlY(N).ForcePaint();
   }
-  if (FChart.OnScalesRendered) FChart.OnScalesRendered(&FChart, Canvas, 0, 0);
+  FChart.DoRenderEvent(&TCustomVexa::OnScalesRendered, Canvas, 0, 0);
 }
 
 // ---- plot background -------------------------------------------------------------------------
@@ -433,7 +434,7 @@ void TChartRenderer::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochr
   const int EventTop = FChart.MarginTop() - Top, EventLeft = FChart.MarginLeft() - Left;
   if (FChart.OnBeforeRenderData) {
     const TColor Brush = Canvas.Brush().Color(), Pen = Canvas.Pen().Color();
-    FChart.OnBeforeRenderData(&FChart, Canvas, EventTop, EventLeft);
+    FChart.DoRenderEvent(&TCustomVexa::OnBeforeRenderData, Canvas, EventTop, EventLeft);
     Canvas.Brush().SetColor(Brush);
     Canvas.Pen().SetColor(Pen);
   }
@@ -442,10 +443,14 @@ void TChartRenderer::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochr
   Renderer.BeginPass(FChart.LineWidth(), FChart.ChartColor());
   if (FChart.OnBeforeRenderText) {
     Renderer.OnBeforeRenderText = [this](std::string& Text, int Index, bool IsAnnotation) {
-      if (FChart.OnBeforeRenderText) FChart.OnBeforeRenderText(&FChart, Text, Index, IsAnnotation);
+      FChart.DoBeforeRenderText(Text, Index, IsAnnotation);
     };
   }
-  if (!DataOverAnnotations) RenderStore(FChart, Renderer, FChart.DataStore(), false, TItemSubset::All);
+  // The pass owns a share of the data store: a host handler may make the
+  // chart join or leave a group, which drops the chart's store, and the pass
+  // then finishes the items it started with.
+  const std::shared_ptr<const TvxItemStore> Data = FChart.DataStoreHandle();
+  if (!DataOverAnnotations) RenderStore(FChart, Renderer, *Data, false, TItemSubset::All);
   if (AnnotationsShown) {
     if (AnnotationTextsOnTop) {
       RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::NonText);
@@ -454,14 +459,14 @@ void TChartRenderer::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochr
       RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::All);
     }
   }
-  if (DataOverAnnotations) RenderStore(FChart, Renderer, FChart.DataStore(), false, TItemSubset::All);
+  if (DataOverAnnotations) RenderStore(FChart, Renderer, *Data, false, TItemSubset::All);
 
   Canvas.Pen().SetWidth(1);
   std::array<const TCustomTextLabel*, TextLabelCount> Labels{};
   for (int I = 1; I <= TextLabelCount; ++I) Labels[static_cast<std::size_t>(I - 1)] = &FChart.TextLabel(I);
   DrawTextLabels(Canvas, Left, Top, Labels.data(), TextLabelCount, LabelFrame(OnPrinter), &Renderer.Cache());
 
-  if (FChart.OnDataRendered) FChart.OnDataRendered(&FChart, Canvas, EventTop, EventLeft);
+  FChart.DoRenderEvent(&TCustomVexa::OnDataRendered, Canvas, EventTop, EventLeft);
 
   const TPlotGeometry G = FChart.Geometry();
   const int X1 = ClampToInt(std::int64_t{Left} + G.PlotWidth()), Y1 = ClampToInt(std::int64_t{Top} + G.PlotHeight());

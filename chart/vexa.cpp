@@ -115,7 +115,85 @@ void ApplyScaleLayout(Props& P, const TScaleLayout& L, decltype(P.ScaleLocation(
   P.SetVisible(L.Visible);
 }
 
+// Value objects' Assign also copies the change handler (the joined-layer
+// table also its chart): a chart's own objects keep reporting to their chart,
+// never to the chart they were copied from.
+template <typename T>
+void AssignKeepingHandlers(T& Own, const T& Source) {
+  TNotifyEvent Keep = std::move(Own.OnChange);
+  Own.Assign(Source);
+  Own.OnChange = std::move(Keep);
+}
+
+void AssignRangeObject(TScaleProps& Own, const TScaleProps& Source) {
+  TNotifyEvent KeepFormat = std::move(Own.DateFormat().OnChange);
+  TNotifyEvent Keep = std::move(Own.OnChange);
+  Own.Assign(Source);
+  Own.OnChange = std::move(Keep);
+  Own.DateFormat().OnChange = std::move(KeepFormat);
+}
+
+void AssignKeepingHandlers(TJointLayers& Own, const TJointLayers& Source) {
+  TCustomVexa* const Owner = Own.Owner();
+  TNotifyEvent Keep = std::move(Own.OnChange);
+  Own.Assign(Source);
+  Own.OnChange = std::move(Keep);
+  Own.SetOwner(Owner);
+}
+
+// An internal scale control takes the source control's settings; its tick
+// events keep going to its own chart's relays.
+void AssignScaleControl(TScale& Own, const TScale& Source) {
+  TScaleTickDrawnEvent KeepTick = std::move(Own.OnScaleTickDrawn);
+  TBeforeTickLabelEvent KeepLabel = std::move(Own.OnBeforeTickLabel);
+  Own.Assign(Source);
+  Own.OnScaleTickDrawn = std::move(KeepTick);
+  Own.OnBeforeTickLabel = std::move(KeepLabel);
+}
+
 }  // namespace
+
+// The host's handlers, as Assign copies them from one chart to another.
+struct TCustomVexa::TVexaEvents {
+  TMouseMoveInChartEvent MouseMoveInChart;
+  TNotifyEvent MouseEnter, MouseLeave;
+  TZoomPanEvent ZoomPan;
+  TSelectRectEvent RubberBand, SelectRect;
+  TBeforeCrossHMoveEvent BeforeCrossHairMove;
+  TCrossHairMoveEvent CrossHairMove;
+  TTextLabelMoveEvent TextLabelMove;
+  TScaleTickDrawnEvent ScaleTickDrawn;
+  TBeforeTickLabelEvent BeforeTickLabel;
+  TRenderEvent BeforeRenderData, DataRendered, ScalesRendered;
+  TBeforeRenderCItemEvent BeforeRenderChartItem;
+  TBeforeRenderTextEvent BeforeRenderText;
+};
+
+TCustomVexa::TVexaEvents TCustomVexa::EventsOf(const TCustomVexa& S) {
+  return {S.OnMouseMoveInChart,  S.OnMouseEnter,   S.OnMouseLeave,          S.OnZoomPan,
+          S.OnRubberBand,        S.OnSelectRect,   S.OnBeforeCrossHairMove, S.OnCrossHairMove,
+          S.OnTextLabelMove,     S.OnScaleTickDrawn, S.OnBeforeTickLabel,   S.OnBeforeRenderData,
+          S.OnDataRendered,      S.OnScalesRendered, S.OnBeforeRenderChartItem, S.OnBeforeRenderText};
+}
+
+void TCustomVexa::SetEvents(const TVexaEvents& E) {
+  OnMouseMoveInChart = E.MouseMoveInChart;
+  OnMouseEnter = E.MouseEnter;
+  OnMouseLeave = E.MouseLeave;
+  OnZoomPan = E.ZoomPan;
+  OnRubberBand = E.RubberBand;
+  OnSelectRect = E.SelectRect;
+  OnBeforeCrossHairMove = E.BeforeCrossHairMove;
+  OnCrossHairMove = E.CrossHairMove;
+  OnTextLabelMove = E.TextLabelMove;
+  OnScaleTickDrawn = E.ScaleTickDrawn;
+  OnBeforeTickLabel = E.BeforeTickLabel;
+  OnBeforeRenderData = E.BeforeRenderData;
+  OnDataRendered = E.DataRendered;
+  OnScalesRendered = E.ScalesRendered;
+  OnBeforeRenderChartItem = E.BeforeRenderChartItem;
+  OnBeforeRenderText = E.BeforeRenderText;
+}
 
 // ---- construction and destruction ----------------------------------------------
 
@@ -387,8 +465,40 @@ TDialogCodes TCustomVexa::WMGetDlgCode() const {
   return TCustomControl::WMGetDlgCode() + TDialogCodes{dcWantArrows, dcWantTab};
 }
 
+// Marks a host handler of the chart as running; when the outermost one has
+// returned, handlers that Assign copied meanwhile are installed.
+class TCustomVexa::THostEventScope {
+ public:
+  explicit THostEventScope(TCustomVexa& Chart) : FChart(Chart) { ++FChart.FEventDepth; }
+  ~THostEventScope() {
+    if (--FChart.FEventDepth > 0 || !FChart.FPendingEvents) return;
+    const std::function<void()> Install = std::move(FChart.FPendingEvents);
+    FChart.FPendingEvents = nullptr;
+    Install();
+  }
+  THostEventScope(const THostEventScope&) = delete;
+  THostEventScope& operator=(const THostEventScope&) = delete;
+
+ private:
+  TCustomVexa& FChart;
+};
+
 void TCustomVexa::DoBeforeRenderChartItem(TvxChartItem& Item, int Index, bool IsAnnotation) {
-  if (OnBeforeRenderChartItem) OnBeforeRenderChartItem(this, Item, Index, IsAnnotation);
+  if (!OnBeforeRenderChartItem) return;
+  THostEventScope Running(*this);
+  OnBeforeRenderChartItem(this, Item, Index, IsAnnotation);
+}
+
+void TCustomVexa::DoBeforeRenderText(std::string& Text, int Index, bool IsAnnotation) {
+  if (!OnBeforeRenderText) return;
+  THostEventScope Running(*this);
+  OnBeforeRenderText(this, Text, Index, IsAnnotation);
+}
+
+void TCustomVexa::DoRenderEvent(TRenderEvent TCustomVexa::*Event, TCanvas& Canvas, int Top, int Left) {
+  if (!(this->*Event)) return;
+  THostEventScope Running(*this);
+  (this->*Event)(this, Canvas, Top, Left);
 }
 
 void TCustomVexa::RedrawData() { TChartRenderer(*this).RedrawData(); }
@@ -402,11 +512,11 @@ void TCustomVexa::Redraw() {
       Repaint();
     }
   }
-  std::array<TvxDataShare*, 2 * MaxShareUsers + 1> Group{};
-  const int N = FShare.GroupToNotify(Group);
-  for (int I = 0; I < N; ++I) {
-    if (TCustomVexa* Member = Group[static_cast<std::size_t>(I)]->Owner()) Member->RepaintIfAutoRedraw();
-  }
+  // Each repaint runs host handlers, which may destroy members (this chart
+  // too) or move them to other groups; the walk re-checks every member.
+  FShare.ForEachToNotify([](TvxDataShare& Member) {
+    if (TCustomVexa* Chart = Member.Owner()) Chart->RepaintIfAutoRedraw();
+  });
 }
 
 // ---- sharing -----------------------------------------------------------------------
@@ -447,110 +557,126 @@ void TCustomVexa::Assign(const TPersistent& Source) {
     return;
   }
   if (S == this) return;
-  ++FNotifySuspend;
-  SetTag(S->Tag());
-  FAnnotationMode = S->FAnnotationMode;
-  FDataClassVisible = S->FDataClassVisible;
-  FAnnotationClassVisible = S->FAnnotationClassVisible;
-  FAllocSize = S->FAllocSize;
-  FGridStyle = S->FGridStyle;
-  FGridDx = S->FGridDx;
-  FGridDy = S->FGridDy;
-  FGridColor = S->FGridColor;
-  FMarginLeft = S->FMarginLeft;
-  FMarginRight = S->FMarginRight;
-  FMarginTop = S->FMarginTop;
-  FMarginBottom = S->FMarginBottom;
-  FShadowWidth = S->FShadowWidth;
-  FShadowStyle = S->FShadowStyle;
-  FShadowColor = S->FShadowColor;
-  FShadowBakColor = S->FShadowBakColor;
-  FDataColor = S->FDataColor;
-  FFillColor = S->FFillColor;
-  FChartFrameColor = S->FChartFrameColor;
-  FChartColor = S->FChartColor;
-  FWindColor = S->FWindColor;
-  FPenStyle = S->FPenStyle;
-  FLineWidth = S->FLineWidth;
-  FCaption = S->FCaption;
-  FCaptionPosX = S->FCaptionPosX;
-  FCaptionPosY = S->FCaptionPosY;
-  FCaptionAlignment = S->FCaptionAlignment;
-  FCaptionAnchorHoriz = S->FCaptionAnchorHoriz;
-  FCaptionAnchorVert = S->FCaptionAnchorVert;
-  FCaptionTrim = S->FCaptionTrim;
-  FMouseAction = S->FMouseAction;
-  FMouseTraceColor = S->FMouseTraceColor;
-  FMouseTraceInvert = S->FMouseTraceInvert;
-  FPanGridDx = S->FPanGridDx;
-  FPanGridDy = S->FPanGridDy;
-  FPanGridOffsX = S->FPanGridOffsX;
-  FPanGridOffsY = S->FPanGridOffsY;
-  FAvoidDuplicateMarks = S->FAvoidDuplicateMarks;
-  FMinDupMarkDist = S->FMinDupMarkDist;
-  FTextBkStyle = S->FTextBkStyle;
-  FTextAlignment = S->FTextAlignment;
-  FClassDefault = S->FClassDefault;
-  FCurrentLayer = S->FCurrentLayer;
-  FMouseCursorFixed = S->FMouseCursorFixed;
-  FAutoRedraw = S->FAutoRedraw;
-  FIsometric = S->FIsometric;
-  FStandardLayout = S->FStandardLayout;
-  FPixelAspectX = S->FPixelAspectX;
-  FPixelAspectY = S->FPixelAspectY;
-  // The copy stands alone: it leaves any group it was in and takes a private
-  // copy of the items the source shows (see the header).
-  FShare.Detach();
-  FShare.Store().CopyFrom(S->FShare.Store(), CopiedCapacity(S->FShare.Store().Count(), FAllocSize));
-  FAnnotations.CopyFrom(S->FAnnotations, CopiedCapacity(S->FAnnotations.Count(), FAllocSize));
-  FPaintLocked = S->FPaintLocked;
-  for (int I = 0; I < LayerCount; ++I) {
-    const auto N = static_cast<std::size_t>(I);
-    FScaleCtlX[N]->Assign(*S->FScaleCtlX[N]);
-    FScaleCtlY[N]->Assign(*S->FScaleCtlY[N]);
-    FScaleX[N]->Assign(*S->FScaleX[N]);
-    FScaleX[N]->SetScaleLocation(S->FScaleX[N]->ScaleLocation());
-    FScaleX[N]->SetMouseAction(S->FScaleX[N]->MouseAction());
-    FScaleY[N]->Assign(*S->FScaleY[N]);
-    FScaleY[N]->SetScaleLocation(S->FScaleY[N]->ScaleLocation());
-    FScaleY[N]->SetMouseAction(S->FScaleY[N]->MouseAction());
-    FLayerVisible[N] = S->FLayerVisible[N];
-    FFactors[N] = S->FFactors[N];
+  // All or nothing: whatever can fail runs before this chart changes. The
+  // one error of the copy, a logarithmic axis below zero, is found first (it
+  // would otherwise be raised half-way, by the range objects' notifications);
+  // the item copies and the data image's new size are made next.
+  CheckAssignableRanges(*S);
+  auto Data = std::make_shared<TvxItemStore>();
+  Data->CopyFrom(S->FShare.Store(), CopiedCapacity(S->FShare.Store().Count(), S->FAllocSize));
+  TvxItemStore Annotations;
+  Annotations.CopyFrom(S->FAnnotations, CopiedCapacity(S->FAnnotations.Count(), S->FAllocSize));
+  const TPlotGeometry NewGeometry{Width(), Height(), S->FMarginLeft, S->FMarginRight, S->FMarginTop,
+                                  S->FMarginBottom, S->FShadowWidth};
+  FDataImage.SetSize(NewGeometry.DataImageWidth(), NewGeometry.DataImageHeight());
+  const auto Events = std::make_shared<const TVexaEvents>(EventsOf(*S));
+  {
+    // Range-object notifications are ignored while the values arrive, and
+    // on every way out of this block every owned object reports to this
+    // chart again (the copies below keep this chart's handlers anyway).
+    ++FNotifySuspend;
+    struct TRewire {
+      TCustomVexa& Chart;
+      ~TRewire() {
+        Chart.ConnectNotifications();
+        --Chart.FNotifySuspend;
+      }
+    } Rewire{*this};
+    CopySettings(*S);
+    // The copy stands alone: it leaves any group it was in, with a private
+    // copy of the items the source shows (see the header).
+    FShare.StandAlone(std::move(Data));
+    FAnnotations = std::move(Annotations);
+    for (int I = 0; I < LayerCount; ++I) {
+      const auto N = static_cast<std::size_t>(I);
+      AssignScaleControl(*FScaleCtlX[N], *S->FScaleCtlX[N]);
+      AssignScaleControl(*FScaleCtlY[N], *S->FScaleCtlY[N]);
+      AssignRangeObject(*FScaleX[N], *S->FScaleX[N]);
+      FScaleX[N]->SetScaleLocation(S->FScaleX[N]->ScaleLocation());
+      FScaleX[N]->SetMouseAction(S->FScaleX[N]->MouseAction());
+      AssignRangeObject(*FScaleY[N], *S->FScaleY[N]);
+      FScaleY[N]->SetScaleLocation(S->FScaleY[N]->ScaleLocation());
+      FScaleY[N]->SetMouseAction(S->FScaleY[N]->MouseAction());
+      FLayerVisible[N] = S->FLayerVisible[N];
+      FFactors[N] = S->FFactors[N];
+    }
+    for (int I = 1; I <= TRangeHistory::Size; ++I) FHistory.Snapshot(I) = S->FHistory.Snapshot(I);
+    FHistory.SetPosition(S->FHistory.Position());
+    FPanLimits = S->FPanLimits;
+    AssignKeepingHandlers(*FBackGroundImg, *S->FBackGroundImg);
+    for (int I = 0; I < CrossHairCount; ++I)
+      AssignKeepingHandlers(*FCrossHairs[static_cast<std::size_t>(I)], *S->FCrossHairs[static_cast<std::size_t>(I)]);
+    for (int I = 0; I < TextLabelCount; ++I)
+      AssignKeepingHandlers(*FTextLabels[static_cast<std::size_t>(I)], *S->FTextLabels[static_cast<std::size_t>(I)]);
+    AssignKeepingHandlers(*FJointLayers, *S->FJointLayers);
+    FTextFont.Assign(S->FTextFont);
+    // A handler of this chart that is running now (it called Assign) must
+    // not be overwritten under its feet: the copied handlers then take over
+    // when it has returned.
+    if (FEventDepth > 0) {
+      FPendingEvents = [this, Events] { SetEvents(*Events); };
+    } else {
+      FPendingEvents = nullptr;
+      SetEvents(*Events);
+    }
   }
-  for (int I = 1; I <= TRangeHistory::Size; ++I) FHistory.Snapshot(I) = S->FHistory.Snapshot(I);
-  FHistory.SetPosition(S->FHistory.Position());
-  FPanLimits = S->FPanLimits;
-  FBackGroundImg->Assign(*S->FBackGroundImg);
-  for (int I = 0; I < CrossHairCount; ++I)
-    FCrossHairs[static_cast<std::size_t>(I)]->Assign(*S->FCrossHairs[static_cast<std::size_t>(I)]);
-  for (int I = 0; I < TextLabelCount; ++I)
-    FTextLabels[static_cast<std::size_t>(I)]->Assign(*S->FTextLabels[static_cast<std::size_t>(I)]);
-  FJointLayers->Assign(*S->FJointLayers);
-  FTextFont.Assign(S->FTextFont);
-  OnMouseMoveInChart = S->OnMouseMoveInChart;
-  OnMouseEnter = S->OnMouseEnter;
-  OnMouseLeave = S->OnMouseLeave;
-  OnZoomPan = S->OnZoomPan;
-  OnRubberBand = S->OnRubberBand;
-  OnSelectRect = S->OnSelectRect;
-  OnBeforeCrossHairMove = S->OnBeforeCrossHairMove;
-  OnCrossHairMove = S->OnCrossHairMove;
-  OnTextLabelMove = S->OnTextLabelMove;
-  OnScaleTickDrawn = S->OnScaleTickDrawn;
-  OnBeforeTickLabel = S->OnBeforeTickLabel;
-  OnBeforeRenderData = S->OnBeforeRenderData;
-  OnDataRendered = S->OnDataRendered;
-  OnScalesRendered = S->OnScalesRendered;
-  OnBeforeRenderChartItem = S->OnBeforeRenderChartItem;
-  OnBeforeRenderText = S->OnBeforeRenderText;
-  // The copied objects came with the source's notifications (and the joined-
-  // layer table with the source as owner): point them all at this chart.
-  ConnectNotifications();
-  ResizeDataImage();
-  --FNotifySuspend;
   ApplyAllScaleProps();
   ComputeFactors();
   RepaintIfAutoRedraw();
+}
+
+void TCustomVexa::CopySettings(const TCustomVexa& S) {
+  SetTag(S.Tag());
+  FAnnotationMode = S.FAnnotationMode;
+  FDataClassVisible = S.FDataClassVisible;
+  FAnnotationClassVisible = S.FAnnotationClassVisible;
+  FAllocSize = S.FAllocSize;
+  FGridStyle = S.FGridStyle;
+  FGridDx = S.FGridDx;
+  FGridDy = S.FGridDy;
+  FGridColor = S.FGridColor;
+  FMarginLeft = S.FMarginLeft;
+  FMarginRight = S.FMarginRight;
+  FMarginTop = S.FMarginTop;
+  FMarginBottom = S.FMarginBottom;
+  FShadowWidth = S.FShadowWidth;
+  FShadowStyle = S.FShadowStyle;
+  FShadowColor = S.FShadowColor;
+  FShadowBakColor = S.FShadowBakColor;
+  FDataColor = S.FDataColor;
+  FFillColor = S.FFillColor;
+  FChartFrameColor = S.FChartFrameColor;
+  FChartColor = S.FChartColor;
+  FWindColor = S.FWindColor;
+  FPenStyle = S.FPenStyle;
+  FLineWidth = S.FLineWidth;
+  FCaption = S.FCaption;
+  FCaptionPosX = S.FCaptionPosX;
+  FCaptionPosY = S.FCaptionPosY;
+  FCaptionAlignment = S.FCaptionAlignment;
+  FCaptionAnchorHoriz = S.FCaptionAnchorHoriz;
+  FCaptionAnchorVert = S.FCaptionAnchorVert;
+  FCaptionTrim = S.FCaptionTrim;
+  FMouseAction = S.FMouseAction;
+  FMouseTraceColor = S.FMouseTraceColor;
+  FMouseTraceInvert = S.FMouseTraceInvert;
+  FPanGridDx = S.FPanGridDx;
+  FPanGridDy = S.FPanGridDy;
+  FPanGridOffsX = S.FPanGridOffsX;
+  FPanGridOffsY = S.FPanGridOffsY;
+  FAvoidDuplicateMarks = S.FAvoidDuplicateMarks;
+  FMinDupMarkDist = S.FMinDupMarkDist;
+  FTextBkStyle = S.FTextBkStyle;
+  FTextAlignment = S.FTextAlignment;
+  FClassDefault = S.FClassDefault;
+  FCurrentLayer = S.FCurrentLayer;
+  FMouseCursorFixed = S.FMouseCursorFixed;
+  FAutoRedraw = S.FAutoRedraw;
+  FIsometric = S.FIsometric;
+  FStandardLayout = S.FStandardLayout;
+  FPixelAspectX = S.FPixelAspectX;
+  FPixelAspectY = S.FPixelAspectY;
+  FPaintLocked = S.FPaintLocked;
 }
 
 // ---- properties --------------------------------------------------------------------

@@ -12,7 +12,10 @@
 // stands outside the source's sharing group. It gets a private copy of the
 // items the source shows and has neither a data source nor users; nothing
 // is registered with the source's group, so destroying either chart never
-// affects the other. UseDataOf may then join a group explicitly.
+// affects the other. UseDataOf may then join a group explicitly. Assign is all
+// or nothing: a source whose ranges the copy could not use (a logarithmic
+// axis below zero) raises the chart error and leaves the target untouched,
+// and no owned object of the copy ever reports to the source.
 //
 // Painting: Paint, DrawPlotBackground, RenderDataToBitmap and RenderData are
 // the hooks of the paint pipeline; the pipeline itself lives in its own files
@@ -163,6 +166,9 @@ class TCustomVexa : public TCustomControl {
   int ItemCapacity() const { return FShare.Store().Capacity(); }
   int KindCount(int Kind) const { return FShare.Store().KindCount(Kind); }
   const TvxItemStore& DataStore() const { return FShare.Store(); }
+  // Shared ownership of the data store, for work that must keep it alive
+  // while host handlers run (they may share or unshare the chart's data).
+  std::shared_ptr<const TvxItemStore> DataStoreHandle() const { return FShare.StoreHandle(); }
   const TvxItemStore& AnnotationStore() const { return FAnnotations; }
   const TLongTextArray& DataTexts() const { return FShare.Store().Texts(); }
   const TLongTextArray& AnnotationTexts() const { return FAnnotations.Texts(); }
@@ -425,8 +431,13 @@ class TCustomVexa : public TCustomControl {
   virtual void RenderDataToBitmap(TBitmap& Bitmap, int Left, int Top, bool Monochrome, int NoGrid);
   // Grid, items, text labels and plot frame; (Left, Top) is the plot's corner on Canvas.
   virtual void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid);
-  // Relays the item event of the renderer to the host.
+  // Relays of the renderer's host events. A handler may call Assign on this
+  // chart: the handlers that Assign copies take over once the outermost
+  // running handler has returned, so none is replaced while it runs.
   void DoBeforeRenderChartItem(TvxChartItem& Item, int Index, bool IsAnnotation);
+  void DoBeforeRenderText(std::string& Text, int Index, bool IsAnnotation);
+  // Event is one of OnBeforeRenderData, OnDataRendered, OnScalesRendered.
+  void DoRenderEvent(TRenderEvent TCustomVexa::*Event, TCanvas& Canvas, int Top, int Left);
 
  protected:
   void Paint() override;
@@ -474,6 +485,18 @@ class TCustomVexa : public TCustomControl {
   void CopyScaleProps(TProps& Own, const TProps& Value);
   TRangeSnapshot CurrentRanges() const;
   void PrepareScaleControl(TScale& Control, const TScaleProps& Props, bool IsX);
+
+  // ---- copying (Assign) ----
+  struct TVexaEvents;
+  static TVexaEvents EventsOf(const TCustomVexa& S);
+  void SetEvents(const TVexaEvents& Events);
+  // Raises the logarithmic-axis error when S's ranges would raise it in a copy.
+  void CheckAssignableRanges(const TCustomVexa& S) const;
+  // The plain settings of S (no owned objects, no items).
+  void CopySettings(const TCustomVexa& S);
+  class THostEventScope;
+  int FEventDepth = 0;                  // host render handlers of this chart now running
+  std::function<void()> FPendingEvents;  // handlers Assign copied while one was running
 
   int FNotifySuspend = 0;   // range-object notifications are ignored while > 0
   bool FApplyingProps = false;

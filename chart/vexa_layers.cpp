@@ -366,4 +366,22 @@ int TCustomVexa::FindNearestItemEx(std::uint8_t KindFilter, std::uint8_t ClassFi
                             VisibleLayersOnly ? FLayerVisible.data() : nullptr, Distance);
 }
 
+// ---- copies -------------------------------------------------------------------------
+
+void TCustomVexa::CheckAssignableRanges(const TCustomVexa& S) const {
+  // The factors are computed with this chart's size and the source's
+  // margins, as the copy will have them; a loading chart computes none.
+  if (IsLoading()) return;
+  const TPlotGeometry G{Width(), Height(), S.FMarginLeft, S.FMarginRight, S.FMarginTop, S.FMarginBottom,
+                        S.FShadowWidth};
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    Extended Factor = 0, Offset = 0;
+    if (!ComputeXFactors(AxisOf(*S.FScaleX[N]), G, Factor, Offset) ||
+        !ComputeYFactors(AxisOf(*S.FScaleY[N]), G, Factor, Offset)) {
+      throw EZKWVexaError(LogAxisMessage);
+    }
+  }
+}
+
 }  // namespace zkw
