@@ -246,6 +246,8 @@ class TSharingFuzz {
   }
 
   int Actions() const { return FActions; }
+  int NestedActions() const { return FNested; }
+  int Destroyed() const { return FDestroyed; }
 
  private:
   std::array<std::unique_ptr<TVexa>, Slots> FCharts;
@@ -253,6 +255,8 @@ class TSharingFuzz {
   std::mt19937 FRng;
   int FDepth = 0;
   int FActions = 0;
+  int FNested = 0;     // actions run by handlers inside paints
+  int FDestroyed = 0;  // charts destroyed by handlers
 
   bool Chance(double P) { return std::uniform_real_distribution<double>(0, 1)(FRng) < P; }
   int Pick(int N) { return std::uniform_int_distribution<int>(0, N - 1)(FRng); }
@@ -287,6 +291,7 @@ class TSharingFuzz {
   void Act() {
     TVexa* T = Random();
     if (!T) return;
+    FNested += FDepth > 0;
     ++FDepth;
     ++FActions;
     switch (Pick(9)) {
@@ -300,7 +305,9 @@ class TSharingFuzz {
         // A chart in the middle of its own paint is the host's own frame:
         // only the others may go.
         for (auto& C : FCharts) {
-          if (C.get() == T && FPainting[T] == 0) C.reset();
+          if (C.get() != T || FPainting[T] > 0) continue;
+          FDestroyed += FDepth > 1;
+          C.reset();
         }
         break;
       }
@@ -366,15 +373,19 @@ class TSharingFuzz {
 
 TEST(SharingSafety, RandomHandlersThatShareDestroyCopyAndChangeRangesDuringPaints) {
   TSwallowMessages Quiet;
-  int Actions = 0;
+  int Nested = 0, Destroyed = 0;
   for (unsigned Seed : {1u, 2u, 3u, 4u}) {
     SCOPED_TRACE("seed " + std::to_string(Seed));
     TSharingFuzz Fuzz(Seed);
     Fuzz.Run(30);
-    Actions += Fuzz.Actions();
+    Nested += Fuzz.NestedActions();
+    Destroyed += Fuzz.Destroyed();
   }
-  // The handlers really acted inside paints, not only the outer steps.
-  EXPECT_GT(Actions, 4 * 30);
+  // The handlers really acted inside paints, charts among them destroyed.
+  RecordProperty("NestedActions", Nested);
+  RecordProperty("DestroyedInHandlers", Destroyed);
+  EXPECT_GT(Nested, 40);
+  EXPECT_GT(Destroyed, 3);
 }
 
 }  // namespace
