@@ -124,7 +124,7 @@ void TvxDataShare::ForEachToNotify(TNotify&& Notify) {
   for (int I = 0; I < N; ++I) Refs[static_cast<std::size_t>(I)] = Group[static_cast<std::size_t>(I)]->Ref();
   const TRef Self = Ref();
   for (int I = 0; I < N; ++I) {
-    // Locals only until this member is known to be alive.
+    // Nothing of this member is touched before it is known to be alive.
     if (Self.expired()) return;
     const auto Member = Refs[static_cast<std::size_t>(I)].lock();
     if (!Member || !InGroupWith(**Member)) continue;
