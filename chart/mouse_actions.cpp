@@ -107,6 +107,18 @@ bool ZoomAxisAbout(double Low, double High, double Center, Extended Factor, bool
   return std::isfinite(static_cast<double>(NewLow)) && std::isfinite(static_cast<double>(NewHigh));
 }
 
+// Runs a mouse step. A range change that meets a logarithmic axis reaching
+// below zero (set up by the host, unchecked while loading) ends the step:
+// a mouse message has nobody to report to, and the paint skips such a chart
+// the same way.
+template <typename F>
+void MouseStep(F&& Step) {
+  try {
+    Step();
+  } catch (const EZKWVexaError&) {
+  }
+}
+
 }  // namespace
 
 int HitScaleOf(const TCustomVexa& Chart, int X, int Y);
@@ -750,17 +762,19 @@ void TCustomVexa::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     return;
   }
   TCustomControl::MouseDown(Button, Shift, X, Y);
-  TChartMouse(*this).Press(Button, X, Y);
+  MouseStep([&] { TChartMouse(*this).Press(Button, X, Y); });
 }
 
-void TCustomVexa::MouseActionMove(TShiftState Shift, int X, int Y) { TChartMouse(*this).Move(Shift, X, Y); }
+void TCustomVexa::MouseActionMove(TShiftState Shift, int X, int Y) {
+  MouseStep([&] { TChartMouse(*this).Move(Shift, X, Y); });
+}
 
 void TCustomVexa::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (FMouse.DoubleClicked) {
     FMouse.DoubleClicked = false;
     return;
   }
-  TChartMouse(*this).Release(Button, X, Y);
+  MouseStep([&] { TChartMouse(*this).Release(Button, X, Y); });
   TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
@@ -772,7 +786,9 @@ void TCustomVexa::DblClick() {
 bool TCustomVexa::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
   if (!FWheelZoom || WheelDelta == 0) return false;
-  return TChartMouse(*this).Wheel(Shift, WheelDelta, MousePos);
+  bool Zoomed = false;
+  MouseStep([&] { Zoomed = TChartMouse(*this).Wheel(Shift, WheelDelta, MousePos); });
+  return Zoomed;
 }
 
 int TCustomVexa::HitScale(int X, int Y) const { return HitScaleOf(*this, X, Y); }

@@ -683,5 +683,18 @@ TEST_F(MouseActionsTest, HandlersMayDestroyChartsAndChangeTheAction) {
   Drag(200, 150, -30000, 30000);
 }
 
+TEST_F(MouseActionsTest, ALogarithmicAxisBelowZeroElsewhereStaysInsideTheChart) {
+  // Layer 2's x range 0..1 taken as logarithmic (unchecked for a chart that
+  // was never loaded): every factor computation fails from now on.
+  EXPECT_THROW(Chart->Scale2X().SetLogarithmic(true), EZKWVexaError);
+  Chart->SetMouseAction(maPan);
+  EXPECT_NO_THROW(Drag(200, 150, 287, 150));
+  Chart->SetWheelZoom(true);
+  EXPECT_NO_THROW(Chart->WMMouseWheel(NoKeys, 120, 200, 150));
+  Chart->SetMouseAction(maZoomWind);
+  EXPECT_NO_THROW(Drag(100, 100, 200, 200));
+  EXPECT_EQ(Chart->ZoomWindState(), zsNormal);
+}
+
 }  // namespace
 }  // namespace zkw
