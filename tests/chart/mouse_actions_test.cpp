@@ -696,5 +696,25 @@ TEST_F(MouseActionsTest, ALogarithmicAxisBelowZeroElsewhereStaysInsideTheChart) 
   EXPECT_EQ(Chart->ZoomWindState(), zsNormal);
 }
 
+TEST_F(MouseActionsTest, RangesNearTheLimitsOfDoublesNeverOverflow) {
+  const auto Finite = [&] {
+    return std::isfinite(XLow()) && std::isfinite(XHigh()) && std::isfinite(YLow()) && std::isfinite(YHigh());
+  };
+  Chart->SetRange(1, false, false, -1e308, -1e308, 1e308, 1e308);
+  for (TMouseActMode Action : {maPan, maPanGrid, maZoomDrag}) {
+    Chart->SetMouseAction(Action);
+    Drag(60, 300, 480, 25);
+    EXPECT_TRUE(Finite()) << static_cast<int>(Action);
+    Drag(480, 25, 60, 300);
+    EXPECT_TRUE(Finite()) << static_cast<int>(Action);
+  }
+  Chart->SetWheelZoom(true);
+  for (int I = 0; I < 5; ++I) Chart->WMMouseWheel(NoKeys, -32000, 100, 100);
+  EXPECT_TRUE(Finite());
+  Chart->Scale1X().SetMouseAction(maZoom);
+  Drag(60, 320, 480, 320);
+  EXPECT_TRUE(Finite());
+}
+
 }  // namespace
 }  // namespace zkw
