@@ -687,6 +687,9 @@ bool TChartMouse::Wheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   const bool YOnly = Shift.Contains(ssCtrl) && !Shift.Contains(ssShift);
   {
     const TPaintPause Pause(FC);
+    // SetRange records the ranges of joined layers it carries along; one
+    // wheel message is one entry, written after all layers have moved.
+    const TRangeHistory History = FC.FHistory;
     for (int N = 1; N <= LayerCount; ++N) {
       bool DoX = false, DoY = false;
       if (Hit == 0) {
@@ -714,6 +717,7 @@ bool TChartMouse::Wheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
       }
       FC.SetRange(N, false, true, XL, YL, XH, YH);
     }
+    FC.FHistory = History;
     FC.PushRangeHistory();
   }
   RaiseZoomPan();

@@ -605,6 +605,15 @@ TEST_F(MouseActionsTest, WheelZoomIsOffByDefaultAndKeepsThePointsUnderThePointer
   EXPECT_NEAR(std::log10(XHigh() / XLow()), 4 / 1.25, 1e-9);
   EXPECT_NEAR(Chart->LayerTransform(1).RawX(WX), PX, 0.5);
 
+  // Joined layers follow; the message is still one history entry.
+  Chart->JointLayers().SetXControlledBy(2, 1);
+  Chart->JointLayers().SetYControlledBy(3, 1);
+  const int Entries = Chart->RangeHistory().Position();
+  Chart->WMMouseWheel(NoKeys, 120, 200, 150);
+  EXPECT_DOUBLE_EQ(XLow(2), XLow());
+  EXPECT_DOUBLE_EQ(YLow(3), YLow());
+  EXPECT_EQ(Chart->RangeHistory().Position(), Entries % 16 + 1);
+
   // A host handler that takes the wheel leaves the chart alone.
   Chart->OnMouseWheel = [](TObject*, TShiftState, int, TPoint, bool& Handled) { Handled = true; };
   const double Low = XLow();
