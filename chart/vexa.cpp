@@ -671,6 +671,7 @@ void TCustomVexa::CopySettings(const TCustomVexa& S) {
   FClassDefault = S.FClassDefault;
   FCurrentLayer = S.FCurrentLayer;
   FMouseCursorFixed = S.FMouseCursorFixed;
+  FWheelZoom = S.FWheelZoom;
   FAutoRedraw = S.FAutoRedraw;
   FIsometric = S.FIsometric;
   FStandardLayout = S.FStandardLayout;
