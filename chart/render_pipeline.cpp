@@ -189,7 +189,9 @@ void TChartRenderer::ShowImage(int OffsetX, int OffsetY, TCanvas& Canvas, TBitma
 
 void TChartRenderer::DrawOuterArea(TCanvas& Canvas) {
   const TPlotGeometry G = FChart.Geometry();
-  const int L = G.MarginLeft, R = G.MarginRight, T = G.MarginTop, B = G.MarginBottom, S = G.ShadowWidth;
+  // Margins take every 32-bit value: the anchor sums below are 64-bit.
+  const std::int64_t L = G.MarginLeft, R = G.MarginRight, T = G.MarginTop, B = G.MarginBottom;
+  const int S = G.ShadowWidth;
   const int W = G.Width, H = G.Height;
   TBitmap& Control = FChart.ControlImage();
   Control.SetSize(W, H);
