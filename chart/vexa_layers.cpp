@@ -341,10 +341,15 @@ void TCustomVexa::SetIsometric(bool Value) {
 void TCustomVexa::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   const bool Previous = FPaintLocked;
   FPaintLocked = true;
-  // The least size that leaves room for a plot; formed in 64 bits so that
-  // extreme margins cannot overflow it.
-  AHeight = std::max(AHeight, ClampPixelSum(std::int64_t{FMarginTop} + FMarginBottom + FShadowWidth + 20));
-  AWidth = std::max(AWidth, ClampPixelSum(std::int64_t{FMarginLeft} + FMarginRight + FShadowWidth + 80));
+  // The least size that leaves room for a plot, formed in 64 bits so that
+  // extreme margins cannot overflow it. Margins take any 32-bit value, but
+  // no window (nor its off-screen images) can grow to billions of pixels: the
+  // raise stops at MaxRaisedSize, and a plot that still finds no room simply
+  // has no extent.
+  static constexpr std::int64_t MaxRaisedSize = 4096;
+  auto Least = [](std::int64_t Needed) { return static_cast<int>(std::min(Needed, MaxRaisedSize)); };
+  AHeight = std::max(AHeight, Least(std::int64_t{FMarginTop} + FMarginBottom + FShadowWidth + 20));
+  AWidth = std::max(AWidth, Least(std::int64_t{FMarginLeft} + FMarginRight + FShadowWidth + 80));
   try {
     TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (FIsometric) ApplyIsometric();
