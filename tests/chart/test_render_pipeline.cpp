@@ -514,13 +514,14 @@ std::unique_ptr<TRenderedVexa> MakeFilledKindsChart() {
   C->HandleNeeded();
   C->SetDataColor(clNavy);
   C->SetFillColor(clAqua);
+  // First, so that it fills with the brush style the pass starts with.
+  C->AddRect3D(5, 70, 25, 55, fsRaised, clWhite, clGray);
   const std::uint8_t Filled[] = {7, 8, 9, 14, 15, 24, 26, 28, 29, 30, 34, 36, 41, 43, 45, 47};
   for (std::size_t I = 0; I < std::size(Filled); ++I)
     C->AddMark(5 + static_cast<double>(I) * 5.5, 92, Filled[I]);
   const std::uint8_t Hollow[] = {0, 10, 11, 12, 13, 16, 17, 19, 20, 23, 27, 33, 37, 39, 48, 50, 51};
   for (std::size_t I = 0; I < std::size(Hollow); ++I)
     C->AddMark(5 + static_cast<double>(I) * 5.5, 82, Hollow[I]);
-  C->AddRect3D(5, 70, 25, 55, fsRaised, clWhite, clGray);
   C->SetFillColor(clYellow);
   C->AddRect3D(30, 70, 45, 55, fsEmbossed, clWhite, clGray);
   C->AddBar3D(50, 55, 60, 70, 45, 10);
@@ -542,7 +543,7 @@ std::unique_ptr<TRenderedVexa> MakeFilledKindsChart() {
 // The centre pixel of every filled mark of MakeFilledKindsChart, in control pixels.
 std::vector<TPoint> FilledMarkCentres(TRenderedVexa& C) {
   std::vector<TPoint> P;
-  for (int I = 0; I < 16; ++I) {
+  for (int I = 1; I <= 16; ++I) {
     const TvxChartItem Item = C.GetItem(I);
     int X, Y;
     C.WorldToPixel(1, Item.X, Item.Y, X, Y);
