@@ -73,8 +73,8 @@ TItemRenderer::TItemRenderer(TCanvas& Canvas, const TItemRenderFrame& Frame) : F
 void TItemRenderer::ResetDuplicateMarks() {
   if (FFrame.AvoidDuplicateMarks) {
     const int D = std::clamp(FFrame.MinDupMarkDist, 1, 3);
-    FDupCols = std::max(FFrame.Width, 0) + 2 * D;
-    FDupRows = std::max(FFrame.Height, 0) + 2 * D;
+    FDupCols = ClampPixelSum(std::int64_t{std::max(FFrame.Width, 0)} + 2 * D);
+    FDupRows = ClampPixelSum(std::int64_t{std::max(FFrame.Height, 0)} + 2 * D);
     FDupGrid.assign(static_cast<std::size_t>(FDupCols) * static_cast<std::size_t>(FDupRows), -1);
   } else {
     FDupGrid.clear();

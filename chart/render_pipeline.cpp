@@ -514,7 +514,7 @@ void TChartRenderer::DrawCrossHairs(int OffsetX, int OffsetY, TBitmap& Bitmap) {
   const TPenStyle KeptStyle = Canvas.Pen().Style();
   const TBrushStyle KeptBrush = Canvas.Brush().Style();
   const TPlotGeometry G = FChart.Geometry();
-  const std::int64_t L = G.MarginLeft, T = G.MarginTop, XEdge = G.PlotRight(), YEdge = G.PlotBottom();
+  const std::int64_t L = G.MarginLeft, T = G.MarginTop, XEdge = G.PlotRight64(), YEdge = G.PlotBottom64();
 
   for (int I = CrossHairCount; I >= 1; --I) {
     const TCrossHair& CH = FChart.CrossHair(I);
