@@ -757,8 +757,9 @@ void TItemRenderer::DrawTextItem(const TvxChartItem& Item, TPoint Position, int 
   // A long-text index outside 1..50 reads an empty text.
   std::string Text = Item.LineWidth < 1 ? Item.ShortText.Get() : Texts[Item.LineWidth];
   if (OnBeforeRenderText) {
-    // The host handler runs before the font and brush are set, so whatever
-    // it draws cannot undo them; the cache cannot know what it changed.
+    // The host handler runs before this text's font and brush are set, so
+    // nothing it does to the canvas can spoil them; what it changed is
+    // unknown to the cache, which therefore forgets.
     OnBeforeRenderText(Text, Index, IsAnnotation);
     FCache.Forget();
   }
