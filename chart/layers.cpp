@@ -6,7 +6,7 @@ namespace {
 
 // Linear: factor = Span / (Hi - Lo); logarithmic: the same in ln units.
 // Near and Far are the pixel edges that Lo and Hi map to.
-bool AxisFactors(const TAxisRange& Axis, int Span, Extended Near, Extended Far, Extended& Factor,
+bool AxisFactors(const TAxisRange& Axis, Extended Span, Extended Near, Extended Far, Extended& Factor,
                  Extended& Offset) {
   Extended Lo = Axis.Low;
   Extended Hi = Axis.High;
@@ -15,7 +15,7 @@ bool AxisFactors(const TAxisRange& Axis, int Span, Extended Near, Extended Far, 
     Lo = std::log(Lo);
     Hi = std::log(Hi);
   }
-  Factor = static_cast<Extended>(Span) / (Hi - Lo);
+  Factor = Span / (Hi - Lo);
   Offset = (Near * Hi - Far * Lo) / (Hi - Lo);
   return true;
 }
@@ -23,23 +23,27 @@ bool AxisFactors(const TAxisRange& Axis, int Span, Extended Near, Extended Far, 
 }  // namespace
 
 bool ComputeXFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& Factor, Extended& Offset) {
-  const int PW = G.PlotWidth();
+  // The exact 64-bit edges: a plot wider than the pixel range still maps its
+  // range ends onto its true edges (the pixels are clamped afterwards).
+  const std::int64_t PW = G.PlotWidth64();
   if (PW <= 0) {
     Factor = 0;
     Offset = static_cast<Extended>(G.Width) / 2;
     return true;
   }
-  return AxisFactors(Axis, PW, G.PlotLeft(), G.PlotRight(), Factor, Offset);
+  return AxisFactors(Axis, static_cast<Extended>(PW), static_cast<Extended>(G.PlotLeft()),
+                     static_cast<Extended>(G.PlotRight64()), Factor, Offset);
 }
 
 bool ComputeYFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& Factor, Extended& Offset) {
-  const int PH = G.PlotHeight();
+  const std::int64_t PH = G.PlotHeight64();
   if (PH <= 0) {
     Factor = 0;
     Offset = static_cast<Extended>(G.Height) / 2;
     return true;
   }
-  return AxisFactors(Axis, -PH, G.PlotBottom(), G.PlotTop(), Factor, Offset);
+  return AxisFactors(Axis, -static_cast<Extended>(PH), static_cast<Extended>(G.PlotBottom64()),
+                     static_cast<Extended>(G.PlotTop()), Factor, Offset);
 }
 
 double TLayerTransform::WorldX(int PX) const {
@@ -101,8 +105,8 @@ void TRangeHistory::Clear() {
   FPosition = 1;
 }
 
-void IsometricYRange(double XLow, double XHigh, double YLow, double YHigh, int PlotWidth, int PlotHeight,
-                     int PixelWidth, int PixelHeight, double& NewLow, double& NewHigh) {
+void IsometricYRange(double XLow, double XHigh, double YLow, double YHigh, std::int64_t PlotWidth,
+                     std::int64_t PlotHeight, int PixelWidth, int PixelHeight, double& NewLow, double& NewHigh) {
   if (PlotWidth + 1 <= 0 || PlotHeight + 1 <= 0 || PixelWidth <= 0 || PixelHeight <= 0) {
     // No plot area (or no pixel aspect): there is nothing to make square.
     NewLow = YLow;
@@ -112,7 +116,7 @@ void IsometricYRange(double XLow, double XHigh, double YLow, double YHigh, int P
   const Extended XRange = static_cast<Extended>(XHigh) - XLow;
   const Extended Centre = (static_cast<Extended>(YHigh) + YLow) / 2;
   const Extended Denominator = static_cast<Extended>(PlotWidth + 1) * PixelWidth;
-  const Extended Half = XRange * (PlotHeight + 1) * PixelHeight / Denominator / 2;
+  const Extended Half = XRange * static_cast<Extended>(PlotHeight + 1) * PixelHeight / Denominator / 2;
   NewHigh = static_cast<double>(Centre + Half);
   NewLow = static_cast<double>(Centre - Half);
 }

@@ -4,8 +4,10 @@
 // the ranges of its scale property objects.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/core.h"
 #include "platform/rtl.h"
@@ -58,7 +60,19 @@ struct TAxisRange {
   bool Logarithmic = false;
 };
 
+// Every coordinate the renderers draw is clamped into +-RenderClamp.
+constexpr int RenderClamp = 30000;
+
+// A sum of pixel terms (size, margins, shadow, scale offsets), worked out in
+// 64 bits and clamped into the transforms' range +-2147483647: margins and
+// scale offsets accept every 32-bit value, and their sums must not overflow.
+constexpr int ClampPixelSum(std::int64_t V) {
+  return V < -2147483647 ? -2147483647 : (V > 2147483647 ? 2147483647 : static_cast<int>(V));
+}
+
 // Control size, margins and shadow; the plot rectangle derives from them.
+// The edges and extents are computed exactly in 64 bits; the int accessors
+// clamp them into +-2147483647.
 struct TPlotGeometry {
   int Width = 0;
   int Height = 0;
@@ -68,19 +82,36 @@ struct TPlotGeometry {
   int MarginBottom = 0;
   int ShadowWidth = 0;
 
+  std::int64_t PlotRight64() const { return std::int64_t{Width} - MarginRight - ShadowWidth; }
+  std::int64_t PlotBottom64() const { return std::int64_t{Height} - MarginBottom - ShadowWidth; }
+  std::int64_t PlotWidth64() const { return PlotRight64() - MarginLeft; }
+  std::int64_t PlotHeight64() const { return PlotBottom64() - MarginTop; }
+
   int PlotLeft() const { return MarginLeft; }
-  int PlotRight() const { return Width - MarginRight - ShadowWidth; }
+  int PlotRight() const { return ClampPixelSum(PlotRight64()); }
   int PlotTop() const { return MarginTop; }
-  int PlotBottom() const { return Height - MarginBottom - ShadowWidth; }
-  int PlotWidth() const { return PlotRight() - PlotLeft(); }
-  int PlotHeight() const { return PlotBottom() - PlotTop(); }
+  int PlotBottom() const { return ClampPixelSum(PlotBottom64()); }
+  int PlotWidth() const { return ClampPixelSum(PlotWidth64()); }
+  int PlotHeight() const { return ClampPixelSum(PlotHeight64()); }
   // Size of the off-screen image of the plot area: one pixel more than the
-  // plot in each direction, never negative.
-  int DataImageWidth() const { return PlotWidth() + 1 > 0 ? PlotWidth() + 1 : 0; }
-  int DataImageHeight() const { return PlotHeight() + 1 > 0 ? PlotHeight() + 1 : 0; }
+  // plot in each direction, never negative. The image is only ever shown on
+  // the control with its corner at (MarginLeft, MarginTop), so it never
+  // reaches more than one pixel past the control's far edge, and a plot
+  // corner farther than RenderClamp pixels before the control's edge gets no
+  // image at all (nothing drawn into it could reach the control). This keeps
+  // negative margins of any size from asking for an image billions of pixels wide.
+  int DataImageWidth() const { return DataImageSide(PlotWidth64(), Width, MarginLeft); }
+  int DataImageHeight() const { return DataImageSide(PlotHeight64(), Height, MarginTop); }
   // Whether a control pixel lies in the plot area (all edges included).
   bool InPlot(int X, int Y) const {
-    return X >= PlotLeft() && X <= PlotRight() && Y >= PlotTop() && Y <= PlotBottom();
+    return X >= PlotLeft() && X <= PlotRight64() && Y >= PlotTop() && Y <= PlotBottom64();
+  }
+
+ private:
+  static int DataImageSide(std::int64_t Plot, int Control, int Margin) {
+    if (Margin < -RenderClamp) return 0;
+    const std::int64_t Side = std::min(Plot + 1, std::int64_t{Control} - Margin + 1);
+    return Side > 0 ? static_cast<int>(Side) : 0;
   }
 };
 
@@ -214,7 +245,7 @@ class TRangeHistory {
 
 // The isometric y range of a layer: centred on the old y range, high - low =
 // xr * (PH + 1) / (PW + 1) * PixelHeight / PixelWidth, xr the x range's width.
-void IsometricYRange(double XLow, double XHigh, double YLow, double YHigh, int PlotWidth, int PlotHeight,
-                     int PixelWidth, int PixelHeight, double& NewLow, double& NewHigh);
+void IsometricYRange(double XLow, double XHigh, double YLow, double YHigh, std::int64_t PlotWidth,
+                     std::int64_t PlotHeight, int PixelWidth, int PixelHeight, double& NewLow, double& NewHigh);
 
 }  // namespace zkw

@@ -45,6 +45,19 @@ class TScaleCanvasLoan {
   std::vector<TKept> FKept;
 };
 
+// On the screen the items are drawn on the canvas the plot background has
+// just been painted on, and some kinds rely on what it leaves (the marks and
+// 3D shapes fill with the brush style they find). The page was last used by
+// the caption (clear brush) and the scales, so it takes the pen and brush the
+// background left on Back, and the font the screen's data image holds (the
+// font character marks are drawn in), under the printer font rule.
+void TakeDataCanvasState(TCanvas& Page, TCanvas& Background, const TFont& DataFont) {
+  Page.Pen().Assign(Background.Pen());
+  Page.Brush().Assign(Background.Brush());
+  Page.SetFont(DataFont);
+  ApplyPrinterFontRule(Page.Font(), DataFont.Size());
+}
+
 }  // namespace
 
 void SaveChartToPng(TCustomVexa& Chart, const std::string& FileName) {
@@ -70,6 +83,7 @@ void PrintChart(TCustomVexa& Chart, const std::string& FileName, bool Monochrome
     TBitmap Back(G.DataImageWidth(), G.DataImageHeight());
     Chart.DrawPlotBackground(Back.Canvas(), 0, 0, Back.Width(), Back.Height());
     Page.Draw(G.MarginLeft, G.MarginTop, Back);
+    TakeDataCanvasState(Page, Back.Canvas(), Chart.DataImage().Canvas().Font());
     Chart.RenderData(Page, G.MarginLeft, G.MarginTop, Monochrome, 0);
     Renderer.DrawCrossHairs(0, 0, Page.Target());
   } catch (...) {

@@ -73,8 +73,8 @@ TItemRenderer::TItemRenderer(TCanvas& Canvas, const TItemRenderFrame& Frame) : F
 void TItemRenderer::ResetDuplicateMarks() {
   if (FFrame.AvoidDuplicateMarks) {
     const int D = std::clamp(FFrame.MinDupMarkDist, 1, 3);
-    FDupCols = std::max(FFrame.Width, 0) + 2 * D;
-    FDupRows = std::max(FFrame.Height, 0) + 2 * D;
+    FDupCols = ClampPixelSum(std::int64_t{std::max(FFrame.Width, 0)} + 2 * D);
+    FDupRows = ClampPixelSum(std::int64_t{std::max(FFrame.Height, 0)} + 2 * D);
     FDupGrid.assign(static_cast<std::size_t>(FDupCols) * static_cast<std::size_t>(FDupRows), -1);
   } else {
     FDupGrid.clear();
@@ -84,19 +84,15 @@ void TItemRenderer::ResetDuplicateMarks() {
 
 void TItemRenderer::BeginPass(int PenWidth, TColor Color) {
   FPolyCount = 0;
-  FCanvas.Pen().SetWidth(PenWidth);
-  FCache.CachedPenWidth = PenWidth;
+  FCache.Forget();
+  SetPenWidth(PenWidth);
   FPenPosX = FFrame.Left;
   FPenPosY = FFrame.Top;
   FCanvas.MoveTo(FPenPosX, FPenPosY);
-  FCanvas.Pen().SetColor(Color);
-  FCache.CachedPenColor = Color;
-  FCanvas.Pen().SetStyle(psSolid);
-  FCache.CachedPenStyle = psSolid;
-  FCanvas.Brush().SetColor(Color);
-  FCache.CachedBrushColor = Color;
-  FCanvas.Font().SetColor(Color);
-  FCache.CachedFontColor = Color;
+  SetPenColor(Color);
+  SetPenStyle(psSolid);
+  SetBrushColor(Color);
+  SetFontColor(Color);
 }
 
 int TItemRenderer::DupCell(int X, int Y) const {
@@ -186,31 +182,43 @@ void TItemRenderer::TwoPoints(const TvxChartItem& Item, TPoint& P1, TPoint& P2) 
 // ---- drawing state -------------------------------------------------------------------
 
 void TItemRenderer::SetPenColor(TColor C) {
-  if (C == FCache.CachedPenColor) return;
+  if (FCacheEnabled && FCache.PenColorKnown && C == FCache.CachedPenColor) return;
   FCanvas.Pen().SetColor(C);
   FCache.CachedPenColor = C;
+  FCache.PenColorKnown = true;
 }
 
 void TItemRenderer::SetPenStyle(TPenStyle S) {
-  if (S == FCache.CachedPenStyle) return;
+  if (FCacheEnabled && FCache.PenStyleKnown && S == FCache.CachedPenStyle) return;
   FCanvas.Pen().SetStyle(S);
   FCache.CachedPenStyle = S;
+  FCache.PenStyleKnown = true;
 }
 
 void TItemRenderer::SetBrushColor(TColor C) {
-  if (C == FCache.CachedBrushColor) return;
+  if (FCacheEnabled && FCache.BrushColorKnown && C == FCache.CachedBrushColor) return;
   FCanvas.Brush().SetColor(C);
   FCache.CachedBrushColor = C;
+  FCache.BrushColorKnown = true;
 }
 
 void TItemRenderer::SetFontColor(TColor C) {
-  if (C == FCache.CachedFontColor) return;
+  if (FCacheEnabled && FCache.FontColorKnown && C == FCache.CachedFontColor) return;
   FCanvas.Font().SetColor(C);
   FCache.CachedFontColor = C;
+  FCache.FontColorKnown = true;
+}
+
+void TItemRenderer::SetPenWidth(int W) {
+  if (FCacheEnabled && FCache.PenWidthKnown && W == FCache.CachedPenWidth) return;
+  FCanvas.Pen().SetWidth(W);
+  FCache.CachedPenWidth = W;
+  FCache.PenWidthKnown = true;
 }
 
 bool TItemRenderer::LineStateDiffers(TColor C, TPenStyle S, TColor F) const {
-  return C != FCache.CachedPenColor || S != FCache.CachedPenStyle || F != FCache.CachedBrushColor;
+  return !FCache.PenColorKnown || !FCache.PenStyleKnown || !FCache.BrushColorKnown || C != FCache.CachedPenColor ||
+         S != FCache.CachedPenStyle || F != FCache.CachedBrushColor;
 }
 
 void TItemRenderer::SetLineState(TColor C, TPenStyle S, TColor F) {
@@ -266,10 +274,9 @@ void TItemRenderer::AddPolylinePoint(int X, int Y) {
 
 void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnotation,
                                const TLongTextArray& Texts) {
-  if (!IsTextKind(Item.Kind) && Item.LineWidth != FCache.CachedPenWidth) {
-    FlushPolyline();
-    FCache.CachedPenWidth = Item.LineWidth;
-    FCanvas.Pen().SetWidth(Item.LineWidth);
+  if (!IsTextKind(Item.Kind)) {
+    if (!FCache.PenWidthKnown || Item.LineWidth != FCache.CachedPenWidth) FlushPolyline();
+    SetPenWidth(Item.LineWidth);
   }
   switch (Item.Kind) {
     case ckMark:
@@ -281,10 +288,9 @@ void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnot
     case ckDrawTo: {
       const TPoint P = OnePoint(Item);
       const TColor C = PenOf(Item);
-      if (LineStateDiffers(C, Item.PenStyle, Item.FillColor)) {
-        FlushPolyline();
-        SetLineState(C, Item.PenStyle, Item.FillColor);
-      }
+      // A change of look ends the batch; SetLineState writes only what changed.
+      if (LineStateDiffers(C, Item.PenStyle, Item.FillColor)) FlushPolyline();
+      SetLineState(C, Item.PenStyle, Item.FillColor);
       AddPolylinePoint(P.X, P.Y);
       break;
     }
@@ -335,10 +341,9 @@ void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnot
       const TPoint From = CurrentPoint();
       const TPoint P{ClampRender(From.X + PixelOffset(Item.X)), ClampRender(From.Y + PixelOffset(Item.Y))};
       const TColor C = PenOf(Item);
-      if (LineStateDiffers(C, Item.PenStyle, Item.FillColor)) {
-        FlushPolyline();
-        SetLineState(C, Item.PenStyle, Item.FillColor);
-      }
+      // A change of look ends the batch; SetLineState writes only what changed.
+      if (LineStateDiffers(C, Item.PenStyle, Item.FillColor)) FlushPolyline();
+      SetLineState(C, Item.PenStyle, Item.FillColor);
       AddPolylinePoint(P.X, P.Y);
       break;
     }
@@ -431,6 +436,9 @@ void TItemRenderer::DrawMarkItem(const TvxChartItem& Item) {
   SizeMarkFontForPrinter(Item);
   if (FFrame.AvoidDuplicateMarks && !PassDuplicateTest(P.X, P.Y, Item.MarkType)) return;
   DrawMark(FCanvas, static_cast<std::uint8_t>(Item.MarkType), P.X, P.Y);
+  // DrawMark works on the canvas behind the cache: a character mark takes the
+  // pen colour as font colour, filled symbols pass through the brush.
+  FCache.Forget();
 }
 
 void TItemRenderer::DrawLineItem(const TvxChartItem& Item) {
@@ -515,6 +523,7 @@ void TItemRenderer::DrawRect3DItem(const TvxChartItem& Item) {
     FCanvas.LineTo(X1, Y1 - 1);
   }
   FCache.CachedPenColor = Second;
+  FCache.PenColorKnown = true;
 }
 
 void TItemRenderer::DrawBar3DItem(const TvxChartItem& Item) {
@@ -643,6 +652,7 @@ void TItemRenderer::DrawErrorBarItem(const TvxChartItem& Item) {
     }
   }
   DrawMark(FCanvas, static_cast<std::uint8_t>(Item.MarkType), P.X, P.Y);
+  FCache.Forget();  // as after a ckMark
 }
 
 void TItemRenderer::DrawArcItem(const TvxChartItem& Item) {
@@ -694,12 +704,9 @@ void TItemRenderer::DrawFullLineItem(const TvxChartItem& Item, bool Vertical) {
   const TPoint P = PixelMode ? Pixel(Item.X, Item.Y) : World(Item.Layer, Item.X, Item.Y);
   FlushPolyline();
   const TColor C = PenOf(Item);
-  FCanvas.Pen().SetColor(C);
-  FCanvas.Pen().SetStyle(Item.PenStyle);
-  FCanvas.Brush().SetColor(Item.FillColor);
-  FCache.CachedPenColor = C;
-  FCache.CachedPenStyle = Item.PenStyle;
-  FCache.CachedBrushColor = Item.FillColor;
+  // Set unconditionally, cache or not.
+  FCache.PenColorKnown = FCache.PenStyleKnown = FCache.BrushColorKnown = false;
+  SetLineState(C, Item.PenStyle, Item.FillColor);
   if (Vertical) {
     const int YEnd = ClampRender(std::int64_t{FFrame.Top} + FFrame.Height - FFrame.MarginBottom - FFrame.MarginTop);
     Line({P.X, FFrame.Top}, {P.X, YEnd});
@@ -747,6 +754,15 @@ void TItemRenderer::DrawCrossItem(const TvxChartItem& Item) {
 void TItemRenderer::DrawTextItem(const TvxChartItem& Item, TPoint Position, int Index, bool IsAnnotation,
                                  const TLongTextArray& Texts) {
   FlushPolyline();
+  // A long-text index outside 1..50 reads an empty text.
+  std::string Text = Item.LineWidth < 1 ? Item.ShortText.Get() : Texts[Item.LineWidth];
+  if (OnBeforeRenderText) {
+    // The host handler runs before this text's font and brush are set, so
+    // nothing it does to the canvas can spoil them; what it changed is
+    // unknown to the cache, which therefore forgets.
+    OnBeforeRenderText(Text, Index, IsAnnotation);
+    FCache.Forget();
+  }
   SetFontColor(PenOf(Item));
   TFont& Font = FCanvas.Font();
   if (FFrame.TextFont) {
@@ -762,10 +778,6 @@ void TItemRenderer::DrawTextItem(const TvxChartItem& Item, TPoint Position, int 
   SetBrushColor(B);
   const bool Opaque = (Item.Size2 & 0xFF) != 0;
   FCanvas.Brush().SetStyle(Opaque ? bsSolid : bsClear);
-
-  // A long-text index outside 1..50 reads an empty text.
-  std::string Text = Item.LineWidth < 1 ? Item.ShortText.Get() : Texts[Item.LineWidth];
-  if (OnBeforeRenderText) OnBeforeRenderText(Text, Index, IsAnnotation);
 
   const TTextMeasure M = MeasureText(Text, FCanvas);
   std::int64_t X = Position.X;

@@ -33,21 +33,29 @@
 
 namespace zkw {
 
-// Every coordinate the renderers draw is clamped into +-RenderClamp.
-constexpr int RenderClamp = 30000;
 // Points of one polyline batch.
 constexpr int PolyBatchSize = 200;
 
 inline int ClampRender(std::int64_t V) { return ClampInt(V, -RenderClamp, RenderClamp); }
 
 // What the canvas is believed to hold; a kind sets a value on the canvas only
-// when it differs from the cached one.
+// when it differs from the cached one. A value is only trusted while it is
+// known: drawing helpers that change the canvas themselves (DrawMark sets the
+// font colour and the brush; a host handler may draw on the canvas) make the
+// renderer forget, and the next kind that needs the value sets it again.
 struct TDrawStateCache {
   TColor CachedPenColor = 0;
   TPenStyle CachedPenStyle = psSolid;
   TColor CachedBrushColor = 0;
   TColor CachedFontColor = 0;
   int CachedPenWidth = 1;
+  bool PenColorKnown = true;
+  bool PenStyleKnown = true;
+  bool BrushColorKnown = true;
+  bool FontColorKnown = true;
+  bool PenWidthKnown = true;
+
+  void Forget() { PenColorKnown = PenStyleKnown = BrushColorKnown = FontColorKnown = PenWidthKnown = false; }
 };
 
 // Everything that stays fixed during one render pass.
@@ -112,6 +120,12 @@ class TItemRenderer {
   // Called for text kinds with the text about to be drawn; may replace it.
   TTextHook OnBeforeRenderText;
 
+  // Off: every pen, brush and font value is written to the canvas each time
+  // a kind asks for it (the batching decisions stay those of the cache). A
+  // rendering with the cache must look exactly like one without; tests
+  // compare the two.
+  void SetStateCacheEnabled(bool Value) { FCacheEnabled = Value; }
+
   TDrawStateCache& Cache() { return FCache; }
   TPoint PenPos() const { return {FPenPosX, FPenPosY}; }
   // The point a following connected segment starts from: the batch's last
@@ -138,6 +152,7 @@ class TItemRenderer {
   void SetPenStyle(TPenStyle S);
   void SetBrushColor(TColor C);
   void SetFontColor(TColor C);
+  void SetPenWidth(int W);
   bool LineStateDiffers(TColor C, TPenStyle S, TColor F) const;
   void SetLineState(TColor C, TPenStyle S, TColor F);
   void Dot(TPoint P, TColor C);
@@ -170,6 +185,7 @@ class TItemRenderer {
   TCanvas& FCanvas;
   const TItemRenderFrame& FFrame;
   TDrawStateCache FCache;
+  bool FCacheEnabled = true;
   int FPenPosX = 0;
   int FPenPosY = 0;
   std::array<TPoint, PolyBatchSize> FPolyPoints{};

@@ -192,7 +192,9 @@ void TChartRenderer::ShowImage(int OffsetX, int OffsetY, TCanvas& Canvas, TBitma
 
 void TChartRenderer::DrawOuterArea(TCanvas& Canvas) {
   const TPlotGeometry G = FChart.Geometry();
-  const int L = G.MarginLeft, R = G.MarginRight, T = G.MarginTop, B = G.MarginBottom, S = G.ShadowWidth;
+  // Margins take every 32-bit value: the anchor sums below are 64-bit.
+  const std::int64_t L = G.MarginLeft, R = G.MarginRight, T = G.MarginTop, B = G.MarginBottom;
+  const int S = G.ShadowWidth;
   const int W = G.Width, H = G.Height;
   TBitmap& Control = FChart.ControlImage();
   Control.SetSize(W, H);
@@ -519,7 +521,7 @@ void TChartRenderer::DrawCrossHairs(int OffsetX, int OffsetY, TBitmap& Bitmap) {
   const TPenStyle KeptStyle = Canvas.Pen().Style();
   const TBrushStyle KeptBrush = Canvas.Brush().Style();
   const TPlotGeometry G = FChart.Geometry();
-  const std::int64_t L = G.MarginLeft, T = G.MarginTop, XEdge = G.PlotRight(), YEdge = G.PlotBottom();
+  const std::int64_t L = G.MarginLeft, T = G.MarginTop, XEdge = G.PlotRight64(), YEdge = G.PlotBottom64();
 
   for (int I = CrossHairCount; I >= 1; --I) {
     const TCrossHair& CH = FChart.CrossHair(I);

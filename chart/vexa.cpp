@@ -273,10 +273,10 @@ void TCustomVexa::PrepareScaleControl(TScale& Control, const TScaleProps& Props,
   CopyScalePropsToControl(Props, Control);
   if (IsX) {
     Control.SetMarginLeft(FMarginLeft);
-    Control.SetMarginRight(FMarginRight + FShadowWidth - 1);
+    Control.SetMarginRight(ScaleFarMargin(FMarginRight));
   } else {
     Control.SetMarginTop(FMarginTop);
-    Control.SetMarginBottom(FMarginBottom + FShadowWidth - 1);
+    Control.SetMarginBottom(ScaleFarMargin(FMarginBottom));
   }
 }
 

@@ -536,6 +536,8 @@ class TCustomVexa : public TCustomControl {
   void ApplyIsometric();
   void MarginsChanged(bool Isometric);
   void UpdateScaleMargins();
+  // A scale control's margin on the plot's far side: Margin + ShadowWidth - 1, clamped.
+  int ScaleFarMargin(int Margin) const;
   void ResizeDataImage();
   TvxChartItem& NewItem(std::uint8_t Kind);
   void CommitItem();

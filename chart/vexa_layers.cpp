@@ -2,6 +2,7 @@
 // layers, with pan limits and history), the isometric rule, margins and the
 // copying of range objects into the internal scale controls.
 #include <algorithm>
+#include <cstdint>
 
 #include "chart/nearest_item.h"
 #include "chart/vexa.h"
@@ -211,15 +212,17 @@ void TCustomVexa::ApplyAllScaleProps() {
 // ---- scale controls ----------------------------------------------------------------------
 
 void TCustomVexa::CopyScalePropsToControl(const TScaleProps& P, TScale& Control) const {
-  const int W = Width();
-  const int H = Height();
-  const int Pos = P.ScalePos();
+  // ScalePos and the margins take every 32-bit value: the sums are formed
+  // in 64 bits and clamped (the scale control keeps its margins at 0 or more).
+  const std::int64_t W = Width();
+  const std::int64_t H = Height();
+  const std::int64_t Pos = P.ScalePos();
   Control.SetScaleType(P.ScaleType());
   switch (P.ScaleType()) {
-    case sctXB: Control.SetMarginBottom(Pos + H - FMarginTop - 1); break;
-    case sctXT: Control.SetMarginTop(Pos + H - FMarginBottom - FShadowWidth); break;
-    case sctYL: Control.SetMarginLeft(Pos + W - FMarginRight - FShadowWidth); break;
-    case sctYR: Control.SetMarginRight(Pos + W - FMarginLeft - 1); break;
+    case sctXB: Control.SetMarginBottom(ClampPixelSum(Pos + H - FMarginTop - 1)); break;
+    case sctXT: Control.SetMarginTop(ClampPixelSum(Pos + H - FMarginBottom - FShadowWidth)); break;
+    case sctYL: Control.SetMarginLeft(ClampPixelSum(Pos + W - FMarginRight - FShadowWidth)); break;
+    case sctYR: Control.SetMarginRight(ClampPixelSum(Pos + W - FMarginLeft - 1)); break;
   }
   Control.SetRangeLow(P.RangeLow());
   Control.SetRangeHigh(P.RangeHigh());
@@ -262,10 +265,14 @@ void TCustomVexa::UpdateScaleMargins() {
   for (int I = 0; I < LayerCount; ++I) {
     const auto N = static_cast<std::size_t>(I);
     FScaleCtlX[N]->SetMarginLeft(FMarginLeft);
-    FScaleCtlX[N]->SetMarginRight(FMarginRight + FShadowWidth - 1);
+    FScaleCtlX[N]->SetMarginRight(ScaleFarMargin(FMarginRight));
     FScaleCtlY[N]->SetMarginTop(FMarginTop);
-    FScaleCtlY[N]->SetMarginBottom(FMarginBottom + FShadowWidth - 1);
+    FScaleCtlY[N]->SetMarginBottom(ScaleFarMargin(FMarginBottom));
   }
+}
+
+int TCustomVexa::ScaleFarMargin(int Margin) const {
+  return ClampPixelSum(std::int64_t{Margin} + FShadowWidth - 1);
 }
 
 // ---- margins, shadow, size, isometric ----------------------------------------------------
@@ -316,7 +323,7 @@ void TCustomVexa::ApplyIsometric() {
     TScalePropsVert& Y = ScalePropsY(L);
     double Low = 0;
     double High = 0;
-    IsometricYRange(X.RangeLow(), X.RangeHigh(), Y.RangeLow(), Y.RangeHigh(), G.PlotWidth(), G.PlotHeight(),
+    IsometricYRange(X.RangeLow(), X.RangeHigh(), Y.RangeLow(), Y.RangeHigh(), G.PlotWidth64(), G.PlotHeight64(),
                     FPixelAspectX, FPixelAspectY, Low, High);
     Y.SetRangeHigh(High);
     Y.SetRangeLow(Low);
@@ -334,8 +341,15 @@ void TCustomVexa::SetIsometric(bool Value) {
 void TCustomVexa::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   const bool Previous = FPaintLocked;
   FPaintLocked = true;
-  AHeight = std::max(AHeight, FMarginTop + FMarginBottom + FShadowWidth + 20);
-  AWidth = std::max(AWidth, FMarginLeft + FMarginRight + FShadowWidth + 80);
+  // The least size that leaves room for a plot, formed in 64 bits so that
+  // extreme margins cannot overflow it. Margins take any 32-bit value, but
+  // no window (nor its off-screen images) can grow to billions of pixels: the
+  // raise stops at MaxRaisedSize, and a plot that still finds no room simply
+  // has no extent.
+  static constexpr std::int64_t MaxRaisedSize = 4096;
+  auto Least = [](std::int64_t Needed) { return static_cast<int>(std::min(Needed, MaxRaisedSize)); };
+  AHeight = std::max(AHeight, Least(std::int64_t{FMarginTop} + FMarginBottom + FShadowWidth + 20));
+  AWidth = std::max(AWidth, Least(std::int64_t{FMarginLeft} + FMarginRight + FShadowWidth + 80));
   try {
     TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (FIsometric) ApplyIsometric();

@@ -110,6 +110,54 @@ TEST(PlotGeometry, PlotRectangleAndDataImage) {
   EXPECT_EQ(Tiny.DataImageHeight(), 0);
 }
 
+// Margins take every 32-bit value; the plot's edges and extents are exact
+// 64-bit sums, clamped into +-2147483647 where they are handed out as ints.
+TEST(PlotGeometry, ExtremeMarginsGiveClampedEdgesAndATransformOnTheTrueEdges) {
+  constexpr int Min = std::numeric_limits<int>::min(), Max = std::numeric_limits<int>::max();
+  const TPlotGeometry Left{280, 200, Min, 10, 16, 32, 0};
+  EXPECT_EQ(Left.PlotRight(), 270);
+  EXPECT_EQ(Left.PlotWidth64(), 270 + 2147483648LL);
+  EXPECT_EQ(Left.PlotWidth(), 2147483647);
+  EXPECT_EQ(Left.DataImageHeight(), 153);
+  // The plot's corner lies far beyond the reach of anything drawn: no image.
+  EXPECT_EQ(Left.DataImageWidth(), 0);
+  EXPECT_TRUE(Left.InPlot(0, 100));
+  const TLayerTransform T = MakeTransform({0, 1, false}, {0, 1, false}, Left);
+  EXPECT_EQ(T.PixelX(0), -2147483647);  // the left edge, clamped
+  EXPECT_EQ(T.PixelX(1), 270);
+  EXPECT_EQ(T.PixelX(1 - 100.0 / (270 + 2147483648.0)), 170);
+  EXPECT_EQ(T.PixelY(0), 168);
+
+  const TPlotGeometry All{280, 200, Min, Min, Min, Min, 32};
+  EXPECT_EQ(All.PlotRight(), 2147483647);
+  EXPECT_EQ(All.PlotBottom(), 2147483647);
+  EXPECT_EQ(All.PlotWidth64(), 280 - 32 + 2 * 2147483648LL);
+  EXPECT_EQ(All.PlotHeight(), 2147483647);
+  EXPECT_EQ(All.DataImageWidth(), 0);
+  EXPECT_EQ(All.DataImageHeight(), 0);
+  const TLayerTransform A = MakeTransform({0, 1, false}, {0, 1, false}, All);
+  EXPECT_EQ(A.PixelX(0.5), 124);  // the middle of -2^31 .. 2^31 + 248
+  EXPECT_EQ(A.PixelY(0.5), 84);   // the middle of 2^31 + 168 .. -2^31
+
+  // Far margins of the negative extreme: the image stops one pixel past the control.
+  const TPlotGeometry Far{280, 200, 50, Min, 16, Min, 0};
+  EXPECT_EQ(Far.PlotWidth(), 2147483647);
+  EXPECT_EQ(Far.DataImageWidth(), 231);
+  EXPECT_EQ(Far.DataImageHeight(), 185);
+
+  const TPlotGeometry Huge{280, 200, Max, Max, Max, Max, 32};
+  EXPECT_EQ(Huge.PlotRight(), 280 - 32 - Max);
+  EXPECT_EQ(Huge.PlotWidth(), -2147483647);
+  EXPECT_EQ(Huge.DataImageWidth(), 0);
+  const TLayerTransform H = MakeTransform({0, 1, false}, {0, 1, false}, Huge);
+  EXPECT_EQ(H.PixelX(0.7), 140);  // no plot width: the control's middle
+  EXPECT_EQ(H.PixelY(0.7), 100);
+
+  double Low = 0, High = 0;
+  IsometricYRange(0, 10, 2, 4, All.PlotWidth64(), All.PlotHeight64(), 1, 1, Low, High);
+  EXPECT_NEAR(High - Low, 10.0, 1e-6);
+}
+
 TEST(LayerTransform, DemoLayerMapsItsRangeOntoThePlotEdges) {
   const TLayerTransform T = MakeTransform({1000, 3300, false}, {-2, 3, false}, DemoGeometry());
   EXPECT_EQ(T.PixelX(1000), 50);

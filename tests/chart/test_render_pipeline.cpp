@@ -8,7 +8,9 @@
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <memory>
+#include <vector>
 
 #include "chart/ZKW_vexa.h"
 #include "chart/render.h"
@@ -495,6 +497,190 @@ TEST(PicturesOut, PngOfTheChartAndAPrintedPageWithItsPixelGeometry) {
   Printer().BeginDoc(OutputPath("busy.png"));  // a document already open
   EXPECT_THROW(PrintChart(*C, OutputPath("other.png")), Exception);
   Printer().EndDoc();
+}
+
+// A chart with items of every kind that fill (filled marks, rectangles, 3D
+// shapes, boxes, ellipses, filled arrow heads, crosses) and the line kinds,
+// without texts and without the marks that have printer variants (1..6, 18,
+// 25), so that its page and its screen image must agree pixel for pixel.
+std::unique_ptr<TRenderedVexa> MakeFilledKindsChart() {
+  auto C = std::make_unique<TRenderedVexa>(nullptr);
+  C->SetBounds(0, 0, 420, 320);
+  C->SetCaption("Filled kinds");  // the caption leaves the page's brush clear
+  C->Scale1X().SetRangeLow(0);
+  C->Scale1X().SetRangeHigh(100);
+  C->Scale1Y().SetRangeLow(0);
+  C->Scale1Y().SetRangeHigh(100);
+  C->HandleNeeded();
+  C->SetDataColor(clNavy);
+  C->SetFillColor(clAqua);
+  // First, so that it fills with the brush style the pass starts with.
+  C->AddRect3D(5, 70, 25, 55, fsRaised, clWhite, clGray);
+  const std::uint8_t Filled[] = {7, 8, 9, 14, 15, 24, 26, 28, 29, 30, 34, 36, 41, 43, 45, 47};
+  for (std::size_t I = 0; I < std::size(Filled); ++I)
+    C->AddMark(5 + static_cast<double>(I) * 5.5, 92, Filled[I]);
+  const std::uint8_t Hollow[] = {0, 10, 11, 12, 13, 16, 17, 19, 20, 23, 27, 33, 37, 39, 48, 50, 51};
+  for (std::size_t I = 0; I < std::size(Hollow); ++I)
+    C->AddMark(5 + static_cast<double>(I) * 5.5, 82, Hollow[I]);
+  C->SetFillColor(clYellow);
+  C->AddRect3D(30, 70, 45, 55, fsEmbossed, clWhite, clGray);
+  C->AddBar3D(50, 55, 60, 70, 45, 10);
+  C->AddRect(65, 70, 80, 55);
+  C->SetFillColor(clLime);
+  C->AddEllipse(90, 62, 6, 6);
+  C->AddBox(10, 40, 8, 6);
+  C->AddArrow2(25, 30, 45, 45, 10);
+  C->AddCross(55, 40, 5, 5);
+  C->AddErrorBar(70, 40, 4, 6, 9, false);
+  C->AddLine(5, 20, 40, 10);
+  C->AddMoveTo(50, 10);
+  for (int I = 1; I <= 12; ++I) C->AddDrawTo(50 + 3 * I, 10 + 6 * std::sin(I * 0.7));
+  C->AddLineOffs(5, 5, 40, 5, 0, 3);
+  C->AddArc(90, 25, 6, 6, 0.3, 2.8);
+  return C;
+}
+
+// The centre pixel of every filled mark of MakeFilledKindsChart, in control pixels.
+std::vector<TPoint> FilledMarkCentres(TRenderedVexa& C) {
+  std::vector<TPoint> P;
+  for (int I = 1; I <= 16; ++I) {
+    const TvxChartItem Item = C.GetItem(I);
+    int X, Y;
+    C.WorldToPixel(1, Item.X, Item.Y, X, Y);
+    // Half-diamonds (29, 30) have no centre pixel of their own; take the one below.
+    P.push_back({X, Item.MarkType == 29 || Item.MarkType == 30 ? Y + 1 : Y});
+  }
+  return P;
+}
+
+TEST(PicturesOut, PrintedItemsLookAsOnTheScreen) {
+  auto C = MakeFilledKindsChart();
+  C->Repaint();
+  TBitmap& Screen = C->ControlImage();
+  const std::string File = OutputPath("render_filled_kinds_page.png");
+  PrintChart(*C, File);
+  TBitmap Page;
+  Page.LoadFromFile(File);
+
+  for (const TPoint& P : FilledMarkCentres(*C)) {
+    EXPECT_EQ(Screen.Canvas().Pixels(P.X, P.Y), clNavy) << P.X << "," << P.Y;
+    EXPECT_EQ(Page.Canvas().Pixels(P.X, P.Y), clNavy) << P.X << "," << P.Y;
+  }
+  int X, Y;
+  C->WorldToPixel(1, 15, 62, X, Y);  // inside the first 3D rectangle
+  EXPECT_EQ(Page.Canvas().Pixels(X, Y), clAqua);
+  C->WorldToPixel(1, 37, 62, X, Y);  // inside the second
+  EXPECT_EQ(Page.Canvas().Pixels(X, Y), clYellow);
+
+  // The whole plot area, pixel for pixel (the chart is printed 1:1).
+  const int L = C->MarginLeft(), T = C->MarginTop();
+  const TPlotGeometry G = C->Geometry();
+  int Differ = 0;
+  for (int PY = T; PY <= G.PlotBottom(); ++PY)
+    for (int PX = L; PX <= G.PlotRight(); ++PX) Differ += Screen.Canvas().Pixels(PX, PY) != Page.Canvas().Pixels(PX, PY);
+  EXPECT_EQ(Differ, 0);
+}
+
+TEST(PicturesOut, PrintedTextsAndCharacterMarksKeepTheirColours) {
+  auto C = MakeChart(300, 200);
+  C->SetCaption("Texts");
+  C->Scale1X().SetRangeLow(0);
+  C->Scale1X().SetRangeHigh(100);
+  C->Scale1Y().SetRangeLow(0);
+  C->Scale1Y().SetRangeHigh(100);
+  C->SetDataColor(clRed);
+  C->AddText(20, 70, "Red", 10);
+  C->SetDataColor(clBlue);
+  C->AddMark(50, 70, 'B');
+  C->SetDataColor(clRed);
+  C->AddText(80, 70, "Red", 10);
+  C->SetDataColor(clGreen);
+  C->AddMark(50, 30, 203);
+  C->Repaint();
+  const std::string File = OutputPath("render_texts_page.png");
+  PrintChart(*C, File);
+  TBitmap Page;
+  Page.LoadFromFile(File);
+  for (TBitmap* B : {&C->ControlImage(), &Page}) {
+    int X, Y;
+    C->WorldToPixel(1, 80, 70, X, Y);
+    const TRect SecondText{X - 10, Y - 20, X + 40, Y + 20};
+    EXPECT_GT(CountColour(*B, clRed, SecondText), 0);
+    EXPECT_EQ(CountColour(*B, clBlue, SecondText), 0);
+    C->WorldToPixel(1, 50, 70, X, Y);
+    EXPECT_GT(CountColour(*B, clBlue, {X - 15, Y - 15, X + 15, Y + 15}), 0);
+    C->WorldToPixel(1, 50, 30, X, Y);
+    EXPECT_GT(CountColour(*B, clGreen, {X - 15, Y - 15, X + 15, Y + 15}), 0);
+  }
+}
+
+// ---- extreme margins and scale offsets ---------------------------------------------------------------
+
+// Margins and ScalePos accept every 32-bit value, and a form description may
+// hold any of them. Painting, redrawing, resizing, the isometric rule, the
+// crosshairs and the mouse must all stay defined (the sanitizer build reports
+// any overflow on the way).
+TEST(PaintExtremes, ExtremeMarginsAndScaleOffsetsPaintAndTrack) {
+  constexpr int Min = std::numeric_limits<int>::min(), Max = std::numeric_limits<int>::max();
+  struct TCase {
+    int L, R, T, B, S, Pos;
+  };
+  const TCase Cases[] = {{Min, 10, 16, 32, 0, 0},     {Min, Min, Min, Min, 0, 0},   {Min, Min, Min, Min, 32, Max},
+                         {50, Min, 16, Min, 32, -Max}, {Max, Max, Max, Max, 32, Max}, {50, 10, 16, 32, 32, Max},
+                         {50, 10, 16, 32, 32, -Max},  {-2000, 10, -2000, 32, 5, Min}};
+  for (const TCase& K : Cases) {
+    auto C = MakeChart(280, 200);
+    C->Scale1X().SetRangeLow(0);
+    C->Scale1X().SetRangeHigh(1);
+    C->Scale1Y().SetRangeLow(0);
+    C->Scale1Y().SetRangeHigh(1);
+    // One scale on every side of the plot.
+    C->Scale1X().SetVisible(true);
+    C->Scale1Y().SetVisible(true);
+    C->Scale2X().SetScaleLocation(slTop);
+    C->Scale2Y().SetScaleLocation(slRight);
+    C->Scale2X().SetVisible(true);
+    C->Scale2Y().SetVisible(true);
+    for (TScaleProps* P : {static_cast<TScaleProps*>(&C->Scale1X()), static_cast<TScaleProps*>(&C->Scale1Y()),
+                           static_cast<TScaleProps*>(&C->Scale2X()), static_cast<TScaleProps*>(&C->Scale2Y())})
+      P->SetScalePos(K.Pos);
+    C->SetCaption("Extreme");
+    C->SetCaptionAnchorHoriz(cahChartCenter);
+    C->SetCaptionAnchorVert(cavChartCenter);
+    C->SetShadowWidth(K.S);
+    C->SetMarginLeft(K.L);
+    C->SetMarginRight(K.R);
+    C->SetMarginTop(K.T);
+    C->SetMarginBottom(K.B);
+    C->SetGridStyle(gsLines);
+    C->AddMark(0.5, 0.5, 9);
+    C->AddRect(0.2, 0.8, 0.4, 0.6);
+    C->AddVLine(0.3);
+    C->AddHLine(0.3);
+    C->TextLabel(1).SetCaption("label");
+    C->TextLabel(1).SetPosX(0.5);
+    C->TextLabel(1).SetPosY(0.5);
+    C->TextLabel(1).SetVisible(true);
+    C->TextLabel(1).SetMode(tlBox);
+    C->CrossHair(1).SetMode(chBoth);
+    C->CrossHair(1).SetPosX(0.5);
+    C->CrossHair(1).SetPosY(0.5);
+    C->Repaint();
+    C->Redraw();
+    C->SetIsometric(true);
+    C->SetBounds(0, 0, 300, 220);
+    EXPECT_LE(C->Width(), 4096);
+    EXPECT_LE(C->Height(), 4096);
+    C->Repaint();
+    C->WMMouseMove({}, 100, 100);
+    const TPlotGeometry G = C->Geometry();
+    EXPECT_GE(G.DataImageWidth(), 0);
+    EXPECT_LE(G.DataImageWidth(), C->Width() + RenderClamp + 1);
+    EXPECT_EQ(C->DataImage().Width(), G.DataImageWidth());
+    int PX, PY;
+    C->WorldToPixel(1, 0, 0, PX, PY);
+    EXPECT_EQ(PX, G.PlotWidth64() > 0 ? std::max(K.L, -2147483647) : C->Width() / 2) << K.L;
+  }
 }
 
 // ---- complete charts to look at ----------------------------------------------------------------------

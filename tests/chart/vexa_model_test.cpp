@@ -367,5 +367,35 @@ TEST(VexaForm, BadStoredValuesAreReadingErrors) {
   EXPECT_EQ(Form.FindComponent("VX1"), nullptr);
 }
 
+// A form description may give the margins and scale offsets any 32-bit
+// value; loading such a chart gives a defined plot and transform.
+TEST(VexaForm, ExtremeMarginsAndScaleOffsetsLoad) {
+  TChartTestForm Form(nullptr);
+  const std::string Description =
+      R"({"object": "Form1", "class": "TChartTestForm", "children": [{"object": "VX1", "class": "TVexa",
+         "properties": {"Left": 0, "Top": 0, "Width": 280, "Height": 200,
+           "MarginLeft": -2147483648, "MarginRight": -2147483648, "MarginTop": -2147483648,
+           "MarginBottom": -2147483648, "ShadowWidth": 32,
+           "Scale1X": {"RangeLow": 0.0, "RangeHigh": 1.0, "ScalePos": 2147483647, "Visible": true},
+           "Scale1Y": {"RangeLow": 0.0, "RangeHigh": 1.0, "ScalePos": -2147483647, "Visible": true}}}]})";
+  ReadComponentFromJson(Form, Description);
+  auto* Chart = dynamic_cast<TVexa*>(Form.FindComponent("VX1"));
+  ASSERT_NE(Chart, nullptr);
+  EXPECT_EQ(Chart->MarginLeft(), -2147483647 - 1);
+  EXPECT_EQ(Chart->Scale1X().ScalePos(), 2147483647);
+  int PX = 0, PY = 0;
+  Chart->WorldToPixel(1, 0.5, 0.5, PX, PY);
+  EXPECT_EQ(PX, 124);  // the middle of -2^31 .. 2^31 + 248
+  EXPECT_EQ(PY, 84);
+  Chart->WorldToPixel(1, 0, 1, PX, PY);
+  EXPECT_EQ(PX, -2147483647);
+  EXPECT_EQ(PY, -2147483647);
+  // The scale below the plot stands ScalePos + H - B - S from the top: clamped.
+  EXPECT_EQ(Chart->ScaleControlX(1).MarginTop(), 2147483647);
+  EXPECT_EQ(Chart->ScaleControlY(1).MarginRight(), 280);  // -(2^31 - 1) + 280 + 2^31 - 1
+  EXPECT_EQ(Chart->ScaleControlX(1).MarginRight(), 0);
+  EXPECT_EQ(Chart->DataImage().Width(), 0);
+}
+
 }  // namespace
 }  // namespace zkw
