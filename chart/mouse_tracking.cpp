@@ -47,7 +47,8 @@ void TCustomVexa::WMMouseMove(TShiftState Shift, std::int16_t X, std::int16_t Y)
   double WorldY = 0.0;
   PixelToWorld(CurrentLayer(), P.X, P.Y, WorldX, WorldY);
   const bool InChart = InPlotArea(P.X, P.Y);
-  if (OnMouseMoveInChart) OnMouseMoveInChart(this, InChart, Shift, WorldX, WorldY);
+  // A local copy: the handler may Assign another chart's handlers to this one.
+  if (const TMouseMoveInChartEvent Handler = OnMouseMoveInChart) Handler(this, InChart, Shift, WorldX, WorldY);
 }
 
 void TCustomVexa::MouseMove(TShiftState Shift, int X, int Y) {

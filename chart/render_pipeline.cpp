@@ -68,7 +68,11 @@ void RenderStore(TCustomVexa& Chart, TItemRenderer& Renderer, const TvxItemStore
       continue;
     }
     TvxChartItem Item = Stored;
-    if (Hook) Chart.DoBeforeRenderChartItem(Item, I, IsAnnotation);
+    if (Hook) {
+      Chart.DoBeforeRenderChartItem(Item, I, IsAnnotation);
+      // The handler may have drawn on the canvas or painted the chart anew.
+      Renderer.Cache().Forget();
+    }
     Renderer.RenderItem(Item, I, IsAnnotation, Store.Texts());
   }
   Renderer.FlushPolyline();

@@ -253,10 +253,11 @@ void TCustomVexa::ConnectNotifications() {
     for (TScale* Control : {FScaleCtlX[N].get(), FScaleCtlY[N].get()}) {
       Control->OnScaleTickDrawn = [this](TObject*, TCanvas& Canvas, TScaleType ScaleType, double Pos, int ChartX,
                                          int ChartY) {
-        if (OnScaleTickDrawn) OnScaleTickDrawn(this, Canvas, ScaleType, Pos, ChartX, ChartY);
+        // Local copies: a handler may Assign another chart's handlers to this one.
+        if (const TScaleTickDrawnEvent Handler = OnScaleTickDrawn) Handler(this, Canvas, ScaleType, Pos, ChartX, ChartY);
       };
       Control->OnBeforeTickLabel = [this](TObject*, TScaleType ScaleType, double Pos, std::string& Label) {
-        if (OnBeforeTickLabel) OnBeforeTickLabel(this, ScaleType, Pos, Label);
+        if (const TBeforeTickLabelEvent Handler = OnBeforeTickLabel) Handler(this, ScaleType, Pos, Label);
       };
       Control->OnZoomPan = PropsChanged;
       Control->SetHostCanvas(&FControlImage.Canvas(), 0, 0);
