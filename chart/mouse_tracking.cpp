@@ -39,29 +39,23 @@ void TCustomVexa::WMMouseMove(TShiftState Shift, std::int16_t X, std::int16_t Y)
   // start a second move inside the first: such a move is dropped, not queued.
   if (FMouse.MoveGuard) return;
   const TMoveGuard Guard(FMouse.MoveGuard);
+  FMouse.ActionPoint = TPoint{X, Y};
   TCustomControl::WMMouseMove(Shift, X, Y);
+  // The mouse actions may have clamped the position (two-corner marking).
+  const TPoint P = FMouse.ActionPoint;
   double WorldX = 0.0;
   double WorldY = 0.0;
-  PixelToWorld(CurrentLayer(), X, Y, WorldX, WorldY);
-  const bool InChart = InPlotArea(X, Y);
+  PixelToWorld(CurrentLayer(), P.X, P.Y, WorldX, WorldY);
+  const bool InChart = InPlotArea(P.X, P.Y);
   if (OnMouseMoveInChart) OnMouseMoveInChart(this, InChart, Shift, WorldX, WorldY);
 }
 
 void TCustomVexa::MouseMove(TShiftState Shift, int X, int Y) {
   FMouse.LastPointer = TPoint{X, Y};
   TCustomControl::MouseMove(Shift, X, Y);
+  FMouse.ActionPoint = TPoint{X, Y};
   MouseActionMove(Shift, X, Y);
-  UpdatePointerShape(X, Y);
-}
-
-void TCustomVexa::MouseActionMove(TShiftState Shift, int X, int Y) {
-  if (FMouseAction == maDrawMTrace) ExtendMouseTrace(Shift, X, Y);
-}
-
-void TCustomVexa::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  // Any button ends the stroke, so that the next press starts a new one.
-  if (FMouseAction == maDrawMTrace) EndMouseTraceStroke();
-  TCustomControl::MouseUp(Button, Shift, X, Y);
+  UpdatePointerShape(FMouse.ActionPoint.X, FMouse.ActionPoint.Y);
 }
 
 bool TCustomVexa::InPlotArea(int X, int Y) const { return Geometry().InPlot(X, Y); }

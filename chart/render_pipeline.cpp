@@ -183,6 +183,8 @@ void TChartRenderer::RedrawData() {
 void TChartRenderer::ShowImage(int OffsetX, int OffsetY, TCanvas& Canvas, TBitmap& Bitmap) {
   DrawCrossHairs(OffsetX, OffsetY, Bitmap);
   Canvas.Draw(OffsetX, OffsetY, Bitmap);
+  // Rubber lines and drag rectangles live on the window only.
+  if (&Canvas == &FChart.Canvas()) FChart.RestoreMouseFigures();
 }
 
 // ---- outer area ----------------------------------------------------------------------------

@@ -493,6 +493,7 @@ void TCustomVexa::Assign(const TPersistent& Source) {
   FClassDefault = S->FClassDefault;
   FCurrentLayer = S->FCurrentLayer;
   FMouseCursorFixed = S->FMouseCursorFixed;
+  FWheelZoom = S->FWheelZoom;
   FAutoRedraw = S->FAutoRedraw;
   FIsometric = S->FIsometric;
   FStandardLayout = S->FStandardLayout;

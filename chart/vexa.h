@@ -40,6 +40,7 @@
 namespace zkw {
 
 class TCustomVexa;
+class TChartMouse;
 
 using TMouseMoveInChartEvent =
     std::function<void(TObject* Sender, bool InChart, TShiftState Shift, double rMousePosX, double rMousePosY)>;
@@ -80,9 +81,16 @@ struct TVexaMouseState {
   TMarkRectState MarkRectState = msNormal;
   TPoint FirstCorner;
   TPoint EndCorner;
+  TPoint MarkCorner;  // latest corner of the marking rectangle on the screen
   bool DoubleClicked = false;
   int SelectedCrossHair = 0;
   int SelectedLabel = 0;
+  TPoint ActionPoint;  // the move's position as its later steps use it (clamped while marking)
+  // Exclusive-or figures now on the window, so that erasing them is exact:
+  // the rubber line or drag rectangle (0 none, 1 line, 2 rectangle) and the
+  // marking rectangle.
+  std::uint8_t ZoomFigure = 0;
+  bool MarkShown = false;
 };
 
 class TCustomVexa : public TCustomControl {
@@ -393,8 +401,62 @@ class TCustomVexa : public TCustomControl {
   // Records the position, raises OnMouseMove, runs the mouse actions
   // (MouseActionMove), then sets the pointer shape.
   void MouseMove(TShiftState Shift, int X, int Y) override;
-  // A release ends the mouse trace's stroke (maDrawMTrace), then OnMouseUp.
+  // ---- mouse actions (mouse_actions.cpp) ----
+  // Press: swallowed right after a double click; otherwise OnMouseDown, then
+  // the first corner of a two-corner marking and the anchor of a rubber line
+  // or drag rectangle.
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // Release: swallowed right after a double click; otherwise ends drags,
+  // the marking and the trace's stroke, finishes a rubber line or drag
+  // rectangle (left button; the right one cancels), records the ranges after
+  // pans and zoom drags, then OnMouseUp.
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // Switches the scale under the latest pointer between maPan and maZoom and
+  // swallows the press that follows, then OnDblClick.
+  void DblClick() override;
+  // OnMouseWheel / Up / Down first; when no handler took it and WheelZoom is
+  // on, zooms about the pointer (see WheelZoom).
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+  // The axis scale at (X, Y): +n for the y scale of layer n, -n for the x
+  // scale of layer n, 0 for none. Only visible scales count; a y scale is hit
+  // in a band 50 pixels wide beside the plot, an x scale in one 40 pixels high.
+  int HitScale(int X, int Y) const;
+  // Two-corner marking: StartMarkRect waits for the first corner
+  // (msFirstCorner); a press takes it (msRectDraw), moves show the rectangle
+  // clamped into the plot area, a release takes the end corner (msFinished);
+  // the right button cancels (msNormal). The corners are control pixels; the
+  // first one is clamped into the plot area.
+  void StartMarkRect();
+  TMarkRectState MarkRectState() const { return FMouse.MarkRectState; }
+  TPoint MarkRectFirstCorner() const { return FMouse.FirstCorner; }
+  TPoint MarkRectEndCorner() const { return FMouse.EndCorner; }
+  // Whether layer 1..16 takes part in the plot-area pans, zooms, rubber lines
+  // and rectangle selections (only layer 1 after creation). Other layer
+  // numbers are ignored (false).
+  void SetLayerMouseEnabled(int Layer, bool Value);
+  bool LayerMouseEnabled(int Layer) const;
+  // Undo for range changes through the range history (the ring of 16
+  // entries PushRangeHistory writes). When the layers have moved since the
+  // latest entry, returns to that entry; otherwise goes back to the latest
+  // earlier entry with other ranges and forgets the entries after it, so
+  // that the next record continues from there. Applies the ranges to all 16
+  // layers (as recorded, without pan limits) without recording a new entry
+  // and raises no event. Returns false, changing nothing, when there is no
+  // such entry (at most 15 steps back from a full ring).
+  bool RangeHistoryBack();
+  // Off by default. When on, a wheel notch (WheelDelta 120) over the plot
+  // zooms the layers whose mouse flag is on by 1.25 about the pointer, in (up)
+  // or out (down); Shift zooms x only, Ctrl y only. Over an axis scale
+  // (HitScale) it zooms that axis. Logarithmic axes zoom in log space; pan
+  // limits apply; one history entry per wheel message, then OnZoomPan.
+  bool WheelZoom() const { return FWheelZoom; }
+  void SetWheelZoom(bool Value) { FWheelZoom = Value; }
+  TZoomWindState ZoomWindState() const { return FMouse.ZoomWindState; }
+  bool MouseDragging() const { return FMouse.Dragging; }
+  // The renderer replaced the window's image: draws the exclusive-or figures
+  // of a running marking, rubber line or drag rectangle again, so that they
+  // stay visible and erasing them later restores the window exactly.
+  void RestoreMouseFigures();
   // The plot-area test, all four edges included.
   bool InPlotArea(int X, int Y) const;
   // Position of the latest mouse move, relative to the control.
@@ -440,8 +502,8 @@ class TCustomVexa : public TCustomControl {
   // Clears the paint suppression without the repaint SetPaintLock makes.
   void ClearPaintLockDirect() { FPaintLocked = false; }
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
-  // The mouse-action step of a move, before the pointer shape is chosen;
-  // here it extends the mouse trace while MouseAction is maDrawMTrace.
+  // The mouse-action step of a move, before the pointer shape is chosen:
+  // the marking rectangle, scale drags, then the action of MouseAction.
   virtual void MouseActionMove(TShiftState Shift, int X, int Y);
   // Appends the clamped position to the trace and draws its segment on the window.
   void ExtendMouseTrace(TShiftState Shift, int X, int Y);
@@ -455,6 +517,7 @@ class TCustomVexa : public TCustomControl {
   int FMouseTraceCount = 0;
 
  private:
+  friend class TChartMouse;
   friend void CopyJoinedRange(TCustomVexa& Chart, int Layer, bool IsX, int Dest);
   static constexpr int ClampIndex(int I, int N) { return I < 1 ? 1 : (I > N ? N : I); }
   void SetDefaults();
@@ -544,6 +607,7 @@ class TCustomVexa : public TCustomControl {
   bool FMouseTraceInvert = true;
   TMouseActMode FMouseAction = maNone;
   bool FMouseCursorFixed = true;
+  bool FWheelZoom = false;
   double FPanGridDx = 1.0;
   double FPanGridDy = 1.0;
   double FPanGridOffsX = 0.0;

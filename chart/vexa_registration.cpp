@@ -129,6 +129,7 @@ const bool Registered = [] {
       .Object("CrossHair4", [](V& C) -> TCrossHair& { return C.CrossHair4(); })
       .Enum("MouseAction", &V::MouseAction, &V::SetMouseAction, MouseActModeNames)
       .Bool("MouseCursorFixed", &V::MouseCursorFixed, &V::SetMouseCursorFixed)
+      .Bool("WheelZoom", &V::WheelZoom, &V::SetWheelZoom, false)
       .Double("PanGridDx", &V::PanGridDx, &V::SetPanGridDx)
       .Double("PanGridDy", &V::PanGridDy, &V::SetPanGridDy)
       .Double("PanGridOffsX", &V::PanGridOffsX, &V::SetPanGridOffsX)

@@ -7,6 +7,7 @@
 #include "base/frames.h"
 #include "platform/devices.h"
 #include "platform/properties.h"
+#include "scale/scale_drag.h"
 
 namespace zkw {
 
@@ -564,8 +565,39 @@ void TScale::DblClick() {
 
 void TScale::MouseMove(TShiftState Shift, int X, int Y) {
   TCustomControl::MouseMove(Shift, X, Y);
+  DragMove(Shift, X, Y);
   const TScaleDragHandler Handler = DragHandler();
   if (Handler) Handler(*this, sdsMove, Shift, X, Y);
+}
+
+void TScale::DragMove(TShiftState Shift, int X, int Y) {
+  if (!Shift.Contains(ssLeft)) return;
+  const int W = Width(), H = Height();
+  const bool Horizontal = FScaleType == sctXB || FScaleType == sctXT;
+  const bool Inside = Horizontal ? (FMarginLeft < X && X < W - FMarginRight && 0 < Y && Y < H)
+                                 : (0 < X && X < W && FMarginTop < Y && Y < H - FMarginBottom);
+  if (!Inside) return;
+  if (!FDrag.Dragging) {
+    FDrag.StartX = X;
+    FDrag.StartY = Y;
+    FDrag.StartLow = FRangeLow;
+    FDrag.StartHigh = FRangeHigh;
+  } else {
+    double Low = 0, High = 0;
+    if (ScaleDragRange(X, Y, FDrag.StartX, FDrag.StartY, FRangeLow, FRangeHigh, FDrag.StartLow, FDrag.StartHigh,
+                       FLogarithmic, FScaleType, FMouseAction, W, H, FMarginLeft, FMarginRight, FMarginTop,
+                       FMarginBottom, Low, High)) {
+      const bool Previous = FPaintSuspended;
+      SetPaintSuspended(true);
+      SetRange(Low, High);
+      SetPaintSuspended(Previous);
+      // The host may change anything here, the drag state included.
+      FDrag.Dragging = true;
+      if (OnZoomPan) OnZoomPan(this);
+      return;
+    }
+  }
+  FDrag.Dragging = true;
 }
 
 void TScale::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {

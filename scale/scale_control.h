@@ -30,10 +30,10 @@ namespace zkw {
 
 class TScale;
 
-// The stand-alone scale's mouse dragging (pan and zoom of its own range)
-// plugs in through this handler: it sees every move (after OnMouseMove) and
-// every release (before OnMouseUp) together with the scale's drag state.
-// Empty: a scale does not drag.
+// A program-wide observer of the stand-alone scales' mouse dragging: it sees
+// every move (after OnMouseMove and the scale's own drag step) and every
+// release (before OnMouseUp) together with the scale's drag state. The
+// scale pans and zooms its own range whether or not one is installed.
 enum TScaleDragStep : std::uint8_t { sdsMove, sdsRelease };
 using TScaleDragHandler =
     std::function<void(TScale& Scale, TScaleDragStep Step, TShiftState Shift, int X, int Y)>;
@@ -166,7 +166,13 @@ class TScale : public TCustomControl {
 
   TScaleDragState& DragState() { return FDrag; }
 
+  // Switches MouseAction between maPan and maZoom, then OnDblClick.
   void DblClick() override;
+  // OnMouseMove, then the drag: while the left button is held inside the
+  // scale's area (between the margins along the axis) the first move takes
+  // the start state and later ones apply ScaleDragRange with this scale's
+  // MouseAction, set the range and raise OnZoomPan.
+  // A release ends the drag, then OnMouseUp.
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
@@ -181,6 +187,7 @@ class TScale : public TCustomControl {
   void DrawScale(TCanvas& Canvas, int Base);
   void DrawTicksAndCaption(TCanvas& Canvas, int Base);
   void HookDateFormat();
+  void DragMove(TShiftState Shift, int X, int Y);
 
   std::string FCaption;
   int FCaptionPosX = 4;
