@@ -105,7 +105,11 @@ TFormActions::TFormActions(TComponent* AOwner, const std::string& Json) : TForm(
     CbAction->SetItems(Names);
   }
   if (VX1) {
-    // Layer 2 takes part in the plot-area drags too (its x follows layer 1).
+    // Layer 2 takes part in the plot-area drags too. Its x range is its own
+    // (equal to layer 1's and moved alike by every drag) rather than joined
+    // to layer 1: a joined layer records a range-history entry on every
+    // range change, so each pan step would fill the history that Back
+    // walks through.
     VX1->SetLayerMouseEnabled(2, true);
     FillChart();
     if (CbAction) CbAction->SetItemIndex(static_cast<int>(VX1->MouseAction()));
@@ -246,8 +250,12 @@ void TFormActions::CbActionChange(TObject*) {
 
 void TFormActions::ChkScaleXClick(TObject*) {
   if (!VX1 || !ChkScaleX) return;
-  VX1->Scale1X().SetMouseAction(ChkScaleX->Checked() ? maPan : maNone);
-  Log(std::string("Scale1X.MouseAction := ") + ActionName(VX1->Scale1X().MouseAction()));
+  // Layer 2's hidden x scale lies in the same band, so an x axis drag
+  // moves both layers' x ranges alike.
+  const TMouseActMode A = ChkScaleX->Checked() ? maPan : maNone;
+  VX1->Scale1X().SetMouseAction(A);
+  VX1->Scale2X().SetMouseAction(A);
+  Log("Scale1X, Scale2X.MouseAction := " + ActionName(A));
 }
 
 void TFormActions::ChkScaleYClick(TObject*) {

@@ -1,7 +1,7 @@
 // Form unit frmactions: the window of actiondemo, which shows the chart's
 // mouse actions. A chart with two layers (2000 marks on layer 1 with a
 // linear y axis, a 1500-point line on layer 2 with its own logarithmic y
-// axis on the right, x shared with layer 1), two crosshairs and two text
+// axis on the right, x moved with layer 1's), two crosshairs and two text
 // labels; a drop-down that chooses the chart's MouseAction, check boxes for
 // the axes' own drag action and for wheel zoom, a Back button that steps
 // through the range history, and a read-only log of every chart event with

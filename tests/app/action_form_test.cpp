@@ -4,6 +4,7 @@
 // log; and the program's command line.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -108,6 +109,7 @@ TEST_F(ActionFormTest, PanFollowsTheDragAndBackRestoresTheRanges) {
   EXPECT_DOUBLE_EQ(XHi(), 90.0);
   EXPECT_DOUBLE_EQ(YLo(), -2.0);
   EXPECT_DOUBLE_EQ(Y2Hi(), 10000.0);
+  EXPECT_DOUBLE_EQ(Chart->ScalePropsX(2).RangeHigh(), 90.0);
   EXPECT_TRUE(LogHas("OnMouseDown Button=mbLeft Shift=[ssLeft] X=200 Y=200"));
   EXPECT_TRUE(LogHas("OnZoomPan x1=[-10, 90] y1=[-2, 3] y2=[1, 10000]"));
   EXPECT_EQ(Form->LblRanges->Caption(), "x1=[-10, 90] y1=[-2, 3] y2=[1, 10000]");
@@ -136,12 +138,15 @@ TEST_F(ActionFormTest, AxisDragPansThatAxisOnlyWhileItsBoxIsTicked) {
   Drag({200, AxisY}, {240, AxisY});
   EXPECT_DOUBLE_EQ(XLo(), -10.0);
   EXPECT_DOUBLE_EQ(XHi(), 90.0);
+  // Layer 2's x moves alike (its hidden scale shares the band).
+  EXPECT_DOUBLE_EQ(Chart->ScalePropsX(2).RangeLow(), -10.0);
   EXPECT_DOUBLE_EQ(YLo(), -2.0);
   EXPECT_DOUBLE_EQ(YHi(), 3.0);
 
   Form->ChkScaleX->SetChecked(false);
   EXPECT_EQ(Chart->Scale1X().MouseAction(), maNone);
-  EXPECT_EQ(LastLog(), "Scale1X.MouseAction := maNone");
+  EXPECT_EQ(Chart->Scale2X().MouseAction(), maNone);
+  EXPECT_EQ(LastLog(), "Scale1X, Scale2X.MouseAction := maNone");
   Drag({200, AxisY}, {260, AxisY});
   EXPECT_DOUBLE_EQ(XLo(), -10.0);
 
@@ -167,8 +172,14 @@ TEST_F(ActionFormTest, ZoomWindowNarrowsTheRangesToTheRectangle) {
   EXPECT_NEAR(XHi(), 75.0, 1e-9);
   EXPECT_NEAR(YLo(), 3.0 - 218.0 / 336.0 * 5.0, 1e-9);
   EXPECT_NEAR(YHi(), 3.0 - 50.0 / 336.0 * 5.0, 1e-9);
+  EXPECT_NEAR(Y2Lo(), std::pow(10.0, 4.0 * 118.0 / 336.0), 1e-6);
   EXPECT_TRUE(LogHas("OnZoomPan x1=[25"));
-  // Back undoes the zoom.
+  // Each mouse layer's new ranges are recorded on their own, so Back first
+  // returns to the entry made after layer 1 (layer 2 not yet zoomed), then
+  // to the ranges before the zoom.
+  Form->BtnBack->Click();
+  EXPECT_NEAR(XLo(), 25.0, 1e-9);
+  EXPECT_DOUBLE_EQ(Y2Lo(), 1.0);
   Form->BtnBack->Click();
   EXPECT_DOUBLE_EQ(XLo(), 0.0);
   EXPECT_DOUBLE_EQ(XHi(), 100.0);
