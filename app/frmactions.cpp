@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <vector>
 
@@ -212,7 +213,16 @@ std::string TFormActions::RangesText() const {
 }
 
 void TFormActions::ShowRanges() {
-  if (LblRanges) LblRanges->SetCaption(RangesText());
+  if (!LblRanges || !VX1) return;
+  // Six significant digits here; the log keeps the exact values.
+  const auto Short = [](const TScaleProps& P) {
+    char Buffer[80];
+    std::snprintf(Buffer, sizeof Buffer, "%.6g .. %.6g", P.RangeLow(), P.RangeHigh());
+    return std::string(Buffer);
+  };
+  const TCustomVexa& C = *VX1;
+  LblRanges->SetCaption("x: " + Short(C.ScalePropsX(1)) + "    y: " + Short(C.ScalePropsY(1)) +
+                        "    y2: " + Short(C.ScalePropsY(2)));
 }
 
 void TFormActions::Log(const std::string& Line) {

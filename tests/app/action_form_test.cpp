@@ -89,7 +89,7 @@ TEST_F(ActionFormTest, FormHoldsTheControlsAndTheTwoLayerChart) {
   EXPECT_EQ(Chart->CrossHair2().Mode(), chHoriz);
   EXPECT_EQ(Chart->TextLabel(1).Caption(), "first peak");
   EXPECT_NE(Chart->TextLabel(2).Mode(), tlOff);
-  EXPECT_EQ(Form->LblRanges->Caption(), "x1=[0, 100] y1=[-2, 3] y2=[1, 10000]");
+  EXPECT_EQ(Form->LblRanges->Caption(), "x: 0 .. 100    y: -2 .. 3    y2: 1 .. 10000");
   EXPECT_EQ(LastLog(), "ready x1=[0, 100] y1=[-2, 3] y2=[1, 10000]");
 }
 
@@ -112,7 +112,7 @@ TEST_F(ActionFormTest, PanFollowsTheDragAndBackRestoresTheRanges) {
   EXPECT_DOUBLE_EQ(Chart->ScalePropsX(2).RangeHigh(), 90.0);
   EXPECT_TRUE(LogHas("OnMouseDown Button=mbLeft Shift=[ssLeft] X=200 Y=200"));
   EXPECT_TRUE(LogHas("OnZoomPan x1=[-10, 90] y1=[-2, 3] y2=[1, 10000]"));
-  EXPECT_EQ(Form->LblRanges->Caption(), "x1=[-10, 90] y1=[-2, 3] y2=[1, 10000]");
+  EXPECT_EQ(Form->LblRanges->Caption(), "x: -10 .. 90    y: -2 .. 3    y2: 1 .. 10000");
   // 42 pixels down over 336: both y axes follow, the logarithmic one by a
   // factor (10^4)^(42/336) = 10^0.5.
   Drag({200, 100}, {200, 142});
@@ -129,7 +129,7 @@ TEST_F(ActionFormTest, PanFollowsTheDragAndBackRestoresTheRanges) {
   Form->BtnBack->Click();
   EXPECT_DOUBLE_EQ(XLo(), 0.0);
   EXPECT_DOUBLE_EQ(XHi(), 100.0);
-  EXPECT_EQ(Form->LblRanges->Caption(), "x1=[0, 100] y1=[-2, 3] y2=[1, 10000]");
+  EXPECT_EQ(Form->LblRanges->Caption(), "x: 0 .. 100    y: -2 .. 3    y2: 1 .. 10000");
 }
 
 TEST_F(ActionFormTest, AxisDragPansThatAxisOnlyWhileItsBoxIsTicked) {

@@ -5,7 +5,8 @@ Starts Xvfb, starts actiondemo in it with --trace (every line of the event
 log, which carries the chart's ranges exactly, also goes to standard output)
 and drives the real window with xdotool:
 
-  * a left-button drag in pan mode moves the x range against the drag;
+  * a left-button drag in pan mode moves the x range against the drag
+    (counted from the drag's first move, where the chart takes its start);
   * choosing maZoomWind in the real drop-down and dragging a rectangle
     narrows the ranges to the rectangle;
   * a drag on the x axis pans the x range only;
@@ -38,6 +39,14 @@ EXIT_CENTRE = (712 + 40, 164 + 13)
 ACTIONS = ["maNone", "maPan", "maPanHoriz", "maPanVert", "maPanGrid", "maRubberBand", "maZoom", "maZoomWind",
            "maZoomWindPos", "maZoomDrag", "maDragCrossH", "maDragLabel", "maRotate", "maRotAndZoom",
            "maRotXOnly", "maRotZOnly", "maSelectRect", "maDrawMTrace", "maZoomPanColors"]
+
+DRAG_STEPS = 8  # as the headless --drag
+
+
+def first_move(a, b):
+    """Where a drag from a to b (one coordinate) has its first move."""
+    return a + int((b - a) / DRAG_STEPS)
+
 
 RANGES = re.compile(r"x1=\[([^,]+), ([^\]]+)\] y1=\[([^,]+), ([^\]]+)\] y2=\[([^,]+), ([^\]]+)\]")
 
@@ -83,13 +92,16 @@ class Demo:
     def pointer(self, origin, x, y):
         self.xdo("mousemove", origin[0] + x, origin[1] + y)
 
-    def drag(self, x1, y1, x2, y2, steps=8):
+    def drag(self, x1, y1, x2, y2, steps=DRAG_STEPS):
         self.pointer(self.chart, x1, y1)
         time.sleep(0.05)
         self.xdo("mousedown", 1)
         for i in range(1, steps + 1):
-            self.pointer(self.chart, x1 + (x2 - x1) * i // steps, y1 + (y2 - y1) * i // steps)
-            time.sleep(0.02)
+            # The same points as the headless --drag (integer steps cut
+            # towards zero). Pans and axis drags start at the first move
+            # with the button held, so that one gets time of its own.
+            self.pointer(self.chart, x1 + int((x2 - x1) * i / steps), y1 + int((y2 - y1) * i / steps))
+            time.sleep(0.15 if i == 1 else 0.02)
         time.sleep(0.05)
         self.xdo("mouseup", 1)
         self.steps += ["--drag", "%d,%d,%d,%d" % (x1, y1, x2, y2)]
@@ -165,18 +177,22 @@ def main():
         run(["xdotool", "mousemove", "1", "1"], env)
         demo = Demo(exe, env, work)
 
-        # Pan: 40 pixels right over the 400-pixel plot moves x 0..100 to -10..90.
+        # Pan: the drag counts from its first move (205) to the release at
+        # 240; 35 pixels right over the 400-pixel plot move x 0..100 to
+        # -8.75..91.25.
         r = demo.drag(200, 200, 240, 200)
-        check(r[:4] == (-10.0, 90.0, -2.0, 3.0) and r[4:] == (1.0, 10000.0),
-              "pan 40 pixels right: ranges %s, expected x1 -10..90 and the rest unchanged" % (r,))
+        shift = (240 - first_move(200, 240)) / 400 * 100
+        check(r[:4] == (-shift, 100 - shift, -2.0, 3.0) and r[4:] == (1.0, 10000.0),
+              "pan right: ranges %s, expected x1 %s..%s and the rest unchanged" % (r, -shift, 100 - shift))
         demo.check_matches_headless("after the pan")
         print("pan: ranges %s ok, chart matches headless" % (r,))
 
         # Zoom window from the lower left to the upper right of a rectangle.
         demo.choose("maZoomWind")
+        panned = r
         r = demo.drag(160, 242, 360, 74)
-        # Pixel x 160..360 of the panned range -10..90 is 15..65.
-        want_x = (-10 + (160 - PLOT_L) / 400 * 100, -10 + (360 - PLOT_L) / 400 * 100)
+        # The rectangle starts at the press; pixel x 160..360 of the panned range.
+        want_x = (panned[0] + (160 - PLOT_L) / 400 * 100, panned[0] + (360 - PLOT_L) / 400 * 100)
         want_y = (3 - (242 - PLOT_T) / 336 * 5, 3 - (74 - PLOT_T) / 336 * 5)
         check(close(r[0], want_x[0], 1e-6) and close(r[1], want_x[1], 1e-6),
               "zoom window: x1 %s..%s, expected %s..%s" % (r[0], r[1], want_x[0], want_x[1]))
@@ -186,12 +202,13 @@ def main():
         demo.check_matches_headless("after the zoom window")
         print("zoom window: ranges %s ok, no rectangle left over" % (r,))
 
-        # A drag on the x axis (below the plot) pans x only: 60 pixels left
-        # moves the 50-wide range by 7.5 to the right.
+        # A drag on the x axis (below the plot) pans x only: the pixels from
+        # the first move (193) to 140 move the 50-wide range to the right.
         zoomed = r
         r = demo.drag(200, PLOT_B + 15, 140, PLOT_B + 15)
-        check(close(r[0], zoomed[0] + 7.5) and close(r[1], zoomed[1] + 7.5),
-              "x axis drag: x1 %s..%s, expected %s..%s" % (r[0], r[1], zoomed[0] + 7.5, zoomed[1] + 7.5))
+        d = (first_move(200, 140) - 140) / 400 * (zoomed[1] - zoomed[0])
+        check(close(r[0], zoomed[0] + d) and close(r[1], zoomed[1] + d),
+              "x axis drag: x1 %s..%s, expected %s..%s" % (r[0], r[1], zoomed[0] + d, zoomed[1] + d))
         check(r[2:] == zoomed[2:], "x axis drag changed a y range: %s -> %s" % (zoomed, r))
         demo.check_matches_headless("after the x axis drag")
         print("x axis drag: ranges %s ok" % (r,))
@@ -204,8 +221,8 @@ def main():
                 break
             seen.append(ranges_of(line))
         check(seen, "Back found no earlier ranges")
-        check(any(s[:2] == (-10.0, 90.0) or s[:2] == (0.0, 100.0) for s in seen),
-              "Back never returned to the ranges before the zoom: %s" % (seen,))
+        check(any(s[:2] == panned[:2] for s in seen),
+              "Back never returned to the ranges before the zoom (%s): %s" % (panned, seen))
         demo.check_matches_headless("after Back")
         print("Back: %s" % (seen,))
 
