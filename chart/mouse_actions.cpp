@@ -107,6 +107,14 @@ bool ZoomAxisAbout(double Low, double High, double Center, Extended Factor, bool
   return std::isfinite(static_cast<double>(NewLow)) && std::isfinite(static_cast<double>(NewHigh));
 }
 
+// Keeps (Low, High) only when both ends are finite doubles; otherwise puts
+// back the fallback, so that no overflow ever reaches a range.
+void KeepFinite(Extended& Low, Extended& High, Extended FallbackLow, Extended FallbackHigh) {
+  if (std::isfinite(static_cast<double>(Low)) && std::isfinite(static_cast<double>(High))) return;
+  Low = FallbackLow;
+  High = FallbackHigh;
+}
+
 // Runs a mouse step. A range change that meets a logarithmic axis reaching
 // below zero (set up by the host, unchecked while loading) ends the step:
 // a mouse message has nobody to report to, and the paint skips such a chart
@@ -411,6 +419,8 @@ void TChartMouse::Pan(TShiftState Shift, int X, int Y, TMouseActMode Action) {
             NYH = YH0 * F;
           }
         }
+        KeepFinite(NXL, NXH, XL, XH);
+        KeepFinite(NYL, NYH, YL, YH);
         switch (Action) {
           case maPan: FC.SetRange(N, false, true, NXL, NYL, NXH, NYH); break;
           case maPanHoriz: FC.SetRange(N, false, true, NXL, YL, NXH, YH); break;
@@ -424,9 +434,12 @@ void TChartMouse::Pan(TShiftState Shift, int X, int Y, TMouseActMode Action) {
               const Extended Snapped = std::trunc(V / Step) * Step + Offset;
               return std::isfinite(Snapped) ? Snapped : V;
             };
-            const Extended GXL = Snap(XL0 - DX, FC.PanGridDx(), FC.PanGridOffsX());
-            const Extended GYL = Snap(YL0 + DY, FC.PanGridDy(), FC.PanGridOffsY());
-            FC.SetRange(N, false, true, GXL, GYL, XH0 - (XL0 - GXL), YH0 - (YL0 - GYL));
+            Extended GXL = Snap(XL0 - DX, FC.PanGridDx(), FC.PanGridOffsX());
+            Extended GYL = Snap(YL0 + DY, FC.PanGridDy(), FC.PanGridOffsY());
+            Extended GXH = XH0 - (XL0 - GXL), GYH = YH0 - (YL0 - GYL);
+            KeepFinite(GXL, GXH, XL, XH);
+            KeepFinite(GYL, GYH, YL, YH);
+            FC.SetRange(N, false, true, GXL, GYL, GXH, GYH);
             break;
           }
         }
@@ -474,7 +487,10 @@ void TChartMouse::ZoomDrag(TShiftState Shift, int X, int Y) {
         const Extended YL0 = FM.StartRanges[I][2], YH0 = FM.StartRanges[I][3];
         const Extended CX = (XH0 + XL0) / 2, CY = (YH0 + YL0) / 2;
         const Extended HX = (XH0 - XL0) * TX / 2, HY = (YH0 - YL0) * TY / 2;
-        FC.SetRange(N, false, true, CX - HX, CY - HY, CX + HX, CY + HY);
+        Extended NXL = CX - HX, NXH = CX + HX, NYL = CY - HY, NYH = CY + HY;
+        KeepFinite(NXL, NXH, FC.ScalePropsX(N).RangeLow(), FC.ScalePropsX(N).RangeHigh());
+        KeepFinite(NYL, NYH, FC.ScalePropsY(N).RangeLow(), FC.ScalePropsY(N).RangeHigh());
+        FC.SetRange(N, false, true, NXL, NYL, NXH, NYH);
       }
     }
     RaiseZoomPan();
@@ -671,6 +687,9 @@ bool TChartMouse::Wheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   const bool YOnly = Shift.Contains(ssCtrl) && !Shift.Contains(ssShift);
   {
     const TPaintPause Pause(FC);
+    // SetRange records the ranges of joined layers it carries along; one
+    // wheel message is one entry, written after all layers have moved.
+    const TRangeHistory History = FC.FHistory;
     for (int N = 1; N <= LayerCount; ++N) {
       bool DoX = false, DoY = false;
       if (Hit == 0) {
@@ -698,6 +717,7 @@ bool TChartMouse::Wheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
       }
       FC.SetRange(N, false, true, XL, YL, XH, YH);
     }
+    FC.FHistory = History;
     FC.PushRangeHistory();
   }
   RaiseZoomPan();

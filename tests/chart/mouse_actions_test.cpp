@@ -605,6 +605,15 @@ TEST_F(MouseActionsTest, WheelZoomIsOffByDefaultAndKeepsThePointsUnderThePointer
   EXPECT_NEAR(std::log10(XHigh() / XLow()), 4 / 1.25, 1e-9);
   EXPECT_NEAR(Chart->LayerTransform(1).RawX(WX), PX, 0.5);
 
+  // Joined layers follow; the message is still one history entry.
+  Chart->JointLayers().SetXControlledBy(2, 1);
+  Chart->JointLayers().SetYControlledBy(3, 1);
+  const int Entries = Chart->RangeHistory().Position();
+  Chart->WMMouseWheel(NoKeys, 120, 200, 150);
+  EXPECT_DOUBLE_EQ(XLow(2), XLow());
+  EXPECT_DOUBLE_EQ(YLow(3), YLow());
+  EXPECT_EQ(Chart->RangeHistory().Position(), Entries % 16 + 1);
+
   // A host handler that takes the wheel leaves the chart alone.
   Chart->OnMouseWheel = [](TObject*, TShiftState, int, TPoint, bool& Handled) { Handled = true; };
   const double Low = XLow();
@@ -694,6 +703,26 @@ TEST_F(MouseActionsTest, ALogarithmicAxisBelowZeroElsewhereStaysInsideTheChart) 
   Chart->SetMouseAction(maZoomWind);
   EXPECT_NO_THROW(Drag(100, 100, 200, 200));
   EXPECT_EQ(Chart->ZoomWindState(), zsNormal);
+}
+
+TEST_F(MouseActionsTest, RangesNearTheLimitsOfDoublesNeverOverflow) {
+  const auto Finite = [&] {
+    return std::isfinite(XLow()) && std::isfinite(XHigh()) && std::isfinite(YLow()) && std::isfinite(YHigh());
+  };
+  Chart->SetRange(1, false, false, -1e308, -1e308, 1e308, 1e308);
+  for (TMouseActMode Action : {maPan, maPanGrid, maZoomDrag}) {
+    Chart->SetMouseAction(Action);
+    Drag(60, 300, 480, 25);
+    EXPECT_TRUE(Finite()) << static_cast<int>(Action);
+    Drag(480, 25, 60, 300);
+    EXPECT_TRUE(Finite()) << static_cast<int>(Action);
+  }
+  Chart->SetWheelZoom(true);
+  for (int I = 0; I < 5; ++I) Chart->WMMouseWheel(NoKeys, -32000, 100, 100);
+  EXPECT_TRUE(Finite());
+  Chart->Scale1X().SetMouseAction(maZoom);
+  Drag(60, 320, 480, 320);
+  EXPECT_TRUE(Finite());
 }
 
 }  // namespace
