@@ -186,6 +186,26 @@ TEST_F(ActionFormTest, ZoomWindowNarrowsTheRangesToTheRectangle) {
   EXPECT_DOUBLE_EQ(YHi(), 3.0);
 }
 
+TEST_F(ActionFormTest, WheelZoomsAboutThePointerOnlyWhileItsBoxIsTicked) {
+  Form->ChkWheelZoom->SetChecked(true);
+  Chart->WMMouseMove(TShiftState{}, 260, 192);
+  Chart->WMMouseWheel(TShiftState{}, WHEEL_DELTA, 260, 192);
+  // Zoomed in about the pointer: narrower, and the pointer's x (50) inside.
+  EXPECT_LT(XHi() - XLo(), 100.0);
+  EXPECT_LT(XLo(), 50.0);
+  EXPECT_GT(XHi(), 50.0);
+  EXPECT_TRUE(LogHas("OnZoomPan x1=["));
+  Form->BtnBack->Click();
+  EXPECT_DOUBLE_EQ(XLo(), 0.0);
+  EXPECT_DOUBLE_EQ(XHi(), 100.0);
+
+  Form->ChkWheelZoom->SetChecked(false);
+  EXPECT_FALSE(Chart->WheelZoom());
+  Chart->WMMouseWheel(TShiftState{}, WHEEL_DELTA, 260, 192);
+  EXPECT_DOUBLE_EQ(XLo(), 0.0);
+  EXPECT_DOUBLE_EQ(XHi(), 100.0);
+}
+
 TEST_F(ActionFormTest, EveryEventIsLoggedWithItsArguments) {
   Choose(maRubberBand);
   Drag({160, 74}, {360, 242});
