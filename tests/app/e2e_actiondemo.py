@@ -12,6 +12,7 @@ and drives the real window with xdotool:
   * a drag on the x axis pans the x range only;
   * after each of these the chart shows exactly the pixels that the
     headless mode draws for the same steps: no rubber figure is left over;
+  * a wheel notch zooms in about the pointer;
   * Back steps through the range history; Exit ends the program with 0;
     a bad argument gives status 2 and the usage.
 
@@ -213,9 +214,23 @@ def main():
         demo.check_matches_headless("after the x axis drag")
         print("x axis drag: ranges %s ok" % (r,))
 
+        # One wheel notch up over the plot zooms in about the pointer.
+        before = r
+        demo.pointer(demo.chart, 260, 192)
+        time.sleep(0.1)
+        demo.xdo("click", 4)
+        r = ranges_of(demo.program.next_line("OnZoomPan"))
+        demo.program.drain()
+        demo.steps += ["--move", "260,192", "--wheel", "260,192,120"]
+        px = before[0] + (260 - PLOT_L) / 400 * (before[1] - before[0])
+        check(r[1] - r[0] < before[1] - before[0] and r[0] < px < r[1],
+              "wheel: x1 %s..%s is not a zoom about %s in %s..%s" % (r[0], r[1], px, before[0], before[1]))
+        demo.check_matches_headless("after the wheel")
+        print("wheel: ranges %s ok" % (r,))
+
         # Back steps through the range history to earlier ranges.
         seen = []
-        for _ in range(3):
+        for _ in range(4):
             line = demo.back()
             if "no earlier" in line:
                 break
