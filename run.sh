@@ -1,20 +1,32 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts snapdemo.
-# Without a display (no DISPLAY or WAYLAND_DISPLAY) the demo runs headless:
-# it draws its window with the pointer over the chart into build/snapdemo.png
-# and says so. Arguments are passed on (see README.md).
+# Installs what is missing, builds, and starts a demo:
+#   ./run.sh [ARGS...]             snapdemo (ARGS are snapdemo's, see README.md)
+#   ./run.sh actiondemo [ARGS...]  the mouse actions demo
+# Without a display (no DISPLAY or WAYLAND_DISPLAY) and without arguments
+# the demo runs headless: it draws its window after a few pointer events
+# into build/<demo>.png and says so.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cd "$ROOT"
 scripts/install-deps.sh
 scripts/configure.sh
 
-PROGRAM="$ROOT/build/app/snapdemo"
+DEMO=snapdemo
+if [ "${1:-}" = "actiondemo" ] || [ "${1:-}" = "snapdemo" ]; then
+  DEMO="$1"
+  shift
+fi
+PROGRAM="$ROOT/build/app/$DEMO"
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || [ $# -gt 0 ]; then
   exec "$PROGRAM" "$@"
 fi
 
-PICTURE="$ROOT/build/snapdemo.png"
-"$PROGRAM" --screenshot "$PICTURE" --move 240,150
-echo "No display found: snapdemo drew its window headless, the pointer at (240, 150) over the chart."
+PICTURE="$ROOT/build/$DEMO.png"
+if [ "$DEMO" = "actiondemo" ]; then
+  "$PROGRAM" --screenshot "$PICTURE" --drag 200,200,240,200 --action maZoomWind --drag 160,242,360,74
+  echo "No display found: actiondemo drew its window headless after a pan and a zoom window."
+else
+  "$PROGRAM" --screenshot "$PICTURE" --move 240,150
+  echo "No display found: snapdemo drew its window headless, the pointer at (240, 150) over the chart."
+fi
 echo "Picture: $PICTURE"

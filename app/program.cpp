@@ -1,38 +1,16 @@
 #include "app/program.h"
 
-#include <QCoreApplication>
-#include <QMouseEvent>
-#include <QWidget>
-#include <charconv>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 
+#include "app/demo_runner.h"
 #include "app/frmmain.h"
 #include "platform/qt/qt_backend.h"
 
 namespace zkw {
 
 const char* const SnapdemoUsage = "usage: snapdemo [--screenshot FILE [--move X,Y]...]";
-
-namespace {
-
-bool ParseCoordinate(const std::string& Text, int& Value) {
-  if (Text.empty()) return false;
-  const char* First = Text.data();
-  const char* Last = First + Text.size();
-  const auto [End, Fault] = std::from_chars(First, Last, Value);
-  // Window messages carry positions as signed 16-bit values.
-  return Fault == std::errc() && End == Last && Value >= -32768 && Value <= 32767;
-}
-
-bool ParsePosition(const std::string& Text, TPoint& Point) {
-  const auto Comma = Text.find(',');
-  if (Comma == std::string::npos) return false;
-  return ParseCoordinate(Text.substr(0, Comma), Point.X) && ParseCoordinate(Text.substr(Comma + 1), Point.Y);
-}
-
-}  // namespace
 
 bool ParseSnapdemoArgs(const std::vector<std::string>& Args, TSnapdemoOptions& Options, std::string& Error) {
   Options = TSnapdemoOptions{};
@@ -53,7 +31,7 @@ bool ParseSnapdemoArgs(const std::vector<std::string>& Args, TSnapdemoOptions& O
       Options.ScreenshotFile = Args[++I];
     } else if (A == "--move") {
       TPoint P;
-      if (I + 1 >= Args.size() || !ParsePosition(Args[I + 1], P)) {
+      if (I + 1 >= Args.size() || !ParseDemoPosition(Args[I + 1], P)) {
         Error = "--move needs a position X,Y of two integers within -32768..32767";
         return false;
       }
@@ -97,38 +75,17 @@ void InstallTrace(TForm1& Form, std::ostream& Out) {
 
 int RunHeadless(const TSnapdemoOptions& Options, std::ostream& Err) {
   try {
-    // Real widgets, but on Qt's offscreen platform: the labels and the
-    // button look as they do on screen, and the picture needs no display.
-    if (!QCoreApplication::instance()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    InstallQtBackend();
-    Application().Initialize();
+    StartDemoWindows(true);
     TForm1* Form1 = nullptr;
     Application().CreateForm(Form1);
     if (TraceRequested()) InstallTrace(*Form1, std::cout);
-    Form1->Show();
-    Application().ProcessMessages();
-    // The offscreen platform may not activate windows by itself.
-    if (!Form1->Active()) Form1->Activate();
-    QWidget* Chart = Form1->VX1 ? PeerWidget(*Form1->VX1) : nullptr;
-    if (!Chart) {
+    ShowAndActivateForm(*Form1);
+    if (!Form1->VX1 || !PeerWidget(*Form1->VX1)) {
       Err << "snapdemo: the chart has no window\n";
       return 1;
     }
-    for (const TPoint& P : Options.Moves) {
-      const QPointF Local(P.X, P.Y);
-      QMouseEvent Move(QEvent::MouseMove, Local, Chart->mapToGlobal(Local), Qt::NoButton, Qt::NoButton,
-                       Qt::NoModifier);
-      QCoreApplication::sendEvent(Chart, &Move);
-      Application().ProcessMessages();
-    }
-    Application().ProcessMessages();
-    TBitmap Picture;
-    if (!Form1->GrabImage(Picture)) {
-      Err << "snapdemo: the form could not be drawn\n";
-      return 1;
-    }
-    Picture.SaveToFile(Options.ScreenshotFile);
-    return 0;
+    for (const TPoint& P : Options.Moves) SendDemoMouseMove(*Form1->VX1, P, false);
+    return SaveFormPicture(*Form1, Options.ScreenshotFile, "snapdemo", Err) ? 0 : 1;
   } catch (const std::exception& E) {
     Err << "snapdemo: " << E.what() << "\n";
     return 1;

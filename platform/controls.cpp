@@ -399,4 +399,102 @@ void TLabel::AdjustBounds() {
 
 TBitBtn::TBitBtn(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 75, 25); }
 
+// ---------------------------------------------------------------- TComboBox
+
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 145, 24); }
+
+void TComboBox::SetItems(const std::vector<std::string>& Value) {
+  FItems = Value;
+  if (FItemIndex >= static_cast<int>(FItems.size())) FItemIndex = -1;
+  if (Peer()) {
+    Peer()->SetItems(FItems);
+    Peer()->SetItemIndex(FItemIndex);
+  }
+}
+
+void TComboBox::SetItemIndex(int Value) {
+  if (Value < -1 || Value >= static_cast<int>(FItems.size()) || Value == FItemIndex) return;
+  FItemIndex = Value;
+  if (Peer()) Peer()->SetItemIndex(Value);
+}
+
+std::string TComboBox::SelectedText() const {
+  return FItemIndex < 0 ? std::string() : FItems[static_cast<std::size_t>(FItemIndex)];
+}
+
+void TComboBox::WMSelectItem(int Index) {
+  if (Index < -1 || Index >= static_cast<int>(FItems.size())) return;
+  SetItemIndex(Index);
+  Change();
+}
+
+void TComboBox::Change() {
+  if (OnChange) OnChange(this);
+}
+
+// ---------------------------------------------------------------- TCheckBox
+
+TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 97, 17); }
+
+void TCheckBox::SetChecked(bool Value) {
+  if (Value == FChecked) return;
+  FChecked = Value;
+  if (Peer()) Peer()->SetChecked(Value);
+  if (!Loading()) TControl::Click();
+}
+
+void TCheckBox::Click() { SetChecked(!FChecked); }
+
+// ---------------------------------------------------------------- TMemo
+
+TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner) {
+  SetBounds(0, 0, 185, 89);
+  SetColor(clWindow);
+}
+
+void TMemo::AddLine(const std::string& Value) {
+  std::size_t Start = 0;
+  for (;;) {
+    const std::size_t End = Value.find('\n', Start);
+    FLines.push_back(Value.substr(Start, End == std::string::npos ? std::string::npos : End - Start));
+    if (Peer()) Peer()->AddItem(FLines.back());
+    if (End == std::string::npos) break;
+    Start = End + 1;
+  }
+  Trim();
+}
+
+void TMemo::ClearLines() {
+  FLines.clear();
+  if (Peer()) Peer()->SetItems(FLines);
+}
+
+std::string TMemo::JoinedText() const {
+  std::string Result;
+  for (std::size_t I = 0; I < FLines.size(); ++I) {
+    if (I) Result += '\n';
+    Result += FLines[I];
+  }
+  return Result;
+}
+
+void TMemo::SetReadOnly(bool Value) {
+  FReadOnly = Value;
+  if (Peer()) Peer()->SetReadOnly(Value);
+}
+
+void TMemo::SetMaxLines(int Value) {
+  FMaxLines = std::max(Value, 0);
+  Trim();
+}
+
+void TMemo::Trim() {
+  if (FMaxLines <= 0 || static_cast<int>(FLines.size()) <= FMaxLines) return;
+  // Drop a quarter more than needed, so the window's text is rebuilt
+  // only now and then, not on every line.
+  const std::size_t Keep = static_cast<std::size_t>(FMaxLines - FMaxLines / 4);
+  FLines.erase(FLines.begin(), FLines.end() - static_cast<std::ptrdiff_t>(std::min(Keep, FLines.size())));
+  if (Peer()) Peer()->SetItems(FLines);
+}
+
 }  // namespace zkw

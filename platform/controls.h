@@ -298,4 +298,69 @@ class TBitBtn : public TWinControl {
   void SetCaption(const std::string& Value) { SetText(Value); }
 };
 
+// A drop-down list of texts of which one (or none) is selected. Choosing an
+// item in the window raises OnChange; setting ItemIndex from code does not.
+class TComboBox : public TWinControl {
+ public:
+  explicit TComboBox(TComponent* AOwner);
+  std::string ClassName() const override { return "TComboBox"; }
+  const std::vector<std::string>& Items() const { return FItems; }
+  // Replaces the list; the selection is kept when its index still exists.
+  void SetItems(const std::vector<std::string>& Value);
+  // -1 for no selection; values outside -1..count-1 are ignored.
+  int ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int Value);
+  // The selected item's text, empty without a selection.
+  std::string SelectedText() const;
+  // Entry point of the window: the user chose item Index.
+  void WMSelectItem(int Index);
+  virtual void Change();
+  TNotifyEvent OnChange;
+
+ private:
+  std::vector<std::string> FItems;
+  int FItemIndex = -1;
+};
+
+// A box with a caption that the user ticks on and off. Every change of
+// Checked (the user's or the program's, except while loading) raises OnClick.
+class TCheckBox : public TWinControl {
+ public:
+  explicit TCheckBox(TComponent* AOwner);
+  std::string ClassName() const override { return "TCheckBox"; }
+  const std::string& Caption() const { return Text(); }
+  void SetCaption(const std::string& Value) { SetText(Value); }
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool Value);
+  // A left click on the box toggles it.
+  void Click() override;
+
+ private:
+  bool FChecked = false;
+};
+
+// A multi-line text box holding a list of lines. With MaxLines above 0 the
+// oldest lines go when AddLine would exceed it, so a log stays bounded.
+class TMemo : public TWinControl {
+ public:
+  explicit TMemo(TComponent* AOwner);
+  std::string ClassName() const override { return "TMemo"; }
+  const std::vector<std::string>& Lines() const { return FLines; }
+  // Line feeds in Value start new lines.
+  void AddLine(const std::string& Value);
+  void ClearLines();
+  // All lines joined by line feeds.
+  std::string JoinedText() const;
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value);
+  int MaxLines() const { return FMaxLines; }
+  void SetMaxLines(int Value);
+
+ private:
+  void Trim();
+  std::vector<std::string> FLines;
+  bool FReadOnly = false;
+  int FMaxLines = 0;
+};
+
 }  // namespace zkw

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/graphics.h"
 #include "platform/screen.h"
@@ -33,6 +34,12 @@ class TControlPeer {
   virtual void SetCursor(TCursor Cursor) = 0;
   // Label alignment; ignored by other peers.
   virtual void SetAlignment(TAlignment) {}
+  // List controls (combo box items, memo lines); ignored by other peers.
+  virtual void SetItems(const std::vector<std::string>&) {}
+  virtual void AddItem(const std::string&) {}
+  virtual void SetItemIndex(int) {}
+  virtual void SetChecked(bool) {}
+  virtual void SetReadOnly(bool) {}
 };
 
 class TFormPeer : public virtual TControlPeer {

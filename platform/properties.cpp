@@ -331,6 +331,21 @@ void RegisterPlatformClasses() {
   RegisterClass<TBitBtn>("TBitBtn", "TWinControl", [](TComponent* Owner) { return new TBitBtn(Owner); })
       .String("Caption", &TBitBtn::Caption, &TBitBtn::SetCaption, "")
       .Int("TabOrder", &TBitBtn::TabOrder, &TBitBtn::SetTabOrder);
+
+  // The list of a combo box is filled by its form at run time.
+  RegisterClass<TComboBox>("TComboBox", "TWinControl", [](TComponent* Owner) { return new TComboBox(Owner); })
+      .Int("TabOrder", &TComboBox::TabOrder, &TComboBox::SetTabOrder)
+      .Event("OnChange", &TComboBox::OnChange);
+
+  RegisterClass<TCheckBox>("TCheckBox", "TWinControl", [](TComponent* Owner) { return new TCheckBox(Owner); })
+      .String("Caption", &TCheckBox::Caption, &TCheckBox::SetCaption, "")
+      .Bool("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked, false)
+      .Int("TabOrder", &TCheckBox::TabOrder, &TCheckBox::SetTabOrder);
+
+  RegisterClass<TMemo>("TMemo", "TWinControl", [](TComponent* Owner) { return new TMemo(Owner); })
+      .Int("MaxLines", &TMemo::MaxLines, &TMemo::SetMaxLines, 0)
+      .Bool("ReadOnly", &TMemo::ReadOnly, &TMemo::SetReadOnly, false)
+      .Int("TabOrder", &TMemo::TabOrder, &TMemo::SetTabOrder);
 }
 
 }  // namespace

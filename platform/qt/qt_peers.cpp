@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -198,6 +199,22 @@ TLabelWidget::TLabelWidget(TLabel& Label, QWidget* Parent) : QLabel(Parent), TCo
   setAttribute(Qt::WA_TransparentForMouseEvents, false);
 }
 
+TComboWidget::TComboWidget(TComboBox& Combo, QWidget* Parent) : QComboBox(Parent), TControlLink(&Combo) {
+  connect(this, &QComboBox::currentIndexChanged, this, [this](int Index) {
+    if (auto* C = static_cast<TComboBox*>(Control())) C->WMSelectItem(Index);
+  });
+}
+
+TCheckWidget::TCheckWidget(TCheckBox& Check, QWidget* Parent) : QCheckBox(Parent), TControlLink(&Check) {
+  connect(this, &QCheckBox::toggled, this, [this](bool On) {
+    if (auto* C = static_cast<TCheckBox*>(Control())) C->SetChecked(On);
+  });
+}
+
+TMemoWidget::TMemoWidget(TMemo& Memo, QWidget* Parent) : QPlainTextEdit(Parent), TControlLink(&Memo) {
+  setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
 TContainerWidget::TContainerWidget(TWinControl& Control, QWidget* Parent) : QWidget(Parent), TControlLink(&Control) {
   setAutoFillBackground(true);
 }
@@ -259,7 +276,7 @@ void TQtPeer::SetCaption(const std::string& Caption) {
   const QString Text = QString::fromUtf8(Caption.data(), static_cast<qsizetype>(Caption.size()));
   if (auto* L = qobject_cast<QLabel*>(FWidget.data()))
     L->setText(Text);
-  else if (auto* B = qobject_cast<QPushButton*>(FWidget.data()))
+  else if (auto* B = qobject_cast<QAbstractButton*>(FWidget.data()))
     B->setText(Text);
   else if (FWidget->isWindow())
     FWidget->setWindowTitle(Text);
@@ -294,6 +311,53 @@ void TQtPeer::SetAlignment(TAlignment Alignment) {
                           : Alignment == taCenter     ? Qt::AlignHCenter
                                                       : Qt::AlignLeft;
   L->setAlignment(H | Qt::AlignTop);
+}
+
+namespace {
+QString FromUtf8(const std::string& Text) {
+  return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
+}
+}  // namespace
+
+void TQtPeer::SetItems(const std::vector<std::string>& Items) {
+  if (auto* C = qobject_cast<QComboBox*>(FWidget.data())) {
+    const QSignalBlocker Quiet(C);
+    C->clear();
+    for (const std::string& I : Items) C->addItem(FromUtf8(I));
+  } else if (auto* M = qobject_cast<QPlainTextEdit*>(FWidget.data())) {
+    QStringList Lines;
+    for (const std::string& I : Items) Lines << FromUtf8(I);
+    M->setPlainText(Lines.join(QLatin1Char('\n')));
+    M->verticalScrollBar()->setValue(M->verticalScrollBar()->maximum());
+  }
+}
+
+void TQtPeer::AddItem(const std::string& Item) {
+  if (auto* C = qobject_cast<QComboBox*>(FWidget.data())) {
+    const QSignalBlocker Quiet(C);
+    C->addItem(FromUtf8(Item));
+  } else if (auto* M = qobject_cast<QPlainTextEdit*>(FWidget.data())) {
+    // appendPlainText scrolls to the new line when the view is at the end.
+    M->appendPlainText(FromUtf8(Item));
+  }
+}
+
+void TQtPeer::SetItemIndex(int Index) {
+  if (auto* C = qobject_cast<QComboBox*>(FWidget.data())) {
+    const QSignalBlocker Quiet(C);
+    C->setCurrentIndex(Index);
+  }
+}
+
+void TQtPeer::SetChecked(bool Checked) {
+  if (auto* B = qobject_cast<QCheckBox*>(FWidget.data())) {
+    const QSignalBlocker Quiet(B);
+    B->setChecked(Checked);
+  }
+}
+
+void TQtPeer::SetReadOnly(bool ReadOnly) {
+  if (auto* M = qobject_cast<QPlainTextEdit*>(FWidget.data())) M->setReadOnly(ReadOnly);
 }
 
 void TQtFormPeer::SetFixedSize(bool Fixed) {
@@ -371,6 +435,18 @@ std::unique_ptr<TControlPeer> CreateQtPeer(TControl& Control) {
   } else if (auto* B = dynamic_cast<TBitBtn*>(&Control)) {
     Peer = MakePeer<TButtonWidget>(*B, ParentWidget);
     Peer->SetCaption(B->Caption());
+  } else if (auto* CB = dynamic_cast<TComboBox*>(&Control)) {
+    Peer = MakePeer<TComboWidget>(*CB, ParentWidget);
+    Peer->SetItems(CB->Items());
+    Peer->SetItemIndex(CB->ItemIndex());
+  } else if (auto* CK = dynamic_cast<TCheckBox*>(&Control)) {
+    Peer = MakePeer<TCheckWidget>(*CK, ParentWidget);
+    Peer->SetCaption(CK->Caption());
+    Peer->SetChecked(CK->Checked());
+  } else if (auto* M = dynamic_cast<TMemo*>(&Control)) {
+    Peer = MakePeer<TMemoWidget>(*M, ParentWidget);
+    Peer->SetItems(M->Lines());
+    Peer->SetReadOnly(M->ReadOnly());
   } else if (auto* CC = dynamic_cast<TCustomControl*>(&Control)) {
     Peer = MakePeer<TSurfaceWidget>(*CC, ParentWidget);
   } else if (auto* WC = dynamic_cast<TWinControl*>(&Control)) {

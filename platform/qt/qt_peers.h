@@ -5,7 +5,10 @@
 // in the middle of one of its widget's events.
 #pragma once
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QWidget>
@@ -77,6 +80,24 @@ class TLabelWidget : public QLabel, public TControlLink {
   TLabelWidget(TLabel& Label, QWidget* Parent);
 };
 
+// The user's choice reaches the control through WMSelectItem; the peer sets
+// the index with the widget's signals blocked, so the program's own
+// changes raise no OnChange.
+class TComboWidget : public QComboBox, public TControlLink {
+ public:
+  TComboWidget(TComboBox& Combo, QWidget* Parent);
+};
+
+class TCheckWidget : public QCheckBox, public TControlLink {
+ public:
+  TCheckWidget(TCheckBox& Check, QWidget* Parent);
+};
+
+class TMemoWidget : public QPlainTextEdit, public TControlLink {
+ public:
+  TMemoWidget(TMemo& Memo, QWidget* Parent);
+};
+
 // A windowed control without a picture of its own (a panel): a plain widget.
 class TContainerWidget : public QWidget, public TControlLink {
  public:
@@ -100,6 +121,11 @@ class TQtPeer : public virtual TControlPeer {
   void SetFont(const TFont& Font) override;
   void SetCursor(TCursor Cursor) override;
   void SetAlignment(TAlignment Alignment) override;
+  void SetItems(const std::vector<std::string>& Items) override;
+  void AddItem(const std::string& Item) override;
+  void SetItemIndex(int Index) override;
+  void SetChecked(bool Checked) override;
+  void SetReadOnly(bool ReadOnly) override;
 
   // Applies the control's whole state to the new widget.
   void InitFrom(const TControl& Control);
