@@ -522,10 +522,12 @@ class TWriter {
     if (Ref)
       if (const TClassInfo* RefInfo = FindClassInfo(Ref->ClassName())) RefProps = RefInfo->Properties();
     Json Props = Json::object();
+    std::vector<const TPropInfo*> Compared;  // the values Ref stands in for
     for (const TPropInfo* P : Info.Properties()) {
       if (P->IsStored && !P->IsStored(Obj)) continue;
       // The stand-in only speaks for the properties its own class has.
       TPersistent* R = std::find(RefProps.begin(), RefProps.end(), P) != RefProps.end() ? Ref : nullptr;
+      if (R && P->Kind != pkObject && P->Kind != pkEvent && P->Kind != pkComponent) Compared.push_back(P);
       if (P->Kind == pkObject) {
         // Reading the description never changes the object, so the
         // non-const getter is safe here.
@@ -542,6 +544,23 @@ class TWriter {
         Props[P->Name] = std::move(V);
         if (R) Replay(*P, Obj, *R);
       }
+    }
+    // A setter may change a value published before it (LabelType ftTime
+    // sets DecPlaces): such a value is moved behind it, where the reader,
+    // applying the values in file order, sets it last. Each round moves at
+    // least one value; a value no setter reaches stops after the last round.
+    for (std::size_t Round = 0; Round <= Compared.size(); ++Round) {
+      bool Moved = false;
+      for (const TPropInfo* P : Compared) {
+        if (SameValue(*P, Obj, *Ref)) continue;
+        Json V;
+        if (!WriteValue(Obj, *P, Binding, Join(BindingPath, P->Name), V)) continue;
+        Props.erase(P->Name);
+        Props[P->Name] = std::move(V);
+        Replay(*P, Obj, *Ref);
+        Moved = true;
+      }
+      if (!Moved) break;
     }
     return Props;
   }

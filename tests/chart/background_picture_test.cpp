@@ -111,17 +111,20 @@ TEST(PlotBackground, PicturesThatMustNotBeReadLeaveThePlainColour) {
 }
 
 TEST(PlotBackground, DataImageWithoutPlotWidthKeepsItsHeight) {
-  // Margins 50 and 20 on a 69-pixel-wide chart: plot width -1, so the data
-  // image is 0 wide and PH + 1 = 150 - 20 - 40 - 0 + 1 = 91 high.
+  // Margins 50 and 151 on a 200-pixel-wide chart: plot width -1, so the
+  // data image is 0 wide and PH + 1 = 150 - 20 - 40 + 1 = 91 high.
   TPaintedVexa C(nullptr);
-  C.SetBounds(0, 0, 69, 150);
+  C.SetBounds(0, 0, 200, 150);
   C.HandleNeeded();
+  C.SetMarginRight(151);
   C.Repaint();
   EXPECT_EQ(C.DataImage().Width(), 0);
   EXPECT_EQ(C.DataImage().Height(), 91);
-  C.SetBounds(0, 0, 71, 150);
+  C.Redraw();
+  EXPECT_EQ(C.DataImage().Height(), 91);
+  C.SetMarginRight(148);
   C.Repaint();
-  EXPECT_EQ(C.DataImage().Width(), 2);
+  EXPECT_EQ(C.DataImage().Width(), 3);
   EXPECT_EQ(C.DataImage().Height(), 91);
 }
 

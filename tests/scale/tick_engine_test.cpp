@@ -248,7 +248,9 @@ TEST(LinearWalk, EveryTickOfALongWalkIsDrawnUpToTheEnd) {
     std::set<int> Plain;
     for (int V = 0; V <= 5000; ++V) Plain.insert(TickPixel(Map, V));
     EXPECT_EQ(Drawn[tkLong], Plain);
-    if (Short) EXPECT_EQ(Drawn[tkShort], Plain);
+    if (Short) {
+      EXPECT_EQ(Drawn[tkShort], Plain);
+    }
     EXPECT_LE(Ticks.size(), 2 * PassBound(400));
     const std::vector<double> Stored = StoredTickPositions(Ticks);
     ASSERT_EQ(Stored.size(), static_cast<std::size_t>(MaxStoredTicks));
