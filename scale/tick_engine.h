@@ -36,7 +36,7 @@ constexpr int MaxWalkSteps = 100000;
 constexpr int TickDrawLimit = 30000;
 // Without the scale's map, a walk tells ticks apart as on an axis of this
 // many pixels.
-constexpr int DefaultWalkPixels = 4096;
+constexpr int DefaultWalkPixels = 1024;
 // Capacity of the stored tick list (TickPositions / NumTicks / GetTickPos).
 constexpr int MaxStoredTicks = 250;
 // The accepted date/time range: day values from 1 January of year 1 up to

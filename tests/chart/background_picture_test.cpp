@@ -43,8 +43,8 @@ std::string OutputPath(const std::string& Name) {
   return std::string(ZKW_TEST_OUTPUT_DIR) + "/" + Name;
 }
 
-// Opens Fifo for writing, and closes it, if the test is still running after
-// a few seconds: a paint waiting for data from it then gets none and
+// Opens Fifo for writing, and closes it, again and again once the test has
+// run for a few seconds: a paint waiting for data from it then gets none and
 // returns, so a hang shows up as a failure instead of a stuck test.
 class TFifoWatch {
  public:
@@ -64,8 +64,10 @@ class TFifoWatch {
     std::unique_lock<std::mutex> Lock(FMutex);
     if (FWake.wait_for(Lock, std::chrono::seconds(5), [this] { return FDone; })) return;
     FReleased = true;
-    const int Fd = ::open(FFifo.c_str(), O_WRONLY | O_NONBLOCK);
-    if (Fd >= 0) ::close(Fd);
+    do {
+      const int Fd = ::open(FFifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (Fd >= 0) ::close(Fd);
+    } while (!FWake.wait_for(Lock, std::chrono::milliseconds(20), [this] { return FDone; }));
   }
   std::string FFifo;
   std::mutex FMutex;
@@ -96,10 +98,11 @@ TEST(PlotBackground, PicturesThatMustNotBeReadLeaveThePlainColour) {
     C.Scale1Y().SetVisible(false);
     C.SetChartColor(clYellow);
     C.HandleNeeded();
-    C.BackGroundImg().SetIncludePath(true);
-    C.BackGroundImg().SetName(Path);
     {
+      // Naming the picture repaints already.
       TFifoWatch Watch(Fifo);
+      C.BackGroundImg().SetIncludePath(true);
+      C.BackGroundImg().SetName(Path);
       C.Repaint();
       EXPECT_FALSE(Watch.HadToRelease()) << "the paint waited for data";
     }

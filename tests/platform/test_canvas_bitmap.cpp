@@ -218,7 +218,7 @@ std::string WriteFile(const std::string& Name, const std::string& Bytes) {
 
 // Runs LoadFromFile on another thread. A load that is still waiting after a
 // few seconds fails the test; a FIFO it waits on is then opened for writing
-// and closed, so the load returns and the test ends instead of hanging.
+// and closed until the load returns, so the test ends instead of hanging.
 void ExpectRefusedQuickly(const std::string& Path) {
   SCOPED_TRACE(Path);
   TBitmap B(3, 3);
@@ -235,8 +235,10 @@ void ExpectRefusedQuickly(const std::string& Path) {
   });
   if (Load.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
     ADD_FAILURE() << "still waiting for data after 5 s";
-    const int Fd = ::open(Path.c_str(), O_WRONLY | O_NONBLOCK);
-    if (Fd >= 0) ::close(Fd);
+    do {
+      const int Fd = ::open(Path.c_str(), O_WRONLY | O_NONBLOCK);
+      if (Fd >= 0) ::close(Fd);
+    } while (Load.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready);
   }
   const std::string Outcome = Load.get();
   EXPECT_EQ(Outcome.rfind("refused: ", 0), 0u) << Outcome;
