@@ -237,13 +237,13 @@ class TCanvas : public TPersistent {
                         const double* ArcFrom, const double* ArcTo);
 };
 
-// A 32-bit off-screen picture with its own canvas.
 // Limits of a picture file read by TBitmap::LoadFromFile: 64 MiB of file and
 // 64 million pixels (256 MiB once decoded), far above any background picture
 // yet small enough that a hostile file cannot exhaust memory.
+
 constexpr std::int64_t MaxPictureFileBytes = std::int64_t{64} * 1024 * 1024;
 constexpr std::int64_t MaxPicturePixels = std::int64_t{64} * 1000 * 1000;
-
+// A 32-bit off-screen picture with its own canvas.
 class TBitmap : public TPersistent {
  public:
   TBitmap();

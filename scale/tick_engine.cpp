@@ -116,6 +116,9 @@ void WalkProgression(Extended Base, Extended Step, const TPixelKeys& Keys, bool 
   std::size_t Stored = CountStored(Ticks);
   std::int64_t RunKey = 0;
   int Run = 0;
+  // Length of the last skipped run: the next one is about as long, so the
+  // search for its end starts near there instead of at 1.
+  Extended LastRun = 0;
   Extended K = 0;
   for (;;) {
     const Extended V = At(K);
@@ -141,7 +144,7 @@ void WalkProgression(Extended Base, Extended Step, const TPixelKeys& Keys, bool 
       return Beyond(W) || Keys.Of(W) != Key;
     };
     Extended Lo = K;
-    Extended Gap = 1;
+    Extended Gap = std::max<Extended>(1, std::floor(LastRun / 4));
     Extended Hi;
     for (;;) {
       Hi = Lo + Gap;
@@ -168,6 +171,7 @@ void WalkProgression(Extended Base, Extended Step, const TPixelKeys& Keys, bool 
         if (Stores) ++Stored;
       }
     }
+    LastRun = Hi - K;
     K = Hi;
   }
 }

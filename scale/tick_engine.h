@@ -25,8 +25,8 @@
 
 namespace zkw {
 
-// Consecutive ticks of one pass produced at one pixel before the rest of
-// that pixel's ticks are skipped (see above).
+// Ticks one pass produces at most at one pixel, the last of them being the
+// pixel's last tick; the others there are skipped (see above).
 constexpr int MaxTicksPerPixel = 4;
 // Runaway guard of the decade and date/time walks, far above what any
 // accepted MinTicks produces.
