@@ -210,6 +210,8 @@ TCustomVexa::TCustomVexa(TComponent* AOwner) : TCustomControl(AOwner), FShare(th
     FScaleX[N] = std::make_unique<TScalePropsHoriz>();
     FScaleCtlY[N] = std::make_unique<TScale>(this);
     FScaleY[N] = std::make_unique<TScalePropsVert>();
+    // Internal: their state is the published Scale properties'.
+    for (TScale* C : {FScaleCtlX[N].get(), FScaleCtlY[N].get()}) C->SetSubComponent(true);
   }
   SetBounds(Left(), Top(), 280, 200);
   FMarginLeft = 50;

@@ -46,6 +46,12 @@ class TComponent : public TPersistent {
   virtual void SetName(const std::string& Value);
   int Tag() const { return FTag; }
   void SetTag(int Value) { FTag = Value; }
+  // A sub-component is part of its owner (a chart's internal scale
+  // controls): its state travels in the owner's published properties, so a
+  // written form description leaves it out and reading builds it again
+  // through the owner's constructor. Set by the owner.
+  bool SubComponent() const { return FSubComponent; }
+  void SetSubComponent(bool Value) { FSubComponent = Value; }
 
   TComponentState ComponentState() const { return FComponentState; }
   // Used by the form reader (and by tests that simulate it): while csLoading
@@ -111,6 +117,7 @@ class TComponent : public TPersistent {
   TComponent* FOwner = nullptr;
   std::string FName;
   int FTag = 0;
+  bool FSubComponent = false;
   TComponentState FComponentState;
   std::vector<TComponent*> FComponents;
   std::vector<TComponent*> FFreeNotifies;

@@ -1,7 +1,9 @@
 #include "platform/formstream.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <memory>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -426,31 +428,145 @@ class TWriter {
     Json J = Json::object();
     J["object"] = C.Name();
     J["class"] = C.ClassName();
-    J["properties"] = WriteProperties(C, InfoOf(C), C, "", 0);
+    const std::unique_ptr<TComponent> Reference = FreshInstance(C);
+    J["properties"] = WriteProperties(C, InfoOf(C), Reference.get(), C, "", 0);
     Json Children = Json::array();
     for (int I = 0; I < FRoot.ComponentCount(); ++I) {
       const TComponent* Child = FRoot.Components(I);
+      // Sub-components come back with their owner; written, they would
+      // clash with the ones the owner's constructor makes.
+      if (Child->SubComponent()) continue;
       if (Child != &C && ContainerOf(*Child) == &C) Children.push_back(WriteComponent(*Child, Depth + 1));
     }
     if (!Children.empty()) J["children"] = std::move(Children);
     return J;
   }
 
-  Json WriteProperties(const TPersistent& Obj, const TClassInfo& Info, const TComponent& Binding,
+  // What reading starts from: a new instance of C's class made by the
+  // registry's factory, as the reader makes it, and marked as loading. A
+  // class without a factory (a form the program constructs) is stood in for
+  // by its nearest ancestor that has one, for the properties that ancestor
+  // publishes. nullptr when there is none or it cannot be made.
+  static std::unique_ptr<TComponent> FreshInstance(const TComponent& C) {
+    for (const TClassInfo* Info = FindClassInfo(C.ClassName()); Info; Info = Info->Parent()) {
+      if (!Info->Factory()) continue;
+      try {
+        std::unique_ptr<TComponent> Fresh(Info->Factory()(nullptr));
+        if (Fresh) Fresh->SetLoading(true);
+        return Fresh;
+      } catch (...) {
+        return nullptr;
+      }
+    }
+    return nullptr;
+  }
+
+  // Whether two objects hold the same value of P, exactly as written (a
+  // negative zero is not a zero, two NaNs are equal).
+  static bool SameValue(const TPropInfo& P, const TPersistent& A, const TPersistent& B) {
+    switch (P.Kind) {
+      case pkInteger:
+      case pkBoolean:
+      case pkChar:
+      case pkEnum:
+      case pkSet:
+      case pkColor:
+        return P.GetOrd(A) == P.GetOrd(B);
+      case pkFloat: {
+        const double X = P.GetFloat(A), Y = P.GetFloat(B);
+        if (std::isnan(X) || std::isnan(Y)) return std::isnan(X) && std::isnan(Y);
+        return X == Y && std::signbit(X) == std::signbit(Y);
+      }
+      case pkString:
+        return P.GetStr(A) == P.GetStr(B);
+      default:
+        return true;
+    }
+  }
+
+  // Applies a written value to the fresh instance through its setter, as the
+  // reader will, so that later comparisons see what its side effects did
+  // (LabelType ftTime sets DecPlaces, a range end may move the other one).
+  static void Replay(const TPropInfo& P, const TPersistent& From, TPersistent& To) {
+    try {
+      switch (P.Kind) {
+        case pkInteger:
+        case pkBoolean:
+        case pkChar:
+        case pkEnum:
+        case pkSet:
+        case pkColor:
+          P.SetOrd(To, P.GetOrd(From));
+          break;
+        case pkFloat:
+          P.SetFloat(To, P.GetFloat(From));
+          break;
+        case pkString:
+          P.SetStr(To, P.GetStr(From));
+          break;
+        default:
+          break;
+      }
+    } catch (...) {
+      // A value its own setter refuses fails the reading anyway.
+    }
+  }
+
+  // Ref, when given, is the fresh instance of Obj's place (see
+  // FreshInstance); a value equal to the stored default is left out only
+  // when Ref holds it too.
+  Json WriteProperties(const TPersistent& Obj, const TClassInfo& Info, TPersistent* Ref, const TComponent& Binding,
                        const std::string& BindingPath, int Depth) {
     if (Depth >= MaxDepth) throw Exception("Cannot write " + Info.Name() + ": objects nested too deeply");
+    std::vector<const TPropInfo*> RefProps;
+    if (Ref)
+      if (const TClassInfo* RefInfo = FindClassInfo(Ref->ClassName())) RefProps = RefInfo->Properties();
     Json Props = Json::object();
+    std::vector<const TPropInfo*> Compared;  // the values Ref stands in for
     for (const TPropInfo* P : Info.Properties()) {
       if (P->IsStored && !P->IsStored(Obj)) continue;
-      if (P->IsDefault && P->IsDefault(Obj)) continue;
+      // The stand-in only speaks for the properties its own class has.
+      TPersistent* R = std::find(RefProps.begin(), RefProps.end(), P) != RefProps.end() ? Ref : nullptr;
+      if (R && P->Kind != pkObject && P->Kind != pkEvent && P->Kind != pkComponent) Compared.push_back(P);
+      if (P->Kind == pkObject) {
+        // Reading the description never changes the object, so the
+        // non-const getter is safe here.
+        TPersistent& Sub = P->GetObject(const_cast<TPersistent&>(Obj));
+        TPersistent* RefSub = R ? &P->GetObject(*R) : nullptr;
+        if (RefSub && RefSub->ClassName() != Sub.ClassName()) RefSub = nullptr;
+        Json V = WriteProperties(Sub, InfoOf(Sub), RefSub, Binding, Join(BindingPath, P->Name), Depth + 1);
+        if (!V.empty()) Props[P->Name] = std::move(V);
+        continue;
+      }
+      if (P->IsDefault && P->IsDefault(Obj) && (!R || SameValue(*P, Obj, *R))) continue;
       Json V;
-      if (WriteValue(Obj, *P, Binding, Join(BindingPath, P->Name), Depth, V)) Props[P->Name] = std::move(V);
+      if (WriteValue(Obj, *P, Binding, Join(BindingPath, P->Name), V)) {
+        Props[P->Name] = std::move(V);
+        if (R) Replay(*P, Obj, *R);
+      }
+    }
+    // A setter may change a value published before it (LabelType ftTime
+    // sets DecPlaces): such a value is moved behind it, where the reader,
+    // applying the values in file order, sets it last. Each round moves at
+    // least one value; a value no setter reaches stops after the last round.
+    for (std::size_t Round = 0; Round <= Compared.size(); ++Round) {
+      bool Moved = false;
+      for (const TPropInfo* P : Compared) {
+        if (SameValue(*P, Obj, *Ref)) continue;
+        Json V;
+        if (!WriteValue(Obj, *P, Binding, Join(BindingPath, P->Name), V)) continue;
+        Props.erase(P->Name);
+        Props[P->Name] = std::move(V);
+        Replay(*P, Obj, *Ref);
+        Moved = true;
+      }
+      if (!Moved) break;
     }
     return Props;
   }
 
   bool WriteValue(const TPersistent& Obj, const TPropInfo& P, const TComponent& Binding, const std::string& BindingPath,
-                  int Depth, Json& V) {
+                  Json& V) {
     switch (P.Kind) {
       case pkInteger: {
         const std::int64_t I = P.GetOrd(Obj);
@@ -505,17 +621,15 @@ class TWriter {
           V = C;
         return true;
       }
-      case pkObject: {
-        // Reading the description never changes the object, so the
-        // non-const getter is safe here.
-        TPersistent& Sub = P.GetObject(const_cast<TPersistent&>(Obj));
-        V = WriteProperties(Sub, InfoOf(Sub), Binding, BindingPath, Depth + 1);
-        return !V.empty();
-      }
+      case pkObject:
+        return false;  // written by WriteProperties
       case pkEvent: {
         if (!P.EventAssigned(Obj)) return false;
         const std::string Handler = Binding.EventBinding(BindingPath);
         if (Handler.empty()) return false;  // assigned in code: nothing to name
+        // The reader looks handlers up on the root: a component written
+        // without the form that published its handler cannot name it.
+        if (!FRoot.FindHandler(Handler)) return false;
         V = Handler;
         return true;
       }

@@ -29,9 +29,14 @@ void ReadComponentFromJson(TComponent& Root, const std::string& Text);
 // Reads a file; a missing or unreadable file is an EReadError naming it.
 void ReadComponentFromFile(TComponent& Root, const std::string& FileName);
 
-// Writes Root and the components it owns; values equal to their stored
-// default are left out. Reading the text into a fresh form and writing it
-// again gives the same text.
+// Writes Root and the components it owns, except sub-components (they are
+// rebuilt by their owner). A value is left out only when it equals its stored
+// default and also what reading would leave there anyway: the value of a
+// freshly created instance of the class (from the registry, as the reader
+// creates it) after the values written before it have been applied. So a
+// component whose creation defaults differ from the stored defaults reads
+// back as written. Reading the text into a fresh form and writing it again
+// gives the same text.
 std::string WriteComponentToJson(const TComponent& Root);
 void WriteComponentToFile(const TComponent& Root, const std::string& FileName);
 

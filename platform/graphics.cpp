@@ -2,11 +2,20 @@
 // live in canvas_raster.cpp, text in canvas_text.cpp.
 #include "platform/graphics.h"
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/rtl.h"
 
@@ -169,23 +178,31 @@ void TBitmap::Assign(const TPersistent& Source) {
     QImage Copy = B->FImage->copy();
     if (Copy.isNull() && !B->FImage->isNull()) throw Exception("Out of memory copying a bitmap");
     *FImage = std::move(Copy);
+    FWidth = B->Width();
+    FHeight = B->Height();
     Changed();
     return;
   }
   TPersistent::Assign(Source);
 }
 
-int TBitmap::Width() const { return FImage->width(); }
-int TBitmap::Height() const { return FImage->height(); }
+// A picture put in place through Image() tells its own size; otherwise the
+// size as set counts, also while one side is 0 and there are no pixels.
+int TBitmap::Width() const { return FImage->isNull() ? FWidth : FImage->width(); }
+int TBitmap::Height() const { return FImage->isNull() ? FHeight : FImage->height(); }
 void TBitmap::SetWidth(int Value) { SetSize(Value, Height()); }
 void TBitmap::SetHeight(int Value) { SetSize(Width(), Value); }
 
 void TBitmap::SetSize(int Width, int Height) {
   Width = Width < 0 ? 0 : Width;
   Height = Height < 0 ? 0 : Height;
-  if (Width == FImage->width() && Height == FImage->height()) return;
+  if (Width == this->Width() && Height == this->Height()) return;
   if (Width == 0 || Height == 0) {
+    // No pixels, but both sides are kept: setting the other one later must
+    // not lose this one.
     *FImage = QImage();
+    FWidth = Width;
+    FHeight = Height;
     Changed();
     return;
   }
@@ -202,17 +219,100 @@ void TBitmap::SetSize(int Width, int Height) {
     std::memcpy(Next.scanLine(Y), FImage->constScanLine(Y), static_cast<std::size_t>(CopyW) * 4);
   }
   *FImage = std::move(Next);
+  FWidth = Width;
+  FHeight = Height;
   Changed();
 }
 
-void TBitmap::LoadFromFile(const std::string& FileName) {
-  QImage Loaded;
-  if (FileName.empty() || !Loaded.load(QString::fromStdString(FileName))) {
-    throw EInvalidGraphic("Cannot load the picture \"" + FileName + "\"");
+namespace {
+
+// Reads the whole file into Data. Only regular files are opened, and never in
+// a way that can wait for data: a FIFO, a device or a directory named as a
+// picture is refused at once instead of hanging the paint. The type is
+// checked on the opened descriptor, so the name cannot be swapped for a FIFO
+// between the check and the read.
+bool ReadPictureFile(const std::string& FileName, QByteArray& Data, std::string& Why) {
+  const int Fd = ::open(FileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (Fd < 0) {
+    Why = "cannot open it";
+    return false;
   }
+  struct FdCloser {
+    int Fd;
+    ~FdCloser() { ::close(Fd); }
+  } Closer{Fd};
+  struct stat Info {};
+  if (::fstat(Fd, &Info) != 0 || !S_ISREG(Info.st_mode)) {
+    Why = "it is not a regular file";
+    return false;
+  }
+  if (Info.st_size <= 0) {
+    Why = "it is empty";
+    return false;
+  }
+  if (Info.st_size > MaxPictureFileBytes) {
+    Why = "it is larger than " + std::to_string(MaxPictureFileBytes) + " bytes";
+    return false;
+  }
+  // The size is read again while reading: a file that grows meanwhile is
+  // still cut off at the limit.
+  Data.resize(static_cast<qsizetype>(Info.st_size));
+  qsizetype Got = 0;
+  while (Got < Data.size()) {
+    const ssize_t N = ::read(Fd, Data.data() + Got, static_cast<std::size_t>(Data.size() - Got));
+    if (N < 0 && errno == EINTR) continue;
+    if (N < 0) {
+      Why = "it cannot be read";
+      return false;
+    }
+    if (N == 0) break;
+    Got += N;
+  }
+  Data.truncate(Got);
+  if (Data.isEmpty()) {
+    Why = "it is empty";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void TBitmap::LoadFromFile(const std::string& FileName) {
+  auto Refuse = [&](const std::string& Why) {
+    throw EInvalidGraphic("Cannot load the picture \"" + FileName + "\": " + Why);
+  };
+  if (FileName.empty()) Refuse("no file name");
+  QByteArray Data;
+  std::string Why;
+  if (!ReadPictureFile(FileName, Data, Why)) Refuse(Why);
+
+  QBuffer Buffer(&Data);
+  Buffer.open(QIODevice::ReadOnly);
+  // The file's extension is only a hint; the content decides.
+  const QString Suffix = QFileInfo(QString::fromStdString(FileName)).suffix().toLower();
+  QImageReader Reader(&Buffer, Suffix.toLatin1());
+  Reader.setAutoDetectImageFormat(true);
+  // The declared size is checked before any pixel is decoded, so a small
+  // file claiming a huge picture costs nothing; the allocation limit covers
+  // formats that declare no size up front (at 8 bytes a pixel, the widest
+  // format a decoder may choose).
+  const QSize Declared = Reader.size();
+  if (Declared.isValid() &&
+      static_cast<std::int64_t>(Declared.width()) * Declared.height() > MaxPicturePixels) {
+    Refuse("it declares " + std::to_string(Declared.width()) + " x " + std::to_string(Declared.height()) +
+           " pixels, more than " + std::to_string(MaxPicturePixels));
+  }
+  Reader.setAllocationLimit(static_cast<int>(MaxPicturePixels * 8 / (1024 * 1024)) + 1);
+  QImage Loaded;
+  if (!Reader.read(&Loaded) || Loaded.isNull()) Refuse("it is not a readable picture");
+  if (static_cast<std::int64_t>(Loaded.width()) * Loaded.height() > MaxPicturePixels)
+    Refuse("it has more than " + std::to_string(MaxPicturePixels) + " pixels");
   Loaded = Loaded.convertToFormat(QImage::Format_RGB32);
   if (Loaded.isNull()) throw EInvalidGraphic("Cannot convert the picture \"" + FileName + "\"");
   *FImage = std::move(Loaded);
+  FWidth = FImage->width();
+  FHeight = FImage->height();
   Changed();
 }
 

@@ -237,6 +237,12 @@ class TCanvas : public TPersistent {
                         const double* ArcFrom, const double* ArcTo);
 };
 
+// Limits of a picture file read by TBitmap::LoadFromFile: 64 MiB of file and
+// 64 million pixels (256 MiB once decoded), far above any background picture
+// yet small enough that a hostile file cannot exhaust memory.
+
+constexpr std::int64_t MaxPictureFileBytes = std::int64_t{64} * 1024 * 1024;
+constexpr std::int64_t MaxPicturePixels = std::int64_t{64} * 1000 * 1000;
 // A 32-bit off-screen picture with its own canvas.
 class TBitmap : public TPersistent {
  public:
@@ -252,9 +258,15 @@ class TBitmap : public TPersistent {
   int Height() const;
   void SetWidth(int Value);
   void SetHeight(int Value);
-  void SetSize(int Width, int Height);  // resizes; new pixels are white
+  // Resizes; new pixels are white. Both sides are kept as set even while one
+  // of them is 0: such a bitmap has no pixels, and drawing on it does nothing.
+  void SetSize(int Width, int Height);
   TCanvas& Canvas() { return *FCanvas; }
-  // Raises EInvalidGraphic when the file cannot be read; the bitmap is then unchanged.
+  // Raises EInvalidGraphic when the file cannot be read; the bitmap is then
+  // unchanged. Only a regular file of at most MaxPictureFileBytes holding a
+  // picture of at most MaxPicturePixels pixels is read; anything else (a
+  // FIFO, a device, a directory, a huge declared size) is refused without
+  // waiting for data or decoding pixels.
   void LoadFromFile(const std::string& FileName);
   void SaveToFile(const std::string& FileName) const;  // PNG
 
@@ -279,6 +291,9 @@ class TBitmap : public TPersistent {
   std::int64_t FStride = 0;  // in pixels
   int FW = 0;
   int FH = 0;
+  // The size as set; the picture has no pixels while either is 0.
+  int FWidth = 0;
+  int FHeight = 0;
 };
 
 // Inline: the chart sets pixels one by one in its inner loops.

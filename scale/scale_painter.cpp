@@ -9,8 +9,10 @@ namespace zkw {
 
 namespace {
 
-// The clamp every drawn coordinate goes through (see the header).
-constexpr int DrawLimit = 30000;
+// The clamp every drawn coordinate goes through (see the header); tick
+// positions along the scale go through TickPixel, which the walks' thinning
+// uses as well.
+constexpr int DrawLimit = TickDrawLimit;
 int Clamped(std::int64_t V) { return ClampInt(V, -DrawLimit, DrawLimit); }
 
 class TTickDrawer {
@@ -25,7 +27,7 @@ class TTickDrawer {
     const bool EventFirst = Walk.Walk == twLogarithmic || (FVertical && Walk.Walk == twLinear);
     const bool DateTimeHeight = Walk.Walk == twDateTime;
     for (const TTick& Tick : Walk.Ticks) {
-      const int Along = Clamped(FD.Map.ValueToPixel(static_cast<double>(Tick.Value)));
+      const int Along = TickPixel(FD.Map, Tick.Value);
       const int X = FVertical ? FBase : Along;
       const int Y = FVertical ? Along : FBase;
       const double Value = static_cast<double>(Tick.Value);
@@ -169,6 +171,8 @@ void DrawScaleBaseLine(TCanvas& Canvas, const TScaleDrawing& D, int Base) {
 TTickWalkResult WalkScale(const TScaleDrawing& D) {
   TTickParams P = D.Ticks;
   P.Vertical = IsVerticalScale(D.ScaleType);
+  // Ticks are thinned by the pixels they will be drawn at.
+  P.Pixels = &D.Map;
   return WalkTicks(P);
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "platform/rtl.h"
 
@@ -59,6 +61,121 @@ constexpr std::array<TTimeStep, TimeStepCount> TimeSteps = {{
     {1800, 6},  {3600, 6},  {7200, 4},  {14400, 4}, {21600, 6}, {43200, 6},   {86400, 6},
 }};
 
+// What tells two tick positions of a pass apart in the drawing: the pixel
+// they are drawn at. Along a pass the positions are monotone and so are the
+// keys: a key, once left, never comes back, which lets a pass search for the
+// end of a run of equal keys. On a logarithmic map the values not above
+// 1e-100 all share one fixed pixel that the others may reach again, so they
+// form a key of their own.
+class TPixelKeys {
+ public:
+  explicit TPixelKeys(const TTickParams& P) {
+    if (P.Pixels) {
+      FMap = *P.Pixels;
+      return;
+    }
+    const Extended Span = static_cast<Extended>(P.RangeHigh) - P.RangeLow;
+    FMap.Logarithmic = false;
+    FMap.RangeLow = P.RangeLow;
+    FMap.RangeHigh = P.RangeHigh;
+    FMap.Width = DefaultWalkPixels;
+    FMap.ScaleFactor = Span != 0 && Finite(Span) ? static_cast<double>(DefaultWalkPixels / Span) : 0;
+    FMap.ScaleOffset = static_cast<double>(-static_cast<Extended>(P.RangeLow) * FMap.ScaleFactor);
+  }
+  std::int64_t Of(Extended V) const {
+    if (FMap.Logarithmic && !(static_cast<double>(V) > 1e-100)) return std::numeric_limits<std::int64_t>::min();
+    return TickPixel(FMap, V);
+  }
+
+ private:
+  TScaleMap FMap;
+};
+
+std::size_t CountStored(const std::vector<TTick>& Ticks) {
+  return static_cast<std::size_t>(std::count_if(Ticks.begin(), Ticks.end(), [](const TTick& T) { return T.Stored; }));
+}
+
+// The next index after K; beyond 2^64 adding one no longer changes an
+// extended value, so the step grows to the next representable one.
+Extended NextIndex(Extended K) {
+  const Extended N = K + 1;
+  return N > K ? N : std::nextafter(K, std::numeric_limits<Extended>::infinity());
+}
+
+// One pass of a walk over the positions Base + K x Step, K = 0, 1, 2, ...,
+// up to the first one for which Beyond holds. Admit says whether a position
+// is a tick; Add appends it (its K passed along for label numbers). After
+// MaxTicksPerPixel - 1 ticks in a row at one pixel the pass produces the last
+// position at that pixel and goes on at the first position at another one,
+// but only once the ticks it skips could no longer enter the stored tick
+// list (Stores: this pass's ticks are stored).
+template <typename BeyondF, typename AdmitF, typename AddF>
+void WalkProgression(Extended Base, Extended Step, const TPixelKeys& Keys, bool Stores, std::vector<TTick>& Ticks,
+                     BeyondF Beyond, AdmitF Admit, AddF Add) {
+  auto At = [&](Extended K) { return Base + K * Step; };
+  std::size_t Stored = CountStored(Ticks);
+  std::int64_t RunKey = 0;
+  int Run = 0;
+  // Length of the last skipped run: the next one is about as long, so the
+  // search for its end starts near there instead of at 1.
+  Extended LastRun = 0;
+  Extended K = 0;
+  for (;;) {
+    const Extended V = At(K);
+    if (Beyond(V)) break;
+    if (!Admit(V)) {
+      K = NextIndex(K);
+      continue;
+    }
+    const std::int64_t Key = Keys.Of(V);
+    Run = Run > 0 && Key == RunKey ? Run + 1 : 1;
+    RunKey = Key;
+    Add(V, K);
+    if (Stores) ++Stored;
+    if (Run < MaxTicksPerPixel - 1 || (Stores && Stored < static_cast<std::size_t>(MaxStoredTicks))) {
+      K = NextIndex(K);
+      continue;
+    }
+    // The first index past K whose position ends the pass or lies at
+    // another pixel: doubling, then halving the gap. Both conditions are
+    // monotone in the index, so the search cannot step over another pixel.
+    auto Leaves = [&](Extended J) {
+      const Extended W = At(J);
+      return Beyond(W) || Keys.Of(W) != Key;
+    };
+    Extended Lo = K;
+    Extended Gap = std::max<Extended>(1, std::floor(LastRun / 4));
+    Extended Hi;
+    for (;;) {
+      Hi = Lo + Gap;
+      if (!(Hi > Lo)) Hi = NextIndex(Lo);
+      if (Leaves(Hi)) break;
+      Lo = Hi;
+      Gap = Gap * 2;
+    }
+    for (;;) {
+      const Extended Mid = std::floor(Lo + (Hi - Lo) / 2);
+      if (!(Mid > Lo) || !(Mid < Hi)) break;
+      if (Leaves(Mid))
+        Hi = Mid;
+      else
+        Lo = Mid;
+    }
+    // The run's last tick is produced too: its label is the one the plain
+    // walk leaves on top at this pixel, and the walk's last tick stays the
+    // end of the range.
+    if (Lo > K) {
+      const Extended Last = At(Lo);
+      if (Admit(Last)) {
+        Add(Last, Lo);
+        if (Stores) ++Stored;
+      }
+    }
+    LastRun = Hi - K;
+    K = Hi;
+  }
+}
+
 }  // namespace
 
 // --- The value-to-pixel map ---------------------------------------------------
@@ -94,6 +211,10 @@ bool CalcScaleFactors(const TScaleGeometry& G, double RangeLow, double RangeHigh
     ScaleOffset = static_cast<double>(G.MarginTop - LnHigh * Factor);
   }
   return true;
+}
+
+int TickPixel(const TScaleMap& Map, Extended V) {
+  return std::clamp(Map.ValueToPixel(static_cast<double>(V)), -TickDrawLimit, TickDrawLimit);
 }
 
 int TScaleMap::ValueToPixel(double V) const {
@@ -170,26 +291,29 @@ void WalkLinearTicks(const TTickParams& P, std::vector<TTick>& Ticks) {
   CalcTickDistance(P.MinTicks, High, Low, First, Distance, Sub);
   if (Distance == 0) return;
   const Extended Dir = High > Low ? 1 : -1;
+  const TPixelKeys Keys(P);
   if (P.ShortTicks) {
+    // A short tick is produced once it has reached RangeLow; the pass goes
+    // on while the next position stays within 0.001 sub-distance of
+    // RangeHigh, i.e. it ends at the first position beyond that.
     const Extended SubDistance = Distance / Sub;
-    const Extended Base = First - Distance;
-    for (int K = 0; K < MaxWalkTicks; ++K) {
-      const Extended V = Base + K * SubDistance;
-      if (Dir * V >= Dir * Low) Ticks.push_back(MakeTick(V, tkShort, true));
-      const Extended Next = Base + (K + 1) * SubDistance;
-      if (!(Dir * (Next - High) <= Dir * 0.001L * SubDistance)) break;
-    }
+    WalkProgression(
+        First - Distance, SubDistance, Keys, true, Ticks,
+        [&](Extended V) { return !(Dir * (V - High) <= Dir * 0.001L * SubDistance); },
+        [&](Extended V) { return Dir * V >= Dir * Low; },
+        [&](Extended V, Extended) { Ticks.push_back(MakeTick(V, tkShort, true)); });
   }
   // Horizontal scales store each position once: the short tick already
   // stands where a long one falls.
   const bool StoreLong = P.Vertical || !P.ShortTicks;
-  for (int K = 0; K < MaxWalkTicks; ++K) {
-    const Extended V = First + K * Distance;
-    // Also the first one: with a one-unit distance (MinTicks 0) a range
-    // narrower than a unit may hold no multiple at all.
-    if (!(Dir * (V - High) <= Dir * 0.001L * Distance)) break;
-    Ticks.push_back(MakeTick(V, tkLong, StoreLong, K + 1));
-  }
+  // Also the first one is tested: with a one-unit distance (MinTicks 0) a
+  // range narrower than a unit may hold no multiple at all.
+  WalkProgression(
+      First, Distance, Keys, StoreLong, Ticks,
+      [&](Extended V) { return !(Dir * (V - High) <= Dir * 0.001L * Distance); }, [](Extended) { return true; },
+      [&](Extended V, Extended K) {
+        Ticks.push_back(MakeTick(V, tkLong, StoreLong, static_cast<int>(std::min<Extended>(K + 1, INT32_MAX))));
+      });
 }
 
 // --- Decade walk ----------------------------------------------------------------
@@ -206,7 +330,7 @@ bool WalkLogTicks(const TTickParams& P, std::vector<TTick>& Ticks) {
   const bool Dense = P.MinTicks > Decades + 0.5L;
   Extended M = 1;
   int Label = 0;
-  for (int Pass = 0; Pass < MaxWalkTicks; ++Pass) {
+  for (int Pass = 0; Pass < MaxWalkSteps; ++Pass) {
     for (int I = 1; I <= (Dense ? 9 : 1); ++I) {
       const bool Labelled = I == 1 || I == 2 || I == 5;
       if (!Labelled && !P.ShortTicks) continue;
@@ -263,22 +387,21 @@ bool WalkTimeTicks(const TTickParams& P, std::vector<TTick>& Ticks, int& Index) 
   // zero lands inside the range and would lose the short ticks before it.
   if (Dir * Start > Dir * Lower) Start = Start - Step;
   auto Inside = [&](Extended V) { return Dir * Lower <= Dir * V && Dir * V <= Dir * Upper; };
+  auto Beyond = [&](Extended V) { return Dir * V > Dir * Upper; };
   const bool StoreLong = P.Vertical || !P.ShortTicks;
+  const TPixelKeys Keys(P);
   if (P.ShortTicks) {
-    for (int K = 0; K < MaxWalkTicks; ++K) {
-      const Extended V = Start + K * Sub;
-      if (Dir * V > Dir * Upper) break;
-      if (Inside(V)) Ticks.push_back(MakeTick(V, tkShort, true));
-    }
+    WalkProgression(Start, Sub, Keys, true, Ticks, Beyond, Inside,
+                    [&](Extended V, Extended) { Ticks.push_back(MakeTick(V, tkShort, true)); });
   }
   int Label = 0;
-  for (int K = 0; K < MaxWalkTicks; ++K) {
-    const Extended V = Start + K * Sub;
-    if (Dir * V > Dir * Upper) break;
-    const Extended R = V / Step;
-    if (std::fabs(R - std::round(R)) < 0.01L && Inside(V))
-      Ticks.push_back(MakeTick(V, tkLong, StoreLong, ++Label));
-  }
+  WalkProgression(
+      Start, Sub, Keys, StoreLong, Ticks, Beyond,
+      [&](Extended V) {
+        const Extended R = V / Step;
+        return std::fabs(R - std::round(R)) < 0.01L && Inside(V);
+      },
+      [&](Extended V, Extended) { Ticks.push_back(MakeTick(V, tkLong, StoreLong, ++Label)); });
   return true;
 }
 
@@ -367,11 +490,11 @@ void WalkSubDay(const TTickParams& P, TDateTimeLevel Level, Extended Q, std::vec
   Extended Advance = StepDays;
   if (P.ShortTicks) {
     int Back = 0;
-    while (Back < MaxWalkTicks && Base - Back * SubDays > Low) ++Back;
+    while (Back < MaxWalkSteps && Base - Back * SubDays > Low) ++Back;
     Base = Base - Back * SubDays;
     Advance = SubDays;
   }
-  for (int K = 0; K < MaxWalkTicks; ++K) {
+  for (int K = 0; K < MaxWalkSteps; ++K) {
     const Extended Pos = Base + K * Advance;
     if (!(Pos - High < DayHighSlack) || Pos >= DateTimeEnd) break;
     if (Pos < Low - DayLowSlack) continue;
@@ -394,7 +517,7 @@ void WalkDays(const TTickParams& P, Extended Q, std::vector<TTick>& Ticks) {
   // Residues in 0 .. S - 1, so that days before the epoch class like the rest.
   const std::int64_t Residue = ModPositive(Round(First), S);
   const Extended Advance = P.ShortTicks ? (S <= 7 ? 1 : 7) : static_cast<Extended>(S);
-  for (int K = 0; K < MaxWalkTicks; ++K) {
+  for (int K = 0; K < MaxWalkSteps; ++K) {
     const Extended Pos = First + K * Advance;
     if (!(Pos - High < DayHighSlack) || Pos >= DateTimeEnd) break;
     if (Pos < Low - DayLowSlack) continue;
@@ -426,7 +549,7 @@ void WalkMonths(const TTickParams& P, std::vector<TTick>& Ticks) {
       while (Month % S != 1);
     }
   }
-  for (int K = 0; K < MaxWalkTicks && Year <= 9999; ++K) {
+  for (int K = 0; K < MaxWalkSteps && Year <= 9999; ++K) {
     const Extended Pos = EncodeDate(Year, Month, 1);
     if (!(Pos - High < DayHighSlack)) break;
     if (Pos >= Low - DayLowSlack) {
@@ -454,7 +577,7 @@ void WalkYears(const TTickParams& P, std::vector<TTick>& Ticks) {
   DecodeDate(static_cast<double>(Low), Year, Month, DayOfMonth);
   std::int64_t TickYear = (Year + S - 1) / S * S;
   if (TickYear == Year && Low > EncodeDate(Year, 1, 1)) TickYear += S;
-  for (int K = 0; K < MaxWalkTicks; ++K) {
+  for (int K = 0; K < MaxWalkSteps; ++K) {
     // A year beyond 9999 becomes its last day, produced once.
     const bool Last = TickYear > 9999;
     if (Last) TickYear = 9999;

@@ -5,14 +5,16 @@
 // painter draws them in that order so that the events of one paint fire in
 // the order the ticks are produced.
 //
-// Runaway protection: every loop of a walk is bounded by MaxWalkTicks
-// iterations per pass. A scale's ticks are always far fewer (a numeric scale
-// gets at most ~2.5 x MinTicks long ticks with five short ticks each, a decade
-// walk at most ten ticks per decade over ~650 decades); only a fixed one-unit
-// distance (MinTicks 0) on a huge range, or a range that floating point can
-// no longer divide, would produce more. Such ticks lie closer together than
-// pixels on any screen, so the walk stops there instead of looping or
-// allocating without bound.
+// Every walk ends. A walk with a fixed one-unit distance (linear, MinTicks 0)
+// over a huge range has more ticks than its axis has pixels; ticks that fall
+// on one pixel draw the same tick line, so the linear and time walks thin
+// them: a pass produces at most MaxTicksPerPixel ticks at one pixel, the
+// first ones and the last one, and skips the rest. Every pixel the
+// plain walk would draw a tick at still gets one, the first MaxStoredTicks
+// stored ticks are never skipped, and the cost is bounded by the pixels of
+// the axis, not by the range. The other walks produce a number of ticks that
+// grows with MinTicks only; MaxWalkSteps guards them against settings no
+// scale accepts.
 #pragma once
 
 #include <cstdint>
@@ -23,8 +25,18 @@
 
 namespace zkw {
 
-// Upper bound of loop iterations per pass of one walk (see above).
-constexpr int MaxWalkTicks = 4000;
+// Ticks one pass produces at most at one pixel, the last of them being the
+// pixel's last tick; the others there are skipped (see above).
+constexpr int MaxTicksPerPixel = 4;
+// Runaway guard of the decade and date/time walks, far above what any
+// accepted MinTicks produces.
+constexpr int MaxWalkSteps = 100000;
+// Coordinates along the scale are clamped to +-TickDrawLimit before drawing:
+// a tick that far out is invisible on any canvas.
+constexpr int TickDrawLimit = 30000;
+// Without the scale's map, a walk tells ticks apart as on an axis of this
+// many pixels.
+constexpr int DefaultWalkPixels = 1024;
 // Capacity of the stored tick list (TickPositions / NumTicks / GetTickPos).
 constexpr int MaxStoredTicks = 250;
 // The accepted date/time range: day values from 1 January of year 1 up to
@@ -61,6 +73,8 @@ struct TTick {
   std::uint8_t Digit = 0;  // decade walk: leading digit 1..9 of the value
 };
 
+struct TScaleMap;
+
 // The settings a walk reads.
 struct TTickParams {
   double RangeLow = 0;
@@ -70,6 +84,9 @@ struct TTickParams {
   bool ShortTicks = true;
   TFigType LabelType = ftNum;
   bool Vertical = false;  // sctYL / sctYR
+  // The map the ticks will be drawn with (TickPixel); nullptr: the range
+  // spread over DefaultWalkPixels pixels. Borrowed for the walk only.
+  const TScaleMap* Pixels = nullptr;
 };
 
 struct TTickWalkResult {
@@ -116,6 +133,10 @@ struct TScaleMap {
   int ValueToPixel(double V) const;
 };
 
+// The coordinate along the scale at which a tick of value V is drawn:
+// ValueToPixel of its double, clamped to +-TickDrawLimit.
+int TickPixel(const TScaleMap& Map, Extended V);
+
 // --- Tick distance and walks --------------------------------------------------
 
 // The tick distance of a linear numeric scale: 1, 2 or 5 times a power of ten,
@@ -128,7 +149,8 @@ void CalcTickDistance(int MinTicks, Extended High, Extended Low, Extended& First
                       Extended& TickDistance, std::uint16_t& SubDivisions);
 
 // The linear numeric walk: short ticks (when ShortTicks) from one distance
-// before FirstTick, then the long ticks. A distance of 0 produces nothing.
+// before FirstTick, then the long ticks, each pass thinned per pixel. A
+// distance of 0 produces nothing.
 void WalkLinearTicks(const TTickParams& Params, std::vector<TTick>& Ticks);
 
 // The decade walk of a logarithmic scale. Returns false (and produces

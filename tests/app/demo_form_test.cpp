@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/frmmain.h"
+#include "chart/ZKW_vexa.h"
+#include "platform/formstream.h"
 #include "platform/rtl.h"
 
 namespace zkw {
@@ -147,6 +149,28 @@ TEST_F(DemoFormTest, StoredDescriptionSetsUpTheChart) {
   EXPECT_EQ(V.Scale1Y().CaptionAlignment(), taLeftJustify);
   EXPECT_EQ(V.Scale1Y().DateFormat().DateOrder(), doDDMMYY);
   EXPECT_EQ(V.Scale2Y().Font().Height(), -13);
+}
+
+TEST_F(DemoFormTest, WrittenDescriptionReadsBackWithEveryValue) {
+  // Values equal to the stored defaults but not to what a new chart has.
+  Form->VX1->SetMarginRight(10);
+  Form->VX1->Scale1Y().SetVisible(false);
+  const std::string Text = WriteComponentToJson(*Form);
+  TForm1 Again(nullptr, Text);
+  EXPECT_EQ(Again.VX1->MarginRight(), 10);
+  EXPECT_FALSE(Again.VX1->Scale1Y().Visible());
+  EXPECT_TRUE(Again.VX1->Scale1X().Visible());
+  EXPECT_EQ(WriteComponentToJson(Again), Text);
+
+  // The chart written on its own reads back equal (its handler belongs to
+  // the form and is not named).
+  const std::string Alone = WriteComponentToJson(*Form->VX1);
+  TVexa Chart(nullptr);
+  ASSERT_NO_THROW(ReadComponentFromJson(Chart, Alone));
+  EXPECT_EQ(WriteComponentToJson(Chart), Alone);
+  EXPECT_EQ(Chart.MarginRight(), 10);
+  EXPECT_EQ(Chart.Width(), Form->VX1->Width());
+  EXPECT_EQ(Chart.Scale1X().RangeHigh(), Form->VX1->Scale1X().RangeHigh());
 }
 
 TEST_F(DemoFormTest, BadDescriptionIsARefusedReadNotAHalfBuiltForm) {

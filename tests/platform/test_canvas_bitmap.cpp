@@ -1,9 +1,18 @@
 // Bitmaps and pixels: colours, sizes, files, copies, Draw and StretchDraw.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QImage>
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <iterator>
+#include <random>
 
 #include "platform/graphics.h"
 #include "test_canvas_support.h"
@@ -135,6 +144,148 @@ TEST(Bitmap, DrawCopiesClippedAndStretchDrawScales) {
 
   Z.Canvas().Draw(2, 0, Z);  // onto itself: reads the picture as it was
   EXPECT_EQ(Z.Canvas().Pixels(2, 0), clBlack);
+}
+
+TEST(Bitmap, KeepsBothSidesWhileOneIsZero) {
+  TBitmap B;
+  B.SetWidth(12);
+  EXPECT_EQ(B.Width(), 12);
+  EXPECT_EQ(B.Height(), 0);
+  B.SetHeight(7);
+  EXPECT_EQ(B.Width(), 12);
+  EXPECT_EQ(B.Height(), 7);
+  EXPECT_EQ(B.Canvas().Pixels(11, 6), clWhite);
+  // Back to one side 0: the other side stays, there are no pixels, and
+  // drawing of every kind does nothing.
+  B.SetWidth(0);
+  EXPECT_EQ(B.Width(), 0);
+  EXPECT_EQ(B.Height(), 7);
+  TCanvas& C = B.Canvas();
+  C.Rectangle(0, 0, 5, 5);
+  C.MoveTo(0, 0);
+  C.LineTo(10, 10);
+  C.SetPixels(0, 0, clRed);
+  C.TextOut(0, 0, "x");
+  TBitmap Source(3, 3);
+  C.Draw(0, 0, Source);
+  C.StretchDraw(TRect{0, 0, 4, 4}, Source);
+  Source.Canvas().Draw(0, 0, B);
+  EXPECT_EQ(C.Pixels(0, 0), clNone);
+  EXPECT_THROW(B.ScanLine(0), Exception);
+  // A copy keeps the sizes too; growing the missing side gives white pixels.
+  TBitmap Copy;
+  Copy.Assign(B);
+  EXPECT_EQ(Copy.Width(), 0);
+  EXPECT_EQ(Copy.Height(), 7);
+  Copy.SetWidth(2);
+  EXPECT_EQ(Copy.Canvas().Pixels(1, 6), clWhite);
+}
+
+// ------------------------------------------------------------ picture files
+
+// A PNG chunk: length, type, data, CRC-32 of type and data.
+std::string PngChunk(const std::string& Type, const std::string& Data) {
+  auto Be32 = [](std::uint32_t V) {
+    return std::string{static_cast<char>(V >> 24), static_cast<char>(V >> 16), static_cast<char>(V >> 8),
+                       static_cast<char>(V)};
+  };
+  std::uint32_t Crc = 0xFFFFFFFFu;
+  for (const char Ch : Type + Data) {
+    Crc ^= static_cast<std::uint8_t>(Ch);
+    for (int K = 0; K < 8; ++K) Crc = (Crc >> 1) ^ (0xEDB88320u & (0u - (Crc & 1u)));
+  }
+  return Be32(static_cast<std::uint32_t>(Data.size())) + Type + Data + Be32(Crc ^ 0xFFFFFFFFu);
+}
+
+// A valid PNG header declaring Width x Height RGB pixels, with a tiny IDAT.
+std::string PngDeclaring(std::uint32_t Width, std::uint32_t Height) {
+  std::string Ihdr;
+  for (const std::uint32_t V : {Width, Height})
+    for (int Shift = 24; Shift >= 0; Shift -= 8) Ihdr += static_cast<char>(V >> Shift);
+  Ihdr += std::string{8, 2, 0, 0, 0};  // 8 bits, RGB, deflate, no filter, no interlace
+  // zlib stream of one stored empty block.
+  const std::string Idat{0x78, 0x01, 0x01, 0x00, 0x00, static_cast<char>(0xFF), static_cast<char>(0xFF),
+                         0x00, 0x00, 0x00, 0x01};
+  return std::string("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", Ihdr) + PngChunk("IDAT", Idat) +
+         PngChunk("IEND", "");
+}
+
+std::string WriteFile(const std::string& Name, const std::string& Bytes) {
+  const std::string Path = OutPath(Name);
+  std::ofstream(Path, std::ios::binary | std::ios::trunc) << Bytes;
+  return Path;
+}
+
+// Runs LoadFromFile on another thread. A load that is still waiting after a
+// few seconds fails the test; a FIFO it waits on is then opened for writing
+// and closed until the load returns, so the test ends instead of hanging.
+void ExpectRefusedQuickly(const std::string& Path) {
+  SCOPED_TRACE(Path);
+  TBitmap B(3, 3);
+  B.Canvas().SetPixels(1, 1, clGreen);
+  auto Load = std::async(std::launch::async, [&] {
+    try {
+      B.LoadFromFile(Path);
+      return std::string("loaded");
+    } catch (const EInvalidGraphic& E) {
+      return std::string("refused: ") + E.what();
+    } catch (const std::exception& E) {
+      return std::string("other error: ") + E.what();
+    }
+  });
+  if (Load.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    ADD_FAILURE() << "still waiting for data after 5 s";
+    do {
+      const int Fd = ::open(Path.c_str(), O_WRONLY | O_NONBLOCK);
+      if (Fd >= 0) ::close(Fd);
+    } while (Load.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready);
+  }
+  const std::string Outcome = Load.get();
+  EXPECT_EQ(Outcome.rfind("refused: ", 0), 0u) << Outcome;
+  EXPECT_EQ(B.Width(), 3);
+  EXPECT_EQ(B.Canvas().Pixels(1, 1), clGreen);
+}
+
+TEST(PictureFile, OnlyRegularFilesWithSmallPicturesAreRead) {
+  std::filesystem::create_directories(OutPath("picture-dir"));
+  const std::string Fifo = OutPath("picture-fifo.bmp");
+  std::filesystem::remove(Fifo);
+  ASSERT_EQ(::mkfifo(Fifo.c_str(), 0600), 0);
+  std::mt19937 Gen(11);
+  std::string Noise(4096, '\0');
+  for (char& Ch : Noise) Ch = static_cast<char>(Gen());
+  TBitmap Good(6, 4);
+  const std::string GoodPng = OutPath("picture-good.png");
+  Good.SaveToFile(GoodPng);
+  std::ifstream In(GoodPng, std::ios::binary);
+  const std::string GoodBytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+
+  for (const std::string& Path : {
+           OutPath("picture-missing.png"),
+           OutPath("picture-dir"),
+           Fifo,
+           WriteFile("picture-empty.png", ""),
+           WriteFile("picture-truncated.png", GoodBytes.substr(0, 40)),
+           WriteFile("picture-noise.png", Noise),
+           WriteFile("picture-noise.bmp", Noise),
+           WriteFile("picture-noise.jpg", Noise),
+           WriteFile("picture-huge.png", PngDeclaring(60000, 60000)),
+       })
+    ExpectRefusedQuickly(Path);
+  std::filesystem::remove(Fifo);
+
+  // The huge one is refused by its declared size, before any decoding.
+  TBitmap B;
+  try {
+    B.LoadFromFile(OutPath("picture-huge.png"));
+    ADD_FAILURE() << "a picture of 3.6 billion pixels was loaded";
+  } catch (const EInvalidGraphic& E) {
+    EXPECT_NE(std::string(E.what()).find("declares 60000 x 60000 pixels"), std::string::npos) << E.what();
+  }
+  // The same kind of file with a size within the limits still loads.
+  B.LoadFromFile(GoodPng);
+  EXPECT_EQ(B.Width(), 6);
+  EXPECT_EQ(B.Height(), 4);
 }
 
 }  // namespace

@@ -160,6 +160,50 @@ const bool Registered = [] {
   return true;
 }();
 
+// A control whose constructor sets values other than its stored defaults,
+// with a setter that changes another property, and an internal part.
+class TDrifter : public TCustomControl {
+ public:
+  explicit TDrifter(TComponent* AOwner) : TCustomControl(AOwner), FPart(new TGadget(this)) {
+    FPart->SetName("Part");
+    FPart->SetSubComponent(true);
+    FStyle.SetLow(2.5);
+  }
+  std::string ClassName() const override { return "TDrifter"; }
+  int Mode() const { return FMode; }
+  // Mode 2 starts at level 9.
+  void SetMode(int V) {
+    FMode = V;
+    if (V == 2) FLevel = 9;
+  }
+  int Level() const { return FLevel; }
+  void SetLevel(int V) { FLevel = V; }
+  int Gap() const { return FGap; }
+  void SetGap(int V) { FGap = V; }
+  bool Shown() const { return FShown; }
+  void SetShown(bool V) { FShown = V; }
+  TGadgetStyle& Style() { return FStyle; }
+  TGadget& Part() { return *FPart; }
+
+ private:
+  TGadget* FPart;  // owned as a component
+  int FMode = 0;
+  int FLevel = 5;
+  int FGap = 20;       // stored default 10
+  bool FShown = true;  // stored default false
+  TGadgetStyle FStyle;
+};
+
+const bool DrifterRegistered = [] {
+  RegisterClass<TDrifter>("TDrifter", "TCustomControl", [](TComponent* Owner) { return new TDrifter(Owner); })
+      .Int("Mode", &TDrifter::Mode, &TDrifter::SetMode, 0)
+      .Int("Level", &TDrifter::Level, &TDrifter::SetLevel, 5)
+      .Int("Gap", &TDrifter::Gap, &TDrifter::SetGap, 10)
+      .Bool("Shown", &TDrifter::Shown, &TDrifter::SetShown, false)
+      .Object("Style", &TDrifter::Style);
+  return true;
+}();
+
 // ------------------------------------------------------------ the example form
 
 TEST(ExampleForm, LoadsHeadlessWithFieldsValuesAndHandlers) {
@@ -441,6 +485,37 @@ TEST(FormStream, MissingFileIsAReadingError) {
 TEST(FormStream, ExampleFileOnDiskReadsLikeItsText) {
   TExampleForm F(nullptr, ReadText(ExampleFormPath()));
   EXPECT_EQ(F.Caption(), "Example");
+}
+
+TEST(FormStream, WrittenAloneAComponentReadsBackAsItWas) {
+  TDrifter D(nullptr);
+  D.SetName("D1");
+  D.SetGap(10);         // the stored default, not what the constructor sets
+  D.SetShown(false);    // likewise
+  D.Style().SetLow(0);  // a nested object's stored default
+  D.SetMode(2);         // sets Level 9 ...
+  D.SetLevel(5);        // ... which is then put back to the stored default
+  const std::string Text = WriteComponentToJson(D);
+  const auto Doc = nlohmann::ordered_json::parse(Text);
+  // The internal part is not written: its owner makes it.
+  EXPECT_FALSE(Doc.contains("children")) << Text;
+
+  TDrifter Back(nullptr);
+  ReadComponentFromJson(Back, Text);
+  EXPECT_EQ(Back.Gap(), 10);
+  EXPECT_FALSE(Back.Shown());
+  EXPECT_EQ(Back.Style().Low(), 0.0);
+  EXPECT_EQ(Back.Mode(), 2);
+  EXPECT_EQ(Back.Level(), 5);
+  EXPECT_EQ(Back.ComponentCount(), 1);
+  EXPECT_EQ(WriteComponentToJson(Back), Text);
+
+  // Values that equal both the stored default and the fresh value stay out.
+  TDrifter Plain(nullptr);
+  Plain.SetName("D1");
+  const auto Props = nlohmann::ordered_json::parse(WriteComponentToJson(Plain))["properties"];
+  EXPECT_FALSE(Props.contains("Mode"));
+  EXPECT_FALSE(Props.contains("Level"));
 }
 
 }  // namespace
