@@ -21,7 +21,9 @@ double ScreenRatio() { return QGuiApplication::primaryScreen()->devicePixelRatio
 #define REQUIRE_DEVICE_RATIO_2()                                                        \
   do {                                                                                  \
     const char* Expected = std::getenv("ZKW_EXPECT_DEVICE_RATIO");                      \
-    if (Expected) ASSERT_EQ(ScreenRatio(), std::atof(Expected));                        \
+    if (Expected) {                                                                     \
+      ASSERT_EQ(ScreenRatio(), std::atof(Expected));                                    \
+    }                                                                                   \
     if (ScreenRatio() != 2.0) GTEST_SKIP() << "runs with QT_SCALE_FACTOR=2";            \
   } while (0)
 
@@ -57,6 +59,7 @@ TEST(DeviceRatio, ChartTextIsDrawnAtDeviceResolution) {
   TVexa& C = *Plot->chart();
   const QImage Shot = Plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(Shot.size(), Plot->size() * 2);
+  Shot.save(QString(ZKW_TEST_OUTPUT_DIR) + "/vexa_widget_ratio2.png");
   // The chart keeps its layout in logical pixels.
   EXPECT_EQ(QSize(C.Width(), C.Height()), Plot->size());
   const QImage Logical = SurfaceImage(C);
