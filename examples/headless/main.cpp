@@ -26,16 +26,22 @@ int main(int argc, char** argv) {
     Chart.Scale1Y().SetRangeHigh(1.5);
     Chart.HandleNeeded();  // the chart's window surface; painting starts
 
-    std::vector<double> Xs, Ys;
+    // 5000 noisy samples of a sine, and the sine itself.
+    std::vector<double> Xs, Samples, Curve;
     for (int I = 0; I < 5000; ++I) {
       Xs.push_back(I);
-      Ys.push_back(std::sin(I * 0.004) + 0.2 * std::sin(I * 0.37));
+      Curve.push_back(std::sin(I * 0.004));
+      Samples.push_back(Curve.back() + 0.25 * std::sin(I * 12.9898) * std::cos(I * 78.233));
     }
     Chart.SetDataColor(zkw::clNavy);
-    for (std::size_t I = 0; I < Xs.size(); ++I) Chart.AddMark(Xs[I], Ys[I], 1);
+    Chart.AddMarks(Xs, Samples, 1);  // one call for all 5000 points
+    Chart.SetDataColor(zkw::clRed);
+    Chart.SetLineWidth(2);
+    Chart.AddPolyline(Xs, Curve);
 
-    zkw::SaveChartToPng(Chart, Prefix + ".png");
-    zkw::PrintChart(Chart, Prefix + ".pdf");
+    Chart.SavePng(Prefix + ".png");       // the chart's 800 x 500 pixels
+    Chart.SavePdf(Prefix + ".pdf", 96);   // one page of 800 x 500 pixels at 96 dpi
+    // Chart.SaveImage(Name) picks PNG, JPEG, BMP or PDF by the extension.
     std::cout << "wrote " << Prefix << ".png and " << Prefix << ".pdf\n";
     return 0;
   } catch (const std::exception& E) {
