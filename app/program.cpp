@@ -9,6 +9,8 @@
 #include <iostream>
 
 #include "app/frmmain.h"
+#include "platform/devices.h"
+#include "platform/picture_files.h"
 #include "platform/qt/qt_backend.h"
 
 namespace zkw {
@@ -51,6 +53,12 @@ bool ParseSnapdemoArgs(const std::vector<std::string>& Args, TSnapdemoOptions& O
         return false;
       }
       Options.ScreenshotFile = Args[++I];
+      try {
+        PictureFormatOf(Options.ScreenshotFile);
+      } catch (const std::exception& E) {
+        Error = std::string("--screenshot: ") + E.what();
+        return false;
+      }
     } else if (A == "--move") {
       TPoint P;
       if (I + 1 >= Args.size() || !ParsePosition(Args[I + 1], P)) {
@@ -127,7 +135,13 @@ int RunHeadless(const TSnapdemoOptions& Options, std::ostream& Err) {
       Err << "snapdemo: the form could not be drawn\n";
       return 1;
     }
-    Picture.SaveToFile(Options.ScreenshotFile);
+    // The file's extension names the format (checked with the arguments).
+    const TPictureFormat Format = PictureFormatOf(Options.ScreenshotFile);
+    if (Format == pfPdf) {
+      SavePicturePdf(Picture, Options.ScreenshotFile, ScreenInfo().PixelsPerInch());
+    } else {
+      SavePicture(Picture, Options.ScreenshotFile, Format);
+    }
     return 0;
   } catch (const std::exception& E) {
     Err << "snapdemo: " << E.what() << "\n";

@@ -1,6 +1,7 @@
 // Drawing commands: each appends one item record that captures the chart's
 // drawing attributes; nothing is drawn until the host calls Redraw.
 #include <cmath>
+#include <string>
 
 #include "chart/vexa.h"
 #include "platform/rtl.h"
@@ -16,9 +17,7 @@ std::int32_t AngleToField(double Radians) {
 
 }  // namespace
 
-TvxChartItem& TCustomVexa::NewItem(std::uint8_t Kind) {
-  TvxItemStore& Store = FAnnotationMode ? FAnnotations : FShare.Store();
-  TvxChartItem& Item = Store.NextSlot(FAllocSize);
+void TCustomVexa::CaptureAttributes(TvxChartItem& Item, std::uint8_t Kind) const {
   Item.Kind = Kind;
   Item.Layer = FCurrentLayer;
   Item.ItemClass = FClassDefault;
@@ -27,6 +26,12 @@ TvxChartItem& TCustomVexa::NewItem(std::uint8_t Kind) {
   Item.Reserved = 0;
   Item.LineWidth = FLineWidth;
   Item.CoordMode = cmWorld;
+}
+
+TvxChartItem& TCustomVexa::NewItem(std::uint8_t Kind) {
+  TvxItemStore& Store = FAnnotationMode ? FAnnotations : FShare.Store();
+  TvxChartItem& Item = Store.NextSlot(FAllocSize);
+  CaptureAttributes(Item, Kind);
   return Item;
 }
 
@@ -292,6 +297,67 @@ void TCustomVexa::AddCross(double X, double Y, double HalfWidth, double HalfHeig
   Item.Y2 = HalfHeight;
   Item.FillColor = FFillColor;
   CommitItem();
+}
+
+// ---- bulk data ----
+
+namespace {
+
+void CheckPairs(std::span<const double> Xs, std::span<const double> Ys, const char* Command) {
+  if (Xs.size() != Ys.size())
+    throw EZKWVexaError(std::string("Vexa: ") + Command + " needs as many y values as x values (got " +
+                        std::to_string(Xs.size()) + " x and " + std::to_string(Ys.size()) + " y)");
+}
+
+}  // namespace
+
+TvxChartItem* TCustomVexa::NewItems(std::size_t Count, const char* Command) {
+  if (Count > static_cast<std::size_t>(MaxBulkItems))
+    throw EZKWVexaError(std::string("Vexa: ") + Command + " cannot add " + std::to_string(Count) + " items at once");
+  TvxItemStore& Store = FAnnotationMode ? FAnnotations : FShare.Store();
+  return Store.NextSlots(static_cast<int>(Count), FAllocSize);
+}
+
+void TCustomVexa::CommitItems(int Count) {
+  if (FAnnotationMode) {
+    FAnnotations.CommitSlots(Count, false);
+    return;
+  }
+  FShare.Store().CommitSlots(Count, true);
+  SyncShares();
+}
+
+void TCustomVexa::AddMarks(std::span<const double> Xs, std::span<const double> Ys, std::uint8_t MarkType) {
+  CheckPairs(Xs, Ys, "AddMarks");
+  if (Xs.empty()) return;
+  TvxChartItem* Items = NewItems(Xs.size(), "AddMarks");
+  const std::size_t N = Xs.size();
+  for (std::size_t I = 0; I < N; ++I) {
+    TvxChartItem& Item = Items[I];
+    CaptureAttributes(Item, ckMark);
+    Item.X = Xs[I];
+    Item.Y = Ys[I];
+    Item.MarkType = MarkType;
+  }
+  CommitItems(static_cast<int>(N));
+}
+
+void TCustomVexa::AddPolyline(std::span<const double> Xs, std::span<const double> Ys) {
+  CheckPairs(Xs, Ys, "AddPolyline");
+  if (Xs.empty()) return;
+  TvxChartItem* Items = NewItems(Xs.size(), "AddPolyline");
+  const std::size_t N = Xs.size();
+  CaptureAttributes(Items[0], ckMoveTo);
+  Items[0].X = Xs[0];
+  Items[0].Y = Ys[0];
+  for (std::size_t I = 1; I < N; ++I) {
+    TvxChartItem& Item = Items[I];
+    CaptureAttributes(Item, ckDrawTo);
+    Item.X = Xs[I];
+    Item.Y = Ys[I];
+    Item.FillColor = FFillColor;
+  }
+  CommitItems(static_cast<int>(N));
 }
 
 void TCustomVexa::ClearItems() {

@@ -1,6 +1,9 @@
 #include "chart/item_store.h"
 
 #include <algorithm>
+#include <string>
+
+#include "base/errors.h"
 
 namespace zkw {
 
@@ -22,6 +25,26 @@ void TvxItemStore::Commit(bool CountKind) {
     if (Kind < ItemKindCount) ++FKindCounts[static_cast<std::size_t>(Kind)];
   }
   ++FCount;
+}
+
+TvxChartItem* TvxItemStore::NextSlots(int Count, int AllocSize) {
+  const long long Step = std::max(AllocSize, MinAllocSize);
+  const long long Needed = static_cast<long long>(FCount) + std::max(Count, 0);
+  long long NewCapacity = Capacity();
+  if (Needed > NewCapacity) NewCapacity += (Needed - NewCapacity + Step - 1) / Step * Step;
+  if (NewCapacity > 0x7FFFFFFF) throw EZKWVexaError("Vexa: the item store cannot hold " + std::to_string(Needed) + " items");
+  if (NewCapacity > Capacity()) FItems.resize(static_cast<std::size_t>(NewCapacity));  // zero-filled
+  return FItems.data() + FCount;
+}
+
+void TvxItemStore::CommitSlots(int Count, bool CountKind) {
+  if (CountKind) {
+    for (int I = FCount; I < FCount + Count; ++I) {
+      const int Kind = FItems[static_cast<std::size_t>(I)].Kind;
+      if (Kind < ItemKindCount) ++FKindCounts[static_cast<std::size_t>(Kind)];
+    }
+  }
+  FCount += Count;
 }
 
 void TvxItemStore::RemoveLast() {

@@ -55,6 +55,14 @@ class TvxItemStore {
   TvxChartItem& NextSlot(int AllocSize);
   // Counts the slot prepared by NextSlot; CountKind also bumps its kind's counter.
   void Commit(bool CountKind);
+  // Bulk appends: the Count slots from index Count() on, after one growth of
+  // the array by as many whole AllocSize steps as Count single appends would
+  // add (so the capacity ends the same). Slots below the old capacity keep
+  // their content, as for NextSlot. Raises EZKWVexaError when the store would
+  // pass 2^31 - 1 elements; nothing changes then.
+  TvxChartItem* NextSlots(int Count, int AllocSize);
+  // Counts the Count slots prepared by NextSlots.
+  void CommitSlots(int Count, bool CountKind);
   // Drops the item with the highest index; an emptied store releases its
   // array and zeroes the counters. Does nothing on an empty store.
   void RemoveLast();

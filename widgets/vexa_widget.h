@@ -17,7 +17,8 @@
 // gets both its handler and the signal - the widget chains its own handler
 // with whatever the slot holds before each call into the chart. (A host that
 // copies the slot's value into its own wrapper sees the signal twice.)
-// A handler must not delete the widget directly; use deleteLater().
+// A handler must not delete the widget directly; use deleteLater(). The
+// chart stays the widget's: do not give it a parent control or a form.
 //
 // Sharpness: at device pixel ratio 1 the widget shows exactly the pixels of
 // the headless rendering (SaveChartToPng of the same chart). Above 1 it
