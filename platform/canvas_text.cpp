@@ -98,7 +98,8 @@ bool Covers(const TTracedText& Outer, const TTracedText& Inner) {
 void Trace(std::vector<TTracedText>& List, TTracedText Text) {
   // A repaint draws the same texts again: the new one takes the old one's place.
   std::erase_if(List, [&](const TTracedText& Old) { return Covers(Text, Old); });
-  if (List.size() >= MaxTracedTexts) List.erase(List.begin(), List.begin() + static_cast<std::ptrdiff_t>(List.size() - MaxTracedTexts + 1));
+  if (List.size() >= MaxTracedTexts)
+    List.erase(List.begin(), List.begin() + static_cast<std::ptrdiff_t>(List.size() - MaxTracedTexts + 1));
   List.push_back(std::move(Text));
 }
 
