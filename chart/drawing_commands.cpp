@@ -313,7 +313,8 @@ void CheckPairs(std::span<const double> Xs, std::span<const double> Ys, const ch
 
 TvxChartItem* TCustomVexa::NewItems(std::size_t Count, const char* Command) {
   if (Count > static_cast<std::size_t>(MaxBulkItems))
-    throw EZKWVexaError(std::string("Vexa: ") + Command + " cannot add " + std::to_string(Count) + " items at once");
+    throw EZKWVexaError(std::string("Vexa: ") + Command + " cannot add " + std::to_string(Count) +
+                        " items at once");
   TvxItemStore& Store = FAnnotationMode ? FAnnotations : FShare.Store();
   return Store.NextSlots(static_cast<int>(Count), FAllocSize);
 }

@@ -32,7 +32,8 @@ TvxChartItem* TvxItemStore::NextSlots(int Count, int AllocSize) {
   const long long Needed = static_cast<long long>(FCount) + std::max(Count, 0);
   long long NewCapacity = Capacity();
   if (Needed > NewCapacity) NewCapacity += (Needed - NewCapacity + Step - 1) / Step * Step;
-  if (NewCapacity > 0x7FFFFFFF) throw EZKWVexaError("Vexa: the item store cannot hold " + std::to_string(Needed) + " items");
+  if (NewCapacity > 0x7FFFFFFF)
+    throw EZKWVexaError("Vexa: the item store cannot hold " + std::to_string(Needed) + " items");
   if (NewCapacity > Capacity()) FItems.resize(static_cast<std::size_t>(NewCapacity));  // zero-filled
   return FItems.data() + FCount;
 }
