@@ -311,53 +311,53 @@ void CheckPairs(std::span<const double> Xs, std::span<const double> Ys, const ch
 
 }  // namespace
 
-TvxChartItem* TCustomVexa::NewItems(std::size_t Count, const char* Command) {
+TvxItemStore& TCustomVexa::BulkStore(std::size_t Count, const char* Command) {
   if (Count > static_cast<std::size_t>(MaxBulkItems))
-    throw EZKWVexaError(std::string("Vexa: ") + Command + " cannot add " + std::to_string(Count) + " items at once");
-  TvxItemStore& Store = FAnnotationMode ? FAnnotations : FShare.Store();
-  return Store.NextSlots(static_cast<int>(Count), FAllocSize);
-}
-
-void TCustomVexa::CommitItems(int Count) {
-  if (FAnnotationMode) {
-    FAnnotations.CommitSlots(Count, false);
-    return;
-  }
-  FShare.Store().CommitSlots(Count, true);
-  SyncShares();
+    throw EZKWVexaError(std::string("Vexa: ") + Command + " cannot add " + std::to_string(Count) +
+                        " items at once");
+  return FAnnotationMode ? FAnnotations : FShare.Store();
 }
 
 void TCustomVexa::AddMarks(std::span<const double> Xs, std::span<const double> Ys, std::uint8_t MarkType) {
   CheckPairs(Xs, Ys, "AddMarks");
   if (Xs.empty()) return;
-  TvxChartItem* Items = NewItems(Xs.size(), "AddMarks");
-  const std::size_t N = Xs.size();
-  for (std::size_t I = 0; I < N; ++I) {
-    TvxChartItem& Item = Items[I];
+  TvxItemStore& Store = BulkStore(Xs.size(), "AddMarks");
+  const int N = static_cast<int>(Xs.size());
+  const double* X = Xs.data();
+  const double* Y = Ys.data();
+  Store.Append(N, FAllocSize, [&](TvxChartItem& Item, int I) {
     CaptureAttributes(Item, ckMark);
-    Item.X = Xs[I];
-    Item.Y = Ys[I];
+    Item.X = X[I];
+    Item.Y = Y[I];
     Item.MarkType = MarkType;
-  }
-  CommitItems(static_cast<int>(N));
+  });
+  // As AddMark: the data store counts kinds and shares its items.
+  if (FAnnotationMode) return;
+  Store.AddKindCount(ckMark, N);
+  SyncShares();
 }
 
 void TCustomVexa::AddPolyline(std::span<const double> Xs, std::span<const double> Ys) {
   CheckPairs(Xs, Ys, "AddPolyline");
   if (Xs.empty()) return;
-  TvxChartItem* Items = NewItems(Xs.size(), "AddPolyline");
-  const std::size_t N = Xs.size();
-  CaptureAttributes(Items[0], ckMoveTo);
-  Items[0].X = Xs[0];
-  Items[0].Y = Ys[0];
-  for (std::size_t I = 1; I < N; ++I) {
-    TvxChartItem& Item = Items[I];
-    CaptureAttributes(Item, ckDrawTo);
-    Item.X = Xs[I];
-    Item.Y = Ys[I];
-    Item.FillColor = FFillColor;
-  }
-  CommitItems(static_cast<int>(N));
+  TvxItemStore& Store = BulkStore(Xs.size(), "AddPolyline");
+  const int N = static_cast<int>(Xs.size());
+  const double* X = Xs.data();
+  const double* Y = Ys.data();
+  Store.Append(N, FAllocSize, [&](TvxChartItem& Item, int I) {
+    if (I == 0) {
+      CaptureAttributes(Item, ckMoveTo);  // AddMoveTo leaves FillColor alone
+    } else {
+      CaptureAttributes(Item, ckDrawTo);
+      Item.FillColor = FFillColor;
+    }
+    Item.X = X[I];
+    Item.Y = Y[I];
+  });
+  if (FAnnotationMode) return;
+  Store.AddKindCount(ckMoveTo, 1);
+  Store.AddKindCount(ckDrawTo, N - 1);
+  SyncShares();
 }
 
 void TCustomVexa::ClearItems() {

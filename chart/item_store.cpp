@@ -27,24 +27,14 @@ void TvxItemStore::Commit(bool CountKind) {
   ++FCount;
 }
 
-TvxChartItem* TvxItemStore::NextSlots(int Count, int AllocSize) {
+int TvxItemStore::GrownCapacity(int Count, int AllocSize) const {
   const long long Step = std::max(AllocSize, MinAllocSize);
   const long long Needed = static_cast<long long>(FCount) + std::max(Count, 0);
   long long NewCapacity = Capacity();
   if (Needed > NewCapacity) NewCapacity += (Needed - NewCapacity + Step - 1) / Step * Step;
-  if (NewCapacity > 0x7FFFFFFF) throw EZKWVexaError("Vexa: the item store cannot hold " + std::to_string(Needed) + " items");
-  if (NewCapacity > Capacity()) FItems.resize(static_cast<std::size_t>(NewCapacity));  // zero-filled
-  return FItems.data() + FCount;
-}
-
-void TvxItemStore::CommitSlots(int Count, bool CountKind) {
-  if (CountKind) {
-    for (int I = FCount; I < FCount + Count; ++I) {
-      const int Kind = FItems[static_cast<std::size_t>(I)].Kind;
-      if (Kind < ItemKindCount) ++FKindCounts[static_cast<std::size_t>(Kind)];
-    }
-  }
-  FCount += Count;
+  if (NewCapacity > 0x7FFFFFFF)
+    throw EZKWVexaError("Vexa: the item store cannot hold " + std::to_string(Needed) + " items");
+  return static_cast<int>(NewCapacity);
 }
 
 void TvxItemStore::RemoveLast() {

@@ -81,7 +81,8 @@ void SaveChartImage(TCustomVexa& Chart, const std::string& FileName) {
 }
 
 void SaveChartToPdf(TCustomVexa& Chart, const std::string& FileName, int Dpi) {
-  if (Dpi < 1 || Dpi > 9600) throw EInvalidGraphic("A PDF's resolution must lie in 1..9600 dpi, not " + std::to_string(Dpi));
+  if (Dpi < 1 || Dpi > 9600)
+    throw EInvalidGraphic("A PDF's resolution must lie in 1..9600 dpi, not " + std::to_string(Dpi));
   SavePicturePdf(PaintedImage(Chart), FileName, Dpi);
 }
 

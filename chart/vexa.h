@@ -491,9 +491,9 @@ class TCustomVexa : public TCustomControl {
   TvxChartItem& NewItem(std::uint8_t Kind);
   // Writes the drawing attributes a command captures (and Kind) into Item.
   void CaptureAttributes(TvxChartItem& Item, std::uint8_t Kind) const;
-  // Room for Count more items in the store commands go to, grown at most once.
-  TvxChartItem* NewItems(std::size_t Count, const char* Command);
-  void CommitItems(int Count);
+  // The store a bulk command of Count items appends to (EZKWVexaError when
+  // Count is too large for one call).
+  TvxItemStore& BulkStore(std::size_t Count, const char* Command);
   void CommitItem();
   int StoreLongText(const std::string& Text);
   void SetItemText(TvxChartItem& Item, const std::string& Text, int LongTextIndex);

@@ -47,10 +47,17 @@ void SavePicture(const TBitmap& Bitmap, const std::string& FileName, TPictureFor
   CheckWritable(Bitmap, FileName);
   const char* Codec = nullptr;
   switch (Format) {
-    case pfPng: Codec = "PNG"; break;
-    case pfJpeg: Codec = "JPEG"; break;
-    case pfBmp: Codec = "BMP"; break;
-    case pfPdf: throw Exception("A PDF is written by SavePicturePdf, not as a picture file");
+    case pfPng:
+      Codec = "PNG";
+      break;
+    case pfJpeg:
+      Codec = "JPEG";
+      break;
+    case pfBmp:
+      Codec = "BMP";
+      break;
+    case pfPdf:
+      throw Exception("A PDF is written by SavePicturePdf, not as a picture file");
   }
   QImageWriter Writer(QString::fromStdString(FileName), Codec);
   if (Format == pfJpeg) Writer.setQuality(std::clamp(Quality, -1, 100));
@@ -60,7 +67,8 @@ void SavePicture(const TBitmap& Bitmap, const std::string& FileName, TPictureFor
 
 void SavePicturePdf(const TBitmap& Bitmap, const std::string& FileName, int Dpi) {
   CheckWritable(Bitmap, FileName);
-  if (Dpi < 1 || Dpi > 9600) throw EInvalidGraphic("A PDF's resolution must lie in 1..9600 dpi, not " + std::to_string(Dpi));
+  if (Dpi < 1 || Dpi > 9600)
+    throw EInvalidGraphic("A PDF's resolution must lie in 1..9600 dpi, not " + std::to_string(Dpi));
   RequireGuiApplication();
   const int W = Bitmap.Width(), H = Bitmap.Height();
   QPdfWriter Pdf(QString::fromStdString(FileName));

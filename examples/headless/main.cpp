@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
     Chart.SetLineWidth(2);
     Chart.AddPolyline(Xs, Curve);
 
-    Chart.SavePng(Prefix + ".png");       // the chart's 800 x 500 pixels
-    Chart.SavePdf(Prefix + ".pdf", 96);   // one page of 800 x 500 pixels at 96 dpi
+    Chart.SavePng(Prefix + ".png");      // the chart's 800 x 500 pixels
+    Chart.SavePdf(Prefix + ".pdf", 96);  // one page of 800 x 500 pixels at 96 dpi
     // Chart.SaveImage(Name) picks PNG, JPEG, BMP or PDF by the extension.
     std::cout << "wrote " << Prefix << ".png and " << Prefix << ".pdf\n";
     return 0;

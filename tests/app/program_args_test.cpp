@@ -14,7 +14,8 @@ TEST(SnapdemoArgs, ScreenshotFileMustNameAPictureType) {
   TSnapdemoOptions Options;
   std::string Error;
   for (const char* Good : {"out.png", "OUT.PNG", "shot.jpg", "shot.jpeg", "shot.bmp", "page.pdf"}) {
-    EXPECT_TRUE(ParseSnapdemoArgs({"--screenshot", Good, "--move", "1,2"}, Options, Error)) << Good << ": " << Error;
+    EXPECT_TRUE(ParseSnapdemoArgs({"--screenshot", Good, "--move", "1,2"}, Options, Error))
+        << Good << ": " << Error;
     EXPECT_EQ(Options.ScreenshotFile, Good);
   }
   for (const char* Bad : {"out.gif", "out", "out.png.txt"}) {

@@ -71,7 +71,7 @@ TEST(BulkData, AddMarksBuildsTheItemsOfAnAddMarkLoop) {
   for (std::size_t I = 0; I < Xs.size(); ++I) One.AddMark(Xs[I], Ys[I], 25);
   Bulk.AddMarks(Xs, Ys, 25);
   EXPECT_EQ(Bulk.ItemCount(), 21);
-  EXPECT_EQ(Bulk.ItemCapacity(), 21);  // three steps of 7
+  EXPECT_EQ(Bulk.ItemCapacity(), 21);              // three steps of 7
   EXPECT_EQ(Bulk.GetItem(1).FillColor, clYellow);  // the reused slot
   ExpectSameStore(One.DataStore(), Bulk.DataStore());
   // Another call right up to a step boundary and one past it.

@@ -101,7 +101,8 @@ TEST(PicturesOut, PdfPageIsTheChartAtTheChosenResolution) {
     int Dpi;
     double W, H;  // points: pixels / dpi * 72
   };
-  for (const TCase& T : {TCase{72, 480, 360}, TCase{96, 360, 270}, TCase{144, 240, 180}, TCase{300, 115.2, 86.4}}) {
+  for (const TCase& T :
+       {TCase{72, 480, 360}, TCase{96, 360, 270}, TCase{144, 240, 180}, TCase{300, 115.2, 86.4}}) {
     SCOPED_TRACE(T.Dpi);
     const std::string File = Out("chart_" + std::to_string(T.Dpi) + ".pdf");
     C->SavePdf(File, T.Dpi);
