@@ -5,7 +5,10 @@
 #include <QWheelEvent>
 #include <QWidget>
 #include <charconv>
+#include <exception>
 
+#include "platform/devices.h"
+#include "platform/picture_files.h"
 #include "platform/qt/qt_backend.h"
 
 namespace zkw {
@@ -131,7 +134,19 @@ bool SaveFormPicture(TForm& Form, const std::string& File, const std::string& Pr
     Err << Program << ": the form could not be drawn\n";
     return false;
   }
-  Picture.SaveToFile(File);
+  // The file's extension names the format; an unknown one is an error, not
+  // PNG bytes under another name.
+  try {
+    const TPictureFormat Format = PictureFormatOf(File);
+    if (Format == pfPdf) {
+      SavePicturePdf(Picture, File, ScreenInfo().PixelsPerInch());
+    } else {
+      SavePicture(Picture, File, Format);
+    }
+  } catch (const std::exception& E) {
+    Err << Program << ": " << E.what() << "\n";
+    return false;
+  }
   return true;
 }
 

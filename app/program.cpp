@@ -6,6 +6,8 @@
 
 #include "app/demo_runner.h"
 #include "app/frmmain.h"
+#include "platform/devices.h"
+#include "platform/picture_files.h"
 #include "platform/qt/qt_backend.h"
 
 namespace zkw {
@@ -29,6 +31,12 @@ bool ParseSnapdemoArgs(const std::vector<std::string>& Args, TSnapdemoOptions& O
         return false;
       }
       Options.ScreenshotFile = Args[++I];
+      try {
+        PictureFormatOf(Options.ScreenshotFile);
+      } catch (const std::exception& E) {
+        Error = std::string("--screenshot: ") + E.what();
+        return false;
+      }
     } else if (A == "--move") {
       TPoint P;
       if (I + 1 >= Args.size() || !ParseDemoPosition(Args[I + 1], P)) {

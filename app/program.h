@@ -1,7 +1,9 @@
 // How snapdemo runs: in a real window (no arguments), or headless
 // (--screenshot FILE [--move X,Y]...), where it builds the form on Qt's
 // offscreen platform, activates it, sends the pointer positions to the chart
-// as real mouse-move events, and writes a picture of the whole form.
+// as real mouse-move events, and writes a picture of the whole form in the
+// format its file name names (PNG, JPEG, BMP, or a PDF page of the form's
+// size at the screen's resolution).
 //
 // With the environment variable SNAPDEMO_TRACE=1 the program writes one line
 // to standard output on each activation ("activated") and after each mouse
@@ -30,7 +32,8 @@ extern const char* const SnapdemoUsage;
 
 // Reads the command-line arguments (without the program name). Returns false
 // and describes the fault in Error for an unknown argument, a missing or
-// empty FILE, a position that is not two integers "X,Y" within -32768..32767,
+// empty FILE, a FILE whose extension names no picture type (.png, .jpg,
+// .jpeg, .bmp, .pdf), a position that is not two integers "X,Y" within -32768..32767,
 // --move without --screenshot, or --screenshot given twice.
 bool ParseSnapdemoArgs(const std::vector<std::string>& Args, TSnapdemoOptions& Options, std::string& Error);
 

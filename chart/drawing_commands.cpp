@@ -1,6 +1,7 @@
 // Drawing commands: each appends one item record that captures the chart's
 // drawing attributes; nothing is drawn until the host calls Redraw.
 #include <cmath>
+#include <string>
 
 #include "chart/vexa.h"
 #include "platform/rtl.h"
@@ -16,9 +17,7 @@ std::int32_t AngleToField(double Radians) {
 
 }  // namespace
 
-TvxChartItem& TCustomVexa::NewItem(std::uint8_t Kind) {
-  TvxItemStore& Store = FAnnotationMode ? FAnnotations : FShare.Store();
-  TvxChartItem& Item = Store.NextSlot(FAllocSize);
+void TCustomVexa::CaptureAttributes(TvxChartItem& Item, std::uint8_t Kind) const {
   Item.Kind = Kind;
   Item.Layer = FCurrentLayer;
   Item.ItemClass = FClassDefault;
@@ -27,6 +26,12 @@ TvxChartItem& TCustomVexa::NewItem(std::uint8_t Kind) {
   Item.Reserved = 0;
   Item.LineWidth = FLineWidth;
   Item.CoordMode = cmWorld;
+}
+
+TvxChartItem& TCustomVexa::NewItem(std::uint8_t Kind) {
+  TvxItemStore& Store = FAnnotationMode ? FAnnotations : FShare.Store();
+  TvxChartItem& Item = Store.NextSlot(FAllocSize);
+  CaptureAttributes(Item, Kind);
   return Item;
 }
 
@@ -292,6 +297,67 @@ void TCustomVexa::AddCross(double X, double Y, double HalfWidth, double HalfHeig
   Item.Y2 = HalfHeight;
   Item.FillColor = FFillColor;
   CommitItem();
+}
+
+// ---- bulk data ----
+
+namespace {
+
+void CheckPairs(std::span<const double> Xs, std::span<const double> Ys, const char* Command) {
+  if (Xs.size() != Ys.size())
+    throw EZKWVexaError(std::string("Vexa: ") + Command + " needs as many y values as x values (got " +
+                        std::to_string(Xs.size()) + " x and " + std::to_string(Ys.size()) + " y)");
+}
+
+}  // namespace
+
+TvxItemStore& TCustomVexa::BulkStore(std::size_t Count, const char* Command) {
+  if (Count > static_cast<std::size_t>(MaxBulkItems))
+    throw EZKWVexaError(std::string("Vexa: ") + Command + " cannot add " + std::to_string(Count) +
+                        " items at once");
+  return FAnnotationMode ? FAnnotations : FShare.Store();
+}
+
+void TCustomVexa::AddMarks(std::span<const double> Xs, std::span<const double> Ys, std::uint8_t MarkType) {
+  CheckPairs(Xs, Ys, "AddMarks");
+  if (Xs.empty()) return;
+  TvxItemStore& Store = BulkStore(Xs.size(), "AddMarks");
+  const int N = static_cast<int>(Xs.size());
+  const double* X = Xs.data();
+  const double* Y = Ys.data();
+  Store.Append(N, FAllocSize, [&](TvxChartItem& Item, int I) {
+    CaptureAttributes(Item, ckMark);
+    Item.X = X[I];
+    Item.Y = Y[I];
+    Item.MarkType = MarkType;
+  });
+  // As AddMark: the data store counts kinds and shares its items.
+  if (FAnnotationMode) return;
+  Store.AddKindCount(ckMark, N);
+  SyncShares();
+}
+
+void TCustomVexa::AddPolyline(std::span<const double> Xs, std::span<const double> Ys) {
+  CheckPairs(Xs, Ys, "AddPolyline");
+  if (Xs.empty()) return;
+  TvxItemStore& Store = BulkStore(Xs.size(), "AddPolyline");
+  const int N = static_cast<int>(Xs.size());
+  const double* X = Xs.data();
+  const double* Y = Ys.data();
+  Store.Append(N, FAllocSize, [&](TvxChartItem& Item, int I) {
+    if (I == 0) {
+      CaptureAttributes(Item, ckMoveTo);  // AddMoveTo leaves FillColor alone
+    } else {
+      CaptureAttributes(Item, ckDrawTo);
+      Item.FillColor = FFillColor;
+    }
+    Item.X = X[I];
+    Item.Y = Y[I];
+  });
+  if (FAnnotationMode) return;
+  Store.AddKindCount(ckMoveTo, 1);
+  Store.AddKindCount(ckDrawTo, N - 1);
+  SyncShares();
 }
 
 void TCustomVexa::ClearItems() {

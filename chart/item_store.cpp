@@ -1,6 +1,9 @@
 #include "chart/item_store.h"
 
 #include <algorithm>
+#include <string>
+
+#include "base/errors.h"
 
 namespace zkw {
 
@@ -22,6 +25,16 @@ void TvxItemStore::Commit(bool CountKind) {
     if (Kind < ItemKindCount) ++FKindCounts[static_cast<std::size_t>(Kind)];
   }
   ++FCount;
+}
+
+int TvxItemStore::GrownCapacity(int Count, int AllocSize) const {
+  const long long Step = std::max(AllocSize, MinAllocSize);
+  const long long Needed = static_cast<long long>(FCount) + std::max(Count, 0);
+  long long NewCapacity = Capacity();
+  if (Needed > NewCapacity) NewCapacity += (Needed - NewCapacity + Step - 1) / Step * Step;
+  if (NewCapacity > 0x7FFFFFFF)
+    throw EZKWVexaError("Vexa: the item store cannot hold " + std::to_string(Needed) + " items");
+  return static_cast<int>(NewCapacity);
 }
 
 void TvxItemStore::RemoveLast() {

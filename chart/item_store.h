@@ -55,6 +55,19 @@ class TvxItemStore {
   TvxChartItem& NextSlot(int AllocSize);
   // Counts the slot prepared by NextSlot; CountKind also bumps its kind's counter.
   void Commit(bool CountKind);
+  // Bulk append of Count items: Fill(Item, I) fills item I (0-based) of the
+  // new items. The array grows once, by as many whole AllocSize steps as Count
+  // single appends would add (so the capacity ends the same); slots below the
+  // old capacity keep the fields Fill does not set, as for NextSlot, and fresh
+  // ones start zero-filled. The per-kind counters are left to the caller
+  // (AddKindCount). Raises EZKWVexaError, changing nothing, when the store
+  // would pass 2^31 - 1 elements.
+  template <typename TFill>
+  void Append(int Count, int AllocSize, TFill&& Fill);
+  // Adds N to the counter of kind Kind (0..24; other kinds are not counted).
+  void AddKindCount(std::uint8_t Kind, int N) {
+    if (Kind < ItemKindCount) FKindCounts[Kind] += N;
+  }
   // Drops the item with the highest index; an emptied store releases its
   // array and zeroes the counters. Does nothing on an empty store.
   void RemoveLast();
@@ -65,6 +78,9 @@ class TvxItemStore {
   // array of Capacity elements (at least Source.Count()).
   void CopyFrom(const TvxItemStore& Source, int Capacity);
   void ResetKindCounts() { FKindCounts.fill(0); }
+  // The capacity after appending Count items one at a time; raises
+  // EZKWVexaError when that passes 2^31 - 1.
+  int GrownCapacity(int Count, int AllocSize) const;
   // The long texts that the store's text items refer to. They belong to the
   // store, so charts that share the store also share its texts.
   TLongTextArray& Texts() { return FTexts; }
@@ -76,6 +92,27 @@ class TvxItemStore {
   std::array<int, ItemKindCount> FKindCounts{};
   TLongTextArray FTexts;
 };
+
+template <typename TFill>
+void TvxItemStore::Append(int Count, int AllocSize, TFill&& Fill) {
+  if (Count <= 0) return;
+  const int Old = Capacity();
+  const int NewCapacity = GrownCapacity(Count, AllocSize);  // may raise; nothing has changed yet
+  int I = 0;
+  for (; I < Count && FCount + I < Old; ++I) Fill(FItems[static_cast<std::size_t>(FCount + I)], I);
+  if (I < Count) {
+    // Fresh items are built whole and written once (no zero-fill pass first);
+    // after the reservation nothing below allocates or throws.
+    FItems.reserve(static_cast<std::size_t>(NewCapacity));
+    for (; I < Count; ++I) {
+      TvxChartItem Item{};
+      Fill(Item, I);
+      FItems.push_back(Item);
+    }
+    FItems.resize(static_cast<std::size_t>(NewCapacity));  // the zero-filled rest of the last step
+  }
+  FCount += Count;
+}
 
 // Capacity that a copied store gets: whole growth steps with room for at
 // least one more item (AllocSize * (Count div AllocSize + 1)).

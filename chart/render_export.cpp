@@ -1,11 +1,14 @@
-// Pictures out: a PNG of what a chart shows, and a chart printed on the
-// printer's page.
+// Pictures out: picture files (PNG, JPEG, BMP) and a PDF page of what a chart
+// shows, and a chart printed on the printer's page.
+#include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
 #include "chart/render.h"
 #include "chart/vexa.h"
 #include "platform/devices.h"
+#include "platform/picture_files.h"
 
 namespace zkw {
 
@@ -60,15 +63,107 @@ void TakeDataCanvasState(TCanvas& Page, TCanvas& Background, const TFont& DataFo
 
 }  // namespace
 
-void SaveChartToPng(TCustomVexa& Chart, const std::string& FileName) {
+// ---- picture files ----
+
+namespace {
+
+// The chart as a paint shows it, in its control image.
+const TBitmap& PaintedImage(TCustomVexa& Chart) {
   TChartRenderer Renderer(Chart);
   Renderer.PaintControlImage();
   Renderer.DrawCrossHairs(0, 0, Chart.ControlImage());
-  Chart.ControlImage().SaveToFile(FileName);
+  return Chart.ControlImage();
+}
+
+}  // namespace
+
+void SaveChartToPng(TCustomVexa& Chart, const std::string& FileName) {
+  SavePicture(PaintedImage(Chart), FileName, pfPng);
+}
+
+void SaveChartPicture(TCustomVexa& Chart, const std::string& FileName, TPictureFormat Format, int Quality) {
+  if (Format == pfPdf) {
+    SaveChartToPdf(Chart, FileName, DefaultPdfDpi);
+    return;
+  }
+  SavePicture(PaintedImage(Chart), FileName, Format, Quality);
+}
+
+void SaveChartImage(TCustomVexa& Chart, const std::string& FileName) {
+  SaveChartPicture(Chart, FileName, PictureFormatOf(FileName));  // refuses unknown types before painting
+}
+
+void SaveChartToPdf(TCustomVexa& Chart, const std::string& FileName, int Dpi) {
+  if (Dpi < 1 || Dpi > 9600)
+    throw EInvalidGraphic("A PDF's resolution must lie in 1..9600 dpi, not " + std::to_string(Dpi));
+  SavePicturePdf(PaintedImage(Chart), FileName, Dpi);
+}
+
+void TCustomVexa::SavePng(const std::string& FileName) { SaveChartPicture(*this, FileName, pfPng); }
+void TCustomVexa::SaveJpeg(const std::string& FileName, int Quality) {
+  SaveChartPicture(*this, FileName, pfJpeg, Quality);
+}
+void TCustomVexa::SaveBmp(const std::string& FileName) { SaveChartPicture(*this, FileName, pfBmp); }
+void TCustomVexa::SaveImage(const std::string& FileName) { SaveChartImage(*this, FileName); }
+void TCustomVexa::SavePdf(const std::string& FileName, int Dpi) { SaveChartToPdf(*this, FileName, Dpi); }
+
+// ---- printing ----
+
+namespace {
+
+constexpr double A4WidthInch = 210.0 / 25.4;
+constexpr double A4HeightInch = 297.0 / 25.4;
+constexpr double PrintMarginInch = 10.0 / 25.4;
+
+// Sets the printer's resolution for one print and gives the old one back.
+class TResolutionLoan {
+ public:
+  TResolutionLoan(TPrinter& P, int PixelsPerInch) : FPrinter(P), FKept(P.XResolution()) {
+    P.SetResolution(PixelsPerInch);
+  }
+  ~TResolutionLoan() {
+    try {
+      FPrinter.SetResolution(FKept);
+    } catch (...) {  // only while a document is open, which PrintChart never leaves
+    }
+  }
+  TResolutionLoan(const TResolutionLoan&) = delete;
+  TResolutionLoan& operator=(const TResolutionLoan&) = delete;
+
+ private:
+  TPrinter& FPrinter;
+  int FKept;
+};
+
+// Moves the chart, printed at the page's top-left corner, to the page's centre.
+void CentreOnPage(TBitmap& Page, int W, int H) {
+  if (W <= 0 || H <= 0) return;
+  const int X = (Page.Width() - W) / 2, Y = (Page.Height() - H) / 2;
+  if (X == 0 && Y == 0) return;
+  TBitmap Chart(W, H);
+  Chart.Canvas().Draw(0, 0, Page);
+  TCanvas& C = Page.Canvas();
+  C.Brush().SetStyle(bsSolid);
+  C.Brush().SetColor(clWhite);
+  C.FillRect({0, 0, W, H});
+  C.Draw(X, Y, Chart);
+}
+
+}  // namespace
+
+int PrintFitResolution(int Width, int Height) {
+  const double UsableW = A4WidthInch - 2 * PrintMarginInch, UsableH = A4HeightInch - 2 * PrintMarginInch;
+  const double Needed = std::max(std::max(Width, 0) / UsableW, std::max(Height, 0) / UsableH);
+  return std::clamp(static_cast<int>(std::ceil(Needed)), 36, 1200);
 }
 
 void PrintChart(TCustomVexa& Chart, const std::string& FileName, bool Monochrome) {
   TPrinter& P = Printer();
+  if (P.Printing()) throw Exception("A print document is already open");
+  // The page's resolution is chosen so that the chart, drawn at its own
+  // pixel geometry, fills the page inside the margins.
+  const TPlotGeometry Fit = Chart.Geometry();
+  TResolutionLoan Resolution(P, PrintFitResolution(Fit.Width, Fit.Height));
   P.BeginDoc(FileName);
   try {
     TCanvas& Page = P.Canvas();
@@ -86,6 +181,7 @@ void PrintChart(TCustomVexa& Chart, const std::string& FileName, bool Monochrome
     TakeDataCanvasState(Page, Back.Canvas(), Chart.DataImage().Canvas().Font());
     Chart.RenderData(Page, G.MarginLeft, G.MarginTop, Monochrome, 0);
     Renderer.DrawCrossHairs(0, 0, Page.Target());
+    CentreOnPage(Page.Target(), Fit.Width, Fit.Height);
   } catch (...) {
     // Close the document so that the printer can be used again, then report
     // the first error.

@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -163,6 +164,30 @@ class TCustomVexa : public TCustomControl {
   void AddHLine(double Y);
   // A cross centred on (X, Y), HalfWidth wide and HalfHeight high to each side (world units).
   void AddCross(double X, double Y, double HalfWidth, double HalfHeight);
+
+  // Bulk data: the same items as the one-at-a-time commands, appended with one
+  // growth of the store and one SyncShares at the end. The two spans pair
+  // element by element; spans of different lengths raise EZKWVexaError and
+  // append nothing. Empty spans append nothing.
+  // At most this many points per call.
+  static constexpr int MaxBulkItems = 0x7FFFFFFF;
+  // One mark of symbol MarkType per point (as AddMark for each point).
+  void AddMarks(std::span<const double> Xs, std::span<const double> Ys, std::uint8_t MarkType);
+  // A line through the points: AddMoveTo for the first, AddDrawTo for the rest.
+  void AddPolyline(std::span<const double> Xs, std::span<const double> Ys);
+
+  // ---- pictures out (render_export.cpp) ----
+  // The chart as a paint shows it, at the control's size, as a picture file;
+  // SaveImage picks the format by the extension (.png, .jpg/.jpeg, .bmp,
+  // .pdf; any other raises EInvalidGraphic). SavePdf writes one page of the
+  // chart's size at Dpi (inches = pixels / Dpi) with the pixels unscaled.
+  // Failures raise Exception (a file that cannot be written) or EZKWVexaError
+  // (a logarithmic axis below zero). Printing: PrintChart in chart/render.h.
+  void SavePng(const std::string& FileName);
+  void SaveJpeg(const std::string& FileName, int Quality = -1);
+  void SaveBmp(const std::string& FileName);
+  void SaveImage(const std::string& FileName);
+  void SavePdf(const std::string& FileName, int Dpi = 96);
 
   // Empties the data store (annotations and long texts stay).
   void ClearItems();
@@ -540,6 +565,11 @@ class TCustomVexa : public TCustomControl {
   int ScaleFarMargin(int Margin) const;
   void ResizeDataImage();
   TvxChartItem& NewItem(std::uint8_t Kind);
+  // Writes the drawing attributes a command captures (and Kind) into Item.
+  void CaptureAttributes(TvxChartItem& Item, std::uint8_t Kind) const;
+  // The store a bulk command of Count items appends to (EZKWVexaError when
+  // Count is too large for one call).
+  TvxItemStore& BulkStore(std::size_t Count, const char* Command);
   void CommitItem();
   int StoreLongText(const std::string& Text);
   void SetItemText(TvxChartItem& Item, const std::string& Text, int LongTextIndex);

@@ -15,9 +15,11 @@
 #include <QPainter>
 #include <QString>
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/graphics.h"
 #include "platform/gui_app.h"
+#include "platform/text_trace.h"
 
 namespace zkw {
 
@@ -54,7 +56,7 @@ QString ToQString(const std::string& S) {
 }
 
 QFont ToQFont(const TFont& F) {
-  EnsureGuiApplication();
+  RequireGuiApplication();
   QFont Q(QString::fromStdString(F.Name()));
   Q.setStyleHint(QFont::SansSerif, QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch));
   Q.setBold(F.Style().Contains(fsBold));
@@ -76,7 +78,50 @@ QFont ToQFont(const TFont& F) {
   return Q;
 }
 
+using TTraceTable = std::unordered_map<const TBitmap*, std::vector<TTracedText>>;
+
+TTraceTable& Traces() {
+  static TTraceTable Table;
+  return Table;
+}
+
+std::vector<TTracedText>*& ScopeList() {
+  static std::vector<TTracedText>* List = nullptr;
+  return List;
+}
+
+bool Covers(const TTracedText& Outer, const TTracedText& Inner) {
+  return Inner.X >= Outer.X && Inner.Y >= Outer.Y && Inner.X + Inner.Width <= Outer.X + Outer.Width &&
+         Inner.Y + Inner.Height <= Outer.Y + Outer.Height;
+}
+
+void Trace(std::vector<TTracedText>& List, TTracedText Text) {
+  // A repaint draws the same texts again: the new one takes the old one's place.
+  std::erase_if(List, [&](const TTracedText& Old) { return Covers(Text, Old); });
+  if (List.size() >= MaxTracedTexts)
+    List.erase(List.begin(), List.begin() + static_cast<std::ptrdiff_t>(List.size() - MaxTracedTexts + 1));
+  List.push_back(std::move(Text));
+}
+
+QRgb ToRgb(TColor Color) {
+  const auto C = static_cast<std::uint32_t>(ColorToRGB(Color));
+  return qRgb(static_cast<int>(C & 0xFF), static_cast<int>((C >> 8) & 0xFF), static_cast<int>((C >> 16) & 0xFF));
+}
+
 }  // namespace
+
+void StartTextTrace(const TBitmap& Bitmap) { Traces().try_emplace(&Bitmap); }
+
+void StopTextTrace(const TBitmap& Bitmap) { Traces().erase(&Bitmap); }
+
+TTextTraceScope::TTextTraceScope(std::vector<TTracedText>& Into) : FPreviousList(ScopeList()) { ScopeList() = &Into; }
+
+TTextTraceScope::~TTextTraceScope() { ScopeList() = FPreviousList; }
+
+std::vector<TTracedText>* TracedTexts(const TBitmap& Bitmap) {
+  auto It = Traces().find(&Bitmap);
+  return It == Traces().end() ? nullptr : &It->second;
+}
 
 int TCanvas::TextWidth(const std::string& Text) {
   if (Text.empty()) return 0;
@@ -105,6 +150,24 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
   Painter.setFont(Font);
   Painter.setPen(QColor(static_cast<int>(C & 0xFF), static_cast<int>((C >> 8) & 0xFF), static_cast<int>((C >> 16) & 0xFF)));
   Painter.drawText(QPoint(X, Y + Metrics.ascent()), S);
+  if (!Traces().empty() || ScopeList()) {
+    auto It = Traces().find(&FTarget);
+    std::vector<TTracedText>* List = It != Traces().end() ? &It->second : ScopeList();
+    if (List) {
+      TTracedText T;
+      T.X = X;
+      T.Y = Y;
+      T.Width = static_cast<int>(W);
+      T.Height = static_cast<int>(H);
+      T.Ascent = Metrics.ascent();
+      T.Text = S;
+      T.Font = Font;
+      T.Color = ToRgb(FFont.Color());
+      T.Opaque = FBrush.Style() == bsSolid;
+      T.Background = ToRgb(FBrush.Color());
+      Trace(*List, std::move(T));
+    }
+  }
 }
 
 }  // namespace zkw

@@ -29,7 +29,7 @@ bool EndsWithPng(const std::string& Name) {
 }
 
 void WritePdf(const QImage& Page, const std::string& FileName, int Resolution) {
-  EnsureGuiApplication();
+  RequireGuiApplication();
   QPrinter Pdf(QPrinter::HighResolution);
   Pdf.setOutputFormat(QPrinter::PdfFormat);
   Pdf.setOutputFileName(QString::fromStdString(FileName));

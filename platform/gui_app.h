@@ -1,6 +1,7 @@
 // The one Qt GUI application object that text, fonts and printing need.
-// Headless programs and tests get an offscreen one on first use; a program that
-// shows windows creates its own QApplication first, or installs a factory.
+// The library never creates it behind the host's back: a program with
+// windows creates its QApplication first, and a program without windows
+// (a batch renderer, a test) calls InitHeadless once at start-up.
 #pragma once
 
 #include <functional>
@@ -9,18 +10,24 @@ class QGuiApplication;
 
 namespace zkw {
 
-// Makes sure a QGuiApplication (or a QApplication) exists. When none does, one is
-// created through the installed factory, else as a plain QGuiApplication; when
-// QT_QPA_PLATFORM is unset it is set to "offscreen" first. The object created
-// here lives until the program ends. Raises Exception when only a non-GUI
-// QCoreApplication exists.
-void EnsureGuiApplication();
+// For programs without windows: creates a QGuiApplication on Qt's offscreen
+// platform when no application object exists yet (through the installed
+// factory when there is one). Idempotent: does nothing while a GUI
+// application exists. Raises Exception when only a non-GUI QCoreApplication
+// exists. The object created here lives until the program ends.
+void InitHeadless();
+
+// Raises Exception (saying to create a QApplication or to call
+// InitHeadless) unless a QGuiApplication (or QApplication) exists. Text,
+// fonts and printing call it before they touch Qt's font engine.
+void RequireGuiApplication();
 
 // True when a QGuiApplication (or QApplication) exists.
 bool GuiApplicationRunning();
 
-// Lets the window layer (which may use Qt Widgets) make the object a
-// QApplication. The factory receives argc and argv that outlive the object.
+// Lets the window layer (which may use Qt Widgets) make the object that
+// InitHeadless creates a QApplication. The factory receives argc and argv
+// that outlive the object.
 using TGuiApplicationFactory = std::function<QGuiApplication*(int& Argc, char** Argv)>;
 void SetGuiApplicationFactory(TGuiApplicationFactory Factory);
 

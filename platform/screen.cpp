@@ -25,6 +25,11 @@ TCursorHook& CursorHook() {
   return Hook;
 }
 
+TCursorRedirect*& CurrentRedirect() {
+  static TCursorRedirect* Current = nullptr;
+  return Current;
+}
+
 TMessageBoxHook& MessageBoxHook() {
   static TMessageBoxHook Hook;
   return Hook;
@@ -74,6 +79,10 @@ bool TScreen::LoadCursor(int Index, const std::string& ResourceName) {
 }
 
 void TScreen::SetCursor(TCursor Value) {
+  if (TCursorRedirect* R = CurrentRedirect()) {
+    if (R->FSink) R->FSink(Value);
+    return;
+  }
   FCursor = Value;
   if (CursorHook()) CursorHook()(Value);
 }
@@ -84,6 +93,12 @@ TScreen& Screen() {
 }
 
 void SetCursorHook(TCursorHook Hook) { CursorHook() = std::move(Hook); }
+
+TCursorRedirect::TCursorRedirect(TCursorHook Sink) : FSink(std::move(Sink)), FPrevious(CurrentRedirect()) {
+  CurrentRedirect() = this;
+}
+
+TCursorRedirect::~TCursorRedirect() { CurrentRedirect() = FPrevious; }
 
 void SetMessageBoxHook(TMessageBoxHook Hook) { MessageBoxHook() = std::move(Hook); }
 

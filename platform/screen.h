@@ -93,6 +93,24 @@ TScreen& Screen();
 using TCursorHook = std::function<void(TCursor Cursor)>;
 void SetCursorHook(TCursorHook Hook);
 
+// While one lives, the pointer shapes set through Screen().SetCursor go to
+// Sink and nowhere else: the application-wide cursor and its hook stay as
+// they are. A control shown inside a host's own widget routes the shapes it
+// sets while handling that widget's input onto the widget. Redirects nest;
+// the newest one wins.
+class TCursorRedirect {
+ public:
+  explicit TCursorRedirect(TCursorHook Sink);
+  ~TCursorRedirect();
+  TCursorRedirect(const TCursorRedirect&) = delete;
+  TCursorRedirect& operator=(const TCursorRedirect&) = delete;
+
+ private:
+  friend class TScreen;
+  TCursorHook FSink;
+  TCursorRedirect* FPrevious;
+};
+
 // The modal information message box with one OK button. Returns when the
 // user has confirmed. With no hook installed the text goes to stderr.
 using TMessageBoxHook = std::function<void(const std::string& Text)>;

@@ -62,6 +62,10 @@ class TScale : public TCustomControl {
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
   // --- Published properties -----------------------------------------------------
+  // Each setter stores the (checked) value and repaints the scale. The range
+  // ends are world values; Logarithmic needs both ends above zero (the scale
+  // then draws an error text in place of its ticks).
+  // The unit caption, placed at (CaptionPosX, CaptionPosY) from CaptionAnchor.
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& Value);
   int CaptionPosX() const { return FCaptionPosX; }
@@ -72,12 +76,14 @@ class TScale : public TCustomControl {
   void SetCaptionAlignment(TAlignment Value);
   TScaleUnitAnchor CaptionAnchor() const { return FCaptionAnchor; }
   void SetCaptionAnchor(TScaleUnitAnchor Value);
+  // Background, ticks-and-labels colour, and the frame colour scheme.
   TColor ColorBackGnd() const { return FColorBackGnd; }
   void SetColorBackGnd(TColor Value);
   TColor ColorScale() const { return FColorScale; }
   void SetColorScale(TColor Value);
   TColorScheme ColorScheme() const { return FColorScheme; }
   void SetColorScheme(TColorScheme Value);
+  // How date/time labels are formatted (LabelType ftDateTime).
   TDTLabel& DateFormat() { return FDateFormat; }
   const TDTLabel& DateFormat() const { return FDateFormat; }
   void SetDateFormat(const TDTLabel& Value);  // copies the settings, keeps the own OnChange
@@ -85,10 +91,12 @@ class TScale : public TCustomControl {
   void SetDecPlaces(int Value);  // clamped to -3..12
   TFrameStyle FrameStyle() const { return FFrameStyle; }
   void SetFrameStyle(TFrameStyle Value);
+  // What the labels show: nothing, numbers, times, dates or user texts.
   TFigType LabelType() const { return FLabelType; }
   void SetLabelType(TFigType Value);
   bool Logarithmic() const { return FLogarithmic; }
   void SetLogarithmic(bool Value);
+  // Pixels between the control's edges and the scale's ends.
   int MarginTop() const { return FMarginTop; }
   void SetMarginTop(int Value);  // negative values become 0
   int MarginBottom() const { return FMarginBottom; }
@@ -101,6 +109,7 @@ class TScale : public TCustomControl {
   void SetMinTicks(int Value);  // 0, or clamped to 2..10
   TMouseActMode MouseAction() const { return FMouseAction; }
   void SetMouseAction(TMouseActMode Value) { FMouseAction = Value; }
+  // Number of ticks of the last paint.
   int NumTicks() const { return static_cast<int>(FTickPositions.size()); }
   double RangeLow() const { return FRangeLow; }
   void SetRangeLow(double Value);  // non-finite values are ignored
@@ -110,15 +119,20 @@ class TScale : public TCustomControl {
   void SetShortTicks(bool Value);
   bool ShowBaseLine() const { return FShowBaseLine; }
   void SetShowBaseLine(bool Value);
+  // A unit text placed among the tick labels.
   const std::string& ScaleInscript() const { return FScaleInscript; }
   void SetScaleInscript(const std::string& Value);
+  // Orientation and label side: x at the bottom / top, y at the left / right.
   TScaleType ScaleType() const { return FScaleType; }
   void SetScaleType(TScaleType Value);
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value);
+  // Tick label texts given by the user (LabelType ftUserText).
   const std::string& UserTickText() const { return FUserTickText; }
   void SetUserTickText(const std::string& Value);
 
+  // Events: after each tick, before each label text (may change it), around
+  // each paint, and after the range changed by a mouse action.
   TScaleTickDrawnEvent OnScaleTickDrawn;
   TBeforeTickLabelEvent OnBeforeTickLabel;
   TScaleRenderedEvent OnBeforeScaleRendered;
@@ -145,9 +159,13 @@ class TScale : public TCustomControl {
   void SetRange(double Low, double High);
 
   // --- Tick placement -----------------------------------------------------------------
+  // Recomputes the value-to-pixel map (pixel = value * ScaleFactor +
+  // ScaleOffset, of the logarithm on a logarithmic scale) from the size,
+  // margins and range.
   void UpdateScaleFactors();
   double ScaleFactor() const { return FScaleFactor; }
   double ScaleOffset() const { return FScaleOffset; }
+  // The pixel of world value V along the scale (clamped, never undefined).
   int ValueToPixel(double V) const;
   // Entry Index (1-based) of the last paint's tick list; 0 outside 1..NumTicks.
   Extended GetTickPos(int Index) const;

@@ -15,9 +15,8 @@ class QWidget;
 
 namespace zkw {
 
-// Makes a later EnsureGuiApplication create a QApplication (widgets need one
-// rather than a plain QGuiApplication). Test programs call it before
-// anything draws text.
+// Makes a later InitHeadless create a QApplication (widgets need one rather
+// than a plain QGuiApplication).
 void InstallQtApplicationFactory();
 
 // Creates the QApplication if none exists, then installs the window backend,

@@ -11,32 +11,11 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
-#include <cmath>
 
 #include "platform/qt/qt_backend.h"
-#include "platform/rtl.h"
+#include "platform/qt/qt_input.h"
 
 namespace zkw::qtpeer {
-
-namespace {
-
-// Client pixels as the entry points take them: signed 16 bits.
-std::int16_t Coord(double V) {
-  if (std::isnan(V)) return 0;
-  return static_cast<std::int16_t>(ClampInt(Floor(V), -32768, 32767));
-}
-
-TMouseButton ButtonFromQt(Qt::MouseButton B, bool& Known) {
-  Known = true;
-  switch (B) {
-    case Qt::LeftButton: return mbLeft;
-    case Qt::RightButton: return mbRight;
-    case Qt::MiddleButton: return mbMiddle;
-    default: Known = false; return mbLeft;
-  }
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------- surface widget
 
@@ -63,50 +42,27 @@ void TSurfaceWidget::paintEvent(QPaintEvent*) {
     P.fillRect(rect(), palette().window());
     return;
   }
-  if (C->NeedsPaint()) C->WMPaint();
-  P.drawImage(0, 0, C->WindowSurface().Image());
+  PaintSurface(P, *C);
 }
 
 void TSurfaceWidget::mouseMoveEvent(QMouseEvent* E) {
-  const TShiftState S = ShiftStateFromQt(E->modifiers(), E->buttons());
-  const auto X = Coord(E->position().x()), Y = Coord(E->position().y());
-  Dispatch([&](TCustomControl& C) { C.WMMouseMove(S, X, Y); });
+  Dispatch([&](TCustomControl& C) { SendMouseMove(C, *E); });
 }
 
 void TSurfaceWidget::mousePressEvent(QMouseEvent* E) {
-  bool Known = false;
-  const TMouseButton B = ButtonFromQt(E->button(), Known);
-  if (!Known) return;
-  const TShiftState S = ShiftStateFromQt(E->modifiers(), E->buttons());
-  const auto X = Coord(E->position().x()), Y = Coord(E->position().y());
-  Dispatch([&](TCustomControl& C) { C.WMButtonDown(B, S, X, Y); });
+  Dispatch([&](TCustomControl& C) { SendMousePress(C, *E); });
 }
 
 void TSurfaceWidget::mouseReleaseEvent(QMouseEvent* E) {
-  bool Known = false;
-  const TMouseButton B = ButtonFromQt(E->button(), Known);
-  if (!Known) return;
-  const TShiftState S = ShiftStateFromQt(E->modifiers(), E->buttons());
-  const auto X = Coord(E->position().x()), Y = Coord(E->position().y());
-  Dispatch([&](TCustomControl& C) { C.WMButtonUp(B, S, X, Y); });
+  Dispatch([&](TCustomControl& C) { SendMouseRelease(C, *E); });
 }
 
 void TSurfaceWidget::mouseDoubleClickEvent(QMouseEvent* E) {
-  // Qt sends press, release, double click, release; the double click takes
-  // the place of the second press.
-  bool Known = false;
-  const TMouseButton B = ButtonFromQt(E->button(), Known);
-  if (!Known) return;
-  const TShiftState S = ShiftStateFromQt(E->modifiers(), E->buttons());
-  const auto X = Coord(E->position().x()), Y = Coord(E->position().y());
-  Dispatch([&](TCustomControl& C) { C.WMButtonDblClk(B, S, X, Y); });
+  Dispatch([&](TCustomControl& C) { SendMouseDoubleClick(C, *E); });
 }
 
 void TSurfaceWidget::wheelEvent(QWheelEvent* E) {
-  const TShiftState S = ShiftStateFromQt(E->modifiers(), E->buttons());
-  const int Delta = E->angleDelta().y();
-  const auto X = Coord(E->position().x()), Y = Coord(E->position().y());
-  Dispatch([&](TCustomControl& C) { C.WMMouseWheel(S, Delta, X, Y); });
+  Dispatch([&](TCustomControl& C) { SendWheel(C, *E); });
   E->accept();
 }
 
@@ -119,13 +75,7 @@ void TSurfaceWidget::leaveEvent(QEvent*) {
 }
 
 void TSurfaceWidget::keyPressEvent(QKeyEvent* E) {
-  const TShiftState S = ShiftStateFromQt(E->modifiers(), Qt::NoButton);
-  const std::uint16_t Key = VirtualKeyFromQt(E->key());
-  const QByteArray Text = E->text().toLatin1();
-  Dispatch([&](TCustomControl& C) {
-    if (Key) C.WMKeyDown(Key, S);
-    if (Text.size() == 1 && Control()) C.WMChar(Text[0]);
-  });
+  Dispatch([&](TCustomControl& C) { SendKeyPress(C, *E, [this] { return Control() != nullptr; }); });
 }
 
 bool TSurfaceWidget::event(QEvent* E) {
@@ -142,10 +92,7 @@ bool TSurfaceWidget::event(QEvent* E) {
 }
 
 void TSurfaceWidget::keyReleaseEvent(QKeyEvent* E) {
-  const TShiftState S = ShiftStateFromQt(E->modifiers(), Qt::NoButton);
-  const std::uint16_t Key = VirtualKeyFromQt(E->key());
-  if (!Key) return;
-  Dispatch([&](TCustomControl& C) { C.WMKeyUp(Key, S); });
+  Dispatch([&](TCustomControl& C) { SendKeyRelease(C, *E); });
 }
 
 void TSurfaceWidget::resizeEvent(QResizeEvent* E) {

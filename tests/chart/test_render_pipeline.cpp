@@ -477,11 +477,24 @@ TEST(PicturesOut, PngOfTheChartAndAPrintedPageWithItsPixelGeometry) {
   EXPECT_FALSE(Printer().Printing());
   TBitmap Page;
   Page.LoadFromFile(File);
-  EXPECT_EQ(Page.Width(), Printer().PageWidth());
-  EXPECT_EQ(CountColour(Page, clNavy, {0, 0, 505, 345}), CountColour(C->ControlImage(), clNavy));
+  // An A4 page at the resolution that fits the chart inside 10 mm margins,
+  // the chart in its middle; the printer keeps its own resolution.
+  const int Dpi = PrintFitResolution(505, 345);
+  EXPECT_EQ(Dpi, 68);  // 505 pixels over 190 mm
+  EXPECT_EQ(Printer().XResolution(), 300);
+  EXPECT_EQ(Page.Width(), 562);   // 210 mm at 68 dpi
+  EXPECT_EQ(Page.Height(), 795);  // 297 mm
+  const int OX = (562 - 505) / 2, OY = (795 - 345) / 2;
+  EXPECT_EQ(CountColour(Page, clNavy, {OX, OY, OX + 505, OY + 345}), CountColour(C->ControlImage(), clNavy));
+  EXPECT_EQ(CountColour(Page, clWhite, {0, 0, 562, OY}), 562 * OY);  // blank above the chart
+  const TRect Ink = InkExtent(Page, clWhite, {0, 0, 562, 795});
+  EXPECT_EQ(Ink.Left, OX);
+  EXPECT_EQ(Ink.Top, OY);
+  EXPECT_EQ(Ink.Right, OX + 504);
+  EXPECT_EQ(Ink.Bottom, OY + 344);
   // The caption has the same pixel height on the page as on the screen.
   const TRect Screen = InkExtent(C->ControlImage(), BtnFace, {300, 0, 485, 19});
-  const TRect Paper = InkExtent(Page, BtnFace, {300, 0, 485, 19});
+  const TRect Paper = InkExtent(Page, BtnFace, {OX + 300, OY, OX + 485, OY + 19});
   EXPECT_EQ(Screen.Bottom - Screen.Top, Paper.Bottom - Paper.Top);
 
   const std::string Pdf = OutputPath("render_demo_page.pdf");

@@ -1,0 +1,203 @@
+#include "widgets/surface_widget.h"
+
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QResizeEvent>
+#include <QWheelEvent>
+
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_input.h"
+#include "platform/screen.h"
+#include "widgets/embedded_control.h"
+#include "widgets/qt_color.h"
+
+namespace zkw {
+
+// ---------------------------------------------------------------- the peer
+
+void TWidgetPeer::Invalidate() {
+  if (FWidget) FWidget->update();
+}
+
+void TWidgetPeer::UpdateSurface() {
+  if (FWidget) FWidget->update();
+}
+
+void TWidgetPeer::SetBounds(int, int, int Width, int Height) {
+  // The position inside the host is the layout's business; only a size set
+  // on the control itself is passed on.
+  if (FWidget && FWidget->size() != QSize(Width, Height)) FWidget->resize(Width, Height);
+}
+
+void TWidgetPeer::SetEnabled(bool Enabled) {
+  if (FWidget) FWidget->setEnabled(Enabled);
+}
+
+void TWidgetPeer::SetColor(TColor) {
+  if (FWidget) FWidget->update();
+}
+
+void TWidgetPeer::SetCursor(TCursor) {
+  if (FWidget) FWidget->applyCursor();
+}
+
+// ---------------------------------------------------------------- the widget
+
+SurfaceWidget::SurfaceWidget(std::unique_ptr<TCustomControl> Control, QWidget* Parent)
+    : QWidget(Parent), FControl(std::move(Control)) {
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  // The surface covers every pixel: no background erase before paintEvent.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+SurfaceWidget::~SurfaceWidget() {
+  stopTracing();
+  FControl.reset();
+}
+
+void SurfaceWidget::stopTracing() {
+  if (!FTracing) return;
+  FTracing = false;
+  traceTexts(false);
+}
+
+QSize SurfaceWidget::sizeHint() const { return QSize(400, 300).expandedTo(minimumSizeHint()); }
+
+QSize SurfaceWidget::minimumSizeHint() const { return minimumControlSize(); }
+
+template <typename F>
+void SurfaceWidget::callControl(F&& Fn) {
+  QPointer<SurfaceWidget> Self(this);
+  chainEvents();
+  const TCursorRedirect Redirect([Self](TCursor Shape) {
+    if (Self) Self->setPointerShape(Shape);
+  });
+  Fn(*FControl);
+}
+
+template <typename F>
+void SurfaceWidget::dispatch(F&& Fn) {
+  QPointer<SurfaceWidget> Self(this);
+  callControl(std::forward<F>(Fn));
+  if (Self) update();
+}
+
+void SurfaceWidget::setPointerShape(TCursor Shape) {
+  FPointerShape = Shape;
+  applyCursor();
+}
+
+void SurfaceWidget::applyCursor() {
+  // A shape the control asks for while handling input wins over the
+  // control's own Cursor, as the application-wide shape would.
+  const TCursor Shape = FPointerShape != crDefault ? FPointerShape : FControl->Cursor();
+  if (Shape == crDefault)
+    unsetCursor();
+  else
+    setCursor(CursorToQt(Shape));
+}
+
+void SurfaceWidget::traceTexts(bool On) {
+  if (On)
+    StartTextTrace(FControl->WindowSurface());
+  else
+    StopTextTrace(FControl->WindowSurface());
+}
+
+std::vector<TTextLayer> SurfaceWidget::textLayers() {
+  const TBitmap& S = FControl->WindowSurface();
+  return {TTextLayer{TracedTexts(S), QPoint(0, 0), QRect(0, 0, S.Width(), S.Height())}};
+}
+
+void SurfaceWidget::paintControl(bool Fresh) {
+  if (Fresh || FControl->NeedsPaint()) FControl->WMPaint();
+}
+
+QImage SurfaceWidget::renderImage() {
+  const int K = DeviceFactor(devicePixelRatioF());
+  bool Fresh = false;
+  if ((K > 1) != FTracing) {
+    FTracing = K > 1;
+    traceTexts(FTracing);
+    // Texts drawn before tracing began are unknown: paint them again.
+    Fresh = FTracing;
+  }
+  QImage Picture;
+  callControl([&](TCustomControl&) {
+    paintControl(Fresh);
+    Picture = K > 1 ? ComposeDeviceImage(FControl->WindowSurface().Image(), K, textLayers())
+                    : FControl->WindowSurface().Image().copy();
+  });
+  Picture.setDevicePixelRatio(K);
+  return Picture;
+}
+
+void SurfaceWidget::paintEvent(QPaintEvent*) {
+  const int K = DeviceFactor(devicePixelRatioF());
+  QPointer<SurfaceWidget> Self(this);
+  QPainter P(this);
+  const QSize Surface(FControl->WindowSurface().Width(), FControl->WindowSurface().Height());
+  if (Surface != size()) P.fillRect(rect(), ToQColor(FControl->Color()));
+  if (K == 1 && !FTracing) {
+    callControl([&](TCustomControl& C) { PaintSurface(P, C); });
+    return;
+  }
+  const QImage Picture = renderImage();
+  if (!Self) return;
+  // A ratio that is not whole: Qt scales the K picture down to the device.
+  P.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != K);
+  P.drawImage(QRectF(0, 0, Picture.width() / double(K), Picture.height() / double(K)), Picture);
+}
+
+void SurfaceWidget::resizeEvent(QResizeEvent* E) {
+  const QSize S = E->size();
+  dispatch([&](TCustomControl& C) {
+    if (C.Left() != 0 || C.Top() != 0 || C.Width() != S.width() || C.Height() != S.height())
+      C.SetBounds(0, 0, S.width(), S.height());
+  });
+}
+
+void SurfaceWidget::mouseMoveEvent(QMouseEvent* E) {
+  dispatch([&](TCustomControl& C) { SendMouseMove(C, *E); });
+}
+
+void SurfaceWidget::mousePressEvent(QMouseEvent* E) {
+  dispatch([&](TCustomControl& C) { SendMousePress(C, *E); });
+}
+
+void SurfaceWidget::mouseReleaseEvent(QMouseEvent* E) {
+  dispatch([&](TCustomControl& C) { SendMouseRelease(C, *E); });
+}
+
+void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent* E) {
+  dispatch([&](TCustomControl& C) { SendMouseDoubleClick(C, *E); });
+}
+
+void SurfaceWidget::wheelEvent(QWheelEvent* E) {
+  dispatch([&](TCustomControl& C) { SendWheel(C, *E); });
+  E->accept();
+}
+
+void SurfaceWidget::enterEvent(QEnterEvent*) {
+  dispatch([](TCustomControl& C) { C.CMMouseEnter(); });
+}
+
+void SurfaceWidget::leaveEvent(QEvent*) {
+  dispatch([](TCustomControl& C) { C.CMMouseLeave(); });
+}
+
+void SurfaceWidget::keyPressEvent(QKeyEvent* E) {
+  QPointer<SurfaceWidget> Self(this);
+  dispatch([&](TCustomControl& C) { SendKeyPress(C, *E, [Self] { return !Self.isNull(); }); });
+}
+
+void SurfaceWidget::keyReleaseEvent(QKeyEvent* E) {
+  dispatch([&](TCustomControl& C) { SendKeyRelease(C, *E); });
+}
+
+}  // namespace zkw

@@ -1,0 +1,85 @@
+#include "widgets/vexa_widget.h"
+
+#include <QPointer>
+
+#include "widgets/embedded_control.h"
+#include "widgets/event_chain.h"
+
+namespace zkw {
+
+VexaWidget::VexaWidget(QWidget* Parent) : SurfaceWidget(std::make_unique<TEmbedded<TVexa>>(), Parent) {
+  static_cast<TEmbedded<TVexa>&>(control()).Embed(*this);
+  // The handlers only emit; a deleted widget (QPointer) emits nothing.
+  QPointer<VexaWidget> Self(this);
+  FOwnMove = [Self](TObject*, bool InChart, TShiftState, double X, double Y) {
+    if (Self) emit Self->mouseMoveInChart(InChart, X, Y);
+  };
+  FOwnZoomPan = [Self](TObject*) {
+    if (Self) emit Self->zoomPan();
+  };
+  FOwnRubberBand = [Self](TObject*, int Layer, double LoX, double LoY, double HiX, double HiY) {
+    if (Self) emit Self->rubberBand(Layer, LoX, LoY, HiX, HiY);
+  };
+  FOwnSelectRect = [Self](TObject*, int Layer, double LoX, double LoY, double HiX, double HiY) {
+    if (Self) emit Self->selectRect(Layer, LoX, LoY, HiX, HiY);
+  };
+  FOwnCrossHair = [Self](TObject*, TCrossHair& Which) {
+    if (!Self) return;
+    for (int I = 1; I <= CrossHairCount; ++I)
+      if (&Self->chart()->CrossHair(I) == &Which) emit Self->crossHairMoved(I);
+  };
+  FOwnTextLabel = [Self](TObject*, TTextLabel& Which) {
+    if (!Self) return;
+    for (int I = 1; I <= TextLabelCount; ++I)
+      if (&Self->chart()->TextLabel(I) == &Which) emit Self->textLabelMoved(I);
+  };
+  chainEvents();
+  resize(sizeHint());
+  control().SetBounds(0, 0, width(), height());
+}
+
+VexaWidget::~VexaWidget() { stopTracing(); }
+
+TVexa* VexaWidget::chart() const { return static_cast<TVexa*>(&control()); }
+
+void VexaWidget::chainEvents() {
+  TVexa& C = *chart();
+  Chain(C.OnMouseMoveInChart, FOwnMove);
+  Chain(C.OnZoomPan, FOwnZoomPan);
+  Chain(C.OnRubberBand, FOwnRubberBand);
+  Chain(C.OnSelectRect, FOwnSelectRect);
+  Chain(C.OnCrossHairMove, FOwnCrossHair);
+  Chain(C.OnTextLabelMove, FOwnTextLabel);
+}
+
+QSize VexaWidget::minimumControlSize() const {
+  const TVexa& C = *chart();
+  // The margins and a small plot area.
+  return {C.MarginLeft() + C.MarginRight() + C.ShadowWidth() + 16,
+          C.MarginTop() + C.MarginBottom() + C.ShadowWidth() + 16};
+}
+
+void VexaWidget::traceTexts(bool On) {
+  SurfaceWidget::traceTexts(On);
+  TVexa& C = *chart();
+  for (const TBitmap* B : {&C.ControlImage(), &C.DataImage()}) {
+    if (On)
+      StartTextTrace(*B);
+    else
+      StopTextTrace(*B);
+  }
+}
+
+std::vector<TTextLayer> VexaWidget::textLayers() {
+  // The paint draws the outer area into the control image and the plot into
+  // the data image, which goes onto the control image (and, on a redraw,
+  // straight onto the window) at the plot's corner.
+  std::vector<TTextLayer> L = SurfaceWidget::textLayers();
+  TVexa& C = *chart();
+  const QPoint Corner(C.MarginLeft(), C.MarginTop());
+  L.push_back({TracedTexts(C.ControlImage()), QPoint(0, 0), QRect(0, 0, C.ControlImage().Width(), C.ControlImage().Height())});
+  L.push_back({TracedTexts(C.DataImage()), Corner, QRect(Corner, QSize(C.DataImage().Width(), C.DataImage().Height()))});
+  return L;
+}
+
+}  // namespace zkw
