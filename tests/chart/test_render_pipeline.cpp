@@ -574,23 +574,26 @@ TEST(PicturesOut, PrintedItemsLookAsOnTheScreen) {
   PrintChart(*C, File);
   TBitmap Page;
   Page.LoadFromFile(File);
+  // The chart keeps its pixel geometry and is centred on the page.
+  const int OX = (Page.Width() - C->Width()) / 2, OY = (Page.Height() - C->Height()) / 2;
 
   for (const TPoint& P : FilledMarkCentres(*C)) {
     EXPECT_EQ(Screen.Canvas().Pixels(P.X, P.Y), clNavy) << P.X << "," << P.Y;
-    EXPECT_EQ(Page.Canvas().Pixels(P.X, P.Y), clNavy) << P.X << "," << P.Y;
+    EXPECT_EQ(Page.Canvas().Pixels(OX + P.X, OY + P.Y), clNavy) << P.X << "," << P.Y;
   }
   int X, Y;
   C->WorldToPixel(1, 15, 62, X, Y);  // inside the first 3D rectangle
-  EXPECT_EQ(Page.Canvas().Pixels(X, Y), clAqua);
+  EXPECT_EQ(Page.Canvas().Pixels(OX + X, OY + Y), clAqua);
   C->WorldToPixel(1, 37, 62, X, Y);  // inside the second
-  EXPECT_EQ(Page.Canvas().Pixels(X, Y), clYellow);
+  EXPECT_EQ(Page.Canvas().Pixels(OX + X, OY + Y), clYellow);
 
   // The whole plot area, pixel for pixel (the chart is printed 1:1).
   const int L = C->MarginLeft(), T = C->MarginTop();
   const TPlotGeometry G = C->Geometry();
   int Differ = 0;
   for (int PY = T; PY <= G.PlotBottom(); ++PY)
-    for (int PX = L; PX <= G.PlotRight(); ++PX) Differ += Screen.Canvas().Pixels(PX, PY) != Page.Canvas().Pixels(PX, PY);
+    for (int PX = L; PX <= G.PlotRight(); ++PX)
+      Differ += Screen.Canvas().Pixels(PX, PY) != Page.Canvas().Pixels(OX + PX, OY + PY);
   EXPECT_EQ(Differ, 0);
 }
 
@@ -615,15 +618,20 @@ TEST(PicturesOut, PrintedTextsAndCharacterMarksKeepTheirColours) {
   TBitmap Page;
   Page.LoadFromFile(File);
   for (TBitmap* B : {&C->ControlImage(), &Page}) {
+    // The page holds the chart centred.
+    const int OX = B == &Page ? (Page.Width() - C->Width()) / 2 : 0;
+    const int OY = B == &Page ? (Page.Height() - C->Height()) / 2 : 0;
     int X, Y;
     C->WorldToPixel(1, 80, 70, X, Y);
+    X += OX;
+    Y += OY;
     const TRect SecondText{X - 10, Y - 20, X + 40, Y + 20};
     EXPECT_GT(CountColour(*B, clRed, SecondText), 0);
     EXPECT_EQ(CountColour(*B, clBlue, SecondText), 0);
     C->WorldToPixel(1, 50, 70, X, Y);
-    EXPECT_GT(CountColour(*B, clBlue, {X - 15, Y - 15, X + 15, Y + 15}), 0);
+    EXPECT_GT(CountColour(*B, clBlue, {OX + X - 15, OY + Y - 15, OX + X + 15, OY + Y + 15}), 0);
     C->WorldToPixel(1, 50, 30, X, Y);
-    EXPECT_GT(CountColour(*B, clGreen, {X - 15, Y - 15, X + 15, Y + 15}), 0);
+    EXPECT_GT(CountColour(*B, clGreen, {OX + X - 15, OY + Y - 15, OX + X + 15, OY + Y + 15}), 0);
   }
 }
 
