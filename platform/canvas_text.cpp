@@ -15,6 +15,11 @@
 #include <QPainter>
 #include <QString>
 #include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/graphics.h"
 #include "platform/gui_app.h"
@@ -76,35 +81,241 @@ QFont ToQFont(const TFont& F) {
   return Q;
 }
 
+// ------------------------------------------------------------ text caches
+// Measuring and drawing a label through Qt costs a font look-up, shaping and a
+// painter per call, many times the cost of the pixels; a scale repaints the
+// same few labels in the same font again and again. Both are cached here:
+//  - per font state (name, height, style): the QFont, its metrics and ascent;
+//  - per text of that font: its width and the pixels its glyphs set, found
+//    once by drawing white on black into a scratch picture.
+// Glyphs are drawn without anti-aliasing, so every pixel Qt sets is exactly
+// the font colour whatever lies below: replaying the recorded pixels in the
+// colour of the moment is the very picture drawText makes. A text whose
+// scratch drawing is not two-coloured, or reaches the scratch border, keeps
+// being drawn through Qt. Both caches are bounded: over their limits they
+// start again empty.
+
+// One horizontal run of set pixels, relative to the top-left of the text box.
+struct TInkSpan {
+  std::int32_t DY;
+  std::int32_t X0;
+  std::int32_t X1;  // exclusive
+};
+
+struct TTextEntry {
+  int Width = 0;
+  // 0 not looked at yet, 1 spans recorded, 2 drawn through Qt every time.
+  std::uint8_t Ink = 0;
+  std::vector<TInkSpan> Spans;
+};
+
+struct TFontEntry {
+  QFont Font;
+  QFontMetrics Metrics{QFont()};
+  int Height = 0;
+  int Ascent = 0;
+  std::unordered_map<std::string, TTextEntry> Texts;
+};
+
+struct TFontKey {
+  std::string Name;
+  int Height = 0;
+  std::uint32_t Style = 0;
+  bool operator==(const TFontKey&) const = default;
+};
+
+struct TFontKeyHash {
+  std::size_t operator()(const TFontKey& K) const {
+    return std::hash<std::string>()(K.Name) ^ (static_cast<std::size_t>(K.Height) * 0x9E3779B97F4A7C15ull) ^
+           (static_cast<std::size_t>(K.Style) << 20);
+  }
+};
+
+constexpr std::size_t MaxCachedFonts = 32;
+constexpr std::size_t MaxCachedTexts = 2048;  // per font
+// A text wider than this is not recorded (its scratch picture would be large).
+constexpr int MaxRecordedWidth = 4096;
+
+class TTextCache {
+ public:
+  std::mutex Lock;
+  bool Enabled = true;
+
+  // The entry of the font; the pointer stays valid until the next call.
+  TFontEntry& FontOf(const TFont& F) {
+    if (FLast && FLastKey.Height == F.Height() && FLastKey.Style == F.Style().Raw() && FLastKey.Name == F.Name())
+      return *FLast;
+    TFontKey Key{F.Name(), F.Height(), F.Style().Raw()};
+    auto It = FFonts.find(Key);
+    if (It == FFonts.end()) {
+      if (FFonts.size() >= MaxCachedFonts) FFonts.clear();
+      auto E = std::make_unique<TFontEntry>();
+      E->Font = ToQFont(F);
+      E->Metrics = QFontMetrics(E->Font);
+      E->Height = E->Metrics.height();
+      E->Ascent = E->Metrics.ascent();
+      It = FFonts.emplace(Key, std::move(E)).first;
+    }
+    FLastKey = std::move(Key);
+    FLast = It->second.get();
+    return *FLast;
+  }
+
+  // The entry of a text in the font, measured on first use.
+  static TTextEntry& TextOf(TFontEntry& F, const std::string& Text) {
+    auto It = F.Texts.find(Text);
+    if (It != F.Texts.end()) return It->second;
+    if (F.Texts.size() >= MaxCachedTexts) F.Texts.clear();
+    TTextEntry E;
+    E.Width = Text.empty() ? 0 : F.Metrics.horizontalAdvance(ToQString(Text));
+    return F.Texts.emplace(Text, std::move(E)).first->second;
+  }
+
+  void Clear() {
+    FFonts.clear();
+    FLast = nullptr;
+  }
+
+ private:
+  std::unordered_map<TFontKey, std::unique_ptr<TFontEntry>, TFontKeyHash> FFonts;
+  TFontKey FLastKey;
+  TFontEntry* FLast = nullptr;
+};
+
+// Never destroyed: Qt's font objects must not outlive the application object,
+// and static destruction would run after it.
+TTextCache& Cache() {
+  static TTextCache* C = new TTextCache;
+  return *C;
+}
+
+// Draws the text white on black with a margin around its box and records the
+// set pixels; gives up (Ink = 2) when the picture is not two-coloured or ink
+// reaches the margin's outer edge.
+void Record(const TFontEntry& F, const std::string& Text, TTextEntry& E) {
+  E.Ink = 2;
+  E.Spans.clear();
+  if (E.Width <= 0 || E.Width > MaxRecordedWidth || F.Height <= 0 || F.Height > MaxRecordedWidth) return;
+  const int Pad = F.Height + 4;  // italics and accents may leave the box
+  QImage Scratch(E.Width + 2 * Pad, F.Height + 2 * Pad, QImage::Format_RGB32);
+  if (Scratch.isNull()) return;
+  Scratch.fill(0xFF000000u);
+  {
+    QPainter P(&Scratch);
+    P.setFont(F.Font);
+    P.setPen(QColor(255, 255, 255));
+    P.drawText(QPoint(Pad, Pad + F.Ascent), ToQString(Text));
+  }
+  std::vector<TInkSpan> Spans;
+  const int W = Scratch.width(), H = Scratch.height();
+  for (int Y = 0; Y < H; ++Y) {
+    const auto* Row = reinterpret_cast<const std::uint32_t*>(Scratch.constScanLine(Y));
+    int X = 0;
+    while (X < W) {
+      const std::uint32_t C = Row[X] & 0xFFFFFFu;
+      if (C == 0) {
+        ++X;
+        continue;
+      }
+      if (C != 0xFFFFFFu) return;
+      const int Start = X;
+      while (X < W && (Row[X] & 0xFFFFFFu) == 0xFFFFFFu) ++X;
+      if (X < W && (Row[X] & 0xFFFFFFu) != 0) return;
+      if (Y == 0 || Y == H - 1 || Start == 0 || X == W) return;
+      Spans.push_back({Y - Pad, Start - Pad, X - Pad});
+    }
+  }
+  E.Spans = std::move(Spans);
+  E.Ink = 1;
+}
+
+// The recorded pixels of a text whose box is at (X, Y), clipped to the picture.
+void Replay(std::uint32_t* Bits, std::int64_t Stride, int W, int H, std::int64_t X, std::int64_t Y,
+            const std::vector<TInkSpan>& Spans, std::uint32_t Pixel) {
+  for (const TInkSpan& S : Spans) {
+    const std::int64_t Row = Y + S.DY;
+    if (Row < 0 || Row >= H) continue;
+    const std::int64_t L = std::max<std::int64_t>(X + S.X0, 0), R = std::min<std::int64_t>(X + S.X1, W);
+    if (L >= R) continue;
+    std::fill(Bits + Row * Stride + L, Bits + Row * Stride + R, Pixel);
+  }
+}
+
 }  // namespace
+
+void SetTextCaching(bool Enabled) {
+  TTextCache& C = Cache();
+  const std::lock_guard<std::mutex> Guard(C.Lock);
+  C.Enabled = Enabled;
+  C.Clear();
+}
+
+bool TextCaching() {
+  TTextCache& C = Cache();
+  const std::lock_guard<std::mutex> Guard(C.Lock);
+  return C.Enabled;
+}
 
 int TCanvas::TextWidth(const std::string& Text) {
   if (Text.empty()) return 0;
-  return QFontMetrics(ToQFont(FFont)).horizontalAdvance(ToQString(Text));
+  TTextCache& C = Cache();
+  const std::lock_guard<std::mutex> Guard(C.Lock);
+  if (!C.Enabled) return QFontMetrics(ToQFont(FFont)).horizontalAdvance(ToQString(Text));
+  return TTextCache::TextOf(C.FontOf(FFont), Text).Width;
 }
 
 int TCanvas::TextHeight(const std::string& Text) {
   (void)Text;  // every text of a font has the same cell height
-  return QFontMetrics(ToQFont(FFont)).height();
+  TTextCache& C = Cache();
+  const std::lock_guard<std::mutex> Guard(C.Lock);
+  if (!C.Enabled) return QFontMetrics(ToQFont(FFont)).height();
+  return C.FontOf(FFont).Height;
 }
 
 void TCanvas::TextOut(int X, int Y, const std::string& Text) {
-  const QFont Font = ToQFont(FFont);
-  const QFontMetrics Metrics(Font);
-  const QString S = ToQString(Text);
-  const std::int64_t W = Text.empty() ? 0 : Metrics.horizontalAdvance(S), H = Metrics.height();
-  if (FBrush.Style() == bsSolid && W > 0) {
-    const auto C = static_cast<std::uint32_t>(ColorToRGB(FBrush.Color()));
-    FillBox(X, Y, X + W, Y + H, 0xFF000000u | ((C & 0xFFu) << 16) | (C & 0xFF00u) | ((C >> 16) & 0xFFu), false);
+  TTextCache& C = Cache();
+  const std::lock_guard<std::mutex> Guard(C.Lock);
+  // Without the cache a font of its own for this call (the reference drawing).
+  std::unique_ptr<TFontEntry> Own;
+  TFontEntry* F = nullptr;
+  if (C.Enabled) {
+    F = &C.FontOf(FFont);
+  } else {
+    Own = std::make_unique<TFontEntry>();
+    Own->Font = ToQFont(FFont);
+    Own->Metrics = QFontMetrics(Own->Font);
+    Own->Height = Own->Metrics.height();
+    Own->Ascent = Own->Metrics.ascent();
+    F = Own.get();
   }
-  QImage& Image = FTarget.Image();
-  // Only a box that meets the picture is handed to Qt, so its coordinates stay small.
-  if (W <= 0 || Image.isNull() || X >= Image.width() || Y >= Image.height() || X + W <= 0 || Y + H <= 0) return;
-  const auto C = static_cast<std::uint32_t>(ColorToRGB(FFont.Color()));
-  QPainter Painter(&Image);
-  Painter.setFont(Font);
-  Painter.setPen(QColor(static_cast<int>(C & 0xFF), static_cast<int>((C >> 8) & 0xFF), static_cast<int>((C >> 16) & 0xFF)));
-  Painter.drawText(QPoint(X, Y + Metrics.ascent()), S);
+  TTextEntry Scratch;
+  TTextEntry* E = &Scratch;
+  if (C.Enabled) {
+    E = &TTextCache::TextOf(*F, Text);
+  } else {
+    Scratch.Width = Text.empty() ? 0 : F->Metrics.horizontalAdvance(ToQString(Text));
+    Scratch.Ink = 2;
+  }
+  const std::int64_t W = E->Width, H = F->Height;
+  if (FBrush.Style() == bsSolid && W > 0) {
+    const auto B = static_cast<std::uint32_t>(ColorToRGB(FBrush.Color()));
+    FillBox(X, Y, X + W, Y + H, 0xFF000000u | ((B & 0xFFu) << 16) | (B & 0xFF00u) | ((B >> 16) & 0xFFu), false);
+  }
+  TBitmap& T = FTarget;
+  if (T.FStale) T.Surface();
+  // Only a box that meets the picture is drawn, so Qt's coordinates stay small.
+  if (W <= 0 || T.FW <= 0 || T.FH <= 0 || X >= T.FW || Y >= T.FH || X + W <= 0 || Y + H <= 0) return;
+  const auto Ink = static_cast<std::uint32_t>(ColorToRGB(FFont.Color()));
+  if (E->Ink == 0) Record(*F, Text, *E);
+  if (E->Ink == 1) {
+    const std::uint32_t Pixel = 0xFF000000u | ((Ink & 0xFFu) << 16) | (Ink & 0xFF00u) | ((Ink >> 16) & 0xFFu);
+    Replay(T.FBits, T.FStride, T.FW, T.FH, X, Y, E->Spans, Pixel);
+    return;
+  }
+  QPainter Painter(&FTarget.Image());
+  Painter.setFont(F->Font);
+  Painter.setPen(QColor(static_cast<int>(Ink & 0xFF), static_cast<int>((Ink >> 8) & 0xFF), static_cast<int>((Ink >> 16) & 0xFF)));
+  Painter.drawText(QPoint(X, Y + F->Ascent), ToQString(Text));
 }
 
 }  // namespace zkw
