@@ -16,6 +16,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstdint>
+#include <cwchar>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -229,6 +230,19 @@ void Record(const TFontEntry& F, const std::string& Text, TTextEntry& E) {
   E.Ink = 1;
 }
 
+// Pixels are 32 bits wide like wchar_t here, and the C library's wmemset is a
+// vector fill: boxes of text background fill several times faster than with
+// a plain loop.
+static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
+
+void FillPixels(std::uint32_t* P, std::int64_t N, std::uint32_t Pixel) {
+  if (N >= 16) {
+    std::wmemset(reinterpret_cast<wchar_t*>(P), static_cast<wchar_t>(Pixel), static_cast<std::size_t>(N));
+  } else {
+    std::fill(P, P + N, Pixel);
+  }
+}
+
 // The recorded pixels of a text whose box is at (X, Y), clipped to the picture.
 void Replay(std::uint32_t* Bits, std::int64_t Stride, int W, int H, std::int64_t X, std::int64_t Y,
             const std::vector<TInkSpan>& Spans, std::uint32_t Pixel) {
@@ -237,7 +251,7 @@ void Replay(std::uint32_t* Bits, std::int64_t Stride, int W, int H, std::int64_t
     if (Row < 0 || Row >= H) continue;
     const std::int64_t L = std::max<std::int64_t>(X + S.X0, 0), R = std::min<std::int64_t>(X + S.X1, W);
     if (L >= R) continue;
-    std::fill(Bits + Row * Stride + L, Bits + Row * Stride + R, Pixel);
+    FillPixels(Bits + Row * Stride + L, R - L, Pixel);
   }
 }
 
@@ -297,12 +311,15 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
     Scratch.Ink = 2;
   }
   const std::int64_t W = E->Width, H = F->Height;
-  if (FBrush.Style() == bsSolid && W > 0) {
-    const auto B = static_cast<std::uint32_t>(ColorToRGB(FBrush.Color()));
-    FillBox(X, Y, X + W, Y + H, 0xFF000000u | ((B & 0xFFu) << 16) | (B & 0xFF00u) | ((B >> 16) & 0xFFu), false);
-  }
   TBitmap& T = FTarget;
   if (T.FStale) T.Surface();
+  if (FBrush.Style() == bsSolid && W > 0) {
+    const auto B = static_cast<std::uint32_t>(ColorToRGB(FBrush.Color()));
+    const std::uint32_t Pixel = 0xFF000000u | ((B & 0xFFu) << 16) | (B & 0xFF00u) | ((B >> 16) & 0xFFu);
+    const std::int64_t L = std::max<std::int64_t>(X, 0), R = std::min<std::int64_t>(X + W, T.FW);
+    const std::int64_t Top = std::max<std::int64_t>(Y, 0), Bottom = std::min<std::int64_t>(Y + H, T.FH);
+    for (std::int64_t Row = Top; L < R && Row < Bottom; ++Row) FillPixels(T.FBits + Row * T.FStride + L, R - L, Pixel);
+  }
   // Only a box that meets the picture is drawn, so Qt's coordinates stay small.
   if (W <= 0 || T.FW <= 0 || T.FH <= 0 || X >= T.FW || Y >= T.FH || X + W <= 0 || Y + H <= 0) return;
   const auto Ink = static_cast<std::uint32_t>(ColorToRGB(FFont.Color()));

@@ -356,8 +356,11 @@ TEST(LabelCache, RepeatedAndChangedLabellingsMatchFreshOnes) {
   TTickLabeller First(SA, WalkA, &Cache);
   TTickLabeller Second(SB, WalkB, &Cache);
   TTickLabeller Plain(SA, WalkA);
-  for (const TTick& T : WalkA.Ticks)
-    if (T.Kind == tkLong) EXPECT_EQ(First.Label(T).Text, Plain.Label(T).Text);
+  for (const TTick& T : WalkA.Ticks) {
+    if (T.Kind == tkLong) {
+      EXPECT_EQ(First.Label(T).Text, Plain.Label(T).Text);
+    }
+  }
   // ... and leaves no texts of its settings behind for the other one.
   EXPECT_TRUE(SameLabels(LabelsOf(B, SB, &Cache), LabelsOf(B, SB)));
   (void)Second;
