@@ -111,11 +111,15 @@ struct TTextEntry {
 };
 
 struct TFontEntry {
+  // ToQFont starts the application object that the font needs.
+  explicit TFontEntry(const TFont& F)
+      : Font(ToQFont(F)), Metrics(Font), Height(Metrics.height()), Ascent(Metrics.ascent()) {}
   QFont Font;
-  QFontMetrics Metrics{QFont()};
+  QFontMetrics Metrics;
   int Height = 0;
   int Ascent = 0;
   std::unordered_map<std::string, TTextEntry> Texts;
+  std::size_t Spans = 0;  // recorded runs of all its texts
 };
 
 struct TFontKey {
@@ -134,8 +138,13 @@ struct TFontKeyHash {
 
 constexpr std::size_t MaxCachedFonts = 32;
 constexpr std::size_t MaxCachedTexts = 2048;  // per font
-// A text wider than this is not recorded (its scratch picture would be large).
-constexpr int MaxRecordedWidth = 4096;
+// Recorded runs of all fonts (12 bytes each): over this the caches start again.
+constexpr std::size_t MaxCachedSpans = 1u << 20;
+// Larger texts are not recorded (their scratch pictures would be large).
+constexpr int MaxRecordedWidth = 2048;
+constexpr int MaxRecordedHeight = 256;
+
+void RecordInk(const TFontEntry& F, const std::string& Text, TTextEntry& E);
 
 class TTextCache {
  public:
@@ -144,18 +153,14 @@ class TTextCache {
 
   // The entry of the font; the pointer stays valid until the next call.
   TFontEntry& FontOf(const TFont& F) {
+    if (FSpans > MaxCachedSpans) Clear();
     if (FLast && FLastKey.Height == F.Height() && FLastKey.Style == F.Style().Raw() && FLastKey.Name == F.Name())
       return *FLast;
     TFontKey Key{F.Name(), F.Height(), F.Style().Raw()};
     auto It = FFonts.find(Key);
     if (It == FFonts.end()) {
-      if (FFonts.size() >= MaxCachedFonts) FFonts.clear();
-      auto E = std::make_unique<TFontEntry>();
-      E->Font = ToQFont(F);
-      E->Metrics = QFontMetrics(E->Font);
-      E->Height = E->Metrics.height();
-      E->Ascent = E->Metrics.ascent();
-      It = FFonts.emplace(Key, std::move(E)).first;
+      if (FFonts.size() >= MaxCachedFonts) Clear();
+      It = FFonts.emplace(Key, std::make_unique<TFontEntry>(F)).first;
     }
     FLastKey = std::move(Key);
     FLast = It->second.get();
@@ -163,24 +168,37 @@ class TTextCache {
   }
 
   // The entry of a text in the font, measured on first use.
-  static TTextEntry& TextOf(TFontEntry& F, const std::string& Text) {
+  TTextEntry& TextOf(TFontEntry& F, const std::string& Text) {
     auto It = F.Texts.find(Text);
     if (It != F.Texts.end()) return It->second;
-    if (F.Texts.size() >= MaxCachedTexts) F.Texts.clear();
+    if (F.Texts.size() >= MaxCachedTexts) {
+      F.Texts.clear();
+      FSpans -= F.Spans;
+      F.Spans = 0;
+    }
     TTextEntry E;
     E.Width = Text.empty() ? 0 : F.Metrics.horizontalAdvance(ToQString(Text));
     return F.Texts.emplace(Text, std::move(E)).first->second;
   }
 
+  // Records the text's pixels (see Record) and counts them against the limit.
+  void Record(TFontEntry& F, const std::string& Text, TTextEntry& E) {
+    RecordInk(F, Text, E);
+    F.Spans += E.Spans.size();
+    FSpans += E.Spans.size();
+  }
+
   void Clear() {
     FFonts.clear();
     FLast = nullptr;
+    FSpans = 0;
   }
 
  private:
   std::unordered_map<TFontKey, std::unique_ptr<TFontEntry>, TFontKeyHash> FFonts;
   TFontKey FLastKey;
   TFontEntry* FLast = nullptr;
+  std::size_t FSpans = 0;
 };
 
 // Never destroyed: Qt's font objects must not outlive the application object,
@@ -193,10 +211,10 @@ TTextCache& Cache() {
 // Draws the text white on black with a margin around its box and records the
 // set pixels; gives up (Ink = 2) when the picture is not two-coloured or ink
 // reaches the margin's outer edge.
-void Record(const TFontEntry& F, const std::string& Text, TTextEntry& E) {
+void RecordInk(const TFontEntry& F, const std::string& Text, TTextEntry& E) {
   E.Ink = 2;
   E.Spans.clear();
-  if (E.Width <= 0 || E.Width > MaxRecordedWidth || F.Height <= 0 || F.Height > MaxRecordedWidth) return;
+  if (E.Width <= 0 || E.Width > MaxRecordedWidth || F.Height <= 0 || F.Height > MaxRecordedHeight) return;
   const int Pad = F.Height + 4;  // italics and accents may leave the box
   QImage Scratch(E.Width + 2 * Pad, F.Height + 2 * Pad, QImage::Format_RGB32);
   if (Scratch.isNull()) return;
@@ -275,7 +293,7 @@ int TCanvas::TextWidth(const std::string& Text) {
   TTextCache& C = Cache();
   const std::lock_guard<std::mutex> Guard(C.Lock);
   if (!C.Enabled) return QFontMetrics(ToQFont(FFont)).horizontalAdvance(ToQString(Text));
-  return TTextCache::TextOf(C.FontOf(FFont), Text).Width;
+  return C.TextOf(C.FontOf(FFont), Text).Width;
 }
 
 int TCanvas::TextHeight(const std::string& Text) {
@@ -295,17 +313,13 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
   if (C.Enabled) {
     F = &C.FontOf(FFont);
   } else {
-    Own = std::make_unique<TFontEntry>();
-    Own->Font = ToQFont(FFont);
-    Own->Metrics = QFontMetrics(Own->Font);
-    Own->Height = Own->Metrics.height();
-    Own->Ascent = Own->Metrics.ascent();
+    Own = std::make_unique<TFontEntry>(FFont);
     F = Own.get();
   }
   TTextEntry Scratch;
   TTextEntry* E = &Scratch;
   if (C.Enabled) {
-    E = &TTextCache::TextOf(*F, Text);
+    E = &C.TextOf(*F, Text);
   } else {
     Scratch.Width = Text.empty() ? 0 : F->Metrics.horizontalAdvance(ToQString(Text));
     Scratch.Ink = 2;
@@ -323,7 +337,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
   // Only a box that meets the picture is drawn, so Qt's coordinates stay small.
   if (W <= 0 || T.FW <= 0 || T.FH <= 0 || X >= T.FW || Y >= T.FH || X + W <= 0 || Y + H <= 0) return;
   const auto Ink = static_cast<std::uint32_t>(ColorToRGB(FFont.Color()));
-  if (E->Ink == 0) Record(*F, Text, *E);
+  if (E->Ink == 0) C.Record(*F, Text, *E);
   if (E->Ink == 1) {
     const std::uint32_t Pixel = 0xFF000000u | ((Ink & 0xFFu) << 16) | (Ink & 0xFF00u) | ((Ink >> 16) & 0xFFu);
     Replay(T.FBits, T.FStride, T.FW, T.FH, X, Y, E->Spans, Pixel);
