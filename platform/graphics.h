@@ -168,6 +168,12 @@ class TFont : public TPersistent {
   TFontCharset FCharset = DEFAULT_CHARSET;
 };
 
+// Text measurement and glyph pixels are cached per font and text (bounded),
+// which gives the same pixels as drawing every text afresh; switching the
+// caches off (and so emptying them) is for comparing the two.
+void SetTextCaching(bool Enabled);
+bool TextCaching();
+
 class TBitmap;
 
 // A canvas draws on a bitmap it does not own (an off-screen image, a window

@@ -547,6 +547,8 @@ void TScale::DrawTicksAndCaption(TCanvas& Canvas, int Base) {
   TScaleDrawing D = Drawing();
   D.OnScaleTickDrawn = &TickDrawn;
   D.OnBeforeTickLabel = &BeforeLabel;
+  if (!FLabelCache) FLabelCache = std::make_shared<TTickLabelCache>();
+  D.LabelCache = FLabelCache;
   const TTickWalkResult Walk = WalkScale(D);
   FTickPositions = StoredTickPositions(Walk.Ticks);
   DrawScaleTicks(Canvas, D, Base, Walk);

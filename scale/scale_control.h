@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -249,6 +250,7 @@ class TScale : public TCustomControl {
   int FHostOffsetX = 0;
   int FHostOffsetY = 0;
   TScaleDragState FDrag;
+  std::shared_ptr<TTickLabelCache> FLabelCache;  // made at the first paint
 };
 
 }  // namespace zkw

@@ -21,7 +21,7 @@ class TTickDrawer {
       : FCanvas(Canvas), FD(D), FBase(Clamped(Base)), FVertical(IsVerticalScale(D.ScaleType)) {}
 
   void Draw(const TTickWalkResult& Walk) {
-    TTickLabeller Labeller(FD.Labels, Walk);
+    TTickLabeller Labeller(FD.Labels, Walk, FD.LabelCache.get());
     // Logarithmic ticks, and linear ticks of vertical scales, report the tick
     // before their label; every other walk after the label and date line.
     const bool EventFirst = Walk.Walk == twLogarithmic || (FVertical && Walk.Walk == twLinear);

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,9 @@ struct TScaleDrawing {
   TScaleUnitAnchor CaptionAnchor = uaSclTopLft;
   const TScaleTickDrawnEvent* OnScaleTickDrawn = nullptr;
   const TBeforeTickLabelEvent* OnBeforeTickLabel = nullptr;
+  // Label texts of the previous paints (optional); shared so that a handler
+  // destroying the scale mid-paint leaves it alive until the paint ends.
+  std::shared_ptr<TTickLabelCache> LabelCache;
 };
 
 // The coordinate of the base line across the scale (y of a horizontal, x of

@@ -233,12 +233,35 @@ std::string FormatDateTimeTick(TDateTimeLevel Level, const TDateFormatValues& F,
 
 // --- The labeller ---------------------------------------------------------------
 
-TTickLabeller::TTickLabeller(const TTickLabelSettings& Settings, const TTickWalkResult& Walk)
+bool TTickLabelCache::TKey::operator==(const TKey& O) const {
+  // 0 and -0 may read differently; NaN never matches and is never reused.
+  return Value == O.Value && std::signbit(Value) == std::signbit(O.Value) && LabelNumber == O.LabelNumber &&
+         Digit == O.Digit;
+}
+
+std::size_t TTickLabelCache::TKeyHash::operator()(const TKey& K) const {
+  return std::hash<Extended>()(K.Value) ^ (static_cast<std::size_t>(K.LabelNumber) * 0x9E3779B97F4A7C15ull) ^
+         (static_cast<std::size_t>(K.Digit) << 7);
+}
+
+TTickLabeller::TTickLabeller(const TTickLabelSettings& Settings, const TTickWalkResult& Walk, TTickLabelCache* Cache)
     : FSettings(Settings),
       FWalk(Walk.Walk),
       FLevel(Walk.Level),
       FWithMillis(Walk.TimeWithMillis),
-      FDecimals(0) {
+      FDecimals(0),
+      FCache(Cache) {
+  if (FCache && !(FCache->FValid && FCache->FSettings == Settings && FCache->FWalk == FWalk &&
+                  FCache->FLevel == FLevel && FCache->FWithMillis == FWithMillis)) {
+    FCache->FEntries.clear();
+    FCache->FValid = true;
+    FCache->FSettings = Settings;
+    FCache->FWalk = FWalk;
+    FCache->FLevel = FLevel;
+    FCache->FWithMillis = FWithMillis;
+    ++FCache->FGeneration;
+  }
+  if (FCache) FCacheGeneration = FCache->FGeneration;
   if (FWalk == twLogarithmic)
     FDecimals = EffectiveLogDecimals(Settings.DecPlaces, Settings.RangeHigh, Settings.RangeLow);
   else
@@ -254,10 +277,25 @@ std::string TTickLabeller::UserOrInscript(const std::string& Text, int LabelNumb
   return ApplyInscript(Text, FSettings.ScaleInscript);
 }
 
-TTickLabel TTickLabeller::Label(const TTick& Tick) {
+bool TTickLabeller::SubDay() const {
+  return FWalk == twDateTime &&
+         (FLevel == dlHundredths || FLevel == dlSeconds || FLevel == dlMinutes || FLevel == dlHours);
+}
+
+TTickLabel TTickLabeller::PlainLabel(const TTick& Tick, int& Day) const {
+  Day = 0;
   switch (FWalk) {
     case twLogarithmic: return LogLabel(Tick);
-    case twDateTime: return DateTimeLabel(Tick);
+    case twDateTime: {
+      TTickLabel L;
+      L.Value = static_cast<double>(Tick.Value);
+      L.Text = FormatDateTimeTick(FLevel, FSettings.DateFormat, Tick.Value);
+      if (SubDay()) {
+        int Year, Month;
+        DecodeDate(static_cast<double>(SnapToMillisecond(Tick.Value)), Year, Month, Day);
+      }
+      return L;
+    }
     case twTime: {
       TTickLabel L;
       L.Value = static_cast<double>(Tick.Value);
@@ -266,6 +304,51 @@ TTickLabel TTickLabeller::Label(const TTick& Tick) {
     }
     default: return LinearLabel(Tick);
   }
+}
+
+TTickLabel TTickLabeller::Label(const TTick& Tick) {
+  TTickLabelCache::TEntry* Entry = nullptr;
+  TTickLabel L;
+  int Day = 0;
+  if (FCache && FCache->FGeneration != FCacheGeneration) FCache = nullptr;
+  if (FCache) {
+    const TTickLabelCache::TKey Key{Tick.Value, Tick.LabelNumber, Tick.Digit};
+    auto It = FCache->FEntries.find(Key);
+    if (It == FCache->FEntries.end()) {
+      if (FCache->FEntries.size() >= TTickLabelCache::MaxEntries) FCache->FEntries.clear();
+      TTickLabelCache::TEntry E;
+      E.Label = PlainLabel(Tick, E.Day);
+      It = FCache->FEntries.emplace(Key, std::move(E)).first;
+    }
+    Entry = &It->second;
+    L = Entry->Label;
+    Day = Entry->Day;
+  } else {
+    L = PlainLabel(Tick, Day);
+  }
+  if (FWalk != twDateTime) return L;
+  if (SubDay()) {
+    switch (FSettings.DateFormat.DateForTime) {
+      case dtOnePerChart: L.HasDateLine = FFirstLong; break;
+      case dtOnePerDay: L.HasDateLine = FFirstLong || Day != FLastDateDay; break;
+      case dtAllTicks: L.HasDateLine = true; break;
+      default: break;
+    }
+    if (L.HasDateLine) {
+      if (Entry && Entry->DateKnown) {
+        L.DateText = Entry->DateText;
+      } else {
+        L.DateText = FormatWithPattern(FDateLinePattern, Tick.Value);
+        if (Entry) {
+          Entry->DateText = L.DateText;
+          Entry->DateKnown = true;
+        }
+      }
+      FLastDateDay = Day;
+    }
+  }
+  FFirstLong = false;
+  return L;
 }
 
 TTickLabel TTickLabeller::LinearLabel(const TTick& Tick) const {
@@ -306,30 +389,6 @@ TTickLabel TTickLabeller::LogLabel(const TTick& Tick) const {
     if (!L.Text.empty() && L.Text.back() == '.') L.Text.pop_back();
   }
   L.Text = UserOrInscript(L.Text, Tick.LabelNumber);
-  return L;
-}
-
-TTickLabel TTickLabeller::DateTimeLabel(const TTick& Tick) {
-  TTickLabel L;
-  L.Value = static_cast<double>(Tick.Value);
-  L.Text = FormatDateTimeTick(FLevel, FSettings.DateFormat, Tick.Value);
-  const bool SubDay = FLevel == dlHundredths || FLevel == dlSeconds || FLevel == dlMinutes ||
-                      FLevel == dlHours;
-  if (SubDay) {
-    int Year, Month, Day;
-    DecodeDate(static_cast<double>(SnapToMillisecond(Tick.Value)), Year, Month, Day);
-    switch (FSettings.DateFormat.DateForTime) {
-      case dtOnePerChart: L.HasDateLine = FFirstLong; break;
-      case dtOnePerDay: L.HasDateLine = FFirstLong || Day != FLastDateDay; break;
-      case dtAllTicks: L.HasDateLine = true; break;
-      default: break;
-    }
-    if (L.HasDateLine) {
-      L.DateText = FormatWithPattern(FDateLinePattern, Tick.Value);
-      FLastDateDay = Day;
-    }
-  }
-  FFirstLong = false;
   return L;
 }
 

@@ -5,7 +5,9 @@
 // OnBeforeTickLabel with each text it gets from here.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "base/enums.h"
 #include "platform/core.h"
@@ -55,6 +57,7 @@ struct TDateFormatValues {
   bool MonthName = true;
   TDateOrder DateOrder = doDDMMYY;
   TDateForTime DateForTime = dtOnePerDay;
+  bool operator==(const TDateFormatValues&) const = default;
 };
 TDateFormatValues DateFormatValuesOf(const TDTLabel& Format);
 
@@ -75,6 +78,7 @@ struct TTickLabelSettings {
   TDateFormatValues DateFormat;
   double RangeLow = 0;
   double RangeHigh = 100;
+  bool operator==(const TTickLabelSettings&) const = default;
 };
 
 // One long tick's label as the painter hands it to OnBeforeTickLabel.
@@ -85,19 +89,61 @@ struct TTickLabel {
   std::string DateText;
 };
 
+// The texts of earlier labellings: a scale repaints the same ticks with the
+// same settings many times, and formatting numbers and dates costs more than
+// drawing them. A labeller given a cache reads its texts from it while the
+// settings and walk kind match and empties it when they do not; the cache
+// also starts again empty when it grows over MaxEntries.
+class TTickLabelCache {
+ public:
+  static constexpr std::size_t MaxEntries = 4096;
+  std::size_t Size() const { return FEntries.size(); }
+
+ private:
+  friend class TTickLabeller;
+  struct TKey {
+    Extended Value = 0;
+    int LabelNumber = 0;
+    std::uint8_t Digit = 0;
+    bool operator==(const TKey& O) const;
+  };
+  struct TKeyHash {
+    std::size_t operator()(const TKey& K) const;
+  };
+  struct TEntry {
+    TTickLabel Label;  // without the date line, which depends on the ticks before
+    int Day = 0;       // day of the month, for the date line
+    bool DateKnown = false;
+    std::string DateText;
+  };
+  // What the cached texts were made with.
+  bool FValid = false;
+  TTickLabelSettings FSettings;
+  TTickWalk FWalk = twNone;
+  TDateTimeLevel FLevel = dlYears;
+  bool FWithMillis = false;
+  // Counts the resets: a labeller whose settings the cache no longer holds
+  // (another labelling reset it meanwhile) stops reading it.
+  std::uint64_t FGeneration = 0;
+  std::unordered_map<TKey, TEntry, TKeyHash> FEntries;
+};
+
 // Labels the long ticks of one walk. Ticks must be passed in production order:
 // the date line remembers the day of the last date it showed.
 class TTickLabeller {
  public:
-  TTickLabeller(const TTickLabelSettings& Settings, const TTickWalkResult& Walk);
+  TTickLabeller(const TTickLabelSettings& Settings, const TTickWalkResult& Walk, TTickLabelCache* Cache = nullptr);
   // False for ftNoFigs: no label texts and no label events.
   bool HasLabels() const { return FSettings.LabelType != ftNoFigs; }
   TTickLabel Label(const TTick& Tick);
 
  private:
+  // The label without its date line; Day is the tick's day of the month on
+  // the sub-day date/time levels.
+  TTickLabel PlainLabel(const TTick& Tick, int& Day) const;
   TTickLabel LinearLabel(const TTick& Tick) const;
   TTickLabel LogLabel(const TTick& Tick) const;
-  TTickLabel DateTimeLabel(const TTick& Tick);
+  bool SubDay() const;
   std::string UserOrInscript(const std::string& Text, int LabelNumber) const;
 
   TTickLabelSettings FSettings;
@@ -109,6 +155,8 @@ class TTickLabeller {
   std::string FDateLinePattern;
   bool FFirstLong = true;
   int FLastDateDay = 0;
+  TTickLabelCache* FCache = nullptr;
+  std::uint64_t FCacheGeneration = 0;
 };
 
 }  // namespace zkw

@@ -90,5 +90,88 @@ TEST(CanvasText, FontSizeAndHeightFollowPixelsPerInch) {
   EXPECT_FALSE(G.OnChange);  // a copy does not notify the original's owner
 }
 
+// A picture with a different colour at every pixel, so that any pixel a text
+// drawing wrongly keeps or overwrites shows.
+void Stripes(TBitmap& B) {
+  for (int Y = 0; Y < B.Height(); ++Y)
+    for (int X = 0; X < B.Width(); ++X) B.Canvas().SetPixels(X, Y, static_cast<TColor>((X * 37 + Y * 101) & 0xFFFFFF));
+}
+
+struct TTextCase {
+  const char* Name;
+  int Height;
+  TFontStyles Style;
+};
+
+// Draws texts in several fonts, colours, brushes and positions (partly outside
+// the picture) twice: through the caches, the second time from them.
+void DrawTexts(TBitmap& B) {
+  Stripes(B);
+  TCanvas& C = B.Canvas();
+  const TTextCase Fonts[] = {{"MS Sans Serif", -11, {}},
+                             {"DejaVu Sans", -13, TFontStyles{fsBold}},
+                             {"MS Sans Serif", 20, TFontStyles{fsItalic}},
+                             {"Courier New", -12, TFontStyles{fsUnderline, fsStrikeOut}}};
+  const char* Texts[] = {"0", "1.5E+03", "06-Jul-2009", "Hgjy|", "\xB0", "f/WA_", "-0.001"};
+  const TColor Colours[] = {clBlack, clRed, clWindowText, clNavy};
+  int N = 0;
+  for (int Pass = 0; Pass < 2; ++Pass)
+    for (const TTextCase& F : Fonts) {
+      C.Font().SetName(F.Name);
+      C.Font().SetHeight(F.Height);
+      C.Font().SetStyle(F.Style);
+      for (const char* T : Texts) {
+        ++N;
+        C.Font().SetColor(Colours[N % 4]);
+        C.Brush().SetStyle(N % 3 == 0 ? bsSolid : bsClear);
+        C.Brush().SetColor(Colours[(N + 1) % 4]);
+        const int X = (N * 53) % (B.Width() + 40) - 30, Y = (N * 29) % (B.Height() + 30) - 20;
+        C.TextOut(X, Y, T);
+      }
+    }
+}
+
+TEST(CanvasText, CachedGlyphsGiveTheSamePixelsAsQtDrawing) {
+  TBitmap Cached(230, 120), Direct(230, 120);
+  SetTextCaching(false);
+  EXPECT_FALSE(TextCaching());
+  DrawTexts(Direct);
+  SetTextCaching(true);
+  DrawTexts(Cached);
+  EXPECT_TRUE(Cached.Image() == Direct.Image());
+  // Once more, every text now from the caches.
+  DrawTexts(Cached);
+  EXPECT_TRUE(Cached.Image() == Direct.Image());
+}
+
+TEST(CanvasText, CachedMeasuresFollowFontChanges) {
+  TBitmap B(10, 10);
+  TCanvas& C = B.Canvas();
+  C.Font().SetHeight(-11);
+  const int W11 = C.TextWidth("12345"), H11 = C.TextHeight("1");
+  C.Font().SetHeight(-22);
+  EXPECT_GT(C.TextWidth("12345"), W11);
+  EXPECT_GT(C.TextHeight("1"), H11);
+  C.Font().SetStyle(TFontStyles{fsBold});
+  const int Bold = C.TextWidth("12345");
+  C.Font().SetStyle({});
+  EXPECT_NE(C.TextWidth("12345"), Bold);
+  C.Font().SetHeight(-11);
+  EXPECT_EQ(C.TextWidth("12345"), W11);
+  // Another canvas with its own font state shares the caches but not the font.
+  TBitmap Other(10, 10);
+  Other.Canvas().Font().SetHeight(-30);
+  EXPECT_GT(Other.Canvas().TextWidth("12345"), W11 * 2);
+  EXPECT_EQ(C.TextWidth("12345"), W11);
+  // Many texts and fonts: the caches start again and still answer the same.
+  for (int K = 0; K < 5000; ++K) C.TextWidth(std::to_string(K));
+  for (int K = 1; K < 60; ++K) {
+    Other.Canvas().Font().SetHeight(-K);
+    Other.Canvas().TextWidth("x");
+  }
+  EXPECT_EQ(C.TextWidth("12345"), W11);
+  EXPECT_EQ(C.TextHeight("1"), H11);
+}
+
 }  // namespace
 }  // namespace zkw

@@ -3,6 +3,8 @@
 // the canvas), the host canvas with its offset, and the order of the events.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -438,6 +440,109 @@ TEST(ScalePaint, ExtremeSettingsDrawABoundedNumberOfTicks) {
   S.SetScaleType(sctYL);
   S.SetBounds(0, 0, 0, 0);
   Paint("no extent");
+}
+
+// --- Cached texts ---------------------------------------------------------------
+
+struct TWalkCase {
+  TFigType Type;
+  bool Logarithmic;
+  double Low, High;
+};
+
+const TWalkCase WalkCases[] = {
+    {ftNum, false, -37, 1013},        {ftNum, true, 0.001, 1e6},        {ftTime, false, 0, 3600},
+    {ftDateTime, false, 40000, 40002}, {ftDateTime, false, 40000, 40060}, {ftDateTime, false, 40000, 41000},
+    {ftDateTime, false, 0, 40000},
+};
+
+void Configure(TScale& S, const TWalkCase& C, TScaleType Type, int Variant) {
+  const bool Vertical = IsVerticalScale(Type);
+  S.SetBounds(0, 0, Vertical ? 90 : 700, Vertical ? 500 : 60);
+  S.SetScaleType(Type);
+  S.SetMinTicks(10);
+  S.SetLabelType(C.Type);
+  S.SetRange(C.Low, C.High);
+  S.SetLogarithmic(C.Logarithmic);
+  S.SetCaption("Axis");
+  S.Font().SetColor(Variant == 0 ? clBlue : clMaroon);
+  S.Font().SetHeight(Variant == 0 ? -11 : -14);
+  S.Font().SetStyle(Variant == 0 ? TFontStyles{} : TFontStyles{fsItalic});
+  S.SetColorBackGnd(Variant == 0 ? clBtnFace : clCream);
+  S.SetScaleInscript(Variant == 0 ? "" : "& u");
+  S.DateFormat().SetDateForTime(Variant == 0 ? dtOnePerDay : dtAllTicks);
+  S.HandleNeeded();
+}
+
+// A host picture with a different colour at every pixel.
+void Stripes(TBitmap& B) {
+  for (int Y = 0; Y < B.Height(); ++Y)
+    for (int X = 0; X < B.Width(); ++X) B.Canvas().SetPixels(X, Y, static_cast<TColor>((X * 7919 + Y * 104729) & 0xFFFFFF));
+}
+
+// The picture of one paint: the scale's own window when opaque, else a
+// striped host it paints on transparently.
+QImage PaintOf(TScale& S, bool Transparent) {
+  if (!Transparent) {
+    S.ForcePaint();
+    return S.Canvas().Target().Image().copy();
+  }
+  TBitmap Host(S.Width() + 40, S.Height() + 40);
+  Stripes(Host);
+  S.SetTransparent(true);
+  S.SetHostCanvas(&Host.Canvas(), 20, 20);
+  S.SetEmbedded(true);
+  S.ForcePaint();
+  S.SetHostCanvas(nullptr, 0, 0);
+  return Host.Image().copy();
+}
+
+// The same scale drawn by a fresh scale with every text measured and drawn
+// afresh through Qt.
+QImage ReferencePaint(const TWalkCase& C, TScaleType Type, int Variant, bool Transparent) {
+  SetTextCaching(false);
+  TScale Fresh(nullptr);
+  Configure(Fresh, C, Type, Variant);
+  QImage Image = PaintOf(Fresh, Transparent);
+  SetTextCaching(true);
+  return Image;
+}
+
+TEST(ScaleTextCache, PaintsFromTheCachesMatchFreshPaintsForEveryWalk) {
+  for (const TWalkCase& C : WalkCases) {
+    for (TScaleType Type : {sctXB, sctYL, sctXT, sctYR}) {
+      for (bool Transparent : {false, true}) {
+        SCOPED_TRACE(std::to_string(C.Type) + " " + std::to_string(C.Low) + " type " + std::to_string(Type) +
+                     (Transparent ? " transparent" : " opaque"));
+        TScale S(nullptr);
+        Configure(S, C, Type, 0);
+        const QImage First = PaintOf(S, Transparent);
+        const QImage Again = PaintOf(S, Transparent);  // texts and labels from the caches
+        const QImage Reference = ReferencePaint(C, Type, 0, Transparent);
+        EXPECT_TRUE(First == Reference);
+        EXPECT_TRUE(Again == Reference);
+        // Other font, colours and label settings on the same scale.
+        Configure(S, C, Type, 1);
+        const QImage Changed = PaintOf(S, Transparent);
+        EXPECT_FALSE(Changed == Reference);
+        EXPECT_TRUE(Changed == ReferencePaint(C, Type, 1, Transparent));
+        // And back: nothing of the other settings stays behind.
+        Configure(S, C, Type, 0);
+        EXPECT_TRUE(PaintOf(S, Transparent) == Reference);
+      }
+    }
+  }
+}
+
+TEST(ScaleTextCache, HostRenamingLabelsBetweenPaintsIsHonoured) {
+  TScale S(nullptr);
+  Configure(S, WalkCases[0], sctXB, 0);
+  const QImage Plain = PaintOf(S, false);
+  S.OnBeforeTickLabel = [](TObject*, TScaleType, double, std::string& Text) { Text = "<" + Text + ">"; };
+  const QImage Renamed = PaintOf(S, false);
+  EXPECT_FALSE(Renamed == Plain);
+  S.OnBeforeTickLabel = nullptr;
+  EXPECT_TRUE(PaintOf(S, false) == Plain);
 }
 
 }  // namespace

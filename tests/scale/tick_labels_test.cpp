@@ -13,9 +13,10 @@ namespace zkw {
 namespace {
 
 // The labels of the long ticks of one walk, in production order.
-std::vector<TTickLabel> LabelsOf(const TTickParams& P, const TTickLabelSettings& S) {
+std::vector<TTickLabel> LabelsOf(const TTickParams& P, const TTickLabelSettings& S,
+                                 TTickLabelCache* Cache = nullptr) {
   const TTickWalkResult Walk = WalkTicks(P);
-  TTickLabeller Labeller(S, Walk);
+  TTickLabeller Labeller(S, Walk, Cache);
   std::vector<TTickLabel> Labels;
   for (const TTick& T : Walk.Ticks)
     if (T.Kind == tkLong) Labels.push_back(Labeller.Label(T));
@@ -303,6 +304,70 @@ TEST(DateTimeLabels, DateLineRules) {
   P = Range(0, 20, 3, ftDateTime);
   S.DateFormat.DateForTime = dtAllTicks;
   for (const TTickLabel& L : LabelsOf(P, S)) EXPECT_FALSE(L.HasDateLine);
+}
+
+bool SameLabels(const std::vector<TTickLabel>& A, const std::vector<TTickLabel>& B) {
+  if (A.size() != B.size()) return false;
+  for (std::size_t K = 0; K < A.size(); ++K) {
+    if (A[K].Text != B[K].Text || A[K].HasDateLine != B[K].HasDateLine || A[K].DateText != B[K].DateText ||
+        std::signbit(A[K].Value) != std::signbit(B[K].Value) || A[K].Value != B[K].Value)
+      return false;
+  }
+  return true;
+}
+
+TEST(LabelCache, RepeatedAndChangedLabellingsMatchFreshOnes) {
+  TTickLabelCache Cache;
+  struct TCase {
+    TTickParams P;
+    int DecPlaces;
+  };
+  std::vector<TCase> Cases = {{Range(-50, 50), -2},        {Range(0, 1e7), -2},  {Range(0.001, 1e6), -2},
+                              {Range(0, 3600, 3, ftTime), -2}, {Range(0, 2, 3, ftDateTime), -2},
+                              {Range(0, 400, 3, ftDateTime), -2}, {Range(-1, 1), 0}};
+  Cases[2].P.Logarithmic = true;
+  Cases.push_back(Cases[2]);
+  Cases.back().DecPlaces = -3;
+  for (int Round = 0; Round < 2; ++Round) {
+    for (const TCase& C : Cases) {
+      TTickLabelSettings S = Settings(C.P, C.DecPlaces);
+      for (TDateForTime Rule : {dtOnePerDay, dtOnePerChart, dtAllTicks}) {
+        S.DateFormat.DateForTime = Rule;
+        const auto Fresh = LabelsOf(C.P, S);
+        ASSERT_FALSE(Fresh.empty());
+        // Twice in a row: the second labelling reads every text from the cache.
+        EXPECT_TRUE(SameLabels(LabelsOf(C.P, S, &Cache), Fresh)) << C.P.RangeLow << " " << Rule;
+        EXPECT_TRUE(SameLabels(LabelsOf(C.P, S, &Cache), Fresh)) << C.P.RangeLow << " " << Rule;
+      }
+      // A changed inscription or format is not answered from the old texts.
+      S.ScaleInscript = "& V";
+      EXPECT_TRUE(SameLabels(LabelsOf(C.P, S, &Cache), LabelsOf(C.P, S)));
+      S.DateFormat.DateSeparator = '/';
+      S.DateFormat.MonthName = !S.DateFormat.MonthName;
+      EXPECT_TRUE(SameLabels(LabelsOf(C.P, S, &Cache), LabelsOf(C.P, S)));
+    }
+  }
+  EXPECT_LE(Cache.Size(), TTickLabelCache::MaxEntries);
+
+  // A labelling that another one reset meanwhile stops reading the cache.
+  const TTickParams A = Range(0, 100), B = Range(0, 2, 3, ftDateTime);
+  const TTickWalkResult WalkA = WalkTicks(A), WalkB = WalkTicks(B);
+  const TTickLabelSettings SA = Settings(A), SB = Settings(B);
+  TTickLabeller First(SA, WalkA, &Cache);
+  TTickLabeller Second(SB, WalkB, &Cache);
+  TTickLabeller Plain(SA, WalkA);
+  for (const TTick& T : WalkA.Ticks) {
+    if (T.Kind == tkLong) {
+      EXPECT_EQ(First.Label(T).Text, Plain.Label(T).Text);
+    }
+  }
+  // ... and leaves no texts of its settings behind for the other one.
+  EXPECT_TRUE(SameLabels(LabelsOf(B, SB, &Cache), LabelsOf(B, SB)));
+  (void)Second;
+
+  // Many different ticks: the cache starts again instead of growing.
+  for (int K = 0; K < 400; ++K) LabelsOf(Range(K * 1000.0, K * 1000.0 + 999, 10), Settings(Range(0, 1000)), &Cache);
+  EXPECT_LE(Cache.Size(), TTickLabelCache::MaxEntries);
 }
 
 }  // namespace
