@@ -19,7 +19,10 @@ class TRandomCase {
   explicit TRandomCase(unsigned Seed) : FGen(Seed) {}
 
   double Uniform(double Low, double High) { return std::uniform_real_distribution<double>(Low, High)(FGen); }
-  int Int(int Low, int High) { return std::uniform_int_distribution<int>(Low, High)(FGen); }
+  int Int(int Low, int High) {
+    if (Low > High) std::swap(Low, High);  // a plot without extent has its edges swapped
+    return std::uniform_int_distribution<int>(Low, High)(FGen);
+  }
   bool Chance(double P) { return Uniform(0, 1) < P; }
 
   TAxisRange Axis() {
