@@ -223,23 +223,40 @@ void TNearestIndex::ChooseGrid(std::int64_t MinX, std::int64_t MaxX, std::int64_
   FSY = static_cast<std::uint32_t>(std::ceil(Hd / Rows));
   FCols = static_cast<int>((W + FSX - 1) / FSX);
   FRows = static_cast<int>((H + FSY - 1) / FSY);
+  FInvSX = 1.0 / FSX;
+  FInvSY = 1.0 / FSY;
   FX0 = MinX;
   FY0 = MinY;
 }
 
+namespace {
+
+// D / Size for 0 < D < 2^32, by a multiplication: a division per item and
+// axis would cost the build more than the transform does. The product is off
+// by at most one and corrected exactly.
+inline std::int64_t CellOfOffset(std::int64_t D, std::int64_t Size, double InvSize) {
+  auto C = static_cast<std::int64_t>(static_cast<double>(D) * InvSize);
+  if (C * Size > D)
+    --C;
+  else if ((C + 1) * Size <= D)
+    ++C;
+  return C;
+}
+
+}  // namespace
+
 int TNearestIndex::CellX(std::int64_t PX) const {
   const std::int64_t D = PX - FX0;
   if (D <= 0) return 0;
-  // D < 2^32: pixels and the grid's corner are 32-bit values.
-  const std::uint32_t C = static_cast<std::uint32_t>(D) / FSX;
-  return C >= static_cast<std::uint32_t>(FCols) ? FCols - 1 : static_cast<int>(C);
+  const std::int64_t C = CellOfOffset(D, FSX, FInvSX);
+  return C >= FCols ? FCols - 1 : static_cast<int>(C);
 }
 
 int TNearestIndex::CellY(std::int64_t PY) const {
   const std::int64_t D = PY - FY0;
   if (D <= 0) return 0;
-  const std::uint32_t C = static_cast<std::uint32_t>(D) / FSY;
-  return C >= static_cast<std::uint32_t>(FRows) ? FRows - 1 : static_cast<int>(C);
+  const std::int64_t C = CellOfOffset(D, FSY, FInvSY);
+  return C >= FRows ? FRows - 1 : static_cast<int>(C);
 }
 
 void TNearestIndex::SearchCell(int CX, int CY, int MX, int MY, int Limit, double& Best, int& Found) const {

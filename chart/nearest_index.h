@@ -85,6 +85,8 @@ class TNearestIndex {
   std::int64_t FY0 = 0;
   std::uint32_t FSX = 1;
   std::uint32_t FSY = 1;
+  double FInvSX = 1.0;
+  double FInvSY = 1.0;
   int FCols = 1;
   int FRows = 1;
   std::vector<TPixel> FPixels;       // by item index; only qualifying items' entries are set
