@@ -163,14 +163,12 @@ void TNearestIndex::Build(const TvxItemStore& Store, const TKey& Key, const TPlo
   if (Qualifying == 0) MinX = MaxX = MinY = MaxY = 0;
   ChooseGrid(MinX, MaxX, MinY, MaxY, Plot, Qualifying);
 
-  // Passes 2 and 3: a counting sort of the qualifying items by cell, stable,
-  // so each cell lists its items in ascending index order.
-  const std::size_t Cells = static_cast<std::size_t>(FCols) * static_cast<std::size_t>(FRows);
-  FStart.assign(Cells + 1, 0);
-  auto CellOf = [this](const TPixel& P) {
-    return static_cast<std::size_t>(CellY(P.Y)) * static_cast<std::size_t>(FCols) +
-           static_cast<std::size_t>(CellX(P.X));
-  };
+  // Then a stable counting sort of the qualifying items by cell, so each cell
+  // lists its items in ascending index order. Sorting by row first and then
+  // by column within each row keeps both passes' writes within a few cache
+  // lines at a time; one pass over all cells at once would scatter them over
+  // the whole grid.
+  const auto Rows = static_cast<std::size_t>(FRows), Cols = static_cast<std::size_t>(FCols);
   auto ForEachQualifying = [this, Count](auto&& Visit) {
     for (std::size_t W = 0; W < FQualifies.size(); ++W) {
       std::uint64_t Bits = FQualifies[W];
@@ -181,13 +179,36 @@ void TNearestIndex::Build(const TvxItemStore& Store, const TKey& Key, const TPlo
       }
     }
   };
-  ForEachQualifying([&](int I) { ++FStart[CellOf(FPixels[static_cast<std::size_t>(I)]) + 1]; });
-  for (std::size_t C = 0; C < Cells; ++C) FStart[C + 1] += FStart[C];
+  std::vector<std::uint32_t> RowStart(Rows + 1, 0);
+  ForEachQualifying([&](int I) { ++RowStart[static_cast<std::size_t>(CellY(FPixels[static_cast<std::size_t>(I)].Y)) + 1]; });
+  for (std::size_t R = 0; R < Rows; ++R) RowStart[R + 1] += RowStart[R];
   FOrder.resize(static_cast<std::size_t>(Qualifying));
-  // FStart[C] serves as cell C's write position and ends as cell C + 1's start.
-  ForEachQualifying([&](int I) { FOrder[FStart[CellOf(FPixels[static_cast<std::size_t>(I)])]++] = I; });
-  for (std::size_t C = Cells; C > 0; --C) FStart[C] = FStart[C - 1];
-  FStart[0] = 0;
+  std::vector<std::uint32_t> Column(static_cast<std::size_t>(Qualifying));
+  {
+    std::vector<std::uint32_t> RowPos(RowStart.begin(), RowStart.end() - 1);
+    ForEachQualifying([&](int I) {
+      const TPixel P = FPixels[static_cast<std::size_t>(I)];
+      const std::uint32_t K = RowPos[static_cast<std::size_t>(CellY(P.Y))]++;
+      FOrder[K] = I;
+      Column[K] = static_cast<std::uint32_t>(CellX(P.X));
+    });
+  }
+  FStart.assign(Rows * Cols + 1, 0);
+  std::uint32_t Longest = 0;
+  for (std::size_t R = 0; R < Rows; ++R) {
+    Longest = std::max(Longest, RowStart[R + 1] - RowStart[R]);
+    for (std::uint32_t K = RowStart[R]; K < RowStart[R + 1]; ++K) ++FStart[R * Cols + Column[K] + 1];
+  }
+  for (std::size_t C = 0; C < Rows * Cols; ++C) FStart[C + 1] += FStart[C];
+  std::vector<std::int32_t> Scratch(Longest);
+  std::vector<std::uint32_t> Cursor(Cols);
+  for (std::size_t R = 0; R < Rows; ++R) {
+    const std::uint32_t Begin = RowStart[R], End = RowStart[R + 1];
+    if (Begin == End) continue;
+    std::copy_n(FStart.begin() + static_cast<std::ptrdiff_t>(R * Cols), Cols, Cursor.begin());
+    for (std::uint32_t K = Begin; K < End; ++K) Scratch[Cursor[Column[K]]++ - Begin] = FOrder[K];
+    std::copy_n(Scratch.begin(), End - Begin, FOrder.begin() + Begin);
+  }
 
   FKey = Key;
   FVersion = Store.Version();
