@@ -266,14 +266,14 @@ inline std::int64_t CellOfOffset(std::int64_t D, std::int64_t Size, double InvSi
 
 }  // namespace
 
-int TNearestIndex::CellX(std::int64_t PX) const {
+inline int TNearestIndex::CellX(std::int64_t PX) const {
   const std::int64_t D = PX - FX0;
   if (D <= 0) return 0;
   const std::int64_t C = CellOfOffset(D, FSX, FInvSX);
   return C >= FCols ? FCols - 1 : static_cast<int>(C);
 }
 
-int TNearestIndex::CellY(std::int64_t PY) const {
+inline int TNearestIndex::CellY(std::int64_t PY) const {
   const std::int64_t D = PY - FY0;
   if (D <= 0) return 0;
   const std::int64_t C = CellOfOffset(D, FSY, FInvSY);
