@@ -180,7 +180,9 @@ void TNearestIndex::Build(const TvxItemStore& Store, const TKey& Key, const TPlo
     }
   };
   std::vector<std::uint32_t> RowStart(Rows + 1, 0);
-  ForEachQualifying([&](int I) { ++RowStart[static_cast<std::size_t>(CellY(FPixels[static_cast<std::size_t>(I)].Y)) + 1]; });
+  ForEachQualifying([&](int I) {
+    ++RowStart[static_cast<std::size_t>(CellY(FPixels[static_cast<std::size_t>(I)].Y)) + 1];
+  });
   for (std::size_t R = 0; R < Rows; ++R) RowStart[R + 1] += RowStart[R];
   FOrder.resize(static_cast<std::size_t>(Qualifying));
   std::vector<std::uint32_t> Column(static_cast<std::size_t>(Qualifying));
@@ -281,7 +283,8 @@ inline int TNearestIndex::CellY(std::int64_t PY) const {
 }
 
 void TNearestIndex::SearchCell(int CX, int CY, int MX, int MY, int Limit, double& Best, int& Found) const {
-  const std::size_t Cell = static_cast<std::size_t>(CY) * static_cast<std::size_t>(FCols) + static_cast<std::size_t>(CX);
+  const std::size_t Cell =
+      static_cast<std::size_t>(CY) * static_cast<std::size_t>(FCols) + static_cast<std::size_t>(CX);
   const std::uint32_t Begin = FStart[Cell], End = FStart[Cell + 1];
   if (Begin == End) return;
   // Skip a cell that lies farther than the best so far (the border cells
