@@ -1,11 +1,25 @@
 #include "chart/item_store.h"
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 
 #include "base/errors.h"
 
 namespace zkw {
+
+std::uint64_t TStoreGeneration::Next() {
+  static std::atomic<std::uint64_t> Counter{0};
+  return ++Counter;
+}
+
+int TvxItemStore::LowestCountSince(std::uint64_t Since) const {
+  if (FForgottenRemoval > Since) return -1;
+  int Lowest = FCount;
+  for (const TRemoval& R : FRemovals)
+    if (R.Version > Since) Lowest = std::min(Lowest, R.Count);
+  return Lowest;
+}
 
 int TvxItemStore::KindCount(int Kind) const {
   return Kind >= 0 && Kind < ItemKindCount ? FKindCounts[static_cast<std::size_t>(Kind)] : 0;
@@ -25,6 +39,7 @@ void TvxItemStore::Commit(bool CountKind) {
     if (Kind < ItemKindCount) ++FKindCounts[static_cast<std::size_t>(Kind)];
   }
   ++FCount;
+  ++FVersion;
 }
 
 int TvxItemStore::GrownCapacity(int Count, int AllocSize) const {
@@ -42,13 +57,22 @@ void TvxItemStore::RemoveLast() {
   const int Kind = FItems[static_cast<std::size_t>(FCount - 1)].Kind;
   if (Kind < ItemKindCount) --FKindCounts[static_cast<std::size_t>(Kind)];
   --FCount;
-  if (FCount == 0) Clear();
+  if (FCount == 0) {
+    Clear();
+    return;
+  }
+  ++FVersion;
+  TRemoval& Entry = FRemovals[static_cast<std::size_t>(FNextRemoval)];
+  FForgottenRemoval = std::max(FForgottenRemoval, Entry.Version);
+  Entry = {FVersion, FCount};
+  FNextRemoval = (FNextRemoval + 1) % RemovalLogSize;
 }
 
 void TvxItemStore::Clear() {
   TVxItemContainer().swap(FItems);
   FCount = 0;
   FKindCounts.fill(0);
+  Changed();
 }
 
 void TvxItemStore::CopyFrom(const TvxItemStore& Source, int NewCapacity) {
@@ -60,6 +84,7 @@ void TvxItemStore::CopyFrom(const TvxItemStore& Source, int NewCapacity) {
   FCount = Keep;
   FKindCounts = Source.FKindCounts;
   FTexts = Source.FTexts;
+  Changed();
 }
 
 int CopiedCapacity(int Count, int AllocSize) {

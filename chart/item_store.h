@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "chart/chart_item.h"
@@ -33,19 +34,58 @@ class TLongTextArray {
   int FCount = 0;
 };
 
+// A number unique among all stores and all their states, taken afresh
+// whenever a store is created, copied or its items may change in place. A
+// copy gets a new one: two stores never share a generation.
+class TStoreGeneration {
+ public:
+  TStoreGeneration() : FValue(Next()) {}
+  TStoreGeneration(const TStoreGeneration&) : FValue(Next()) {}
+  TStoreGeneration& operator=(const TStoreGeneration&) {
+    FValue = Next();
+    return *this;
+  }
+  void Renew() { FValue = Next(); }
+  std::uint64_t Value() const { return FValue; }
+
+ private:
+  static std::uint64_t Next();
+  std::uint64_t FValue;
+};
+
 // One item store. The element array only ever grows by whole steps while
 // items remain; its length is the capacity. Fresh elements are zero-filled,
 // and a slot freed by RemoveLast keeps its content, so the next append into
 // it inherits the fields the command does not set.
+//
+// Caches over the items (the nearest-item index) follow the store's changes:
+// the generation changes whenever items may have changed in place (clearing,
+// copying, write access to an item); the version counts every change, and
+// appends and removals of the last item only bump the version, with the
+// removals remembered so that a cache can tell which leading items it still holds.
 class TvxItemStore {
  public:
   int Count() const { return FCount; }
   int Capacity() const { return static_cast<int>(FItems.size()); }
   const TvxChartItem* Data() const { return FItems.data(); }
-  TvxChartItem* Data() { return FItems.data(); }
+  // Write access: counts as a change of every item.
+  TvxChartItem* Data() {
+    Changed();
+    return FItems.data();
+  }
   // No range check: callers guarantee 0 <= Index < Count().
   const TvxChartItem& Item(int Index) const { return FItems[static_cast<std::size_t>(Index)]; }
-  TvxChartItem& Item(int Index) { return FItems[static_cast<std::size_t>(Index)]; }
+  // Write access: counts as a change of every item.
+  TvxChartItem& Item(int Index) {
+    Changed();
+    return FItems[static_cast<std::size_t>(Index)];
+  }
+  std::uint64_t Generation() const { return FGeneration.Value(); }
+  std::uint64_t Version() const { return FVersion; }
+  // The lowest count the store had from version Since on (the current count
+  // included): items below it are unchanged since then, provided the
+  // generation is the same. -1 when that is no longer known.
+  int LowestCountSince(std::uint64_t Since) const;
   // Number of items of kind Kind (0..24); 0 for other values.
   int KindCount(int Kind) const;
   const std::array<int, ItemKindCount>& KindCounts() const { return FKindCounts; }
@@ -87,8 +127,26 @@ class TvxItemStore {
   const TLongTextArray& Texts() const { return FTexts; }
 
  private:
+  // Items may have changed in place.
+  void Changed() {
+    FGeneration.Renew();
+    ++FVersion;
+  }
+  // The latest removals of the last item: the version each made and the
+  // count it left.
+  struct TRemoval {
+    std::uint64_t Version = 0;
+    int Count = 0;
+  };
+  static constexpr int RemovalLogSize = 8;
+
   TVxItemContainer FItems;
   int FCount = 0;
+  TStoreGeneration FGeneration;
+  std::uint64_t FVersion = 0;
+  std::array<TRemoval, RemovalLogSize> FRemovals{};
+  int FNextRemoval = 0;
+  std::uint64_t FForgottenRemoval = 0;  // the version of the newest removal no longer logged
   std::array<int, ItemKindCount> FKindCounts{};
   TLongTextArray FTexts;
 };
@@ -112,6 +170,7 @@ void TvxItemStore::Append(int Count, int AllocSize, TFill&& Fill) {
     FItems.resize(static_cast<std::size_t>(NewCapacity));  // the zero-filled rest of the last step
   }
   FCount += Count;
+  ++FVersion;  // an append, as Commit counts one: caches keep the leading items
 }
 
 // Capacity that a copied store gets: whole growth steps with room for at

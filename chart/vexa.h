@@ -36,6 +36,7 @@
 #include "chart/data_sharing.h"
 #include "chart/item_store.h"
 #include "chart/layers.h"
+#include "chart/nearest_index.h"
 #include "chart/scale_props.h"
 #include "platform/controls.h"
 #include "platform/graphics.h"
@@ -600,6 +601,9 @@ class TCustomVexa : public TCustomControl {
   TvxDataShare FShare;
   TvxItemStore FAnnotations;
   bool FAnnotationMode = false;
+  // Follows the data store, the current layer's transform and the filters by
+  // itself; a search is const for the host, the index is only a cache.
+  mutable TNearestIndex FNearestIndex;
   int FAllocSize = DefaultAllocSize;
 
   // owned objects

@@ -376,7 +376,7 @@ int TCustomVexa::FindNearestItemEx(std::uint8_t KindFilter, std::uint8_t ClassFi
                                    bool VisibleLayersOnly, double& Distance) const {
   const TLayerTransform T = LayerTransform(FCurrentLayer);
   const TvxItemStore& Store = FShare.Store();
-  return FindNearestInStore(Store.Data(), Store.Count(), T, T.PixelX(X), T.PixelY(Y), KindFilter, ClassFilter,
+  return FNearestIndex.Find(Store, T, Geometry(), T.PixelX(X), T.PixelY(Y), KindFilter, ClassFilter,
                             VisibleLayersOnly ? FLayerVisible.data() : nullptr, Distance);
 }
 
