@@ -1,8 +1,33 @@
 #include "chart/item_store.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace zkw {
+
+std::uint64_t TvxItemStore::NextVersion() {
+  static std::atomic<std::uint64_t> Counter{0};
+  return ++Counter;
+}
+
+void TvxItemStore::Touched(int From) {
+  FVersion = NextVersion();
+  FChanges[static_cast<std::size_t>(FChangeNext)] = {FVersion, std::max(From, 0)};
+  FChangeNext = (FChangeNext + 1) % ChangeLogSize;
+  FChangeCount = std::min(FChangeCount + 1, ChangeLogSize);
+}
+
+int TvxItemStore::DirtyFrom(std::uint64_t Since) const {
+  if (Since == FVersion) return FCount;
+  int Lowest = FCount;
+  // Walk back from the newest change to the one that produced Since.
+  for (int K = 1; K <= FChangeCount; ++K) {
+    const TChange& C = FChanges[static_cast<std::size_t>((FChangeNext - K + ChangeLogSize) % ChangeLogSize)];
+    if (C.Version == Since) return Lowest;
+    Lowest = std::min(Lowest, C.From);
+  }
+  return 0;
+}
 
 int TvxItemStore::KindCount(int Kind) const {
   return Kind >= 0 && Kind < ItemKindCount ? FKindCounts[static_cast<std::size_t>(Kind)] : 0;
@@ -22,6 +47,7 @@ void TvxItemStore::Commit(bool CountKind) {
     if (Kind < ItemKindCount) ++FKindCounts[static_cast<std::size_t>(Kind)];
   }
   ++FCount;
+  Touched(FCount - 1);
 }
 
 void TvxItemStore::RemoveLast() {
@@ -29,6 +55,7 @@ void TvxItemStore::RemoveLast() {
   const int Kind = FItems[static_cast<std::size_t>(FCount - 1)].Kind;
   if (Kind < ItemKindCount) --FKindCounts[static_cast<std::size_t>(Kind)];
   --FCount;
+  Touched(FCount);
   if (FCount == 0) Clear();
 }
 
@@ -36,6 +63,7 @@ void TvxItemStore::Clear() {
   TVxItemContainer().swap(FItems);
   FCount = 0;
   FKindCounts.fill(0);
+  Touched(0);
 }
 
 void TvxItemStore::CopyFrom(const TvxItemStore& Source, int NewCapacity) {
@@ -47,6 +75,7 @@ void TvxItemStore::CopyFrom(const TvxItemStore& Source, int NewCapacity) {
   FCount = Keep;
   FKindCounts = Source.FKindCounts;
   FTexts = Source.FTexts;
+  Touched(0);
 }
 
 int CopiedCapacity(int Count, int AllocSize) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "chart/chart_item.h"
@@ -65,14 +66,39 @@ class TvxItemStore {
   // array of Capacity elements (at least Source.Count()).
   void CopyFrom(const TvxItemStore& Source, int Capacity);
   void ResetKindCounts() { FKindCounts.fill(0); }
+
+  // Mutation tracking: every change of the items (Commit, RemoveLast, Clear,
+  // CopyFrom) takes a new version number, unique across all stores, so a
+  // reader that remembers (store, version) can tell whether anything changed.
+  std::uint64_t Version() const { return FVersion; }
+  // The lowest item index that any change since version Since may have
+  // touched: Count() when nothing changed, 0 when Since is unknown to the
+  // store (another store's version, or older than the changes it keeps).
+  // Appending touches only the new index and removing the last item only its
+  // own, so a remove-last / append cycle leaves the items before it untouched.
+  int DirtyFrom(std::uint64_t Since) const;
   // The long texts that the store's text items refer to. They belong to the
   // store, so charts that share the store also share its texts.
   TLongTextArray& Texts() { return FTexts; }
   const TLongTextArray& Texts() const { return FTexts; }
 
  private:
+  // Records a change that touched items from index From upward.
+  void Touched(int From);
+
   TVxItemContainer FItems;
   int FCount = 0;
+  std::uint64_t FVersion = NextVersion();
+  // The last few changes: version reached and lowest index touched.
+  static constexpr int ChangeLogSize = 16;
+  struct TChange {
+    std::uint64_t Version = 0;
+    int From = 0;
+  };
+  std::array<TChange, ChangeLogSize> FChanges{};
+  int FChangeCount = 0;  // entries in use (at most ChangeLogSize)
+  int FChangeNext = 0;   // slot of the next entry
+  static std::uint64_t NextVersion();
   std::array<int, ItemKindCount> FKindCounts{};
   TLongTextArray FTexts;
 };

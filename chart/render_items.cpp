@@ -1,6 +1,7 @@
 #include "chart/render_items.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <numbers>
 
@@ -68,6 +69,13 @@ void ApplyPrinterFontRule(TFont& Font, int PointSize) {
   Font.SetHeight(PixelHeight);
 }
 
+namespace {
+std::atomic<bool> ShortcutsOn{true};
+}  // namespace
+
+void SetRenderShortcuts(bool On) { ShortcutsOn.store(On, std::memory_order_relaxed); }
+bool RenderShortcuts() { return ShortcutsOn.load(std::memory_order_relaxed); }
+
 TItemRenderer::TItemRenderer(TCanvas& Canvas, const TItemRenderFrame& Frame) : FCanvas(Canvas), FFrame(Frame) {}
 
 void TItemRenderer::ResetDuplicateMarks() {
@@ -98,6 +106,24 @@ void TItemRenderer::BeginPass(int PenWidth, TColor Color) {
 int TItemRenderer::DupCell(int X, int Y) const {
   if (X < 0 || Y < 0 || X >= FDupCols || Y >= FDupRows) return -1;
   return FDupGrid[static_cast<std::size_t>(Y) * static_cast<std::size_t>(FDupCols) + static_cast<std::size_t>(X)];
+}
+
+void TItemRenderer::SaveState(TItemRendererState& State) const {
+  State.Cache = FCache;
+  State.PenPos = {FPenPosX, FPenPosY};
+  State.DupGrid = FDupGrid;
+  State.DupCols = FDupCols;
+  State.DupRows = FDupRows;
+}
+
+void TItemRenderer::RestoreState(const TItemRendererState& State) {
+  FPolyCount = 0;
+  FCache = State.Cache;
+  FPenPosX = State.PenPos.X;
+  FPenPosY = State.PenPos.Y;
+  FDupGrid = State.DupGrid;
+  FDupCols = State.DupCols;
+  FDupRows = State.DupRows;
 }
 
 TPoint TItemRenderer::CurrentPoint() const {
@@ -439,6 +465,95 @@ void TItemRenderer::DrawMarkItem(const TvxChartItem& Item) {
   // DrawMark works on the canvas behind the cache: a character mark takes the
   // pen colour as font colour, filled symbols pass through the brush.
   FCache.Forget();
+}
+
+// ---- runs drawn without the per-item dispatch -------------------------------------------
+
+int TItemRenderer::RenderRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                             const bool* LayerOn) {
+  if (Begin >= End) return Begin;
+  const TvxChartItem& First = Items[Begin];
+  // A hidden first item is left to the pass (which skips it without a flush).
+  if (First.CoordMode != cmWorld || !ClassOn[First.ItemClass] ||
+      !LayerOn[static_cast<std::size_t>(ClampLayer(First.Layer) - 1)]) {
+    return Begin;
+  }
+  if (First.Kind == ckMark && First.MarkType >= 10 && First.MarkType <= 12) {
+    return RenderMarkRun(Items, Begin, End, ClassOn, LayerOn);
+  }
+  if (First.Kind == ckDrawTo) return RenderDrawToRun(Items, Begin, End, ClassOn, LayerOn);
+  return Begin;
+}
+
+// Each item goes through the same cache steps as RenderItem and DrawMarkItem
+// (so the cache ends in the state they leave); the canvas pen keeps one value
+// throughout, so the squares can be collected and drawn in batches.
+int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                                 const bool* LayerOn) {
+  const TvxChartItem& First = Items[Begin];
+  const int MarkType = First.MarkType, Width = First.LineWidth, Layer = First.Layer;
+  const TColor C = PenOf(First);
+  const TPenStyle Style = First.PenStyle;
+  const std::size_t L = static_cast<std::size_t>(ClampLayer(Layer) - 1);
+  const TLayerTransform& T = FFrame.Transforms[L];
+  const TAxisRange XR = FFrame.XRanges[L], YR = FFrame.YRanges[L];
+  const std::int64_t DX = std::int64_t{FFrame.Left} - FFrame.MarginLeft, DY = std::int64_t{FFrame.Top} - FFrame.MarginTop;
+  const bool Avoid = FFrame.AvoidDuplicateMarks;
+  constexpr int BufferSize = 1024;
+  std::array<TPoint, BufferSize> Centres;
+  int Waiting = 0;
+  // A mark ends any waiting batch before it draws, whatever its width.
+  FlushPolyline();
+  int I = Begin;
+  for (; I < End; ++I) {
+    const TvxChartItem& Item = Items[I];
+    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
+    if (Item.Kind != ckMark || Item.CoordMode != cmWorld || Item.MarkType != MarkType || Item.LineWidth != Width ||
+        Item.Layer != Layer || Item.PenStyle != Style || PenOf(Item) != C) {
+      break;
+    }
+    SetPenWidth(Width);
+    if (!InRange(Item.X, XR) || !InRange(Item.Y, YR)) continue;
+    SetPenColor(C);
+    SetPenStyle(Style);
+    const TPoint P{ClampRender(std::int64_t{T.PixelX(Item.X)} + DX), ClampRender(std::int64_t{T.PixelY(Item.Y)} + DY)};
+    if (Avoid && !PassDuplicateTest(P.X, P.Y, MarkType)) continue;
+    Centres[static_cast<std::size_t>(Waiting++)] = P;
+    if (Waiting == BufferSize) {
+      FCanvas.SquareOutlines(Centres.data(), Waiting, MarkType - 9);
+      Waiting = 0;
+    }
+    FCache.Forget();  // as after DrawMark
+  }
+  if (Waiting > 0) FCanvas.SquareOutlines(Centres.data(), Waiting, MarkType - 9);
+  return I;
+}
+
+int TItemRenderer::RenderDrawToRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                                   const bool* LayerOn) {
+  const TvxChartItem& First = Items[Begin];
+  const int Width = First.LineWidth, Layer = First.Layer;
+  const TColor C = PenOf(First), F = First.FillColor;
+  const TPenStyle Style = First.PenStyle;
+  const TLayerTransform& T = FFrame.Transforms[static_cast<std::size_t>(ClampLayer(Layer) - 1)];
+  const std::int64_t DX = std::int64_t{FFrame.Left} - FFrame.MarginLeft, DY = std::int64_t{FFrame.Top} - FFrame.MarginTop;
+  int I = Begin;
+  for (; I < End; ++I) {
+    const TvxChartItem& Item = Items[I];
+    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
+    if (Item.Kind != ckDrawTo || Item.CoordMode != cmWorld || Item.LineWidth != Width || Item.Layer != Layer ||
+        Item.PenStyle != Style || Item.FillColor != F || PenOf(Item) != C) {
+      break;
+    }
+    // RenderItem's steps for a ckDrawTo, the transform hoisted.
+    if (!FCache.PenWidthKnown || Width != FCache.CachedPenWidth) FlushPolyline();
+    SetPenWidth(Width);
+    const TPoint P{ClampRender(std::int64_t{T.PixelX(Item.X)} + DX), ClampRender(std::int64_t{T.PixelY(Item.Y)} + DY)};
+    if (LineStateDiffers(C, Style, F)) FlushPolyline();
+    SetLineState(C, Style, F);
+    AddPolylinePoint(P.X, P.Y);
+  }
+  return I;
 }
 
 void TItemRenderer::DrawLineItem(const TvxChartItem& Item) {
