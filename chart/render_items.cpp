@@ -70,11 +70,16 @@ void ApplyPrinterFontRule(TFont& Font, int PointSize) {
 }
 
 namespace {
-std::atomic<bool> ShortcutsOn{true};
+std::atomic<bool> RunsOn{true};
+std::atomic<bool> KeptImageOn{true};
 }  // namespace
 
-void SetRenderShortcuts(bool On) { ShortcutsOn.store(On, std::memory_order_relaxed); }
-bool RenderShortcuts() { return ShortcutsOn.load(std::memory_order_relaxed); }
+void SetRenderShortcuts(bool Runs, bool KeptImage) {
+  RunsOn.store(Runs, std::memory_order_relaxed);
+  KeptImageOn.store(KeptImage, std::memory_order_relaxed);
+}
+bool RenderRunsEnabled() { return RunsOn.load(std::memory_order_relaxed); }
+bool KeptImageEnabled() { return KeptImageOn.load(std::memory_order_relaxed); }
 
 TItemRenderer::TItemRenderer(TCanvas& Canvas, const TItemRenderFrame& Frame) : FCanvas(Canvas), FFrame(Frame) {}
 
@@ -504,6 +509,12 @@ int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, 
   int Waiting = 0;
   // A mark ends any waiting batch before it draws, whatever its width.
   FlushPolyline();
+  // Item by item, a mark sets the pen width, a visible one also pen colour
+  // and style, and a drawn one makes the cache forget everything. The values
+  // are the run's throughout, so the canvas needs them once; the cache's end
+  // state follows from what happened after the last drawn mark.
+  bool WidthSet = false, LookSet = false, Drew = false;
+  bool WidthAfter = false, LookAfter = false;  // set again since the last drawn mark
   int I = Begin;
   for (; I < End; ++I) {
     const TvxChartItem& Item = Items[I];
@@ -512,10 +523,18 @@ int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, 
         Item.Layer != Layer || Item.PenStyle != Style || PenOf(Item) != C) {
       break;
     }
-    SetPenWidth(Width);
+    if (!WidthSet) {
+      SetPenWidth(Width);
+      WidthSet = true;
+    }
+    WidthAfter = true;
     if (!InRange(Item.X, XR) || !InRange(Item.Y, YR)) continue;
-    SetPenColor(C);
-    SetPenStyle(Style);
+    if (!LookSet) {
+      SetPenColor(C);
+      SetPenStyle(Style);
+      LookSet = true;
+    }
+    LookAfter = true;
     const TPoint P{ClampRender(std::int64_t{T.PixelX(Item.X)} + DX), ClampRender(std::int64_t{T.PixelY(Item.Y)} + DY)};
     if (Avoid && !PassDuplicateTest(P.X, P.Y, MarkType)) continue;
     Centres[static_cast<std::size_t>(Waiting++)] = P;
@@ -523,9 +542,22 @@ int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, 
       FCanvas.SquareOutlines(Centres.data(), Waiting, MarkType - 9);
       Waiting = 0;
     }
-    FCache.Forget();  // as after DrawMark
+    Drew = true;
+    WidthAfter = LookAfter = false;
   }
   if (Waiting > 0) FCanvas.SquareOutlines(Centres.data(), Waiting, MarkType - 9);
+  if (Drew) {
+    FCache.Forget();  // as after DrawMark
+    if (WidthAfter) {
+      FCache.CachedPenWidth = Width;
+      FCache.PenWidthKnown = true;
+    }
+    if (LookAfter) {
+      FCache.CachedPenColor = C;
+      FCache.CachedPenStyle = Style;
+      FCache.PenColorKnown = FCache.PenStyleKnown = true;
+    }
+  }
   return I;
 }
 
@@ -545,12 +577,16 @@ int TItemRenderer::RenderDrawToRun(const TvxChartItem* Items, int Begin, int End
         Item.PenStyle != Style || Item.FillColor != F || PenOf(Item) != C) {
       break;
     }
-    // RenderItem's steps for a ckDrawTo, the transform hoisted.
-    if (!FCache.PenWidthKnown || Width != FCache.CachedPenWidth) FlushPolyline();
-    SetPenWidth(Width);
     const TPoint P{ClampRender(std::int64_t{T.PixelX(Item.X)} + DX), ClampRender(std::int64_t{T.PixelY(Item.Y)} + DY)};
-    if (LineStateDiffers(C, Style, F)) FlushPolyline();
-    SetLineState(C, Style, F);
+    if (I == Begin) {
+      // RenderItem's steps for a ckDrawTo. They leave width, colours and
+      // style known and equal to the run's, which nothing in the run changes,
+      // so for the following items they would do nothing.
+      if (!FCache.PenWidthKnown || Width != FCache.CachedPenWidth) FlushPolyline();
+      SetPenWidth(Width);
+      if (LineStateDiffers(C, Style, F)) FlushPolyline();
+      SetLineState(C, Style, F);
+    }
     AddPolylinePoint(P.X, P.Y);
   }
   return I;

@@ -33,12 +33,15 @@
 
 namespace zkw {
 
-// Process-wide switch of the rendering shortcuts that must draw exactly what
-// the item-by-item path draws: runs of plain items drawn without the per-item
-// dispatch, and redraws that start from the kept data image. Off, every pass
-// takes the reference path (tests and benchmarks compare the two). On by default.
-void SetRenderShortcuts(bool On);
-bool RenderShortcuts();
+// Process-wide switches of the rendering shortcuts that must draw exactly
+// what the item-by-item path draws: runs of plain items drawn without the
+// per-item dispatch (Runs), and redraws that start from the kept data image
+// (KeptImage). Off, passes take the reference path (tests and benchmarks
+// compare the two). Both on by default.
+void SetRenderShortcuts(bool Runs, bool KeptImage);
+inline void SetRenderShortcuts(bool On) { SetRenderShortcuts(On, On); }
+bool RenderRunsEnabled();
+bool KeptImageEnabled();
 
 // Points of one polyline batch.
 constexpr int PolyBatchSize = 200;

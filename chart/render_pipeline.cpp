@@ -67,7 +67,7 @@ void RenderStore(TCustomVexa& Chart, TItemRenderer& Renderer, const TvxItemStore
   const bool Copy = Hook || static_cast<bool>(Chart.OnBeforeRenderText);
   // Without handlers nothing can change the store during the pass, so runs of
   // plain items are drawn straight from it.
-  const bool Runs = !Copy && Subset == TItemSubset::All && RenderShortcuts();
+  const bool Runs = !Copy && Subset == TItemSubset::All && RenderRunsEnabled();
   for (int I = From; I < Store.Count(); ++I) {
     if (I == CaptureAt && Capture) Capture(I);
     if (Runs) {
@@ -204,7 +204,7 @@ void TChartRenderer::RedrawData() {
   if (!Kept) Kept = FChart.KeptDataImage() = std::make_shared<TKeptDataImage>();
   Kept->Armed = Kept->Capture = Kept->BackgroundSkipped = false;
   std::string Key;
-  if (!RenderShortcuts()) {
+  if (!KeptImageEnabled()) {
     // The reference path: a full redraw that leaves the kept image alone.
   } else if (KeptImageKey(FChart, ItemFrame(0, 0, false, false), Key)) {
     const std::shared_ptr<const TvxItemStore> Store = FChart.DataStoreHandle();

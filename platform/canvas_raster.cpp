@@ -539,6 +539,12 @@ void TCanvas::SquareOutlines(const TPoint* Centres, int Count, int D) {
       continue;
     }
     std::uint32_t* Top = Tg.FBits + T * Stride + L;
+    if (D == 1) {  // the 3 by 3 square: its 8 pixels straight
+      Top[0] = Top[1] = Top[2] = C;
+      Top[Stride] = Top[Stride + 2] = C;
+      Top[2 * Stride] = Top[2 * Stride + 1] = Top[2 * Stride + 2] = C;
+      continue;
+    }
     std::uint32_t* Bottom = Top + N * Stride;
     for (i64 J = 0; J < N; ++J) {
       Top[J + 1] = C;
