@@ -451,6 +451,40 @@ bool TItemRenderer::PassDuplicateTest(int X, int Y, int MarkType) {
   return true;
 }
 
+namespace {
+
+// Sets the (2D + 1) x (2D + 1) cells around Cell to Value.
+template <int D>
+inline void StampSquare(std::int32_t* Cell, std::int64_t Cols, std::int32_t Value) {
+  for (int J = -D; J <= D; ++J) {
+    std::int32_t* Row = Cell + J * Cols;
+    for (int I = -D; I <= D; ++I) Row[I] = Value;
+  }
+}
+
+}  // namespace
+
+inline bool TItemRenderer::PassDuplicateTestInline(int X, int Y, int MarkType) {
+  // The common case: the whole stamp square inside the memory.
+  const int D = std::clamp(FFrame.MinDupMarkDist, 1, 3);
+  const std::int64_t CX = std::int64_t{X} + D, CY = std::int64_t{Y} + D;
+  if (CX < D || CY < D || CX + D >= FDupCols || CY + D >= FDupRows) return PassDuplicateTest(X, Y, MarkType);
+  std::int32_t* Cell = FDupGrid.data() + CY * FDupCols + CX;
+  if (*Cell == MarkType) return false;
+  switch (D) {
+    case 1:
+      StampSquare<1>(Cell, FDupCols, MarkType);
+      break;
+    case 2:
+      StampSquare<2>(Cell, FDupCols, MarkType);
+      break;
+    default:
+      StampSquare<3>(Cell, FDupCols, MarkType);
+      break;
+  }
+  return true;
+}
+
 void TItemRenderer::DrawMarkItem(const TvxChartItem& Item) {
   FlushPolyline();
   if (Item.CoordMode == cmWorld) {
@@ -536,7 +570,7 @@ int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, 
     }
     LookAfter = true;
     const TPoint P{ClampRender(std::int64_t{T.PixelX(Item.X)} + DX), ClampRender(std::int64_t{T.PixelY(Item.Y)} + DY)};
-    if (Avoid && !PassDuplicateTest(P.X, P.Y, MarkType)) continue;
+    if (Avoid && !PassDuplicateTestInline(P.X, P.Y, MarkType)) continue;
     Centres[static_cast<std::size_t>(Waiting++)] = P;
     if (Waiting == BufferSize) {
       FCanvas.SquareOutlines(Centres.data(), Waiting, MarkType - 9);

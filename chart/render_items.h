@@ -211,6 +211,7 @@ class TItemRenderer {
   void SizeMarkFontForPrinter(const TvxChartItem& Item);
   // Whether the duplicate-mark memory lets a mark at (X, Y) be drawn; stamps it.
   bool PassDuplicateTest(int X, int Y, int MarkType);
+  bool PassDuplicateTestInline(int X, int Y, int MarkType);
 
   TColor PenOf(const TvxChartItem& Item) const { return FFrame.Monochrome ? clBlack : Item.Color; }
   TColor FillOf(const TvxChartItem& Item) const { return FFrame.Monochrome ? clSilver : Item.FillColor; }
