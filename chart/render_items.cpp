@@ -538,17 +538,43 @@ int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, 
   const TAxisRange XR = FFrame.XRanges[L], YR = FFrame.YRanges[L];
   const std::int64_t DX = std::int64_t{FFrame.Left} - FFrame.MarginLeft, DY = std::int64_t{FFrame.Top} - FFrame.MarginTop;
   const bool Avoid = FFrame.AvoidDuplicateMarks;
-  constexpr int BufferSize = 1024;
-  std::array<TPoint, BufferSize> Centres;
+  // Positions are collected first; the duplicate tests then run over a whole
+  // batch in order, each fetching the memory cell of a mark a few ahead, so
+  // the random reads of the duplicate-mark memory overlap.
+  constexpr int BufferSize = 1024, Ahead = 16;
+  std::array<TPoint, BufferSize> Pending;
+  std::array<int, BufferSize> PendingSeq;
   int Waiting = 0;
   // A mark ends any waiting batch before it draws, whatever its width.
   FlushPolyline();
   // Item by item, a mark sets the pen width, a visible one also pen colour
   // and style, and a drawn one makes the cache forget everything. The values
   // are the run's throughout, so the canvas needs them once; the cache's end
-  // state follows from what happened after the last drawn mark.
-  bool WidthSet = false, LookSet = false, Drew = false;
-  bool WidthAfter = false, LookAfter = false;  // set again since the last drawn mark
+  // state follows from what happened after the last drawn mark (Seq counts
+  // the items the run draws or considers).
+  bool WidthSet = false, LookSet = false;
+  int Seq = 0, LastWidthSeq = -1, LastLookSeq = -1, LastDrawnSeq = -1;
+  const int D = std::clamp(FFrame.MinDupMarkDist, 1, 3);
+  auto Draw = [&]() {
+    int Kept = Waiting;
+    if (Avoid) {
+      Kept = 0;
+      const TPoint* P = Pending.data();
+      for (int K = 0; K < Waiting; ++K) {
+        if (K + Ahead < Waiting) {
+          const std::int64_t CX = std::int64_t{P[K + Ahead].X} + D, CY = std::int64_t{P[K + Ahead].Y} + D;
+          if (CX >= 0 && CY >= 0 && CX < FDupCols && CY < FDupRows) __builtin_prefetch(FDupGrid.data() + CY * FDupCols + CX);
+        }
+        if (!PassDuplicateTestInline(P[K].X, P[K].Y, MarkType)) continue;
+        LastDrawnSeq = PendingSeq[static_cast<std::size_t>(K)];
+        Pending[static_cast<std::size_t>(Kept++)] = P[K];
+      }
+    } else if (Waiting > 0) {
+      LastDrawnSeq = PendingSeq[static_cast<std::size_t>(Waiting - 1)];
+    }
+    if (Kept > 0) FCanvas.SquareOutlines(Pending.data(), Kept, MarkType - 9);
+    Waiting = 0;
+  };
   int I = Begin;
   for (; I < End; ++I) {
     const TvxChartItem& Item = Items[I];
@@ -561,32 +587,27 @@ int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, 
       SetPenWidth(Width);
       WidthSet = true;
     }
-    WidthAfter = true;
+    LastWidthSeq = ++Seq;
     if (!InRange(Item.X, XR) || !InRange(Item.Y, YR)) continue;
     if (!LookSet) {
       SetPenColor(C);
       SetPenStyle(Style);
       LookSet = true;
     }
-    LookAfter = true;
-    const TPoint P{ClampRender(std::int64_t{T.PixelX(Item.X)} + DX), ClampRender(std::int64_t{T.PixelY(Item.Y)} + DY)};
-    if (Avoid && !PassDuplicateTestInline(P.X, P.Y, MarkType)) continue;
-    Centres[static_cast<std::size_t>(Waiting++)] = P;
-    if (Waiting == BufferSize) {
-      FCanvas.SquareOutlines(Centres.data(), Waiting, MarkType - 9);
-      Waiting = 0;
-    }
-    Drew = true;
-    WidthAfter = LookAfter = false;
+    LastLookSeq = Seq;
+    Pending[static_cast<std::size_t>(Waiting)] = {ClampRender(std::int64_t{T.PixelX(Item.X)} + DX),
+                                                 ClampRender(std::int64_t{T.PixelY(Item.Y)} + DY)};
+    PendingSeq[static_cast<std::size_t>(Waiting++)] = Seq;
+    if (Waiting == BufferSize) Draw();
   }
-  if (Waiting > 0) FCanvas.SquareOutlines(Centres.data(), Waiting, MarkType - 9);
-  if (Drew) {
+  Draw();
+  if (LastDrawnSeq >= 0) {
     FCache.Forget();  // as after DrawMark
-    if (WidthAfter) {
+    if (LastWidthSeq > LastDrawnSeq) {
       FCache.CachedPenWidth = Width;
       FCache.PenWidthKnown = true;
     }
-    if (LookAfter) {
+    if (LastLookSeq > LastDrawnSeq) {
       FCache.CachedPenColor = C;
       FCache.CachedPenStyle = Style;
       FCache.PenColorKnown = FCache.PenStyleKnown = true;
