@@ -103,7 +103,8 @@ TEST(CanvasFastPath, SquareOutlinesAndPolylineMatchTheirSingleSteps) {
     const auto Style = static_cast<TPenStyle>(R.Next(0, 2) == 0 ? R.Next(0, 6) : psSolid);
     const int Width = R.Next(0, 4) == 0 ? 2 : 1;
     const auto Mode = static_cast<TPenMode>(R.Next(0, 3) == 0 ? 1 : 0);
-    for (TBitmap* B : {&Fast, &Slow}) SetPen(B->Canvas(), R.Next(0, 0xFFFFFF), Style, Width, Mode);
+    const TColor Colour = R.Next(0, 0xFFFFFF);
+    for (TBitmap* B : {&Fast, &Slow}) SetPen(B->Canvas(), Colour, Style, Width, Mode);
     std::vector<TPoint> P(static_cast<std::size_t>(R.Next(1, 12)));
     // Mostly short steps inside the picture, some leaving it.
     for (TPoint& Q : P) Q = R.Next(0, 5) == 0 ? TPoint{R.Next(-40, W + 40), R.Next(-40, H + 40)} : TPoint{R.Next(0, W - 1), R.Next(0, H - 1)};
