@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/frmmain.h"
+#include "chart/render_items.h"
 #include "platform/rtl.h"
 
 namespace zkw {
@@ -35,7 +36,9 @@ std::unique_ptr<TForm1> DemoForm(int TotalMarks) {
   return Form;
 }
 
+// range(1) = 0 takes the reference rendering path (every redraw in full).
 void BM_DemoMouseMove(benchmark::State& State) {
+  SetRenderShortcuts(State.range(1) != 0);
   const auto Form = DemoForm(static_cast<int>(State.range(0)));
   TVexa& C = *Form->VX1;
   // Two pointer positions in turn, so that every move snaps somewhere else.
@@ -50,8 +53,14 @@ void BM_DemoMouseMove(benchmark::State& State) {
   }
   State.counters["items"] = C.ItemCount();
   State.SetItemsProcessed(State.iterations());
+  SetRenderShortcuts(true);
 }
-BENCHMARK(BM_DemoMouseMove)->Arg(100)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DemoMouseMove)
+    ->Args({100, 1})
+    ->Args({100, 0})
+    ->Args({1000000, 1})
+    ->Args({1000000, 0})
+    ->Unit(benchmark::kMillisecond);
 
 // The parts of one move on their own: the nearest-item search the handler
 // starts with, and the redraw it ends with.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "chart/ZKW_vexa.h"
 #include "chart/render.h"
@@ -42,10 +43,21 @@ std::unique_ptr<TBenchVexa> MakeChart(int W, int H) {
   return C;
 }
 
-// Redraw of N type-10 marks spread over the plot.
+// The rendering shortcuts for one benchmark: runs on or off (off: the
+// reference path, i.e. the renderer before they existed). The kept image is
+// off throughout: these redraws of an unchanged store would otherwise draw
+// only its last item.
+struct TShortcuts {
+  explicit TShortcuts(bool Runs) { SetRenderShortcuts(Runs, false); }
+  ~TShortcuts() { SetRenderShortcuts(true); }
+};
+
+// Redraw of N type-10 marks spread over the plot; range(3) = 0 takes the
+// reference path.
 void BM_RedrawMarks(benchmark::State& State) {
   (void)Headless;
   const int N = static_cast<int>(State.range(0));
+  const TShortcuts Mode(State.range(3) != 0);
   auto C = MakeChart(static_cast<int>(State.range(1)), static_cast<int>(State.range(2)));
   SetRandSeed(1);
   C->SetDataColor(clNavy);
@@ -55,13 +67,15 @@ void BM_RedrawMarks(benchmark::State& State) {
   State.SetItemsProcessed(State.iterations() * N);
 }
 BENCHMARK(BM_RedrawMarks)
-    ->ArgsProduct({{1000, 100000, 1000000}, {505}, {345}})
-    ->ArgsProduct({{1000, 100000, 1000000}, {1000}, {700}})
+    ->ArgsProduct({{1000, 100000, 1000000}, {505}, {345}, {1}})
+    ->ArgsProduct({{1000, 100000, 1000000}, {1000}, {700}, {1}})
+    ->Args({1000000, 1000, 700, 0})
     ->Unit(benchmark::kMillisecond);
 
 // The same with duplicate marks suppressed (one grid reset per pass).
 void BM_RedrawMarksAvoidDuplicates(benchmark::State& State) {
   const int N = static_cast<int>(State.range(0));
+  const TShortcuts Mode(State.range(1) != 0);
   auto C = MakeChart(1000, 700);
   C->SetAvoidDuplicateMarks(true);
   SetRandSeed(1);
@@ -69,7 +83,46 @@ void BM_RedrawMarksAvoidDuplicates(benchmark::State& State) {
   for (auto _ : State) C->Redraw();
   State.SetItemsProcessed(State.iterations() * N);
 }
-BENCHMARK(BM_RedrawMarksAvoidDuplicates)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawMarksAvoidDuplicates)->Args({1000000, 1})->Args({1000000, 0})->Unit(benchmark::kMillisecond);
+
+// Baseline for the two above: a hand-written loop over the same stored
+// points that transforms each one and writes the 8 pixels of its 3 by 3
+// hollow square into a picture of the data image's size; range(1) = 1 adds
+// a duplicate-mark grid (reset per pass, centre tested, 3 by 3 stamped).
+void BM_HandWrittenMarks(benchmark::State& State) {
+  const int N = static_cast<int>(State.range(0));
+  const bool Dup = State.range(1) != 0;
+  auto C = MakeChart(1000, 700);
+  SetRandSeed(1);
+  for (int I = 0; I < N; ++I) C->AddMark(Random(), Random(), 10);
+  C->Repaint();
+  const std::shared_ptr<const TvxItemStore> Store = C->DataStoreHandle();
+  const TLayerTransform T = C->LayerTransform(1);
+  const int W = C->DataImage().Width(), H = C->DataImage().Height();
+  const int ML = C->MarginLeft(), MT = C->MarginTop();
+  std::vector<std::uint32_t> Image(static_cast<std::size_t>(W) * H, 0xFFFFFFFFu);
+  const int GW = 1000 + 2, GH = 700 + 2;
+  std::vector<std::int32_t> Grid;
+  for (auto _ : State) {
+    if (Dup) Grid.assign(static_cast<std::size_t>(GW) * GH, -1);
+    const TvxChartItem* Items = Store->Data();
+    for (int I = 0; I < N; ++I) {
+      const int X = T.PixelX(Items[I].X) - ML, Y = T.PixelY(Items[I].Y) - MT;
+      if (X < 1 || Y < 1 || X >= W - 1 || Y >= H - 1) continue;
+      if (Dup) {
+        std::int32_t* G = Grid.data() + static_cast<std::size_t>(Y + 1) * GW + (X + 1);
+        if (*G == 10) continue;
+        for (int J = -1; J <= 1; ++J) G[J * GW - 1] = G[J * GW] = G[J * GW + 1] = 10;
+      }
+      std::uint32_t* P = Image.data() + static_cast<std::size_t>(Y) * W + X;
+      P[-W - 1] = P[-W] = P[-W + 1] = P[-1] = P[1] = P[W - 1] = P[W] = P[W + 1] = 0xFF000080u;
+    }
+    benchmark::DoNotOptimize(Image.data());
+    benchmark::ClobberMemory();
+  }
+  State.SetItemsProcessed(State.iterations() * N);
+}
+BENCHMARK(BM_HandWrittenMarks)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond);
 
 // A full paint of the demo's chart: outer area, 32 scales, data, crosshairs.
 void BM_PaintDemo(benchmark::State& State) {
@@ -92,9 +145,11 @@ void BM_PaintDemo(benchmark::State& State) {
 }
 BENCHMARK(BM_PaintDemo)->Unit(benchmark::kMillisecond);
 
-// Redraw of one polyline of 100,000 ckDrawTo points (batches of 200).
+// Redraw of one polyline of N ckDrawTo points (batches of 200); range(1) = 0
+// takes the reference path.
 void BM_RedrawDrawTo(benchmark::State& State) {
   const int N = static_cast<int>(State.range(0));
+  const TShortcuts Mode(State.range(1) != 0);
   auto C = MakeChart(1000, 700);
   C->SetDataColor(clTeal);
   C->AddMoveTo(0, 0.5);
@@ -102,7 +157,53 @@ void BM_RedrawDrawTo(benchmark::State& State) {
   for (auto _ : State) C->Redraw();
   State.SetItemsProcessed(State.iterations() * N);
 }
-BENCHMARK(BM_RedrawDrawTo)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawDrawTo)
+    ->Args({100000, 1})
+    ->Args({1000000, 1})
+    ->Args({1000000, 0})
+    ->Unit(benchmark::kMillisecond);
+
+// Baseline: a hand-written loop that transforms the same stored points and
+// joins them with Bresenham lines (end pixel excluded) in a picture of the
+// data image's size.
+void BM_HandWrittenPolyline(benchmark::State& State) {
+  const int N = static_cast<int>(State.range(0));
+  auto C = MakeChart(1000, 700);
+  C->AddMoveTo(0, 0.5);
+  for (int I = 1; I <= N; ++I) C->AddDrawTo(static_cast<double>(I) / N, 0.5 + 0.45 * std::sin(I * 0.01));
+  const std::shared_ptr<const TvxItemStore> Store = C->DataStoreHandle();
+  const TLayerTransform T = C->LayerTransform(1);
+  const int W = C->DataImage().Width(), H = C->DataImage().Height();
+  const int ML = C->MarginLeft(), MT = C->MarginTop();
+  std::vector<std::uint32_t> Image(static_cast<std::size_t>(W) * H, 0xFFFFFFFFu);
+  for (auto _ : State) {
+    const TvxChartItem* Items = Store->Data();
+    int X0 = T.PixelX(Items[0].X) - ML, Y0 = T.PixelY(Items[0].Y) - MT;
+    for (int I = 1; I <= N; ++I) {
+      const int X1 = T.PixelX(Items[I].X) - ML, Y1 = T.PixelY(Items[I].Y) - MT;
+      const int DX = std::abs(X1 - X0), DY = -std::abs(Y1 - Y0), SX = X0 < X1 ? 1 : -1, SY = Y0 < Y1 ? 1 : -1;
+      int X = X0, Y = Y0, E = DX + DY;
+      while (X != X1 || Y != Y1) {
+        if (X >= 0 && Y >= 0 && X < W && Y < H) Image[static_cast<std::size_t>(Y) * W + X] = 0xFF008080u;
+        const int E2 = 2 * E;
+        if (E2 >= DY) {
+          E += DY;
+          X += SX;
+        }
+        if (E2 <= DX) {
+          E += DX;
+          Y += SY;
+        }
+      }
+      X0 = X1;
+      Y0 = Y1;
+    }
+    benchmark::DoNotOptimize(Image.data());
+    benchmark::ClobberMemory();
+  }
+  State.SetItemsProcessed(State.iterations() * N);
+}
+BENCHMARK(BM_HandWrittenPolyline)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zkw

@@ -13,6 +13,15 @@ std::uint64_t TStoreGeneration::Next() {
   return ++Counter;
 }
 
+int TvxItemStore::DirtyFrom(std::uint64_t Since) const {
+  if (Since == FVersion) return FCount;
+  // Versions and generations share one counter: an older version than the
+  // present generation belongs to contents this store no longer holds.
+  if (Since < FGeneration.Value()) return 0;
+  const int Lowest = LowestCountSince(Since);
+  return Lowest < 0 ? 0 : Lowest;
+}
+
 int TvxItemStore::LowestCountSince(std::uint64_t Since) const {
   if (FForgottenRemoval > Since) return -1;
   int Lowest = FCount;
@@ -39,7 +48,7 @@ void TvxItemStore::Commit(bool CountKind) {
     if (Kind < ItemKindCount) ++FKindCounts[static_cast<std::size_t>(Kind)];
   }
   ++FCount;
-  ++FVersion;
+  FVersion = TStoreGeneration::Next();
 }
 
 int TvxItemStore::GrownCapacity(int Count, int AllocSize) const {
@@ -61,7 +70,7 @@ void TvxItemStore::RemoveLast() {
     Clear();
     return;
   }
-  ++FVersion;
+  FVersion = TStoreGeneration::Next();
   TRemoval& Entry = FRemovals[static_cast<std::size_t>(FNextRemoval)];
   FForgottenRemoval = std::max(FForgottenRemoval, Entry.Version);
   Entry = {FVersion, FCount};

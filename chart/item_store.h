@@ -47,9 +47,11 @@ class TStoreGeneration {
   }
   void Renew() { FValue = Next(); }
   std::uint64_t Value() const { return FValue; }
+  // The shared counter behind generations and store versions: every call
+  // returns a larger number, so these numbers also order changes in time.
+  static std::uint64_t Next();
 
  private:
-  static std::uint64_t Next();
   std::uint64_t FValue;
 };
 
@@ -86,6 +88,13 @@ class TvxItemStore {
   // included): items below it are unchanged since then, provided the
   // generation is the same. -1 when that is no longer known.
   int LowestCountSince(std::uint64_t Since) const;
+  // The lowest item index that a change since this store's version Since may
+  // have touched, for a reader that kept a prefix of at most the count the
+  // store had then: Count() when nothing changed, 0 when the items may have
+  // changed in place since then or the store no longer remembers. Appending
+  // touches only the new index and removing the last item only its own, so a
+  // remove-last / append cycle leaves the items before it untouched.
+  int DirtyFrom(std::uint64_t Since) const;
   // Number of items of kind Kind (0..24); 0 for other values.
   int KindCount(int Kind) const;
   const std::array<int, ItemKindCount>& KindCounts() const { return FKindCounts; }
@@ -130,7 +139,7 @@ class TvxItemStore {
   // Items may have changed in place.
   void Changed() {
     FGeneration.Renew();
-    ++FVersion;
+    FVersion = FGeneration.Value();
   }
   // The latest removals of the last item: the version each made and the
   // count it left.
@@ -143,7 +152,7 @@ class TvxItemStore {
   TVxItemContainer FItems;
   int FCount = 0;
   TStoreGeneration FGeneration;
-  std::uint64_t FVersion = 0;
+  std::uint64_t FVersion = FGeneration.Value();
   std::array<TRemoval, RemovalLogSize> FRemovals{};
   int FNextRemoval = 0;
   std::uint64_t FForgottenRemoval = 0;  // the version of the newest removal no longer logged
@@ -170,7 +179,7 @@ void TvxItemStore::Append(int Count, int AllocSize, TFill&& Fill) {
     FItems.resize(static_cast<std::size_t>(NewCapacity));  // the zero-filled rest of the last step
   }
   FCount += Count;
-  ++FVersion;  // an append, as Commit counts one: caches keep the leading items
+  FVersion = TStoreGeneration::Next();  // an append, as Commit counts one: caches keep the leading items
 }
 
 // Capacity that a copied store gets: whole growth steps with room for at

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@
 namespace zkw {
 
 class TCustomVexa;
+struct TKeptDataImage;
 
 // ---- grid ----------------------------------------------------------------------------
 
@@ -126,6 +128,16 @@ class TChartRenderer {
   TLabelRenderFrame LabelFrame(bool OnPrinter) const;
 
  private:
+  // Keeps the data image and the pass's state before data item Prefix.
+  void KeepDataImage(TCanvas& Canvas, TItemRenderer& Renderer, TKeptDataImage& Kept,
+                     const std::shared_ptr<const TvxItemStore>& Store, int Prefix);
+  // The data pass of a redraw that starts from the kept image.
+  void RenderDataFromKept(TCanvas& Canvas, TItemRenderer& Renderer, TKeptDataImage& Kept, const TvxItemStore& Store);
+  // What follows the items: annotations (when DataDone: the data store has
+  // been drawn and the annotations have not), text labels, OnDataRendered,
+  // plot frame.
+  void FinishRenderData(TCanvas& Canvas, TItemRenderer& Renderer, int Left, int Top, bool OnPrinter, bool DataDone);
+
   TCustomVexa& FChart;
 };
 

@@ -1,6 +1,7 @@
 #include "chart/render_items.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <numbers>
 
@@ -68,6 +69,18 @@ void ApplyPrinterFontRule(TFont& Font, int PointSize) {
   Font.SetHeight(PixelHeight);
 }
 
+namespace {
+std::atomic<bool> RunsOn{true};
+std::atomic<bool> KeptImageOn{true};
+}  // namespace
+
+void SetRenderShortcuts(bool Runs, bool KeptImage) {
+  RunsOn.store(Runs, std::memory_order_relaxed);
+  KeptImageOn.store(KeptImage, std::memory_order_relaxed);
+}
+bool RenderRunsEnabled() { return RunsOn.load(std::memory_order_relaxed); }
+bool KeptImageEnabled() { return KeptImageOn.load(std::memory_order_relaxed); }
+
 TItemRenderer::TItemRenderer(TCanvas& Canvas, const TItemRenderFrame& Frame) : FCanvas(Canvas), FFrame(Frame) {}
 
 void TItemRenderer::ResetDuplicateMarks() {
@@ -98,6 +111,24 @@ void TItemRenderer::BeginPass(int PenWidth, TColor Color) {
 int TItemRenderer::DupCell(int X, int Y) const {
   if (X < 0 || Y < 0 || X >= FDupCols || Y >= FDupRows) return -1;
   return FDupGrid[static_cast<std::size_t>(Y) * static_cast<std::size_t>(FDupCols) + static_cast<std::size_t>(X)];
+}
+
+void TItemRenderer::SaveState(TItemRendererState& State) const {
+  State.Cache = FCache;
+  State.PenPos = {FPenPosX, FPenPosY};
+  State.DupGrid = FDupGrid;
+  State.DupCols = FDupCols;
+  State.DupRows = FDupRows;
+}
+
+void TItemRenderer::RestoreState(const TItemRendererState& State) {
+  FPolyCount = 0;
+  FCache = State.Cache;
+  FPenPosX = State.PenPos.X;
+  FPenPosY = State.PenPos.Y;
+  FDupGrid = State.DupGrid;
+  FDupCols = State.DupCols;
+  FDupRows = State.DupRows;
 }
 
 TPoint TItemRenderer::CurrentPoint() const {
@@ -420,6 +451,40 @@ bool TItemRenderer::PassDuplicateTest(int X, int Y, int MarkType) {
   return true;
 }
 
+namespace {
+
+// Sets the (2D + 1) x (2D + 1) cells around Cell to Value.
+template <int D>
+inline void StampSquare(std::int32_t* Cell, std::int64_t Cols, std::int32_t Value) {
+  for (int J = -D; J <= D; ++J) {
+    std::int32_t* Row = Cell + J * Cols;
+    for (int I = -D; I <= D; ++I) Row[I] = Value;
+  }
+}
+
+}  // namespace
+
+inline bool TItemRenderer::PassDuplicateTestInline(int X, int Y, int MarkType) {
+  // The common case: the whole stamp square inside the memory.
+  const int D = std::clamp(FFrame.MinDupMarkDist, 1, 3);
+  const std::int64_t CX = std::int64_t{X} + D, CY = std::int64_t{Y} + D;
+  if (CX < D || CY < D || CX + D >= FDupCols || CY + D >= FDupRows) return PassDuplicateTest(X, Y, MarkType);
+  std::int32_t* Cell = FDupGrid.data() + CY * FDupCols + CX;
+  if (*Cell == MarkType) return false;
+  switch (D) {
+    case 1:
+      StampSquare<1>(Cell, FDupCols, MarkType);
+      break;
+    case 2:
+      StampSquare<2>(Cell, FDupCols, MarkType);
+      break;
+    default:
+      StampSquare<3>(Cell, FDupCols, MarkType);
+      break;
+  }
+  return true;
+}
+
 void TItemRenderer::DrawMarkItem(const TvxChartItem& Item) {
   FlushPolyline();
   if (Item.CoordMode == cmWorld) {
@@ -439,6 +504,147 @@ void TItemRenderer::DrawMarkItem(const TvxChartItem& Item) {
   // DrawMark works on the canvas behind the cache: a character mark takes the
   // pen colour as font colour, filled symbols pass through the brush.
   FCache.Forget();
+}
+
+// ---- runs drawn without the per-item dispatch -------------------------------------------
+
+int TItemRenderer::RenderRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                             const bool* LayerOn) {
+  if (Begin >= End) return Begin;
+  const TvxChartItem& First = Items[Begin];
+  // A hidden first item is left to the pass (which skips it without a flush).
+  if (First.CoordMode != cmWorld || !ClassOn[First.ItemClass] ||
+      !LayerOn[static_cast<std::size_t>(ClampLayer(First.Layer) - 1)]) {
+    return Begin;
+  }
+  if (First.Kind == ckMark && First.MarkType >= 10 && First.MarkType <= 12) {
+    return RenderMarkRun(Items, Begin, End, ClassOn, LayerOn);
+  }
+  if (First.Kind == ckDrawTo) return RenderDrawToRun(Items, Begin, End, ClassOn, LayerOn);
+  return Begin;
+}
+
+// Each item goes through the same cache steps as RenderItem and DrawMarkItem
+// (so the cache ends in the state they leave); the canvas pen keeps one value
+// throughout, so the squares can be collected and drawn in batches.
+int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                                 const bool* LayerOn) {
+  const TvxChartItem& First = Items[Begin];
+  const int MarkType = First.MarkType, Width = First.LineWidth, Layer = First.Layer;
+  const TColor C = PenOf(First);
+  const TPenStyle Style = First.PenStyle;
+  const std::size_t L = static_cast<std::size_t>(ClampLayer(Layer) - 1);
+  const TLayerTransform& T = FFrame.Transforms[L];
+  const TAxisRange XR = FFrame.XRanges[L], YR = FFrame.YRanges[L];
+  const std::int64_t DX = std::int64_t{FFrame.Left} - FFrame.MarginLeft, DY = std::int64_t{FFrame.Top} - FFrame.MarginTop;
+  const bool Avoid = FFrame.AvoidDuplicateMarks;
+  // Positions are collected first; the duplicate tests then run over a whole
+  // batch in order, each fetching the memory cell of a mark a few ahead, so
+  // the random reads of the duplicate-mark memory overlap.
+  constexpr int BufferSize = 1024, Ahead = 16;
+  std::array<TPoint, BufferSize> Pending;
+  std::array<int, BufferSize> PendingSeq;
+  int Waiting = 0;
+  // A mark ends any waiting batch before it draws, whatever its width.
+  FlushPolyline();
+  // Item by item, a mark sets the pen width, a visible one also pen colour
+  // and style, and a drawn one makes the cache forget everything. The values
+  // are the run's throughout, so the canvas needs them once; the cache's end
+  // state follows from what happened after the last drawn mark (Seq counts
+  // the items the run draws or considers).
+  bool WidthSet = false, LookSet = false;
+  int Seq = 0, LastWidthSeq = -1, LastLookSeq = -1, LastDrawnSeq = -1;
+  const int D = std::clamp(FFrame.MinDupMarkDist, 1, 3);
+  auto Draw = [&]() {
+    int Kept = Waiting;
+    if (Avoid) {
+      Kept = 0;
+      const TPoint* P = Pending.data();
+      for (int K = 0; K < Waiting; ++K) {
+        if (K + Ahead < Waiting) {
+          const std::int64_t CX = std::int64_t{P[K + Ahead].X} + D, CY = std::int64_t{P[K + Ahead].Y} + D;
+          if (CX >= 0 && CY >= 0 && CX < FDupCols && CY < FDupRows) __builtin_prefetch(FDupGrid.data() + CY * FDupCols + CX);
+        }
+        if (!PassDuplicateTestInline(P[K].X, P[K].Y, MarkType)) continue;
+        LastDrawnSeq = PendingSeq[static_cast<std::size_t>(K)];
+        Pending[static_cast<std::size_t>(Kept++)] = P[K];
+      }
+    } else if (Waiting > 0) {
+      LastDrawnSeq = PendingSeq[static_cast<std::size_t>(Waiting - 1)];
+    }
+    if (Kept > 0) FCanvas.SquareOutlines(Pending.data(), Kept, MarkType - 9);
+    Waiting = 0;
+  };
+  int I = Begin;
+  for (; I < End; ++I) {
+    const TvxChartItem& Item = Items[I];
+    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
+    if (Item.Kind != ckMark || Item.CoordMode != cmWorld || Item.MarkType != MarkType || Item.LineWidth != Width ||
+        Item.Layer != Layer || Item.PenStyle != Style || PenOf(Item) != C) {
+      break;
+    }
+    if (!WidthSet) {
+      SetPenWidth(Width);
+      WidthSet = true;
+    }
+    LastWidthSeq = ++Seq;
+    if (!InRange(Item.X, XR) || !InRange(Item.Y, YR)) continue;
+    if (!LookSet) {
+      SetPenColor(C);
+      SetPenStyle(Style);
+      LookSet = true;
+    }
+    LastLookSeq = Seq;
+    Pending[static_cast<std::size_t>(Waiting)] = {ClampRender(std::int64_t{T.PixelX(Item.X)} + DX),
+                                                 ClampRender(std::int64_t{T.PixelY(Item.Y)} + DY)};
+    PendingSeq[static_cast<std::size_t>(Waiting++)] = Seq;
+    if (Waiting == BufferSize) Draw();
+  }
+  Draw();
+  if (LastDrawnSeq >= 0) {
+    FCache.Forget();  // as after DrawMark
+    if (LastWidthSeq > LastDrawnSeq) {
+      FCache.CachedPenWidth = Width;
+      FCache.PenWidthKnown = true;
+    }
+    if (LastLookSeq > LastDrawnSeq) {
+      FCache.CachedPenColor = C;
+      FCache.CachedPenStyle = Style;
+      FCache.PenColorKnown = FCache.PenStyleKnown = true;
+    }
+  }
+  return I;
+}
+
+int TItemRenderer::RenderDrawToRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                                   const bool* LayerOn) {
+  const TvxChartItem& First = Items[Begin];
+  const int Width = First.LineWidth, Layer = First.Layer;
+  const TColor C = PenOf(First), F = First.FillColor;
+  const TPenStyle Style = First.PenStyle;
+  const TLayerTransform& T = FFrame.Transforms[static_cast<std::size_t>(ClampLayer(Layer) - 1)];
+  const std::int64_t DX = std::int64_t{FFrame.Left} - FFrame.MarginLeft, DY = std::int64_t{FFrame.Top} - FFrame.MarginTop;
+  int I = Begin;
+  for (; I < End; ++I) {
+    const TvxChartItem& Item = Items[I];
+    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
+    if (Item.Kind != ckDrawTo || Item.CoordMode != cmWorld || Item.LineWidth != Width || Item.Layer != Layer ||
+        Item.PenStyle != Style || Item.FillColor != F || PenOf(Item) != C) {
+      break;
+    }
+    const TPoint P{ClampRender(std::int64_t{T.PixelX(Item.X)} + DX), ClampRender(std::int64_t{T.PixelY(Item.Y)} + DY)};
+    if (I == Begin) {
+      // RenderItem's steps for a ckDrawTo. They leave width, colours and
+      // style known and equal to the run's, which nothing in the run changes,
+      // so for the following items they would do nothing.
+      if (!FCache.PenWidthKnown || Width != FCache.CachedPenWidth) FlushPolyline();
+      SetPenWidth(Width);
+      if (LineStateDiffers(C, Style, F)) FlushPolyline();
+      SetLineState(C, Style, F);
+    }
+    AddPolylinePoint(P.X, P.Y);
+  }
+  return I;
 }
 
 void TItemRenderer::DrawLineItem(const TvxChartItem& Item) {

@@ -33,6 +33,16 @@
 
 namespace zkw {
 
+// Process-wide switches of the rendering shortcuts that must draw exactly
+// what the item-by-item path draws: runs of plain items drawn without the
+// per-item dispatch (Runs), and redraws that start from the kept data image
+// (KeptImage). Off, passes take the reference path (tests and benchmarks
+// compare the two). Both on by default.
+void SetRenderShortcuts(bool Runs, bool KeptImage);
+inline void SetRenderShortcuts(bool On) { SetRenderShortcuts(On, On); }
+bool RenderRunsEnabled();
+bool KeptImageEnabled();
+
 // Points of one polyline batch.
 constexpr int PolyBatchSize = 200;
 
@@ -56,6 +66,16 @@ struct TDrawStateCache {
   bool PenWidthKnown = true;
 
   void Forget() { PenColorKnown = PenStyleKnown = BrushColorKnown = FontColorKnown = PenWidthKnown = false; }
+};
+
+// The renderer's state between two items while no batch waits: what a redraw
+// keeps to resume a pass in the middle of the data store.
+struct TItemRendererState {
+  TDrawStateCache Cache;
+  TPoint PenPos;
+  std::vector<std::int32_t> DupGrid;
+  int DupCols = 0;
+  int DupRows = 0;
 };
 
 // Everything that stays fixed during one render pass.
@@ -112,6 +132,15 @@ class TItemRenderer {
   void BeginPass(int PenWidth, TColor Color);
   // Draws one item. Texts is the long-text table of the item's store.
   void RenderItem(const TvxChartItem& Item, int Index, bool IsAnnotation, const TLongTextArray& Texts);
+  // Draws a run of items that starts at Items[Begin] without the per-item
+  // dispatch, with exactly the pixels and drawing state RenderItem would leave
+  // item by item: plain hollow-square marks (world coordinates, one symbol,
+  // colour, style, width and layer) and world ckDrawTo points of one look.
+  // Items whose class (ClassOn) or layer (LayerOn, 16 entries) is hidden are
+  // skipped as the pass skips them. Returns the index of the first item not
+  // drawn, Begin when Items[Begin] starts no such run. Only for passes in which
+  // no host handler sees the items (the store must not change meanwhile).
+  int RenderRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
   // Draws the waiting batch as one polyline and leaves the canvas pen at its end.
   void FlushPolyline();
   // Appends a point to the batch (starting it at the pen position when empty).
@@ -136,6 +165,9 @@ class TItemRenderer {
   int PolylineCalls() const { return FPolylineCalls; }
   // Duplicate-mark memory: (Width + 2d) x (Height + 2d) cells, -1 = none.
   int DupCell(int X, int Y) const;
+  // Saves / restores the state above (only while no batch waits).
+  void SaveState(TItemRendererState& State) const;
+  void RestoreState(const TItemRendererState& State);
 
  private:
   // Pixel position of a world point of a layer (already clamped).
@@ -160,6 +192,8 @@ class TItemRenderer {
   void CornerInclusive(TPoint& P1, TPoint& P2) const;
 
   void DrawMarkItem(const TvxChartItem& Item);
+  int RenderMarkRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
+  int RenderDrawToRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
   void DrawLineItem(const TvxChartItem& Item);
   void DrawRectItem(const TvxChartItem& Item);
   void DrawRect3DItem(const TvxChartItem& Item);
@@ -177,6 +211,7 @@ class TItemRenderer {
   void SizeMarkFontForPrinter(const TvxChartItem& Item);
   // Whether the duplicate-mark memory lets a mark at (X, Y) be drawn; stamps it.
   bool PassDuplicateTest(int X, int Y, int MarkType);
+  bool PassDuplicateTestInline(int X, int Y, int MarkType);
 
   TColor PenOf(const TvxChartItem& Item) const { return FFrame.Monochrome ? clBlack : Item.Color; }
   TColor FillOf(const TvxChartItem& Item) const { return FFrame.Monochrome ? clSilver : Item.FillColor; }

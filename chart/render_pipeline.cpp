@@ -2,9 +2,11 @@
 // which off-screen image, and where the host's rendering events fire.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "chart/render.h"
+#include "chart/render_tail.h"
 #include "chart/vexa.h"
 #include "platform/devices.h"
 #include "platform/rtl.h"
@@ -48,8 +50,12 @@ enum class TItemSubset { All, NonText, Text };
 // classes and layers, let the host change the copy, draw it; then draw what
 // waits in the polyline batch. Count and items are read afresh each time,
 // since a host handler may change the store while it is being drawn.
+//
+// From is the first index drawn. When Capture is given it runs just before
+// the item at CaptureAt is drawn (the pass then has no handlers).
 void RenderStore(TCustomVexa& Chart, TItemRenderer& Renderer, const TvxItemStore& Store, bool IsAnnotation,
-                 TItemSubset Subset) {
+                 TItemSubset Subset, int From = 0, int CaptureAt = -1,
+                 const std::function<void(int)>& Capture = nullptr) {
   std::array<bool, 256> ClassOn{};
   for (int C = 0; C < 256; ++C) ClassOn[static_cast<std::size_t>(C)] = Chart.ClassVisible(static_cast<std::uint8_t>(C), IsAnnotation);
   std::array<bool, LayerCount> LayerOn{};
@@ -59,7 +65,20 @@ void RenderStore(TCustomVexa& Chart, TItemRenderer& Renderer, const TvxItemStore
   // append to the store, so then no reference into it is held across a call.
   const bool Hook = static_cast<bool>(Chart.OnBeforeRenderChartItem);
   const bool Copy = Hook || static_cast<bool>(Chart.OnBeforeRenderText);
-  for (int I = 0; I < Store.Count(); ++I) {
+  // Without handlers nothing can change the store during the pass, so runs of
+  // plain items are drawn straight from it.
+  const bool Runs = !Copy && Subset == TItemSubset::All && RenderRunsEnabled();
+  for (int I = From; I < Store.Count(); ++I) {
+    if (I == CaptureAt && Capture) Capture(I);
+    if (Runs) {
+      // A run stops at the capture point.
+      const int End = I < CaptureAt ? CaptureAt : Store.Count();
+      const int Next = Renderer.RenderRun(Store.Data(), I, End, ClassOn.data(), LayerOn.data());
+      if (Next > I) {
+        I = Next - 1;
+        continue;
+      }
+    }
     const TvxChartItem& Stored = Store.Item(I);
     if (Subset != TItemSubset::All && IsTextKind(Stored.Kind) != (Subset == TItemSubset::Text)) continue;
     if (!ClassOn[Stored.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Stored.Layer) - 1)]) continue;
@@ -179,8 +198,33 @@ void TChartRenderer::PaintControlImage() {
 
 void TChartRenderer::RedrawData() {
   TBitmap& Data = FChart.DataImage();
+  // Held locally: the chart keeps its own reference, which a nested paint
+  // could replace.
+  std::shared_ptr<TKeptDataImage> Kept = FChart.KeptDataImage();
+  if (!Kept) Kept = FChart.KeptDataImage() = std::make_shared<TKeptDataImage>();
+  Kept->Armed = Kept->Capture = Kept->BackgroundSkipped = false;
+  std::string Key;
+  if (!KeptImageEnabled()) {
+    // The reference path: a full redraw that leaves the kept image alone.
+  } else if (KeptImageKey(FChart, ItemFrame(0, 0, false, false), Key)) {
+    const std::shared_ptr<const TvxItemStore> Store = FChart.DataStoreHandle();
+    Kept->Capture = true;
+    Kept->Armed = Kept->Valid && Key == Kept->Key && Kept->Store.lock() == Store &&
+                  Store->DirtyFrom(Kept->StoreVersion) >= Kept->Prefix;
+    Kept->CurrentKey = std::move(Key);
+  } else if (Kept->Valid) {
+    Kept->Invalidate();
+  }
   FChart.DrawPlotBackground(Data.Canvas(), 0, 0, Data.Width(), Data.Height());
   FChart.RenderDataToBitmap(Data, 0, 0, false, 0);
+  if (Kept->BackgroundSkipped) {
+    // The background was left to a kept image that no data pass used: draw
+    // the whole image the ordinary way.
+    Kept->Armed = Kept->Capture = Kept->BackgroundSkipped = false;
+    FChart.DrawPlotBackground(Data.Canvas(), 0, 0, Data.Width(), Data.Height());
+    FChart.RenderDataToBitmap(Data, 0, 0, false, 0);
+  }
+  Kept->Armed = Kept->Capture = false;
   ShowImage(FChart.MarginLeft(), FChart.MarginTop(), FChart.Canvas(), Data);
   FChart.SurfaceChanged();
 }
@@ -318,6 +362,13 @@ void TChartRenderer::DrawOuterArea(TCanvas& Canvas) {
 // ---- plot background -------------------------------------------------------------------------
 
 void TChartRenderer::DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) {
+  TKeptDataImage* Kept = FChart.KeptDataImage().get();
+  if (Kept && Kept->Armed && !Kept->BackgroundSkipped && &Canvas == &FChart.DataImage().Canvas() && Left == 0 &&
+      Top == 0 && Width == FChart.DataImage().Width() && Height == FChart.DataImage().Height()) {
+    // The kept image holds this background; the data pass restores it.
+    Kept->BackgroundSkipped = true;
+    return;
+  }
   const int Right = ClampToInt(std::int64_t{Left} + Width), Bottom = ClampToInt(std::int64_t{Top} + Height);
   TBakGndImg& Img = FChart.BackGroundImg();
   // The image keeps its canvas state between paints: items and labels may
@@ -437,6 +488,21 @@ void TChartRenderer::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochr
   const bool OnPrinter = IsPrinterCanvas(Canvas);
   const TItemRenderFrame Frame = ItemFrame(Left, Top, Monochrome, OnPrinter);
   TItemRenderer Renderer(Canvas, Frame);
+
+  // A redraw into the data image may start from the kept image, and may keep
+  // one for the next redraw (the redraw has checked that no handler runs).
+  const std::shared_ptr<TKeptDataImage> Kept = FChart.KeptDataImage();
+  TBitmap& DataImage = FChart.DataImage();
+  const bool Keepable = Kept && Kept->Capture && &Canvas == &DataImage.Canvas() && Left == 0 && Top == 0 &&
+                        !Monochrome && NoGrid == 0;
+  const bool FromKept = Keepable && Kept->Armed && Kept->BackgroundSkipped;
+  if (Kept && Kept->BackgroundSkipped && !FromKept) DrawPlotBackground(Canvas, 0, 0, DataImage.Width(), DataImage.Height());
+  if (Kept) Kept->BackgroundSkipped = false;
+  const std::shared_ptr<const TvxItemStore> Data = FChart.DataStoreHandle();
+  if (FromKept) {
+    RenderDataFromKept(Canvas, Renderer, *Kept, *Data);
+    return;
+  }
   Renderer.ResetDuplicateMarks();
 
   const int EventTop = FChart.MarginTop() - Top, EventLeft = FChart.MarginLeft() - Left;
@@ -457,7 +523,17 @@ void TChartRenderer::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochr
   // The pass owns a share of the data store: a host handler may make the
   // chart join or leave a group, which drops the chart's store, and the pass
   // then finishes the items it started with.
-  const std::shared_ptr<const TvxItemStore> Data = FChart.DataStoreHandle();
+  if (Keepable) {
+    Kept->Valid = false;  // its memory is reused below
+    // The image is taken just before the last data item, where no batch
+    // waits; a pass that reaches it with points waiting keeps nothing.
+    const std::function<void(int)> Capture = [&](int Index) {
+      if (Renderer.PolyCount() == 0) KeepDataImage(Canvas, Renderer, *Kept, Data, Index);
+    };
+    RenderStore(FChart, Renderer, *Data, false, TItemSubset::All, 0, Data->Count() - 1, Capture);
+    FinishRenderData(Canvas, Renderer, Left, Top, OnPrinter, true);
+    return;
+  }
   if (!DataOverAnnotations) RenderStore(FChart, Renderer, *Data, false, TItemSubset::All);
   if (AnnotationsShown) {
     if (AnnotationTextsOnTop) {
@@ -468,7 +544,62 @@ void TChartRenderer::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochr
     }
   }
   if (DataOverAnnotations) RenderStore(FChart, Renderer, *Data, false, TItemSubset::All);
+  FinishRenderData(Canvas, Renderer, Left, Top, OnPrinter, false);
+}
 
+void TChartRenderer::KeepDataImage(TCanvas& Canvas, TItemRenderer& Renderer, TKeptDataImage& Kept,
+                                   const std::shared_ptr<const TvxItemStore>& Store, int Prefix) {
+  TBitmap& Data = FChart.DataImage();
+  if (Kept.Image.Width() != Data.Width() || Kept.Image.Height() != Data.Height()) {
+    Kept.Image.SetSize(Data.Width(), Data.Height());
+  }
+  Kept.Image.Canvas().Draw(0, 0, Data);
+  Renderer.SaveState(Kept.Renderer);
+  Kept.Pen.Assign(Canvas.Pen());
+  Kept.Brush.Assign(Canvas.Brush());
+  Kept.Font.Assign(Canvas.Font());
+  Kept.CanvasPenPos = Canvas.PenPos();
+  Kept.Store = Store;
+  Kept.StoreVersion = Store->Version();
+  Kept.Prefix = Prefix;
+  Kept.Key = Kept.CurrentKey;
+  Kept.Valid = true;
+}
+
+void TChartRenderer::RenderDataFromKept(TCanvas& Canvas, TItemRenderer& Renderer, TKeptDataImage& Kept,
+                                        const TvxItemStore& Store) {
+  // The kept image stands for the background, the grid and the items before
+  // Prefix, and the state below for where their drawing left the pass.
+  Canvas.Draw(0, 0, Kept.Image);
+  Canvas.Pen().Assign(Kept.Pen);
+  Canvas.Brush().Assign(Kept.Brush);
+  Canvas.Font().Assign(Kept.Font);
+  Canvas.MoveTo(Kept.CanvasPenPos.X, Kept.CanvasPenPos.Y);
+  Renderer.RestoreState(Kept.Renderer);
+  const int Prefix = Kept.Prefix;
+  const std::shared_ptr<const TvxItemStore> Data = FChart.DataStoreHandle();
+  // Items appended since: keep the image again before the new last item.
+  const std::function<void(int)> Capture = [&](int Index) {
+    if (Renderer.PolyCount() == 0) KeepDataImage(Canvas, Renderer, Kept, Data, Index);
+  };
+  const int CaptureAt = Store.Count() - 1 > Prefix ? Store.Count() - 1 : -1;
+  RenderStore(FChart, Renderer, Store, false, TItemSubset::All, Prefix, CaptureAt, Capture);
+  // The prefix has been checked unchanged up to this version.
+  if (Kept.Prefix == Prefix) Kept.StoreVersion = Store.Version();
+  FinishRenderData(Canvas, Renderer, 0, 0, false, true);
+}
+
+void TChartRenderer::FinishRenderData(TCanvas& Canvas, TItemRenderer& Renderer, int Left, int Top, bool OnPrinter,
+                                      bool DataDone) {
+  if (DataDone && AnnotationsShown) {
+    if (AnnotationTextsOnTop) {
+      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::NonText);
+      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::Text);
+    } else {
+      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::All);
+    }
+  }
+  const int EventTop = FChart.MarginTop() - Top, EventLeft = FChart.MarginLeft() - Left;
   Canvas.Pen().SetWidth(1);
   std::array<const TCustomTextLabel*, TextLabelCount> Labels{};
   for (int I = 1; I <= TextLabelCount; ++I) Labels[static_cast<std::size_t>(I - 1)] = &FChart.TextLabel(I);

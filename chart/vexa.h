@@ -46,6 +46,7 @@ namespace zkw {
 
 class TCustomVexa;
 class TChartMouse;
+struct TKeptDataImage;
 
 using TMouseMoveInChartEvent =
     std::function<void(TObject* Sender, bool InChart, TShiftState Shift, double rMousePosX, double rMousePosY)>;
@@ -513,6 +514,10 @@ class TCustomVexa : public TCustomControl {
   // ---- off-screen images and the paint pipeline's hooks ----
   TBitmap& DataImage() { return FDataImage; }
   TBitmap& ControlImage() { return FControlImage; }
+  // What the redraw keeps of the data image between redraws (the image of the
+  // background and all items but the last, to redraw only a changed tail);
+  // owned and interpreted by the renderer, empty until its first redraw.
+  std::shared_ptr<TKeptDataImage>& KeptDataImage() { return FKeptDataImage; }
   // Paints the plot background into (Left, Top, Left + Width, Top + Height).
   virtual void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height);
   // RenderData on the bitmap's canvas.
@@ -613,6 +618,7 @@ class TCustomVexa : public TCustomControl {
   std::unique_ptr<TJointLayers> FJointLayers;
   TBitmap FDataImage;
   TBitmap FControlImage;
+  std::shared_ptr<TKeptDataImage> FKeptDataImage;
   TBitmap FProbeBitmap;
   std::array<std::unique_ptr<TScale>, LayerCount> FScaleCtlX;
   std::array<std::unique_ptr<TScalePropsHoriz>, LayerCount> FScaleX;

@@ -213,6 +213,9 @@ class TCanvas : public TPersistent {
   // dash phase - but a thin solid pen on a square inside the bitmap writes its
   // 8 * D pixels directly (the hollow square marks draw millions of these).
   void SquareOutline(int X, int Y, int D);
+  // SquareOutline(Centres[k], D) for k = 0 .. Count - 1, in that order, with
+  // the pen looked up once (runs of one mark symbol in one colour).
+  void SquareOutlines(const TPoint* Centres, int Count, int D);
   // Top-left corner at (X, Y); background filled with the brush when it is solid.
   void TextOut(int X, int Y, const std::string& Text);
   int TextWidth(const std::string& Text);

@@ -102,6 +102,46 @@ TEST(LongTextArray, NumbersEntriesFromOneAndRefusesTheFiftyFirst) {
   EXPECT_EQ(Texts[1], "");
 }
 
+TEST(ItemStore, VersionsTellWhichItemsAChangeMayHaveTouched) {
+  TvxItemStore S, Other;
+  auto Add = [](TvxItemStore& Store) {
+    Store.NextSlot(10).Kind = ckMark;
+    Store.Commit(true);
+  };
+  for (int K = 0; K < 5; ++K) Add(S);
+  const std::uint64_t V = S.Version();
+  EXPECT_EQ(S.DirtyFrom(V), 5);
+  EXPECT_NE(V, Other.Version());
+  // The demo's move: remove the last item, append one.
+  S.RemoveLast();
+  Add(S);
+  EXPECT_NE(S.Version(), V);
+  EXPECT_EQ(S.DirtyFrom(V), 4);
+  S.RemoveLast();
+  S.RemoveLast();
+  EXPECT_EQ(S.DirtyFrom(V), 3);
+  // Versions from before the present contents, a copy and a clear all count from index 0.
+  EXPECT_EQ(S.DirtyFrom(0), 0);
+  const std::uint64_t W = S.Version();
+  S.CopyFrom(Other, 10);
+  EXPECT_EQ(S.DirtyFrom(W), 0);
+  Add(S);
+  const std::uint64_t X = S.Version();
+  S.Clear();
+  EXPECT_EQ(S.DirtyFrom(X), 0);
+  // Appends leave the items before them; more removals than the store
+  // remembers count from 0.
+  for (int K = 0; K < 3; ++K) Add(S);
+  const std::uint64_t Y = S.Version();
+  for (int K = 0; K < 40; ++K) Add(S);
+  EXPECT_EQ(S.DirtyFrom(Y), 3);
+  for (int K = 0; K < 40; ++K) {
+    S.RemoveLast();
+    Add(S);
+  }
+  EXPECT_EQ(S.DirtyFrom(Y), 0);
+}
+
 TEST(ShortText, KeepsAtMostSeventeenCharacters) {
   TShortText T;
   T.Set("exactly seventeen");

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "chart/render.h"
@@ -107,6 +109,95 @@ inline TvxChartItem MakeText(double X, double Y, const std::string& Text, int Al
   I.ShortText.Set(Text);
   I.MarkType = Align;
   I.Size1 = Size;
+  return I;
+}
+
+// One random item of any kind: few colours and styles, so that the cache is
+// hit often, and every field a kind reads given values it accepts.
+inline TvxChartItem RandomItem(std::mt19937& R, int W, int H) {
+  auto Pick = [&R](int N) { return static_cast<int>(R() % static_cast<unsigned>(N)); };
+  const TColor Colours[] = {clRed, clBlue, clGreen, clBlack, clYellow, clNavy};
+  const TPenStyle Styles[] = {psSolid, psSolid, psDash, psDot, psDashDot, psClear};
+  static const std::uint8_t Kinds[] = {ckMark, ckMark, ckMark, ckLine, ckDrawTo, ckDrawTo, ckRect, ckRect3D,
+                                       ckBar3D, ckText, ckText, ckMoveTo, ckEllipse, ckMoveRel, ckDrawRel,
+                                       ckArrow, ckArrow2, ckTextOffs, ckBox, ckErrorBar, ckLineOffs, ckArc,
+                                       ckLineRel, ckVLine, ckHLine, ckCross, 0, 11};
+  TvxChartItem I;
+  I.Kind = Kinds[Pick(static_cast<int>(std::size(Kinds)))];
+  I.Layer = 1;
+  I.X = Pick(W + 1);
+  I.Y = Pick(H + 1);
+  I.X2 = Pick(W + 1);
+  I.Y2 = Pick(H + 1);
+  I.Color = Colours[Pick(6)];
+  I.FillColor = Colours[Pick(6)];
+  I.Color2 = Colours[Pick(6)];
+  I.Color3 = Colours[Pick(6)];
+  I.PenStyle = Styles[Pick(6)];
+  I.LineWidth = Pick(4);
+  I.Flag = Pick(2) == 0;
+  I.FrameStyle = static_cast<std::uint8_t>(Pick(6));
+  I.Size1 = Pick(12);
+  I.Size2 = Pick(12);
+  switch (I.Kind) {
+    case ckMark:
+    case ckErrorBar: {
+      // Symbols, and character marks: letters, digit marks and others.
+      const int Marks[] = {Pick(52), Pick(52), 'B', 'x', 200 + Pick(10), 52 + Pick(204)};
+      I.MarkType = Marks[Pick(6)];
+      I.CoordMode = static_cast<std::uint8_t>(I.Kind == ckMark ? Pick(2) : 0);
+      if (I.Kind == ckErrorBar) {
+        I.X2 = Pick(20);
+        I.Y2 = Pick(20);
+        I.Size1 = Pick(2) * 10;
+      }
+      break;
+    }
+    case ckText:
+    case ckTextOffs:
+      I.MarkType = Pick(3);
+      I.Size1 = 6 + Pick(10);
+      I.Size2 = Pick(2);
+      I.LineWidth = Pick(3) == 0 ? 1 + Pick(2) : 0;
+      I.ShortText.Set(Pick(2) == 0 ? "Ab" : "x");
+      if (I.Kind == ckTextOffs) {
+        I.X2 = Pick(11) - 5;
+        I.Y2 = Pick(11) - 5;
+      }
+      break;
+    case ckMoveRel:
+    case ckDrawRel:
+    case ckLineRel:
+      I.X2 = Pick(41) - 20;
+      I.Y2 = Pick(41) - 20;
+      if (I.Kind != ckLineRel) {
+        I.X = Pick(41) - 20;
+        I.Y = Pick(41) - 20;
+      }
+      break;
+    case ckEllipse:
+    case ckArc:
+      I.X2 = Pick(20);
+      I.Y2 = Pick(20);
+      I.Size1 = Pick(628318531);
+      I.Size2 = Pick(628318531);
+      break;
+    case ckArrow:
+    case ckArrow2:
+      I.CoordMode = static_cast<std::uint8_t>(Pick(6));
+      break;
+    case ckCross:
+      I.CoordMode = static_cast<std::uint8_t>(Pick(3));
+      I.X2 = Pick(8);
+      I.Y2 = Pick(8);
+      break;
+    case ckBar3D:
+      I.Size1 = Pick(180);
+      break;
+    default:
+      I.CoordMode = static_cast<std::uint8_t>(Pick(4));
+      break;
+  }
   return I;
 }
 

@@ -1,0 +1,241 @@
+// The rendering shortcuts against the reference path: runs of plain items
+// drawn without the per-item dispatch, and redraws that start from the kept
+// data image, must give exactly the pixels of the item-by-item full redraw.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "chart/ZKW_vexa.h"
+#include "chart/render_tail.h"
+#include "test_render_support.h"
+
+namespace zkw {
+namespace {
+
+using render_test::RandomItem;
+using render_test::TPixelScene;
+
+// Restores the shortcuts however a test ends.
+struct TShortcutsOn {
+  ~TShortcutsOn() { SetRenderShortcuts(true); }
+};
+
+// Random items with long runs of what the shortcuts take (hollow-square
+// marks in world coordinates, ckDrawTo points) between items of every kind.
+std::vector<TvxChartItem> RandomMix(std::mt19937& R, int W, int H, int Count) {
+  auto Pick = [&R](int N) { return static_cast<int>(R() % static_cast<unsigned>(N)); };
+  const TColor Colours[] = {clRed, clNavy, clGreen};
+  const TPenStyle Styles[] = {psSolid, psSolid, psSolid, psDash, psClear, psInsideFrame};
+  std::vector<TvxChartItem> Items;
+  while (static_cast<int>(Items.size()) < Count) {
+    const int Choice = Pick(5);
+    if (Choice <= 2) {
+      TvxChartItem Run;
+      Run.Kind = Choice == 0 ? ckDrawTo : ckMark;
+      Run.MarkType = 10 + Pick(3);
+      Run.Color = Colours[Pick(3)];
+      Run.FillColor = Colours[Pick(3)];
+      Run.PenStyle = Styles[Pick(6)];
+      Run.LineWidth = Pick(3);
+      Run.Layer = 1 + Pick(2);
+      for (int K = 1 + Pick(40); K > 0; --K) {
+        TvxChartItem I = Run;
+        // Some points lie outside the ranges or off the image.
+        I.X = Pick(W + 21) - 10;
+        I.Y = Pick(H + 21) - 10;
+        I.ItemClass = static_cast<std::uint8_t>(Pick(8) == 0 ? 2 : 0);
+        // Now and then one field breaks the run.
+        if (Pick(20) == 0) I.Color = Colours[Pick(3)];
+        if (Pick(30) == 0) I.CoordMode = cmPixel;
+        Items.push_back(I);
+      }
+    } else {
+      Items.push_back(RandomItem(R, W, H));
+    }
+  }
+  return Items;
+}
+
+// Every mode of the pass: duplicate marks, cache, pen mode, monochrome,
+// hidden classes and layers.
+TEST(RenderRuns, RunsDrawExactlyWhatItemByItemRenderingDraws) {
+  constexpr int W = 150, H = 110;
+  std::array<bool, 256> ClassOn{};
+  ClassOn.fill(true);
+  ClassOn[2] = false;
+  std::array<bool, LayerCount> LayerOn{};
+  LayerOn.fill(true);
+  for (unsigned Seed = 1; Seed <= 48; ++Seed) {
+    std::mt19937 R(Seed);
+    const std::vector<TvxChartItem> Items = RandomMix(R, W, H, 300);
+    TPixelScene Fast(W, H), Plain(W, H);
+    LayerOn[1] = Seed % 4 != 0;  // layer 2 hidden in some passes
+    for (TPixelScene* S : {&Fast, &Plain}) {
+      S->Texts.Add("Line one\nline 2");
+      S->Frame.AvoidDuplicateMarks = Seed % 3 != 0;
+      S->Frame.MinDupMarkDist = 1 + static_cast<int>(Seed % 3);
+      S->Frame.Monochrome = Seed % 7 == 0;
+      // Layer 2 maps the world at half scale.
+      S->Frame.Transforms[1] = render_test::PixelTransform(W * 2, H * 2);
+      S->Image.Canvas().Pen().SetMode(Seed % 5 == 0 ? pmXor : pmCopy);
+      S->Start();
+      S->Renderer->SetStateCacheEnabled(Seed % 6 != 1);
+    }
+    const int N = static_cast<int>(Items.size());
+    for (int I = 0; I < N; ++I) {
+      const TvxChartItem& It = Items[static_cast<std::size_t>(I)];
+      if (!ClassOn[It.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(It.Layer) - 1)]) continue;
+      Plain.Draw(It, I);
+    }
+    int Runs = 0;
+    for (int I = 0; I < N;) {
+      const int Next = Fast.Renderer->RenderRun(Items.data(), I, N, ClassOn.data(), LayerOn.data());
+      if (Next > I) {
+        ++Runs;
+        I = Next;
+        continue;
+      }
+      const TvxChartItem& It = Items[static_cast<std::size_t>(I)];
+      if (ClassOn[It.ItemClass] && LayerOn[static_cast<std::size_t>(ClampLayer(It.Layer) - 1)]) Fast.Draw(It, I);
+      ++I;
+    }
+    Fast.Finish();
+    Plain.Finish();
+    EXPECT_GT(Runs, 3);
+    EXPECT_EQ(Fast.Renderer->PolylineCalls(), Plain.Renderer->PolylineCalls()) << "seed " << Seed;
+    EXPECT_TRUE(Fast.Image.Image() == Plain.Image.Image()) << "seed " << Seed;
+  }
+}
+
+// A chart whose paint hooks run the pipeline.
+class TTailVexa : public TVexa {
+ public:
+  using TVexa::TVexa;
+  void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) override {
+    TChartRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);
+  }
+  void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) override {
+    TChartRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
+  }
+
+ protected:
+  void Paint() override { TChartRenderer(*this).Paint(); }
+  void RedrawData() override { TChartRenderer(*this).RedrawData(); }
+};
+
+// Redraws with the shortcuts, then in full on the reference path, and tells
+// whether the two data images are equal.
+bool RedrawMatchesFullRedraw(TTailVexa& C) {
+  C.Redraw();
+  const QImage Shortcut = C.DataImage().Image().copy();
+  SetRenderShortcuts(false);
+  C.Redraw();
+  SetRenderShortcuts(true);
+  return C.DataImage().Image() == Shortcut;
+}
+
+// Random sequences of the demo's move (remove the last item, append one)
+// among other changes of the store and of what decides the drawing.
+TEST(TailRedraw, TailRedrawsMatchFullRedrawsOverRandomChanges) {
+  TShortcutsOn Restore;
+  for (unsigned Seed = 1; Seed <= 6; ++Seed) {
+    std::mt19937 R(Seed);
+    auto Pick = [&R](int N) { return static_cast<int>(R() % static_cast<unsigned>(N)); };
+    auto C = std::make_unique<TTailVexa>(nullptr);
+    C->SetBounds(0, 0, 260, 190);
+    C->HandleNeeded();
+    C->SetAvoidDuplicateMarks(Seed % 2 == 0);
+    C->TextLabel(1).SetCaption("label");
+    C->TextLabel(1).SetPosX(0.5);
+    C->TextLabel(1).SetPosY(0.5);
+    C->CrossHair(1).SetMode(chBoth);
+    C->SetDataColor(clNavy);
+    for (int K = 0; K < 400; ++K) C->AddMark(0.001 * Pick(1000), 0.001 * Pick(1000), 10);
+    C->SetDataColor(clRed);
+    C->AddMark(0.5, 0.5, 25);
+    C->Repaint();
+    int Tails = 0;
+    for (int Step = 0; Step < 90; ++Step) {
+      const int Change = Pick(24);
+      const double X = 0.001 * Pick(1000), Y = 0.001 * Pick(1000);
+      if (Change < 12) {  // the demo's move
+        C->RemoveLastItem();
+        C->SetDataColor(Pick(2) ? clRed : clNavy);
+        C->AddMark(X, Y, static_cast<std::uint8_t>(Pick(3) ? 25 : 10));
+      } else if (Change == 12) {
+        C->SetDataColor(clGreen);
+        C->AddLine(X, Y, 0.5, 0.5);
+      } else if (Change == 13) {
+        C->AddMoveTo(X, Y);
+        C->AddDrawTo(Y, X);
+      } else if (Change == 14) {
+        C->RemoveLastItem();
+      } else if (Change == 15) {
+        C->Scale1X().SetRangeHigh(1.0 + 0.01 * Pick(10));
+      } else if (Change == 16) {
+        C->SetChartColor(Pick(2) ? clWhite : clSilver);
+      } else if (Change == 17) {
+        C->CrossHair(1).SetPosX(X);
+        C->CrossHair(1).SetPosY(Y);
+      } else if (Change == 18) {
+        C->TextLabel(1).SetPosX(X);
+      } else if (Change == 19) {
+        C->SetGridStyle(Pick(2) ? gsNone : gsDotLines);
+      } else if (Change == 20) {
+        C->SetAnnotationMode(true);
+        C->AddRect(X, Y, 0.5, 0.5, true);
+        C->SetAnnotationMode(false);
+      } else if (Change == 21) {
+        C->SetLineWidth(static_cast<std::uint8_t>(1 + Pick(2)));
+      } else if (Change == 22) {
+        C->SetMinDupMarkDist(1 + Pick(3));
+      } else {
+        C->AddText(X, Y, "t", 8);
+      }
+      const bool Armed = C->KeptDataImage() && C->KeptDataImage()->Valid;
+      ASSERT_TRUE(RedrawMatchesFullRedraw(*C)) << "seed " << Seed << " step " << Step << " change " << Change;
+      Tails += Armed;
+    }
+    EXPECT_GT(Tails, 30) << "seed " << Seed;
+  }
+}
+
+// The tail redraw is taken only when it may be: after a change below the
+// tail, or with a host handler assigned, the whole image is drawn again.
+TEST(TailRedraw, KeptImageIsDroppedOrBypassedWhenItCannotBeUsed) {
+  TShortcutsOn Restore;
+  auto C = std::make_unique<TTailVexa>(nullptr);
+  C->SetBounds(0, 0, 200, 150);
+  C->HandleNeeded();
+  for (int K = 0; K < 20; ++K) C->AddMark(0.05 * K, 0.05 * K, 10);
+  C->Redraw();
+  ASSERT_TRUE(C->KeptDataImage() && C->KeptDataImage()->Valid);
+  EXPECT_EQ(C->KeptDataImage()->Prefix, 19);
+
+  // A handler draws after the items: it must show on every redraw.
+  int Calls = 0;
+  C->OnDataRendered = [&Calls](TObject*, TCanvas& Canvas, int, int) {
+    ++Calls;
+    Canvas.SetPixels(3, 3, clLime);
+  };
+  C->RemoveLastItem();
+  C->AddMark(0.9, 0.1, 10);
+  EXPECT_TRUE(RedrawMatchesFullRedraw(*C));
+  EXPECT_FALSE(C->KeptDataImage()->Valid);
+  EXPECT_EQ(C->DataImage().Canvas().Pixels(3, 3), clLime);
+  C->OnDataRendered = nullptr;
+
+  // Clearing the store changes it from index 0: nothing of the old image stays.
+  C->Redraw();
+  ASSERT_TRUE(C->KeptDataImage()->Valid);
+  C->ClearItems();
+  C->AddMark(0.5, 0.5, 10);
+  EXPECT_TRUE(RedrawMatchesFullRedraw(*C));
+  EXPECT_EQ(C->KeptDataImage()->Prefix, 0);
+}
+
+}  // namespace
+}  // namespace zkw
