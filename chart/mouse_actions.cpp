@@ -16,6 +16,7 @@
 #include <limits>
 
 #include "chart/vexa.h"
+#include "chart/paint_suppression.h"
 #include "scale/scale_drag.h"
 
 namespace zkw {
@@ -69,26 +70,6 @@ TPoint ClampToPlot(const TPlotGeometry& G, int X, int Y) {
 int ClampToInt(std::int64_t V) {
   return static_cast<int>(std::clamp<std::int64_t>(V, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
-
-// Suppresses the chart's painting for a scope; restoring the previous state
-// repaints when that state allows painting.
-class TPaintPause {
- public:
-  explicit TPaintPause(TCustomVexa& Chart) : FChart(Chart), FPrevious(Chart.PaintLocked()) { Chart.SetPaintLock(true); }
-  ~TPaintPause() {
-    try {
-      FChart.SetPaintLock(FPrevious);
-    } catch (...) {
-      // A failing repaint must not escape a destructor; the next paint retries.
-    }
-  }
-  TPaintPause(const TPaintPause&) = delete;
-  TPaintPause& operator=(const TPaintPause&) = delete;
-
- private:
-  TCustomVexa& FChart;
-  bool FPrevious;
-};
 
 // A zoom of one axis about the world value Center by Factor (> 1 zooms in).
 // Logarithmic axes zoom in log space. False when no finite range results.
@@ -334,7 +315,7 @@ void TChartMouse::ScaleDrags(TShiftState Shift, int X, int Y) {
   }
   bool Moved = false;
   {
-    const TPaintPause Pause(FC);
+    const TPaintSuppression Pause(FC);
     for (int N = 1; N <= LayerCount; ++N) {
       const auto I = static_cast<std::size_t>(N - 1);
       const TPlotGeometry G = Geometry();
@@ -380,7 +361,7 @@ void TChartMouse::Pan(TShiftState Shift, int X, int Y, TMouseActMode Action) {
     TakeStartState(X, Y);
   } else if (FC.InPlotArea(X, Y)) {
     {
-      const TPaintPause Pause(FC);
+      const TPaintSuppression Pause(FC);
       for (int N = 1; N <= LayerCount; ++N) {
         const auto I = static_cast<std::size_t>(N - 1);
         if (!FM.LayerMouse[I]) continue;
@@ -474,7 +455,7 @@ void TChartMouse::ZoomDrag(TShiftState Shift, int X, int Y) {
     TakeStartState(X, Y);
   } else if (FC.InPlotArea(X, Y)) {
     {
-      const TPaintPause Pause(FC);
+      const TPaintSuppression Pause(FC);
       for (int N = 1; N <= LayerCount; ++N) {
         const auto I = static_cast<std::size_t>(N - 1);
         if (!FM.LayerMouse[I]) continue;
@@ -633,7 +614,7 @@ void TChartMouse::FinishWindow(TMouseButton Button) {
   const TPoint A = FM.Anchor;
   const TPoint C = FM.CurrentCorner;
   if (A.X == C.X || A.Y == C.Y) return;
-  const TPaintPause Pause(FC);
+  const TPaintSuppression Pause(FC);
   for (int N = 1; N <= LayerCount; ++N) {
     if (!FM.LayerMouse[static_cast<std::size_t>(N - 1)]) continue;
     double XA = 0, YA = 0, XC = 0, YC = 0;
@@ -686,7 +667,7 @@ bool TChartMouse::Wheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   const bool XOnly = Shift.Contains(ssShift) && !Shift.Contains(ssCtrl);
   const bool YOnly = Shift.Contains(ssCtrl) && !Shift.Contains(ssShift);
   {
-    const TPaintPause Pause(FC);
+    const TPaintSuppression Pause(FC);
     // SetRange records the ranges of joined layers it carries along; one
     // wheel message is one entry, written after all layers have moved.
     const TRangeHistory History = FC.FHistory;
@@ -763,7 +744,7 @@ bool TChartMouse::HistoryBack() {
   }
   const TRangeSnapshot S = History.Snapshot(Target);
   {
-    const TPaintPause Pause(FC);
+    const TPaintSuppression Pause(FC);
     // Entries hold x low, y high, x high, y low per layer.
     for (int N = 1; N <= LayerCount; ++N) {
       const TLayerRangeEntry& E = S[static_cast<std::size_t>(N - 1)];

@@ -1,4 +1,5 @@
 #include "chart/vexa.h"
+#include "chart/paint_suppression.h"
 
 #include <algorithm>
 
@@ -21,28 +22,6 @@ namespace {
 constexpr std::array<TColor, LayerCount> LayerColors = {clBlack, clMaroon, clGreen, clOlive, clNavy,   clPurple,
                                                         clTeal,  clGray,   clSilver, clRed,  clLime,   clYellow,
                                                         clBlue,  clFuchsia, clAqua,  clWhite};
-
-// Suppresses painting for a scope and restores the previous state after it
-// (clearing the suppression repaints).
-class TPaintSuppression {
- public:
-  explicit TPaintSuppression(TCustomVexa& Chart) : FChart(Chart), FPrevious(Chart.PaintLocked()) {
-    Chart.SetPaintLock(true);
-  }
-  ~TPaintSuppression() {
-    try {
-      FChart.SetPaintLock(FPrevious);
-    } catch (...) {
-      // A failing repaint must not escape a destructor; the next paint retries.
-    }
-  }
-  TPaintSuppression(const TPaintSuppression&) = delete;
-  TPaintSuppression& operator=(const TPaintSuppression&) = delete;
-
- private:
-  TCustomVexa& FChart;
-  bool FPrevious;
-};
 
 // Per-scale settings of a standard layout.
 struct TScaleLayout {
