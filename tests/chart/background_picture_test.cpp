@@ -18,25 +18,12 @@
 
 #include "chart/ZKW_vexa.h"
 #include "chart/render.h"
+#include "test_render_support.h"
 
 namespace zkw {
 namespace {
 
-// A chart whose paint hooks run the pipeline.
-class TPaintedVexa : public TVexa {
- public:
-  using TVexa::TVexa;
-  void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) override {
-    TChartRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);
-  }
-  void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) override {
-    TChartRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
-  }
-
- protected:
-  void Paint() override { TChartRenderer(*this).Paint(); }
-  void RedrawData() override { TChartRenderer(*this).RedrawData(); }
-};
+using TPaintedVexa = render_test::TPipelineVexa;
 
 std::string OutputPath(const std::string& Name) {
   std::filesystem::create_directories(ZKW_TEST_OUTPUT_DIR);

@@ -110,21 +110,7 @@ TEST(RenderRuns, RunsDrawExactlyWhatItemByItemRenderingDraws) {
   }
 }
 
-// A chart whose paint hooks run the pipeline.
-class TTailVexa : public TVexa {
- public:
-  using TVexa::TVexa;
-  void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) override {
-    TChartRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);
-  }
-  void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) override {
-    TChartRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
-  }
-
- protected:
-  void Paint() override { TChartRenderer(*this).Paint(); }
-  void RedrawData() override { TChartRenderer(*this).RedrawData(); }
-};
+using TTailVexa = render_test::TPipelineVexa;
 
 // Redraws with the shortcuts, then in full on the reference path, and tells
 // whether the two data images are equal.

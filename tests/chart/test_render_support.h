@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "chart/ZKW_vexa.h"
 #include "chart/render.h"
 #include "chart/render_items.h"
 
@@ -200,5 +201,21 @@ inline TvxChartItem RandomItem(std::mt19937& R, int W, int H) {
   }
   return I;
 }
+
+// A chart whose paint hooks run the pipeline.
+class TPipelineVexa : public TVexa {
+ public:
+  using TVexa::TVexa;
+  void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) override {
+    TChartRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);
+  }
+  void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) override {
+    TChartRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
+  }
+
+ protected:
+  void Paint() override { TChartRenderer(*this).Paint(); }
+  void RedrawData() override { TChartRenderer(*this).RedrawData(); }
+};
 
 }  // namespace zkw::render_test
