@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and only those missing.
 # Safe to run again and again: with everything present it changes nothing.
+# Usage: scripts/install-deps.sh [--fuzz]   (--fuzz adds clang and libFuzzer)
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +12,9 @@ PACKAGES=(
   python3  # runs the end-to-end test of the demo under Xvfb
   fonts-dejavu-core fonts-liberation
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  PACKAGES+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
