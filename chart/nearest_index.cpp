@@ -55,7 +55,23 @@ bool TNearestIndex::SameKey(const TKey& A, const TKey& B) {
          A.Visibility == B.Visibility && SameTransform(A.Transform, B.Transform);
 }
 
+TNearestIndex::~TNearestIndex() { (void)CellsReady(); }
+
+bool TNearestIndex::CellsReady() {
+  if (!FSorting.valid()) return FBuilt;
+  try {
+    FSorting.get();
+  } catch (...) {
+    // The sort could not get its memory: the next search rebuilds.
+    FBuilt = false;
+    std::vector<std::int32_t>().swap(FOrder);
+    std::vector<std::uint32_t>().swap(FStart);
+  }
+  return FBuilt;
+}
+
 void TNearestIndex::Reset() {
+  (void)CellsReady();
   FBuilt = false;
   FPending = false;
   std::vector<TPixel>().swap(FPixels);
@@ -65,6 +81,7 @@ void TNearestIndex::Reset() {
 }
 
 std::size_t TNearestIndex::MemoryBytes() const {
+  if (FSorting.valid()) FSorting.wait();
   return FPixels.capacity() * sizeof(TPixel) + FStart.capacity() * sizeof(std::uint32_t) +
          FOrder.capacity() * sizeof(std::int32_t) + FQualifies.capacity() * sizeof(std::uint64_t);
 }
@@ -90,7 +107,7 @@ int TNearestIndex::Find(const TvxItemStore& Store, const TLayerTransform& Transf
   const TKindTable KindOk = KindFilterTable(KindFilter);
   double Best = NoItemSquaredDistance;
   int Found = -1;
-  bool Usable = FBuilt && SameKey(Key, FKey);
+  bool Usable = CellsReady() && SameKey(Key, FKey);
   if (!Usable && FBuilt && Key.Generation == FKey.Generation && SameTransform(Transform, FKey.Transform)) {
     // Only the filters differ. A single search with other filters (a host
     // probing for another kind now and then) is answered linearly and keeps
@@ -130,6 +147,7 @@ int TNearestIndex::Find(const TvxItemStore& Store, const TLayerTransform& Transf
 void TNearestIndex::Build(const TvxItemStore& Store, const TKey& Key, const TPlotGeometry& Plot,
                           const TKindTable& KindOk, const bool* LayerVisible, int MX, int MY, double& Best,
                           int& Found) {
+  (void)CellsReady();
   FBuilt = false;
   FPending = false;
   const int Count = Store.Count();
@@ -163,6 +181,27 @@ void TNearestIndex::Build(const TvxItemStore& Store, const TKey& Key, const TPlo
   if (Qualifying == 0) MinX = MaxX = MinY = MaxY = 0;
   ChooseGrid(MinX, MaxX, MinY, MaxY, Plot, Qualifying);
 
+  FKey = Key;
+  FVersion = Store.Version();
+  FValidCount = Count;
+  FBuiltCount = Count;
+  FBuilt = true;
+  if (Count >= FMinBackgroundItems) {
+    try {
+      FSorting = std::async(std::launch::async, [this, Count, Qualifying] { SortIntoCells(Count, Qualifying); });
+      return;
+    } catch (const std::system_error&) {
+      // No thread to be had: sort here.
+    }
+  }
+  try {
+    SortIntoCells(Count, Qualifying);
+  } catch (const std::bad_alloc&) {
+    FBuilt = false;  // answered already; the next search tries again
+  }
+}
+
+void TNearestIndex::SortIntoCells(int Count, int Qualifying) {
   // Then a stable counting sort of the qualifying items by cell, so each cell
   // lists its items in ascending index order. Sorting by row first and then
   // by column within each row keeps both passes' writes within a few cache
@@ -211,12 +250,6 @@ void TNearestIndex::Build(const TvxItemStore& Store, const TKey& Key, const TPlo
     for (std::uint32_t K = Begin; K < End; ++K) Scratch[Cursor[Column[K]]++ - Begin] = FOrder[K];
     std::copy_n(Scratch.begin(), End - Begin, FOrder.begin() + Begin);
   }
-
-  FKey = Key;
-  FVersion = Store.Version();
-  FValidCount = Count;
-  FBuiltCount = Count;
-  FBuilt = true;
 }
 
 void TNearestIndex::ChooseGrid(std::int64_t MinX, std::int64_t MaxX, std::int64_t MinY, std::int64_t MaxY,

@@ -6,7 +6,10 @@
 // The index holds each qualifying item's pixel (as the linear search computes
 // it) and the items bucketed in a uniform grid over the plot. It is built by
 // the first search after a change, which answers from the same pass, so that
-// search costs about one linear pass. It stays valid while the store's
+// search costs about one linear pass: sorting the items into the grid cells
+// touches only the index's own arrays, so for large stores it runs on another
+// thread while the host goes on, and the next search waits for it (by then,
+// at mouse speed, it has long finished). It stays valid while the store's
 // generation, the transform and the filters are unchanged; items appended
 // since, and a store that shrank and grew again at its end, are covered by
 // searching the items past the unchanged prefix linearly.
@@ -15,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <vector>
 
 #include "chart/item_store.h"
@@ -30,7 +34,14 @@ class TNearestIndex {
   // Items past the unchanged prefix that are searched linearly before a rebuild.
   static constexpr int MaxTail = 4096;
 
-  explicit TNearestIndex(int MinItems = DefaultMinItems) : FMinItems(MinItems) {}
+  // Stores with at least this many items are sorted into cells on another thread.
+  static constexpr int DefaultMinBackgroundItems = 1 << 16;
+
+  explicit TNearestIndex(int MinItems = DefaultMinItems, int MinBackgroundItems = DefaultMinBackgroundItems)
+      : FMinItems(MinItems), FMinBackgroundItems(MinBackgroundItems) {}
+  ~TNearestIndex();
+  TNearestIndex(const TNearestIndex&) = delete;
+  TNearestIndex& operator=(const TNearestIndex&) = delete;
 
   // FindNearestInStore over Store's items, with Plot only steering the grid.
   int Find(const TvxItemStore& Store, const TLayerTransform& Transform, const TPlotGeometry& Plot, int MX, int MY,
@@ -61,6 +72,12 @@ class TNearestIndex {
   // Builds the index for Key and answers the search from the same pass.
   void Build(const TvxItemStore& Store, const TKey& Key, const TPlotGeometry& Plot, const TKindTable& KindOk,
              const bool* LayerVisible, int MX, int MY, double& Best, int& Found);
+  // The second half of a build: the stable counting sort of the qualifying
+  // items into cells. Reads and writes the index's own arrays only.
+  void SortIntoCells(int Count, int Qualifying);
+  // Waits for a sort running on another thread; false when it failed (out of
+  // memory), which leaves the index unbuilt.
+  bool CellsReady();
   void ChooseGrid(std::int64_t MinX, std::int64_t MaxX, std::int64_t MinY, std::int64_t MaxY,
                   const TPlotGeometry& Plot, int Qualifying);
   int CellX(std::int64_t PX) const;
@@ -70,6 +87,8 @@ class TNearestIndex {
   void SearchCell(int CX, int CY, int MX, int MY, int Limit, double& Best, int& Found) const;
 
   int FMinItems;
+  int FMinBackgroundItems;
+  std::future<void> FSorting;  // the sort into cells, while it runs on another thread
   bool FBuilt = false;
   bool FLastIndexed = false;
   TKey FKey;
