@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "platform/graphics.h"
+#include "platform/pixel_fill.h"
 
 namespace zkw {
 
@@ -100,7 +101,7 @@ struct CopyWriter {
   void Px(std::uint32_t* P) const { *P = C; }
   void Run(std::uint32_t* P, i64 N, i64 Step) const {
     if (Step == 1) {
-      std::fill_n(P, N, C);
+      FillPixels(P, N, C);
     } else {
       for (; N > 0; --N, P += Step) *P = C;
     }
@@ -599,16 +600,14 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
       const int N = X2 - X1;
       std::uint32_t* Row = Tg.FBits + Y1 * Stride + X1;
       std::uint32_t* Last = Row + (Y2 - 1 - Y1) * Stride;
-      for (int K = 0; K < N; ++K) Row[K] = PenC;
-      for (int K = 0; K < N; ++K) Last[K] = PenC;
+      FillPixels(Row, N, PenC);
+      FillPixels(Last, N, PenC);
       if (Y2 - Y1 > 2) {
         const std::uint32_t BrushC = PixelOf(FBrush.Color());
         for (Row += Stride; Row != Last; Row += Stride) {
           Row[0] = PenC;
           Row[N - 1] = PenC;
-          if (Fill) {
-            for (int K = 1; K < N - 1; ++K) Row[K] = BrushC;
-          }
+          if (Fill) FillPixels(Row + 1, N - 2, BrushC);
         }
       }
       return;

@@ -24,6 +24,7 @@
 
 #include "platform/graphics.h"
 #include "platform/gui_app.h"
+#include "platform/pixel_fill.h"
 #include "platform/text_trace.h"
 
 namespace zkw {
@@ -247,19 +248,6 @@ void RecordInk(const TFontEntry& F, const std::string& Text, TTextEntry& E) {
   }
   E.Spans = std::move(Spans);
   E.Ink = 1;
-}
-
-// Pixels are 32 bits wide like wchar_t here, and the C library's wmemset is a
-// vector fill: boxes of text background fill several times faster than with
-// a plain loop.
-static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
-
-void FillPixels(std::uint32_t* P, std::int64_t N, std::uint32_t Pixel) {
-  if (N >= 16) {
-    std::wmemset(reinterpret_cast<wchar_t*>(P), static_cast<wchar_t>(Pixel), static_cast<std::size_t>(N));
-  } else {
-    std::fill(P, P + N, Pixel);
-  }
 }
 
 // The recorded pixels of a text whose box is at (X, Y), clipped to the picture.
