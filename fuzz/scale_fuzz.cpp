@@ -30,15 +30,22 @@ constexpr int MaxHeight = 300;
 // Ranges that reach the walks' edges: ordinary, calendar days (also outside
 // the accepted years), tiny spans about large values, and anything at all.
 void AnyRange(TFuzzBytes& B, double& Low, double& High) {
+  // Every value is read into its own statement: the replay is built by
+  // another compiler, which may evaluate the operands of one expression in
+  // another order.
   switch (B.Pick(6)) {
     case 0: {  // a calendar span: from hundredths of a second to centuries
-      Low = B.IntIn(-700000, 3100000) + B.Moderate() / 1e4;
-      High = Low + std::ldexp(1.0, B.IntIn(-40, 22)) * (B.Bool() ? 1 : -1);
+      const int Day = B.IntIn(-700000, 3100000);
+      Low = Day + B.Moderate() / 1e4;
+      const int Exponent = B.IntIn(-40, 22);
+      High = Low + std::ldexp(1.0, Exponent) * (B.Bool() ? 1 : -1);
       return;
     }
     case 1: {  // a narrow span far from zero
-      Low = std::ldexp(static_cast<double>(B.Raw<std::int16_t>()), B.IntIn(-60, 300));
-      High = Low + std::ldexp(1.0, B.IntIn(-1074, 10)) * B.IntIn(-3, 3);
+      const auto Mantissa = static_cast<double>(B.Raw<std::int16_t>());
+      Low = std::ldexp(Mantissa, B.IntIn(-60, 300));
+      const int Exponent = B.IntIn(-1074, 10);
+      High = Low + std::ldexp(1.0, Exponent) * B.IntIn(-3, 3);
       return;
     }
     case 2: {  // logarithmic-looking: both ends above zero, many decades apart
