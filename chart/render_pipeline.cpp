@@ -671,8 +671,10 @@ void TChartRenderer::DrawCrossHairs(int OffsetX, int OffsetY, TBitmap& Bitmap) {
     const std::int64_t Hw = CH.LineWid() / 2;
     const bool XIn = L + Hw < PX && PX < XEdge - Hw;
     const bool YIn = T + Hw < PY && PY < YEdge - Hw;
-    // Inside positions lie in the plot, so the shifted values fit the canvas range.
-    const int X = ClampToInt(std::int64_t{PX} - OffsetX), Y = ClampToInt(std::int64_t{PY} - OffsetY);
+    // Clamped as every drawn position is: a plot that reaches past the pixel
+    // range (a huge negative margin) can put an inside position at the
+    // largest int, and the box corners around it must still fit an int.
+    const int X = ClampRender(std::int64_t{PX} - OffsetX), Y = ClampRender(std::int64_t{PY} - OffsetY);
     auto SX = [&](std::int64_t V) { return ClampToInt(V - OffsetX); };
     auto SY = [&](std::int64_t V) { return ClampToInt(V - OffsetY); };
     if ((Mode == chHoriz || Mode == chBoth) && YIn) {

@@ -72,7 +72,13 @@ class TFuzzBytes {
       case 3: return (Bool() ? 1 : -1) * std::numeric_limits<double>::max();
       case 4: return (Bool() ? 1 : -1) * std::numeric_limits<double>::denorm_min();
       case 5: return Bool() ? 0.0 : -0.0;
-      case 6: return std::ldexp(static_cast<double>(Raw<std::int16_t>()), IntIn(-1074, 1023));
+      case 6: {
+        // Read one after the other: the order in which a call's arguments are
+        // evaluated differs between compilers, and the replay (another
+        // compiler) must decode every input as the fuzzer did.
+        const auto Mantissa = static_cast<double>(Raw<std::int16_t>());
+        return std::ldexp(Mantissa, IntIn(-1074, 1023));
+      }
       case 7: return Raw<double>();
       default: return static_cast<double>(Raw<std::int16_t>()) / 16.0;
     }

@@ -457,6 +457,31 @@ TEST(PaintCrossHairs, PlotEdgeIsOutsideAndLowerNumbersLieOnTop) {
   EXPECT_EQ(Window(*C, 111, 61), clRed);
 }
 
+// A plot that reaches billions of pixels past the control (a huge negative
+// far margin) puts a crosshair's box at the largest pixel: the box lies far
+// off the window and draws nothing there, in either direction.
+TEST(PaintCrossHairs, BoxesAtTheFarEndOfAHugePlotDrawNothing) {
+  constexpr int Min = std::numeric_limits<int>::min();
+  for (const bool Horizontal : {true, false}) {
+    for (const TCrossHMode Mode : {chBox, chCrossBox}) {
+      auto C = MakeChart(200, 150);
+      if (Horizontal) {
+        C->SetMarginRight(Min);
+      } else {
+        C->SetMarginBottom(Min);
+      }
+      TCrossHair& H = C->CrossHair(1);
+      H.SetColor(clRed);
+      H.SetLineType(psSolid);
+      H.SetPosX(Horizontal ? 1e12 : 0.5);  // beyond the pixel range: clamped to the largest pixel
+      H.SetPosY(Horizontal ? 0.5 : -1e12);
+      H.SetMode(Mode);
+      C->Repaint();
+      EXPECT_EQ(CountColour(C->WindowSurface(), clRed), 0) << Horizontal << " " << Mode;
+    }
+  }
+}
+
 // ---- pictures out ------------------------------------------------------------------------------------
 
 TEST(PicturesOut, PngOfTheChartAndAPrintedPageWithItsPixelGeometry) {
