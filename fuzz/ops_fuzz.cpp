@@ -255,7 +255,10 @@ class TOpsRun {
       case 6: {
         const int Source = PickLive();
         TBusy From(*this, Source);
-        C.Assign(*At(Source));
+        if (FIn.Bool())
+          C.Assign(*At(Source));
+        else
+          At(Source)->AssignTo(C);
         break;
       }
       case 7: Ranges(C); break;
@@ -276,7 +279,7 @@ class TOpsRun {
 
   void AddItems(TVexa& C) {
     const int Count = 1 + FIn.Pick(8);
-    for (int I = 0; I < Count && C.ItemCount() < MaxItems; ++I) {
+    for (int I = 0; I < Count && C.ItemCount() + C.AnnotationStore().Count() < MaxItems; ++I) {
       const double X = Coord(), Y = Coord(), X2 = Coord(), Y2 = Coord();
       switch (FIn.Pick(16)) {
         case 0: C.AddMark(X, Y, FIn.Byte()); break;
@@ -433,11 +436,14 @@ class TOpsRun {
   }
 
   void Layers(TVexa& C) {
-    switch (FIn.Pick(5)) {
+    switch (FIn.Pick(8)) {
       case 0: C.JointLayers().SetXControlledBy(FIn.IntIn(0, 17), FIn.IntIn(0, 17)); break;
       case 1: C.JointLayers().SetYControlledBy(FIn.IntIn(0, 17), FIn.IntIn(0, 17)); break;
       case 2: C.SetLayerVisible(FIn.IntIn(0, 17), FIn.Bool()); break;
       case 3: C.SetAutoRedraw(FIn.Bool()); break;
+      case 4: C.SetVisible(FIn.Bool()); break;
+      case 5: C.SetPaintLock(FIn.Bool()); break;
+      case 6: C.SetAnnotationMode(FIn.Bool()); break;
       default: C.SetGridStyle(static_cast<GridStyleType>(FIn.Pick(gsDotLines + 1))); break;
     }
   }
