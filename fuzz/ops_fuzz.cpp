@@ -204,7 +204,7 @@ class TOpsRun {
   void Act() {
     ++FActions;
     ++FDepth;
-    const int Op = FIn.Pick(20);
+    const int Op = FIn.Pick(21);
     const int Slot = PickLive();
     if (Verbose()) std::fprintf(stderr, "%*sop %d on %d\n", 2 * FDepth, "", Op, Slot);
     try {
@@ -271,6 +271,12 @@ class TOpsRun {
       case 15: Drag(C); break;
       case 16: History(C); break;
       case 17: Layers(C); break;
+      case 18: {
+        const int Other = PickLive();
+        TBusy From(*this, Other);
+        Borrow(C, *At(Other));
+        break;
+      }
       default: C.Repaint(); break;
     }
   }
@@ -424,6 +430,21 @@ class TOpsRun {
     const int Moves = FIn.Pick(MaxMouseRepeat + 1);
     for (int M = 0; M < Moves; ++M) C.WMMouseMove(S, PosX(C), PosY(C));
     if (FIn.Pick(4) != 0) C.WMButtonUp(B, S, PosX(C), PosY(C));
+  }
+
+  // The setters that take a property object, given another chart's: the
+  // values are copied, the object keeps reporting to its own chart.
+  void Borrow(TVexa& C, TVexa& Other) {
+    const int Layer = FIn.IntIn(1, LayerCount);
+    switch (FIn.Pick(7)) {
+      case 0: C.SetScalePropsX(Layer, Other.ScalePropsX(FIn.IntIn(1, LayerCount))); break;
+      case 1: C.SetScalePropsY(Layer, Other.ScalePropsY(FIn.IntIn(1, LayerCount))); break;
+      case 2: C.SetCrossHair(FIn.IntIn(1, CrossHairCount), Other.CrossHair(FIn.IntIn(1, CrossHairCount))); break;
+      case 3: C.SetBackGroundImg(Other.BackGroundImg()); break;
+      case 4: C.SetJointLayers(Other.JointLayers()); break;
+      case 5: C.ScalePropsX(Layer).SetDateFormat(Other.ScalePropsX(Layer).DateFormat()); break;
+      default: C.ScalePropsY(Layer).SetFont(Other.ScalePropsY(Layer).Font()); break;
+    }
   }
 
   void History(TVexa& C) {
