@@ -32,11 +32,11 @@ namespace zkw::fuzz {
 namespace {
 
 constexpr int Slots = 6;
-constexpr int MaxSteps = 64;        // top-level operations per input
-constexpr int MaxActions = 160;     // all operations, nested ones included
-constexpr int MaxDepth = 2;         // operations run by handlers inside handlers
-constexpr int MaxItems = 160;       // items a chart may hold before appends stop
-constexpr int MaxMouseRepeat = 6;   // moves of one drag
+constexpr int MaxSteps = 64;       // top-level operations per input
+constexpr int MaxActions = 160;    // all operations, nested ones included
+constexpr int MaxDepth = 2;        // operations run by handlers inside handlers
+constexpr int MaxItems = 160;      // items a chart may hold before appends stop
+constexpr int MaxMouseRepeat = 6;  // moves of one drag
 
 class TOpsRun {
  public:
