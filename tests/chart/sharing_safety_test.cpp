@@ -17,6 +17,7 @@
 
 #include "chart/ZKW_vexa.h"
 #include "platform/screen.h"
+#include "tests/support/sharing_invariants.h"
 
 namespace zkw {
 namespace {
@@ -340,34 +341,10 @@ class TSharingFuzz {
     CheckInvariants();
   }
 
-  bool Live(const TCustomVexa* Chart) const {
-    return std::any_of(FCharts.begin(), FCharts.end(), [Chart](const auto& C) { return C.get() == Chart; });
-  }
-
   void CheckInvariants() {
-    for (auto& Chart : FCharts) {
-      if (!Chart) continue;
-      const TvxDataShare& Own = Chart->Share();
-      ASSERT_EQ(Own.Owner(), Chart.get());
-      if (const TvxDataShare* Source = Own.Source()) {
-        ASSERT_TRUE(Live(Source->Owner())) << "a chart uses a destroyed source";
-        EXPECT_EQ(Chart->UseDataOf(), Source->Owner());
-        EXPECT_EQ(Own.UserCount(), 0);
-        EXPECT_EQ(Source->Source(), nullptr);  // one level deep
-        bool Listed = false;
-        for (int U = 0; U < Source->UserCount(); ++U) Listed = Listed || Source->User(U) == &Own;
-        EXPECT_TRUE(Listed) << "the source does not know its user";
-        EXPECT_TRUE(Own.SharesStoreWith(*Source));
-        EXPECT_EQ(Chart->ItemCount(), Source->Owner()->ItemCount());
-      }
-      ASSERT_LE(Own.UserCount(), MaxShareUsers);
-      for (int U = 0; U < Own.UserCount(); ++U) {
-        const TvxDataShare* User = Own.User(U);
-        ASSERT_NE(User, nullptr);
-        ASSERT_TRUE(Live(User->Owner())) << "a source lists a destroyed user";
-        EXPECT_EQ(User->Source(), &Own);
-      }
-    }
+    std::array<TCustomVexa*, Slots> Charts{};
+    for (int S = 0; S < Slots; ++S) Charts[static_cast<std::size_t>(S)] = FCharts[static_cast<std::size_t>(S)].get();
+    ASSERT_EQ(testsupport::SharingFault(Charts), "");
   }
 };
 
