@@ -208,6 +208,7 @@ TCustomVexa::TCustomVexa(TComponent* AOwner) : TCustomControl(AOwner), FShare(th
 }
 
 TCustomVexa::~TCustomVexa() {
+  FLife.reset();
   // Leave the sharing group (or release its users) before anything else of
   // this chart goes away, so no other chart can reach it any more.
   FShare.DetachDying();
@@ -217,14 +218,20 @@ TCustomVexa::~TCustomVexa() {
   for (auto& C : FScaleCtlY) C.reset();
 }
 
+TNotifyEvent TCustomVexa::WhileAlive(void (TCustomVexa::*Method)()) {
+  return [this, Life = std::weak_ptr<char>(FLife), Method](TObject*) {
+    if (!Life.expired()) (this->*Method)();
+  };
+}
+
 void TCustomVexa::ConnectNotifications() {
-  auto Repaint = [this](TObject*) { RepaintIfAutoRedraw(); };
+  const TNotifyEvent Repaint = WhileAlive(&TCustomVexa::RepaintIfAutoRedraw);
   for (auto& C : FCrossHairs) C->OnChange = Repaint;
   for (auto& L : FTextLabels) L->OnChange = Repaint;
   FBackGroundImg->OnChange = Repaint;
   FJointLayers->OnChange = Repaint;
   FJointLayers->SetOwner(this);
-  auto PropsChanged = [this](TObject*) { ScalePropsChanged(); };
+  const TNotifyEvent PropsChanged = WhileAlive(&TCustomVexa::ScalePropsChanged);
   for (int I = 0; I < LayerCount; ++I) {
     const auto N = static_cast<std::size_t>(I);
     FScaleX[N]->OnChange = PropsChanged;
@@ -698,7 +705,7 @@ void TCustomVexa::SetShadowBakColor(TColor Value) {
 void TCustomVexa::SetBackGroundImg(const TBakGndImg& Value) {
   if (&Value != FBackGroundImg.get()) {
     FBackGroundImg->Assign(Value);
-    FBackGroundImg->OnChange = [this](TObject*) { RepaintIfAutoRedraw(); };
+    FBackGroundImg->OnChange = WhileAlive(&TCustomVexa::RepaintIfAutoRedraw);
   }
   RepaintIfAutoRedraw();
 }
@@ -751,7 +758,7 @@ void TCustomVexa::SetJointLayers(const TJointLayers& Value) {
   if (&Value != FJointLayers.get()) {
     FJointLayers->Assign(Value);
     FJointLayers->SetOwner(this);
-    FJointLayers->OnChange = [this](TObject*) { RepaintIfAutoRedraw(); };
+    FJointLayers->OnChange = WhileAlive(&TCustomVexa::RepaintIfAutoRedraw);
   }
   RepaintIfAutoRedraw();
 }

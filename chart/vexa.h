@@ -564,6 +564,10 @@ class TCustomVexa : public TCustomControl {
   static constexpr int ClampIndex(int I, int N) { return I < 1 ? 1 : (I > N ? N : I); }
   void SetDefaults();
   void ConnectNotifications();
+  // A change handler for this chart's own property objects that does nothing
+  // once the chart is gone: Assign copies a property object's handler along
+  // with its values, so a copy in another chart can outlive this one.
+  TNotifyEvent WhileAlive(void (TCustomVexa::*Method)());
   void ApplyIsometric();
   void MarginsChanged(bool Isometric);
   void UpdateScaleMargins();
@@ -610,6 +614,9 @@ class TCustomVexa : public TCustomControl {
   // itself; a search is const for the host, the index is only a cache.
   mutable TNearestIndex FNearestIndex;
   int FAllocSize = DefaultAllocSize;
+
+  // Expires when the chart starts to go away (see WhileAlive).
+  std::shared_ptr<char> FLife = std::make_shared<char>();
 
   // owned objects
   std::array<std::unique_ptr<TCrossHair>, CrossHairCount> FCrossHairs;

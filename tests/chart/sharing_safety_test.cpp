@@ -196,6 +196,32 @@ TEST(SharingSafety, ASuccessfulCopyOutlivesItsSource) {
   EXPECT_EQ(A->Scale1X().RangeHigh(), 9.0);
 }
 
+// A property object copied on its own (not through the chart's setters) takes
+// the source's change handler along; once the source chart is gone that
+// handler must do nothing, not reach the freed chart.
+TEST(SharingSafety, PropertyObjectsCopiedFromADestroyedChartNotifyNobody) {
+  auto A = MakeChart();
+  auto B = MakeChart();
+  int BRepaints = 0;
+  B->OnDataRendered = [&](TObject*, TCanvas&, int, int) { ++BRepaints; };
+  A->CrossHair(1).Assign(B->CrossHair(1));
+  A->TextLabel(1).Assign(B->TextLabel(1));
+  A->Scale1X().Assign(B->Scale1X());
+  A->Scale1X().DateFormat().Assign(B->Scale1X().DateFormat());
+  A->BackGroundImg().Assign(B->BackGroundImg());
+  // While B lives, the copied handlers speak for B, as copies of handlers do.
+  A->CrossHair(1).SetPosX(0.25);
+  EXPECT_GT(BRepaints, 0);
+  B.reset();
+  A->CrossHair(1).SetPosX(0.5);
+  A->TextLabel(1).SetCaption("x");
+  A->Scale1X().SetRangeHigh(4);
+  A->Scale1X().DateFormat().SetDateSeparator('/');
+  A->BackGroundImg().SetAreaColor(clRed);
+  EXPECT_EQ(A->CrossHair(1).PosX(), 0.5);
+  EXPECT_EQ(A->Scale1X().RangeHigh(), 4.0);
+}
+
 TEST(SharingSafety, AssignFromInsideTheTargetsOwnHandlerKeepsTheRunningHandlerAlive) {
   auto A = MakeChart(), B = MakeChart();
   Fill(*A, 10, false);
