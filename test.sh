@@ -39,7 +39,7 @@ if [ "$SANITIZE" = 1 ]; then
   BUILD="$ROOT/build-sanitize"
   ZKW_BUILD_DIR="$BUILD" CMAKE_BUILD_TYPE=Debug scripts/configure.sh \
     -DZKW_SANITIZE=ON -DZKW_BUILD_BENCH=OFF -DZKW_BUILD_EXAMPLES=OFF
-  export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=0:strict_string_checks=1:check_initialization_order=1"
+  export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1"
   export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
   # package_consumers builds examples/ from scratch three times as an outside
