@@ -42,4 +42,19 @@ inline double Coordinate(std::uint64_t I, std::uint64_t Stream, double Span) {
 
 constexpr std::int64_t MiB = 1024 * 1024;
 
+// AddressSanitizer keeps freed blocks in quarantine for a while, so the
+// resident size says little about small blocks there; LeakSanitizer checks
+// them at the end of the program instead.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool AddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool AddressSanitizer = true;
+#else
+constexpr bool AddressSanitizer = false;
+#endif
+#else
+constexpr bool AddressSanitizer = false;
+#endif
+
 }  // namespace zkw::stress
