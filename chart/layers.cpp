@@ -80,15 +80,19 @@ void ApplyPanLimit(Extended& Low, Extended& High, Extended LimitLow, Extended Li
 
 bool StoreAxisRange(Extended NewLow, Extended NewHigh, bool Logarithmic, double MinRange, double& Low,
                     double& High) {
-  if (!std::isfinite(NewLow) || !std::isfinite(NewHigh)) return false;
-  if (std::fabs(NewHigh - NewLow) < 0.99L * MinRange) return false;
+  // The checks see the ends as they will be stored: an end beyond the
+  // doubles would become infinite, and a width that rounds away (a zoom far
+  // in at a large offset) would leave an empty range no zoom could widen.
+  const double StoredLow = static_cast<double>(NewLow), StoredHigh = static_cast<double>(NewHigh);
+  if (!std::isfinite(StoredLow) || !std::isfinite(StoredHigh)) return false;
+  if (std::fabs(static_cast<Extended>(StoredHigh) - StoredLow) < 0.99L * MinRange) return false;
   bool Changed = false;
   if (!Logarithmic || NewLow >= 1e-100L) {
-    Low = static_cast<double>(NewLow);
+    Low = StoredLow;
     Changed = true;
   }
   if (!Logarithmic || NewHigh >= 1e-100L) {
-    High = static_cast<double>(NewHigh);
+    High = StoredHigh;
     Changed = true;
   }
   return Changed;

@@ -214,9 +214,10 @@ struct TPanLimits {
 // width; otherwise only the offending end moves.
 void ApplyPanLimit(Extended& Low, Extended& High, Extended LimitLow, Extended LimitHigh, bool MoveWhole);
 
-// Stores a new axis range unless it is narrower than 0.99 * MinRange; on a
-// logarithmic axis each end is only taken when it is at least 1e-100. A
-// non-finite end leaves the range as it is. Returns whether anything was stored.
+// Stores a new axis range unless it is narrower than 0.99 * MinRange once
+// rounded to doubles; on a logarithmic axis each end is only taken when it is
+// at least 1e-100. An end that is not a finite double leaves the range as it
+// is. Returns whether anything was stored.
 bool StoreAxisRange(Extended NewLow, Extended NewHigh, bool Logarithmic, double MinRange, double& Low,
                     double& High);
 

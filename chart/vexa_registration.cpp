@@ -33,7 +33,7 @@ void RegisterScalePropsCommon(TClassRegistrar<C>&& R) {
       .Event("OnChange", &C::OnChange);
 }
 
-const bool Registered = [] {
+bool RegisterVexaClasses() {
   RegisterScalePropsCommon(RegisterClass<TScaleProps>("TScaleProps", "TPersistent"));
   RegisterClass<TScalePropsHoriz>("TScalePropsHoriz", "TScaleProps")
       .Enum("ScaleLocation", &TScalePropsHoriz::ScaleLocation, &TScalePropsHoriz::SetScaleLocation,
@@ -165,10 +165,21 @@ const bool Registered = [] {
       .Event("OnBeforeRenderChartItem", &V::OnBeforeRenderChartItem)
       .Event("OnBeforeRenderText", &V::OnBeforeRenderText);
   return true;
-}();
+}
 
 }  // namespace
 
-bool VexaClassesRegistered() { return Registered; }
+// Other files' static objects call this while the program starts, in an
+// order no one controls; the function-local flag registers on the first
+// call, whichever file makes it.
+bool VexaClassesRegistered() {
+  static const bool Registered = RegisterVexaClasses();
+  return Registered;
+}
+
+namespace {
+// Registers at start-up even when no other file has asked yet.
+[[maybe_unused]] const bool RegisteredAtStart = VexaClassesRegistered();
+}  // namespace
 
 }  // namespace zkw

@@ -1,6 +1,6 @@
-// The plot background with picture files that must not be read (a FIFO, a
-// directory, a picture declaring billions of pixels) and the data image of a
-// plot without width.
+// The plot background with picture files that must not or cannot be read (a
+// FIFO, a directory, a picture declaring billions of pixels, missing, empty,
+// truncated and random files) and the data image of a plot without width.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -12,8 +12,11 @@
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <mutex>
+#include <random>
+#include <string>
 #include <thread>
 
 #include "chart/ZKW_vexa.h"
@@ -77,7 +80,25 @@ TEST(PlotBackground, PicturesThatMustNotBeReadLeaveThePlainColour) {
       << std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\xea\x60\0\0\xea\x60\x08\x02\0\0\0", 29)
       << std::string("\x0f\xb0\xe2\x15", 4);
 
-  for (const std::string& Path : {Fifo, Dir, Huge}) {
+  // Files that are there but hold no readable picture.
+  const auto Write = [](const std::string& Name, const std::string& Bytes) {
+    const std::string Path = OutputPath(Name);
+    std::ofstream(Path, std::ios::binary | std::ios::trunc) << Bytes;
+    return Path;
+  };
+  const std::string GoodPng = OutputPath("background-good.png");
+  TBitmap(5, 4).SaveToFile(GoodPng);
+  std::ifstream In(GoodPng, std::ios::binary);
+  const std::string GoodBytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  ASSERT_GT(GoodBytes.size(), 40u);
+  std::mt19937 Gen(5);
+  std::string Noise(4096, '\0');
+  for (char& Ch : Noise) Ch = static_cast<char>(Gen());
+
+  for (const std::string& Path :
+       {Fifo, Dir, Huge, OutputPath("background-missing.png"), Write("background-empty.png", ""),
+        Write("background-truncated.png", GoodBytes.substr(0, 40)), Write("background-noise.png", Noise),
+        Write("background-noise.bmp", Noise), Write("background-noise.jpg", Noise)}) {
     SCOPED_TRACE(Path);
     TPaintedVexa C(nullptr);
     C.SetBounds(0, 0, 200, 150);

@@ -256,8 +256,15 @@ TEST(StoreAxisRange, NarrowRangesAndTinyLogarithmicEndsAreIgnored) {
   EXPECT_FALSE(StoreAxisRange(-1, 0, true, 1e-10, Low, High));
   EXPECT_FALSE(StoreAxisRange(std::numeric_limits<Extended>::quiet_NaN(), 5, false, 1e-10, Low, High));
   EXPECT_FALSE(StoreAxisRange(0, std::numeric_limits<Extended>::infinity(), false, 1e-10, Low, High));
+  // Wide enough in extended precision, but not once stored: beyond the
+  // doubles, or both ends rounding to one double (they lie 1.5e-8 apart at 1e8).
+  EXPECT_FALSE(StoreAxisRange(0, 1e400L, false, 1e-10, Low, High));
+  EXPECT_FALSE(StoreAxisRange(-1e400L, 0, false, 1e-10, Low, High));
+  EXPECT_FALSE(StoreAxisRange(1e8L, 1e8L + 5e-10L, false, 1e-10, Low, High));
   EXPECT_EQ(Low, 1);
   EXPECT_EQ(High, 100);
+  EXPECT_TRUE(StoreAxisRange(1e8L, 1e8L + 2e-8L, false, 1e-10, Low, High));
+  EXPECT_LT(Low, High);
 }
 
 TEST(RangeHistory, RingOfSixteenWrapsToTheFirstSlot) {

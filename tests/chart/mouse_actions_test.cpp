@@ -725,5 +725,29 @@ TEST_F(MouseActionsTest, RangesNearTheLimitsOfDoublesNeverOverflow) {
   EXPECT_TRUE(Finite());
 }
 
+TEST_F(MouseActionsTest, ZoomingInBelowTheResolutionOfDoublesKeepsTheRange) {
+  // x spans a thousandth at 1e8, where doubles lie 1.5e-8 apart: zooming in
+  // far enough would round both ends to one value, a range no zoom could
+  // widen again. The axis keeps a range of at least one step instead; the
+  // other axis zooms on.
+  const double Low = 1e8, High = 1e8 + 1e-3;
+  Chart->SetRange(1, false, false, Low, -2, High, 3);
+  Chart->SetWheelZoom(true);
+  for (int I = 0; I < 3; ++I) Chart->WMMouseWheel(NoKeys, 64 * 120, 200, 150);
+  EXPECT_LT(XLow(), XHigh());
+  EXPECT_GE(XLow(), Low);
+  EXPECT_LE(XHigh(), High);
+  EXPECT_GT(YHigh() - YLow(), 0.0);
+  Chart->WMMouseWheel(NoKeys, -64 * 120, 200, 150);  // and out again
+  EXPECT_GT(XHigh() - XLow(), 1e-8);
+
+  Chart->SetRange(1, false, false, Low, -2, High, 3);
+  Chart->SetMouseAction(maZoomDrag);
+  for (int I = 0; I < 30; ++I) Drag(60, 150, 440, 150);
+  EXPECT_LT(XLow(), XHigh());
+  Drag(440, 150, 60, 150);
+  EXPECT_LT(XLow(), XHigh());
+}
+
 }  // namespace
 }  // namespace zkw

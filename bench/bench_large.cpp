@@ -1,0 +1,140 @@
+// Ten million marks in one 1000 x 700 chart: the bulk append, one full
+// redraw, the nearest-item search (the first one after a change of ranges,
+// which builds the index, and repeated ones), and removal one item at a time
+// back to an empty store. The benchmarks run in this order on one chart;
+// each reports the process's memory beside the size of the items alone.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "chart/ZKW_vexa.h"
+#include "chart/render.h"
+#include "platform/rtl.h"
+
+namespace zkw {
+namespace {
+
+const bool Headless = (setenv("QT_QPA_PLATFORM", "offscreen", 0), true);
+
+constexpr int MarkCount = 10'000'000;
+constexpr double MiB = 1024.0 * 1024.0;
+
+// Resident and peak resident memory of the process, in MiB.
+double ResidentMiB() {
+  std::ifstream Statm("/proc/self/statm");
+  long long Size = 0, Resident = 0;
+  Statm >> Size >> Resident;
+  return static_cast<double>(Resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / MiB;
+}
+double PeakMiB() {
+  std::ifstream Status("/proc/self/status");
+  std::string Key;
+  while (Status >> Key) {
+    if (Key == "VmHWM:") {
+      double KiB = 0;
+      Status >> KiB;
+      return KiB / 1024.0;
+    }
+  }
+  return 0;
+}
+
+void ReportMemory(benchmark::State& State) {
+  State.counters["items_MiB"] = static_cast<double>(MarkCount) * sizeof(TvxChartItem) / MiB;
+  State.counters["rss_MiB"] = ResidentMiB();
+  State.counters["peak_MiB"] = PeakMiB();
+}
+
+std::unique_ptr<TVexa>& Chart() {
+  static std::unique_ptr<TVexa> C;
+  return C;
+}
+
+std::unique_ptr<TVexa> MakeChart() {
+  auto C = std::make_unique<TVexa>(nullptr);
+  C->SetBounds(0, 0, 1000, 700);
+  C->Scale1X().SetRangeHigh(1000);
+  C->Scale1Y().SetRangeHigh(700);
+  C->SetDataColor(clNavy);
+  C->HandleNeeded();
+  return C;
+}
+
+// One AddMarks call of ten million points into a new chart.
+void BM_Large_AddMarks(benchmark::State& State) {
+  (void)Headless;
+  SetRandSeed(1);
+  std::vector<double> Xs(MarkCount), Ys(MarkCount);
+  for (int I = 0; I < MarkCount; ++I) {
+    Xs[static_cast<std::size_t>(I)] = Random() * 1000;
+    Ys[static_cast<std::size_t>(I)] = Random() * 700;
+  }
+  for (auto _ : State) {
+    State.PauseTiming();
+    Chart().reset();
+    Chart() = MakeChart();
+    State.ResumeTiming();
+    Chart()->AddMarks(Xs, Ys, 10);
+  }
+  State.SetItemsProcessed(State.iterations() * MarkCount);
+  ReportMemory(State);
+}
+BENCHMARK(BM_Large_AddMarks)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// A redraw of every item (the kept image is off, so each one draws all ten million).
+void BM_Large_Redraw(benchmark::State& State) {
+  SetRenderShortcuts(true, false);
+  for (auto _ : State) Chart()->Redraw();
+  SetRenderShortcuts(true);
+  State.SetItemsProcessed(State.iterations() * MarkCount);
+  ReportMemory(State);
+}
+BENCHMARK(BM_Large_Redraw)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The first search after a change of ranges: it builds the index.
+void BM_Large_FindNearestFirst(benchmark::State& State) {
+  int N = 0;
+  double Distance = 0;
+  for (auto _ : State) {
+    State.PauseTiming();
+    Chart()->SetLayerRange(1, false, false, 0, 0, (N++ & 1) ? 1000 : 990, 700);
+    State.ResumeTiming();
+    benchmark::DoNotOptimize(Chart()->FindNearestItem(10, 255, 500, 350, Distance));
+  }
+  ReportMemory(State);
+}
+BENCHMARK(BM_Large_FindNearestFirst)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// Searches with an unchanged view, at a point moving over the plot.
+void BM_Large_FindNearestRepeated(benchmark::State& State) {
+  int N = 0;
+  double Distance = 0;
+  for (auto _ : State) {
+    const double X = (N * 37) % 1000, Y = (N * 53) % 700;
+    ++N;
+    benchmark::DoNotOptimize(Chart()->FindNearestItem(10, 255, X, Y, Distance));
+  }
+  ReportMemory(State);
+}
+BENCHMARK(BM_Large_FindNearestRepeated)->Unit(benchmark::kMicrosecond);
+
+// RemoveLastItem ten million times, back to an empty store.
+void BM_Large_RemoveAll(benchmark::State& State) {
+  for (auto _ : State) {
+    for (int I = 0; I < MarkCount; ++I) Chart()->RemoveLastItem();
+  }
+  State.SetItemsProcessed(State.iterations() * MarkCount);
+  ReportMemory(State);
+  Chart().reset();
+}
+BENCHMARK(BM_Large_RemoveAll)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace zkw
