@@ -364,12 +364,14 @@ void TCustomVexa::ClearItems() {
   ResizeDataImage();
   DrawPlotBackground(FDataImage.Canvas(), 0, 0, FDataImage.Width(), FDataImage.Height());
   FShare.Store().Clear();
+  FNearestIndex.Reset();  // an emptied store gives the index's memory back at once
   FMouseTraceCount = 0;
   SyncShares();
 }
 
 void TCustomVexa::RemoveLastItem() {
   FShare.Store().RemoveLast();
+  if (FShare.Store().Count() == 0) FNearestIndex.Reset();
   SyncShares();
 }
 
