@@ -142,9 +142,14 @@ constexpr std::size_t MaxCachedFonts = 32;
 constexpr std::size_t MaxCachedTexts = 2048;  // per font
 // Recorded runs of all fonts (12 bytes each): over this the caches start again.
 constexpr std::size_t MaxCachedSpans = 1u << 20;
-// Larger texts are not recorded (their scratch pictures would be large).
+// Larger texts are not recorded but drawn through Qt each time: recording
+// draws the text into a scratch picture with a margin of a line height all
+// round and scans every pixel of it, which for long texts in large fonts costs
+// far more than drawing them (a scale with a few hundred such labels took
+// seconds per paint). Scale labels and captions stay well below the limit.
 constexpr int MaxRecordedWidth = 2048;
 constexpr int MaxRecordedHeight = 256;
+constexpr std::int64_t MaxRecordedPixels = 1 << 16;  // of the scratch picture
 
 void RecordInk(const TFontEntry& F, const std::string& Text, TTextEntry& E);
 
@@ -218,6 +223,7 @@ void RecordInk(const TFontEntry& F, const std::string& Text, TTextEntry& E) {
   E.Spans.clear();
   if (E.Width <= 0 || E.Width > MaxRecordedWidth || F.Height <= 0 || F.Height > MaxRecordedHeight) return;
   const int Pad = F.Height + 4;  // italics and accents may leave the box
+  if (std::int64_t{E.Width + 2 * Pad} * (F.Height + 2 * Pad) > MaxRecordedPixels) return;
   QImage Scratch(E.Width + 2 * Pad, F.Height + 2 * Pad, QImage::Format_RGB32);
   if (Scratch.isNull()) return;
   Scratch.fill(0xFF000000u);
