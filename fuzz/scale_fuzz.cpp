@@ -215,6 +215,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   CheckStoredTicks(*S);
   ZKW_FUZZ_CHECK(Report.AllFinite);
   const TPaintReport First = Report;
+  if (Verbose())
+    std::fprintf(stderr, "  painted %.17g .. %.17g: %d stored ticks, %d drawn\n", S->RangeLow(), S->RangeHigh(),
+                 S->NumTicks(), Report.TicksDrawn);
   const std::vector<double> FirstTicks = S->TickPositions();
 
   // The same paint again draws the same ticks (and pixels).

@@ -66,7 +66,10 @@ constexpr std::array<TTimeStep, TimeStepCount> TimeSteps = {{
 // keys: a key, once left, never comes back, which lets a pass search for the
 // end of a run of equal keys. On a logarithmic map the values not above
 // 1e-100 all share one fixed pixel that the others may reach again, so they
-// form a key of their own.
+// form a key of their own. Pixels before the scale's start or past its end are
+// one key on each side: there nothing is seen, and a degenerate map (a range
+// narrower than the doubles can tell apart) would otherwise spread the ticks
+// of a few pixels' worth of range over tens of thousands of off-scale pixels.
 class TPixelKeys {
  public:
   explicit TPixelKeys(const TTickParams& P) {
@@ -84,7 +87,7 @@ class TPixelKeys {
   }
   std::int64_t Of(Extended V) const {
     if (FMap.Logarithmic && !(static_cast<double>(V) > 1e-100)) return std::numeric_limits<std::int64_t>::min();
-    return TickPixel(FMap, V);
+    return std::clamp<std::int64_t>(TickPixel(FMap, V), -1, std::int64_t{std::max(FMap.Width, 0)} + 1);
   }
 
  private:

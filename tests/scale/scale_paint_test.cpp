@@ -442,6 +442,25 @@ TEST(ScalePaint, ExtremeSettingsDrawABoundedNumberOfTicks) {
   Paint("no extent");
 }
 
+TEST(ScalePaint, TicksOfADegenerateMapAreThinnedOffTheScaleToo) {
+  // A logarithmic time scale whose range the doubles can hardly tell apart
+  // (the equal ends are moved apart by the least step): rounding spreads the
+  // ticks over thousands of pixels off the scale, which count as one pixel on
+  // each side.
+  TScale S(nullptr);
+  Prepare(S, 372, 185, sctYR);
+  int Events = 0;
+  S.OnScaleTickDrawn = [&](TObject*, TCanvas&, TScaleType, double, int, int) { ++Events; };
+  S.SetLogarithmic(true);
+  S.SetLabelType(ftTime);
+  S.SetRangeLow(2.0895294896115548e+18);
+  S.SetRangeHigh(2.0895294896115548e+18);
+  S.SetMinTicks(10);
+  S.ForcePaint();
+  EXPECT_GT(Events, 0);
+  EXPECT_LE(Events, 2 * (MaxTicksPerPixel * (185 + 3) + MaxStoredTicks));
+}
+
 // --- Cached texts ---------------------------------------------------------------
 
 struct TWalkCase {
