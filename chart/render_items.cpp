@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "base/ZKW_zkwbase.h"
 #include "base/ZKW_zkwcolors.h"
 #include "platform/devices.h"
 #include "platform/rtl.h"
+#include "platform/two_cores.h"
 
 namespace zkw {
 
@@ -518,7 +520,8 @@ int TItemRenderer::RenderRun(const TvxChartItem* Items, int Begin, int End, cons
     return Begin;
   }
   if (First.Kind == ckMark && First.MarkType >= 10 && First.MarkType <= 12) {
-    return RenderMarkRun(Items, Begin, End, ClassOn, LayerOn);
+    const int Next = RenderMarkRunOnTwoCores(Items, Begin, End, ClassOn, LayerOn);
+    return Next >= 0 ? Next : RenderMarkRun(Items, Begin, End, ClassOn, LayerOn);
   }
   if (First.Kind == ckDrawTo) return RenderDrawToRun(Items, Begin, End, ClassOn, LayerOn);
   return Begin;
@@ -614,6 +617,139 @@ int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, 
     }
   }
   return I;
+}
+
+namespace {
+
+// What one core found in its half of a chunk of a mark run.
+struct TRunHalf {
+  int Points = 0;  // marks in range, in order
+  int Stop = -1;   // the visible item that ends the run, -1 when none did
+  bool AnyVisible = false;
+  bool LastVisibleInRange = false;
+  TPoint Last{};  // the last mark in range
+};
+
+// What decides whether an item belongs to a mark run, and where it goes.
+struct TMarkRunLook {
+  TLayerTransform T;
+  TAxisRange XR, YR;
+  std::int64_t DX = 0, DY = 0;
+  TColor C = 0;
+  int MarkType = 0, Width = 0, Layer = 0;
+  TPenStyle Style = psSolid;
+  bool Mono = false;
+};
+
+// Transforms the items From .. To - 1 of a mark run into Out (the marks in
+// range, in order) until an item ends the run. The look is a local copy, so
+// the loop keeps it in registers.
+TRunHalf TransformMarkRun(const TvxChartItem* Items, int From, int To, const bool* ClassOn, const bool* LayerOn,
+                          const TMarkRunLook Look, TPoint* Out) {
+  TRunHalf R;
+  for (int I = From; I < To; ++I) {
+    const TvxChartItem& Item = Items[I];
+    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
+    if (Item.Kind != ckMark || Item.CoordMode != cmWorld || Item.MarkType != Look.MarkType ||
+        Item.LineWidth != Look.Width || Item.Layer != Look.Layer || Item.PenStyle != Look.Style ||
+        (Look.Mono ? clBlack : Item.Color) != Look.C) {
+      R.Stop = I;
+      break;
+    }
+    R.AnyVisible = true;
+    R.LastVisibleInRange = InRange(Item.X, Look.XR) && InRange(Item.Y, Look.YR);
+    if (!R.LastVisibleInRange) continue;
+    Out[R.Points++] = {ClampRender(std::int64_t{Look.T.PixelX(Item.X)} + Look.DX),
+                       ClampRender(std::int64_t{Look.T.PixelY(Item.Y)} + Look.DY)};
+  }
+  if (R.Points > 0) R.Last = Out[R.Points - 1];
+  return R;
+}
+
+}  // namespace
+
+// Each core transforms half of a chunk into its own buffer; once both know
+// that the first half did not end the run, each draws its own squares. Both
+// write the one pen colour, so pixels they share end the same whoever writes
+// last. The drawing state the run leaves is worked out as RenderMarkRun does
+// it (without duplicate tests every mark in range is drawn), from what the
+// halves report in item order.
+int TItemRenderer::RenderMarkRunOnTwoCores(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                                           const bool* LayerOn) {
+  if (FFrame.AvoidDuplicateMarks || FTwoCoreMinItems <= 0 || End - Begin < FTwoCoreMinItems) return -1;
+  const TvxChartItem& First = Items[Begin];
+  const std::size_t L = static_cast<std::size_t>(ClampLayer(First.Layer) - 1);
+  TMarkRunLook Look;
+  Look.T = FFrame.Transforms[L];
+  Look.XR = FFrame.XRanges[L];
+  Look.YR = FFrame.YRanges[L];
+  Look.DX = std::int64_t{FFrame.Left} - FFrame.MarginLeft;
+  Look.DY = std::int64_t{FFrame.Top} - FFrame.MarginTop;
+  Look.C = PenOf(First);
+  Look.MarkType = First.MarkType;
+  Look.Width = First.LineWidth;
+  Look.Layer = First.Layer;
+  Look.Style = First.PenStyle;
+  Look.Mono = FFrame.Monochrome;
+  const int D = First.MarkType - 9;
+  // The first item is visible and belongs to the run: the steps every run takes.
+  FlushPolyline();
+  SetPenWidth(Look.Width);
+  if (!FCanvas.PrepareOrderFreeSquares(Look.Style)) return -1;
+
+  const int Half = std::max(FTwoCoreChunkItems / 2, 1);
+  std::array<std::vector<TPoint>, 2> Buffers;  // each core's own
+  std::array<std::array<TRunHalf, 2>, 2> Found{};  // by chunk parity (read while the next is written), then part
+  // Kept by part 0 only, in item order.
+  bool AnyDrawn = false, LastVisibleInRange = false;
+  TPoint LastDrawn{};
+  int RunEnd = End;
+  auto Job = [&](int Part, TPairBarrier& Sync) {
+    std::vector<TPoint>& Own = Buffers[static_cast<std::size_t>(Part)];
+    Own.resize(static_cast<std::size_t>(Half));
+    for (std::int64_t ChunkBegin = Begin, Parity = 0;; ChunkBegin += 2 * Half, Parity ^= 1) {
+      const std::int64_t Middle = std::min<std::int64_t>(ChunkBegin + Half, End);
+      const std::int64_t ChunkEnd = std::min<std::int64_t>(ChunkBegin + 2 * std::int64_t{Half}, End);
+      const TRunHalf Mine = TransformMarkRun(Items, static_cast<int>(Part == 0 ? ChunkBegin : Middle),
+                                             static_cast<int>(Part == 0 ? Middle : ChunkEnd), ClassOn, LayerOn, Look,
+                                             Own.data());
+      std::array<TRunHalf, 2>& Halves = Found[static_cast<std::size_t>(Parity)];
+      Halves[static_cast<std::size_t>(Part)] = Mine;
+      Sync.arrive_and_wait();
+      // Both parts read the same findings and take the same decision.
+      const TRunHalf A = Halves[0], B = Halves[1];
+      if (Part == 0 || A.Stop < 0) FCanvas.SharedSquareOutlines(Own.data(), Mine.Points, D, Look.C);
+      if (Part == 0) {
+        for (const TRunHalf& R : {A, B}) {
+          if (R.AnyVisible) LastVisibleInRange = R.LastVisibleInRange;
+          if (R.Points > 0) {
+            AnyDrawn = true;
+            LastDrawn = R.Last;
+          }
+          if (R.Stop >= 0) {
+            RunEnd = R.Stop;
+            break;
+          }
+        }
+      }
+      if (A.Stop >= 0 || B.Stop >= 0 || ChunkEnd >= End) return;
+    }
+  };
+  if (!RunOnTwoCores(Job)) return -1;
+  if (AnyDrawn) {
+    // As item by item: the look set for the first mark in range, the last
+    // mark (drawn once more, the same pixels) leaves the pen position, and
+    // the cache forgets what DrawMark may change.
+    SetPenColor(Look.C);
+    SetPenStyle(Look.Style);
+    FCanvas.SquareOutlines(&LastDrawn, 1, D);
+    FCache.Forget();
+    if (!LastVisibleInRange) {
+      FCache.CachedPenWidth = Look.Width;
+      FCache.PenWidthKnown = true;
+    }
+  }
+  return RunEnd;
 }
 
 int TItemRenderer::RenderDrawToRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,

@@ -141,6 +141,17 @@ class TItemRenderer {
   // drawn, Begin when Items[Begin] starts no such run. Only for passes in which
   // no host handler sees the items (the store must not change meanwhile).
   int RenderRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
+  // Long mark runs (End - Begin of at least MinItems) without duplicate tests
+  // are transformed and drawn on two cores, ChunkItems items at a time: each
+  // core transforms half of a chunk, then draws the squares of the whole
+  // chunk that fall into its half of the rows. One colour written over
+  // squares gives the same pixels in any order. MinItems 0 turns this off.
+  static constexpr int DefaultTwoCoreMinItems = 1 << 15;
+  static constexpr int DefaultTwoCoreChunkItems = 1 << 15;
+  void SetTwoCoreRuns(int MinItems, int ChunkItems) {
+    FTwoCoreMinItems = MinItems;
+    FTwoCoreChunkItems = ChunkItems;
+  }
   // Draws the waiting batch as one polyline and leaves the canvas pen at its end.
   void FlushPolyline();
   // Appends a point to the batch (starting it at the pen position when empty).
@@ -193,6 +204,9 @@ class TItemRenderer {
 
   void DrawMarkItem(const TvxChartItem& Item);
   int RenderMarkRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
+  // RenderMarkRun on two cores; -1 when it does not apply or no helper is free.
+  int RenderMarkRunOnTwoCores(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                              const bool* LayerOn);
   int RenderDrawToRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
   void DrawLineItem(const TvxChartItem& Item);
   void DrawRectItem(const TvxChartItem& Item);
@@ -226,6 +240,8 @@ class TItemRenderer {
   std::array<TPoint, PolyBatchSize> FPolyPoints{};
   int FPolyCount = 0;
   int FPolylineCalls = 0;
+  int FTwoCoreMinItems = DefaultTwoCoreMinItems;
+  int FTwoCoreChunkItems = DefaultTwoCoreChunkItems;
   // Duplicate-mark memory, row by row; cell (x, y) is FDupGrid[y * FDupCols + x].
   std::vector<std::int32_t> FDupGrid;
   int FDupCols = 0;

@@ -36,6 +36,7 @@
 //    bitmap before stepping: extreme coordinates cost only their visible pixels.
 #include <QImage>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -567,6 +568,60 @@ void TCanvas::SquareOutlines(const TPoint* Centres, int Count, int D) {
   const TPoint& Last = Centres[Count - 1];
   FPenPos = {Last.X - D, Last.Y - D};
   FDashPhase = 0;
+}
+
+bool TCanvas::PrepareOrderFreeSquares(TPenStyle Style) {
+  if (FPen.Width() != 1 || FPen.Mode() != pmCopy || (Style != psSolid && Style != psInsideFrame)) return false;
+  if (FTarget.FStale) FTarget.Surface();
+  return true;
+}
+
+void TCanvas::SharedSquareOutlines(const TPoint* Centres, int Count, int D, TColor Color) const {
+  const TBitmap& Tg = FTarget;
+  if (!Centres || Count <= 0 || D < 1) return;
+  const i64 Stride = Tg.FStride, W = Tg.FW, H = Tg.FH;
+  const std::uint32_t C = PixelOf(Color);
+  // Another thread may write the same pixel at the same time, always with
+  // this value; relaxed atomic stores make that defined (plain moves on x86).
+  auto Put = [C](std::uint32_t* Pixel) { std::atomic_ref<std::uint32_t>(*Pixel).store(C, std::memory_order_relaxed); };
+  for (int K = 0; K < Count; ++K) {
+    if (K + 8 < Count) {
+      // The squares lie anywhere: fetch the rows of one a few ahead.
+      const i64 PX = Centres[K + 8].X, PY = Centres[K + 8].Y;
+      if (PX - D >= 0 && PY - D >= 0 && PX + D < W && PY + D < H) {
+        const std::uint32_t* Q = Tg.FBits + (PY - D) * Stride + (PX - D);
+        __builtin_prefetch(Q, 1);
+        __builtin_prefetch(Q + Stride, 1);
+        __builtin_prefetch(Q + 2 * Stride, 1);
+      }
+    }
+    const i64 X = Centres[K].X, Y = Centres[K].Y, L = X - D, T = Y - D, R = X + D, B = Y + D;
+    if (B < 0 || T >= H || R < 0 || L >= W) continue;
+    if (D == 1 && T >= 0 && B < H && L >= 0 && R < W) {  // the 3 by 3 square: its 8 pixels straight
+      std::uint32_t* Top = Tg.FBits + T * Stride + L;
+      Put(Top);
+      Put(Top + 1);
+      Put(Top + 2);
+      Put(Top + Stride);
+      Put(Top + Stride + 2);
+      Put(Top + 2 * Stride);
+      Put(Top + 2 * Stride + 1);
+      Put(Top + 2 * Stride + 2);
+      continue;
+    }
+    // The border clipped to the bitmap: whole top and bottom rows, the two
+    // side pixels on the rows between.
+    const i64 Left = std::max<i64>(L, 0), Right = std::min<i64>(R, W - 1);
+    for (i64 Row = std::max<i64>(T, 0); Row <= std::min(B, H - 1); ++Row) {
+      std::uint32_t* Line = Tg.FBits + Row * Stride;
+      if (Row == T || Row == B) {
+        for (i64 Col = Left; Col <= Right; ++Col) Put(Line + Col);
+      } else {
+        if (L >= 0) Put(Line + L);
+        if (R < W) Put(Line + R);
+      }
+    }
+  }
 }
 
 void TCanvas::FillBox(std::int64_t L, std::int64_t T, std::int64_t R, std::int64_t B, std::uint32_t Rgb,

@@ -216,6 +216,16 @@ class TCanvas : public TPersistent {
   // SquareOutline(Centres[k], D) for k = 0 .. Count - 1, in that order, with
   // the pen looked up once (runs of one mark symbol in one colour).
   void SquareOutlines(const TPoint* Centres, int Count, int D);
+  // Whether the pen, its style taken as Style, writes one opaque colour per
+  // pixel (width 1, copy mode, solid or inside-frame style), so that the
+  // pixels of a set of squares do not depend on the order they are drawn in.
+  // Readies the bitmap for SharedSquareOutlines when it does.
+  bool PrepareOrderFreeSquares(TPenStyle Style);
+  // The pixels of SquareOutlines(Centres, Count, D) drawn in Color, and
+  // nothing else: the canvas state is untouched. Several threads may call it
+  // at once, all with one Color, after PrepareOrderFreeSquares returned true
+  // and while nothing else uses the canvas.
+  void SharedSquareOutlines(const TPoint* Centres, int Count, int D, TColor Color) const;
   // Top-left corner at (X, Y); background filled with the brush when it is solid.
   void TextOut(int X, int Y, const std::string& Text);
   int TextWidth(const std::string& Text);

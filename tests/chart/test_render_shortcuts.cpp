@@ -10,6 +10,7 @@
 
 #include "chart/ZKW_vexa.h"
 #include "chart/render_tail.h"
+#include "platform/two_cores.h"
 #include "test_render_support.h"
 
 namespace zkw {
@@ -84,6 +85,11 @@ TEST(RenderRuns, RunsDrawExactlyWhatItemByItemRenderingDraws) {
       S->Start();
       S->Renderer->SetStateCacheEnabled(Seed % 6 != 1);
     }
+    // Mark runs on two cores from their first item, in chunks that split
+    // them at every kind of place (and off in some passes).
+    const int Chunks[] = {0, 2, 3, 16};
+    Fast.Renderer->SetTwoCoreRuns(Seed % 4 == 0 ? 0 : 1, Chunks[Seed % 4]);
+    Plain.Renderer->SetTwoCoreRuns(0, 0);
     const int N = static_cast<int>(Items.size());
     for (int I = 0; I < N; ++I) {
       const TvxChartItem& It = Items[static_cast<std::size_t>(I)];
@@ -107,10 +113,57 @@ TEST(RenderRuns, RunsDrawExactlyWhatItemByItemRenderingDraws) {
     EXPECT_GT(Runs, 3);
     EXPECT_EQ(Fast.Renderer->PolylineCalls(), Plain.Renderer->PolylineCalls()) << "seed " << Seed;
     EXPECT_TRUE(Fast.Image.Image() == Plain.Image.Image()) << "seed " << Seed;
+    // The canvas state a run leaves for whatever draws next.
+    TCanvas &FC = Fast.Image.Canvas(), &PC = Plain.Image.Canvas();
+    EXPECT_EQ(FC.PenPos(), PC.PenPos()) << "seed " << Seed;
+    EXPECT_EQ(FC.Pen().Color(), PC.Pen().Color()) << "seed " << Seed;
+    EXPECT_EQ(FC.Pen().Style(), PC.Pen().Style()) << "seed " << Seed;
+    EXPECT_EQ(FC.Pen().Width(), PC.Pen().Width()) << "seed " << Seed;
   }
 }
 
 using TTailVexa = render_test::TPipelineVexa;
+
+// A whole chart redrawn with long mark runs: on two cores, on one, and on the
+// reference path, the data images are equal.
+TEST(RenderRuns, TwoCoreRedrawsOfLongRunsEqualTheReference) {
+  TShortcutsOn Restore;
+  struct TTwoCoresOn {
+    ~TTwoCoresOn() { SetTwoCoresEnabled(true); }
+  } RestoreCores;
+  std::mt19937 R(7);
+  auto Pick = [&R](int N) { return static_cast<int>(R() % static_cast<unsigned>(N)); };
+  auto C = std::make_unique<TTailVexa>(nullptr);
+  C->SetBounds(0, 0, 300, 200);
+  C->HandleNeeded();
+  C->SetLayerVisible(2, false);
+  const TColor Colours[] = {clNavy, clRed};
+  // Runs end in the first and in the second half of a chunk, at its end and
+  // past it.
+  const int Lengths[] = {40000, 16000, 32768, 20000, 70001, 5000};
+  for (int Run = 0; Run < 6; ++Run) {
+    C->SetDataColor(Colours[Run % 2]);
+    for (int K = 0; K < Lengths[Run]; ++K) {
+      // Some marks off the ranges and off the image, some hidden, a few
+      // other items and symbols break the run now and then.
+      C->SetCurrentLayer(Pick(50) == 0 ? 2 : 1);
+      C->AddMark(-0.05 + 0.0011 * Pick(1000), -0.05 + 0.0011 * Pick(1000), static_cast<std::uint8_t>(10 + Run % 3));
+      if (Pick(40000) == 0) C->AddLine(0.1, 0.1, 0.9, 0.5);
+    }
+  }
+  for (int Pass = 0; Pass < 2; ++Pass) {
+    const QImage TwoCores = (C->Redraw(), C->DataImage().Image().copy());
+    SetTwoCoresEnabled(false);
+    const QImage OneCore = (C->Redraw(), C->DataImage().Image().copy());
+    SetTwoCoresEnabled(true);
+    SetRenderShortcuts(false);
+    C->Redraw();
+    SetRenderShortcuts(true);
+    EXPECT_TRUE(TwoCores == C->DataImage().Image()) << "pass " << Pass;
+    EXPECT_TRUE(OneCore == C->DataImage().Image()) << "pass " << Pass;
+    C->Scale1X().SetRangeHigh(0.5);  // half the marks out of range the second time
+  }
+}
 
 // Redraws with the shortcuts, then in full on the reference path, and tells
 // whether the two data images are equal.

@@ -1,0 +1,97 @@
+#include "platform/two_cores.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace zkw {
+
+namespace {
+
+std::atomic<bool> Enabled{true};
+
+// The helper thread and the job it is handed. Jobs are serialized by FBusy;
+// the hand-over itself goes through FLock.
+class THelper {
+ public:
+  THelper() {
+    try {
+      FThread = std::thread([this] { Loop(); });
+    } catch (const std::system_error&) {
+      // No thread: every job runs on its caller alone.
+    }
+  }
+  ~THelper() {
+    if (!FThread.joinable()) return;
+    {
+      const std::lock_guard<std::mutex> Lock(FLock);
+      FQuit = true;
+    }
+    FWake.notify_one();
+    FThread.join();
+  }
+  THelper(const THelper&) = delete;
+  THelper& operator=(const THelper&) = delete;
+
+  bool Run(const std::function<void(int, TPairBarrier&)>& Part) {
+    if (!FThread.joinable()) return false;
+    std::unique_lock<std::mutex> Busy(FBusy, std::try_to_lock);
+    if (!Busy.owns_lock()) return false;
+    TPairBarrier Sync(2);
+    {
+      const std::lock_guard<std::mutex> Lock(FLock);
+      FJob = &Part;
+      FSync = &Sync;
+      FDone = false;
+    }
+    FWake.notify_one();
+    Part(0, Sync);
+    std::unique_lock<std::mutex> Lock(FLock);
+    FFinished.wait(Lock, [this] { return FDone; });
+    FJob = nullptr;
+    FSync = nullptr;
+    return true;
+  }
+
+ private:
+  void Loop() {
+    std::unique_lock<std::mutex> Lock(FLock);
+    for (;;) {
+      FWake.wait(Lock, [this] { return FQuit || FJob != nullptr; });
+      if (FQuit) return;
+      const std::function<void(int, TPairBarrier&)>* Job = FJob;
+      TPairBarrier* Sync = FSync;
+      FJob = nullptr;
+      Lock.unlock();
+      (*Job)(1, *Sync);
+      Lock.lock();
+      FDone = true;
+      FFinished.notify_one();
+    }
+  }
+
+  std::mutex FBusy;
+  std::mutex FLock;
+  std::condition_variable FWake;
+  std::condition_variable FFinished;
+  const std::function<void(int, TPairBarrier&)>* FJob = nullptr;
+  TPairBarrier* FSync = nullptr;
+  bool FDone = false;
+  bool FQuit = false;
+  std::thread FThread;
+};
+
+}  // namespace
+
+bool RunOnTwoCores(const std::function<void(int Part, TPairBarrier& Sync)>& Part) {
+  static const bool TwoCores = std::thread::hardware_concurrency() >= 2;
+  if (!TwoCores || !Enabled.load(std::memory_order_relaxed)) return false;
+  static THelper Helper;
+  return Helper.Run(Part);
+}
+
+void SetTwoCoresEnabled(bool On) { Enabled.store(On, std::memory_order_relaxed); }
+
+}  // namespace zkw

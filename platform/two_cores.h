@@ -1,0 +1,30 @@
+// Work split between the calling thread and one helper thread, for drawing
+// that divides exactly in two (bands of rows, halves of an array): on the
+// two-core machines a chart typically runs on, the second core otherwise
+// idles while a million items are drawn.
+//
+// The helper thread is started on first use and sleeps between jobs; it runs
+// one job at a time. A caller that finds it busy (another thread drawing),
+// or a machine with one core, gets false and does the work itself.
+#pragma once
+
+#include <barrier>
+#include <functional>
+
+namespace zkw {
+
+// The meeting point of the two parts of a job.
+using TPairBarrier = std::barrier<>;
+
+// Runs Part(0, Sync) on the calling thread and Part(1, Sync) on the helper at
+// the same time, and returns true once both have returned. Sync is a barrier
+// for exactly these two parts; each must arrive at it equally often. Part
+// must not throw. Returns false without running anything when no helper is
+// available.
+bool RunOnTwoCores(const std::function<void(int Part, TPairBarrier& Sync)>& Part);
+
+// Turns the helper off (false) or on again, process-wide: with it off
+// RunOnTwoCores always returns false, so tests can compare both ways.
+void SetTwoCoresEnabled(bool On);
+
+}  // namespace zkw
