@@ -698,7 +698,9 @@ int TItemRenderer::RenderMarkRunOnTwoCores(const TvxChartItem* Items, int Begin,
   if (!FCanvas.PrepareOrderFreeSquares(Look.Style)) return -1;
 
   const int Half = std::max(FTwoCoreChunkItems / 2, 1);
-  std::array<std::vector<TPoint>, 2> Buffers;  // each core's own
+  // Each core's own buffer, allocated here: the helper thread must not throw.
+  std::array<std::vector<TPoint>, 2> Buffers{std::vector<TPoint>(static_cast<std::size_t>(Half)),
+                                             std::vector<TPoint>(static_cast<std::size_t>(Half))};
   std::array<std::array<TRunHalf, 2>, 2> Found{};  // by chunk parity (read while the next is written), then part
   // Kept by part 0 only, in item order.
   bool AnyDrawn = false, LastVisibleInRange = false;
@@ -706,7 +708,6 @@ int TItemRenderer::RenderMarkRunOnTwoCores(const TvxChartItem* Items, int Begin,
   int RunEnd = End;
   auto Job = [&](int Part, TPairBarrier& Sync) {
     std::vector<TPoint>& Own = Buffers[static_cast<std::size_t>(Part)];
-    Own.resize(static_cast<std::size_t>(Half));
     for (std::int64_t ChunkBegin = Begin, Parity = 0;; ChunkBegin += 2 * Half, Parity ^= 1) {
       const std::int64_t Middle = std::min<std::int64_t>(ChunkBegin + Half, End);
       const std::int64_t ChunkEnd = std::min<std::int64_t>(ChunkBegin + 2 * std::int64_t{Half}, End);

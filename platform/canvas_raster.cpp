@@ -570,6 +570,8 @@ void TCanvas::SquareOutlines(const TPoint* Centres, int Count, int D) {
   FDashPhase = 0;
 }
 
+TBitmap::TBitmap(int Width, int Height, TColor Fill) : TBitmap() { SetSizeFilled(Width, Height, PixelOf(Fill)); }
+
 bool TCanvas::PrepareOrderFreeSquares(TPenStyle Style) {
   if (FPen.Width() != 1 || FPen.Mode() != pmCopy || (Style != psSolid && Style != psInsideFrame)) return false;
   if (FTarget.FStale) FTarget.Surface();

@@ -193,7 +193,9 @@ int TBitmap::Height() const { return FImage->isNull() ? FHeight : FImage->height
 void TBitmap::SetWidth(int Value) { SetSize(Value, Height()); }
 void TBitmap::SetHeight(int Value) { SetSize(Width(), Value); }
 
-void TBitmap::SetSize(int Width, int Height) {
+void TBitmap::SetSize(int Width, int Height) { SetSizeFilled(Width, Height, 0xFFFFFFFFu); }
+
+void TBitmap::SetSizeFilled(int Width, int Height, std::uint32_t Fill) {
   Width = Width < 0 ? 0 : Width;
   Height = Height < 0 ? 0 : Height;
   if (Width == this->Width() && Height == this->Height()) return;
@@ -211,7 +213,7 @@ void TBitmap::SetSize(int Width, int Height) {
     throw Exception("Cannot create a bitmap of " + std::to_string(Width) + " x " + std::to_string(Height) +
                     " pixels");
   }
-  Next.fill(0xFFFFFFFFu);
+  Next.fill(Fill);
   // Keep the overlapping part of the old picture.
   const int CopyW = std::min(Width, FImage->width());
   const int CopyH = std::min(Height, FImage->height());

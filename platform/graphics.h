@@ -267,6 +267,9 @@ class TBitmap : public TPersistent {
  public:
   TBitmap();
   TBitmap(int Width, int Height);
+  // Every pixel Fill from the start: what a fresh bitmap with Rectangle(0, 0,
+  // Width, Height) in a solid pen and brush of Fill holds, written once.
+  TBitmap(int Width, int Height, TColor Fill);
   ~TBitmap() override;
   TBitmap(const TBitmap&) = delete;
   TBitmap& operator=(const TBitmap&) = delete;
@@ -280,6 +283,8 @@ class TBitmap : public TPersistent {
   // Resizes; new pixels are white. Both sides are kept as set even while one
   // of them is 0: such a bitmap has no pixels, and drawing on it does nothing.
   void SetSize(int Width, int Height);
+  // SetSize, with new pixels Fill (0xFFRRGGBB) instead of white.
+  void SetSizeFilled(int Width, int Height, std::uint32_t Fill);
   TCanvas& Canvas() { return *FCanvas; }
   // Raises EInvalidGraphic when the file cannot be read; the bitmap is then
   // unchanged. Only a regular file of at most MaxPictureFileBytes holding a

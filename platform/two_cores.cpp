@@ -6,6 +6,8 @@
 #include <system_error>
 #include <thread>
 
+#include <unistd.h>
+
 namespace zkw {
 
 namespace {
@@ -36,7 +38,8 @@ class THelper {
   THelper& operator=(const THelper&) = delete;
 
   bool Run(const std::function<void(int, TPairBarrier&)>& Part) {
-    if (!FThread.joinable()) return false;
+    // A child process after fork has no helper thread.
+    if (!FThread.joinable() || getpid() != FProcess) return false;
     std::unique_lock<std::mutex> Busy(FBusy, std::try_to_lock);
     if (!Busy.owns_lock()) return false;
     TPairBarrier Sync(2);
@@ -81,6 +84,7 @@ class THelper {
   bool FDone = false;
   bool FQuit = false;
   std::thread FThread;
+  const pid_t FProcess = getpid();
 };
 
 }  // namespace

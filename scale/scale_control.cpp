@@ -452,14 +452,15 @@ void TScale::PaintOn(TCanvas& Target, int OffsetX, int OffsetY) {
     if (After) After(this, Target);
     return;
   }
-  // Opaque: the whole control is drawn off-screen and copied in one piece.
-  TBitmap Image(Width(), Height());
+  // Opaque: the whole control is drawn off-screen and copied in one piece,
+  // on a bitmap that starts in the background colour (one fill instead of
+  // white and then the background rectangle).
+  TBitmap Image(Width(), Height(), FColorBackGnd);
   TCanvas& C = Image.Canvas();
   C.SetFont(Font());
   C.Pen().SetColor(FColorBackGnd);
   C.Brush().SetColor(FColorBackGnd);
   C.Brush().SetStyle(bsSolid);
-  C.Rectangle(0, 0, Width(), Height());
   C.Pen().SetColor(FColorScale);
   const int Base = ScaleBaseCoordinate(Drawing(), 0, 0);
   DrawScale(C, Base);
