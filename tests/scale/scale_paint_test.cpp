@@ -174,6 +174,28 @@ TEST(ScalePaint, TransparentOnALentCanvasWithOffset) {
   EXPECT_EQ(S.Canvas().Pixels(30, 39), S.Canvas().Pixels(0, 0));
 }
 
+// Opaque, the scale is its transparent drawing over its background colour
+// (system colours included) and its frame.
+TEST(ScalePaint, OpaquePaintIsTheTransparentPaintOverTheBackground) {
+  for (const TColor Background : {clCream, clBtnFace}) {
+    TScale S(nullptr);
+    Prepare(S, 400, 60, sctXB);
+    S.SetCaption("Volts");
+    S.SetColorBackGnd(Background);
+    S.ForcePaint();
+    const QImage Opaque = S.Canvas().Target().Image().copy();
+    TBitmap Host(400, 60);
+    Host.Canvas().Brush().SetColor(Background);
+    Host.Canvas().FillRect({0, 0, 400, 60});
+    S.SetHostCanvas(&Host.Canvas(), 0, 0);
+    S.SetTransparent(true);
+    S.SetEmbedded(true);
+    S.ForcePaint();
+    S.SetHostCanvas(nullptr, 0, 0);
+    EXPECT_TRUE(Host.Image() == Opaque) << Background;
+  }
+}
+
 TEST(ScalePaint, CaptionAnchorAndAlignment) {
   TScale S(nullptr);
   Prepare(S, 400, 60, sctXB);
