@@ -523,6 +523,21 @@ void TCanvas::SquareOutline(int X, int Y, int D) {
   LineTo(X - D, Y - D);
 }
 
+namespace {
+
+// Asks for the first three rows of the square with half side D around Centre
+// (a 3 by 3 square's all), when it lies inside the W x H pixels at Bits.
+void PrefetchSquareRows(const std::uint32_t* Bits, i64 Stride, i64 W, i64 H, TPoint Centre, int D) {
+  const i64 PX = Centre.X, PY = Centre.Y;
+  if (PX - D < 0 || PY - D < 0 || PX + D >= W || PY + D >= H) return;
+  const std::uint32_t* Q = Bits + (PY - D) * Stride + (PX - D);
+  __builtin_prefetch(Q, 1);
+  __builtin_prefetch(Q + Stride, 1);
+  __builtin_prefetch(Q + 2 * Stride, 1);
+}
+
+}  // namespace
+
 void TCanvas::SquareOutlines(const TPoint* Centres, int Count, int D) {
   if (!Centres || Count <= 0) return;
   const TPenStyle Style = FPen.Style();
@@ -535,16 +550,8 @@ void TCanvas::SquareOutlines(const TPoint* Centres, int Count, int D) {
   const std::uint32_t C = PixelOf(FPen.Color());
   const i64 Stride = Tg.FStride, W = Tg.FW, H = Tg.FH, N = 2 * i64(D);
   for (int K = 0; K < Count; ++K) {
-    if (K + 8 < Count) {
-      // The squares lie anywhere: fetch the rows of one a few ahead.
-      const i64 PX = Centres[K + 8].X, PY = Centres[K + 8].Y;
-      if (PX - D >= 0 && PY - D >= 0 && PX + D < W && PY + D < H) {
-        const std::uint32_t* Q = Tg.FBits + (PY - D) * Stride + (PX - D);
-        __builtin_prefetch(Q, 1);
-        __builtin_prefetch(Q + Stride, 1);
-        __builtin_prefetch(Q + 2 * Stride, 1);
-      }
-    }
+    // The squares lie anywhere: fetch the rows of one a few ahead.
+    if (K + 8 < Count) PrefetchSquareRows(Tg.FBits, Stride, W, H, Centres[K + 8], D);
     const i64 L = i64(Centres[K].X) - D, T = i64(Centres[K].Y) - D;
     if (L < 0 || T < 0 || L + N >= W || T + N >= H) {
       SquareOutline(Centres[K].X, Centres[K].Y, D);
@@ -587,16 +594,8 @@ void TCanvas::SharedSquareOutlines(const TPoint* Centres, int Count, int D, TCol
   // this value; relaxed atomic stores make that defined (plain moves on x86).
   auto Put = [C](std::uint32_t* Pixel) { std::atomic_ref<std::uint32_t>(*Pixel).store(C, std::memory_order_relaxed); };
   for (int K = 0; K < Count; ++K) {
-    if (K + 8 < Count) {
-      // The squares lie anywhere: fetch the rows of one a few ahead.
-      const i64 PX = Centres[K + 8].X, PY = Centres[K + 8].Y;
-      if (PX - D >= 0 && PY - D >= 0 && PX + D < W && PY + D < H) {
-        const std::uint32_t* Q = Tg.FBits + (PY - D) * Stride + (PX - D);
-        __builtin_prefetch(Q, 1);
-        __builtin_prefetch(Q + Stride, 1);
-        __builtin_prefetch(Q + 2 * Stride, 1);
-      }
-    }
+    // The squares lie anywhere: fetch the rows of one a few ahead.
+    if (K + 8 < Count) PrefetchSquareRows(Tg.FBits, Stride, W, H, Centres[K + 8], D);
     const i64 X = Centres[K].X, Y = Centres[K].Y, L = X - D, T = Y - D, R = X + D, B = Y + D;
     if (B < 0 || T >= H || R < 0 || L >= W) continue;
     if (D == 1 && T >= 0 && B < H && L >= 0 && R < W) {  // the 3 by 3 square: its 8 pixels straight
