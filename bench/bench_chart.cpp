@@ -4,12 +4,15 @@
 // range change), and the world-to-pixel transform.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "chart/ZKW_vexa.h"
 #include "chart/nearest_item.h"
+#include "platform/two_cores.h"
 
 namespace zkw {
 namespace {
@@ -192,29 +195,43 @@ void BM_FindNearestFarOutside(benchmark::State& State) {
 }
 BENCHMARK(BM_FindNearestFarOutside)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
-// The first search after the x range changed (the change itself not timed):
-// the index is built by this search, its sort into cells goes on on another
-// thread. The untimed part lets the previous build finish first. range(1) = 2
-// times a second search at once as well: it waits for whatever of the build
-// is still running.
+// The first search after the x range changed (the change itself not timed).
+// The index is built by this search; its sort into cells goes on on another
+// thread. range(1): 1 after a pause (the previous sort has ended), 2 the same
+// and a second search at once (it scans the kept pixels while the sort runs),
+// 3 the pause case built on one core, 4 a pan without pauses: every search
+// follows a change, and each build stops the previous build's sort; 5 the
+// linear search after the same pause, for comparison with 1 (an idle machine
+// starts a little slower than one that has just been busy).
 void BM_FindNearestAfterRangeChange(benchmark::State& State) {
   const auto Chart = MakeChart(static_cast<int>(State.range(0)));
-  const bool Twice = State.range(1) == 2;
+  const int Mode = static_cast<int>(State.range(1));
+  SetTwoCoresEnabled(Mode != 3);
   int N = 0;
   double Distance = 0;
   for (auto _ : State) {
     State.PauseTiming();
-    Chart->FindNearestItem(1, 255, 400, 350, Distance);
+    if (Mode != 4) {
+      Chart->FindNearestItem(1, 255, 400, 350, Distance);
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
     Chart->SetLayerRange(1, false, false, 0, 0, (N++ & 1) ? 1000 : 900, 700);
     State.ResumeTiming();
+    if (Mode == 5) {
+      const TLayerTransform T = Chart->LayerTransform(1);
+      const TvxItemStore& Store = Chart->DataStore();
+      benchmark::DoNotOptimize(
+          FindNearestInStore(Store.Data(), Store.Count(), T, T.PixelX(400), T.PixelY(350), 1, 255, nullptr, Distance));
+      continue;
+    }
     benchmark::DoNotOptimize(Chart->FindNearestItem(1, 255, 400, 350, Distance));
-    if (Twice) benchmark::DoNotOptimize(Chart->FindNearestItem(1, 255, 410, 350, Distance));
+    if (Mode == 2) benchmark::DoNotOptimize(Chart->FindNearestItem(1, 255, 410, 350, Distance));
   }
+  SetTwoCoresEnabled(true);
   State.SetItemsProcessed(State.iterations() * State.range(0));
 }
 BENCHMARK(BM_FindNearestAfterRangeChange)
-    ->Args({1000000, 1})
-    ->Args({1000000, 2})
+    ->ArgsProduct({{1000000}, {1, 2, 3, 4, 5}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

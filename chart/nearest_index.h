@@ -6,10 +6,11 @@
 // The index holds each qualifying item's pixel (as the linear search computes
 // it) and the items bucketed in a uniform grid over the plot. It is built by
 // the first search after a change, which answers from the same pass, so that
-// search costs about one linear pass: sorting the items into the grid cells
+// search costs about one linear pass (large stores split that pass between
+// two cores, so it costs less than one): sorting the items into the grid cells
 // touches only the index's own arrays, so for large stores it runs on another
-// thread while the host goes on, and the next search waits for it (by then,
-// at mouse speed, it has long finished). It stays valid while the store's
+// thread while the host goes on; a search that comes before it has finished
+// scans the kept pixels in index order instead of waiting. It stays valid while the store's
 // generation, the transform and the filters are unchanged; items appended
 // since, and a store that shrank and grew again at its end, are covered by
 // searching the items past the unchanged prefix linearly.
@@ -17,8 +18,10 @@
 // Every answer equals the linear search's (FindNearestInStore), ties and all.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <future>
+#include <limits>
 #include <vector>
 
 #include "chart/item_store.h"
@@ -37,8 +40,12 @@ class TNearestIndex {
   // Stores with at least this many items are sorted into cells on another thread.
   static constexpr int DefaultMinBackgroundItems = 1 << 16;
 
-  explicit TNearestIndex(int MinItems = DefaultMinItems, int MinBackgroundItems = DefaultMinBackgroundItems)
-      : FMinItems(MinItems), FMinBackgroundItems(MinBackgroundItems) {}
+  // Stores with at least this many items are placed by two cores when building.
+  static constexpr int DefaultMinTwoCoreItems = 1 << 16;
+
+  explicit TNearestIndex(int MinItems = DefaultMinItems, int MinBackgroundItems = DefaultMinBackgroundItems,
+                         int MinTwoCoreItems = DefaultMinTwoCoreItems)
+      : FMinItems(MinItems), FMinBackgroundItems(MinBackgroundItems), FMinTwoCoreItems(MinTwoCoreItems) {}
   ~TNearestIndex();
   TNearestIndex(const TNearestIndex&) = delete;
   TNearestIndex& operator=(const TNearestIndex&) = delete;
@@ -68,13 +75,32 @@ class TNearestIndex {
     std::uint32_t Visibility = 0;  // bit 16: flags given; bits 0..15: layers shown
   };
 
+  // What placing a range of items found: their pixel span and the nearest.
+  struct TPlaced {
+    std::int64_t MinX = std::numeric_limits<std::int64_t>::max();
+    std::int64_t MaxX = std::numeric_limits<std::int64_t>::min();
+    std::int64_t MinY = std::numeric_limits<std::int64_t>::max();
+    std::int64_t MaxY = std::numeric_limits<std::int64_t>::min();
+    int Qualifying = 0;
+    double Best = NoItemSquaredDistance;
+    int Found = -1;
+  };
+
   static bool SameKey(const TKey& A, const TKey& B);
+  // The linear search over Items[Begin..End-1] that also keeps each
+  // qualifying item's pixel and bit. Begin is a multiple of 64, so two calls
+  // on adjacent ranges write disjoint words and may run at the same time.
+  void Place(const TvxChartItem* Items, int Begin, int End, const TKey& Key, const TKindTable& KindOk,
+             const bool* LayerVisible, int MX, int MY, TPlaced& Out);
   // Builds the index for Key and answers the search from the same pass.
   void Build(const TvxItemStore& Store, const TKey& Key, const TPlotGeometry& Plot, const TKindTable& KindOk,
              const bool* LayerVisible, int MX, int MY, double& Best, int& Found);
   // The second half of a build: the stable counting sort of the qualifying
-  // items into cells. Reads and writes the index's own arrays only.
-  void SortIntoCells(int Count, int Qualifying);
+  // items into cells. Reads and writes the index's own arrays only. False
+  // when FStopSorting stopped it half way.
+  bool SortIntoCells(int Count, int Qualifying);
+  // Stops a sort running on another thread and waits for it to end.
+  void AbandonSort();
   // Waits for a sort running on another thread; false when it failed (out of
   // memory), which leaves the index unbuilt.
   bool CellsReady();
@@ -82,13 +108,18 @@ class TNearestIndex {
                   const TPlotGeometry& Plot, int Qualifying);
   int CellX(std::int64_t PX) const;
   int CellY(std::int64_t PY) const;
+  // The kept pixels in index order, items below Limit only: the search while
+  // the cells are still being sorted (only reads what the sort reads).
+  void ScanPixels(int MX, int MY, int Limit, double& Best, int& Found) const;
   // The grid part of a search: items below Limit only.
   void SearchGrid(int MX, int MY, int Limit, double& Best, int& Found) const;
   void SearchCell(int CX, int CY, int MX, int MY, int Limit, double& Best, int& Found) const;
 
   int FMinItems;
   int FMinBackgroundItems;
-  std::future<void> FSorting;  // the sort into cells, while it runs on another thread
+  int FMinTwoCoreItems;
+  std::future<bool> FSorting;  // the sort into cells, while it runs on another thread
+  std::atomic<bool> FStopSorting{false};
   bool FBuilt = false;
   bool FLastIndexed = false;
   TKey FKey;

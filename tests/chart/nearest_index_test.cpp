@@ -150,8 +150,10 @@ TEST(NearestIndex, RandomStoresTransformsFiltersAndPointsMatchTheLinearSearch) {
     }
     bool Visible[LayerCount];
     for (bool& V : Visible) V = R.Chance(0.8);
-    // Every other case sorts its cells on another thread, as large stores do.
-    TNearestIndex Index(0, Case % 2 ? 0 : TNearestIndex::DefaultMinBackgroundItems);
+    // Every other case sorts its cells on another thread, and every third
+    // splits its building pass between two cores, as large stores do.
+    TNearestIndex Index(0, Case % 2 ? 0 : TNearestIndex::DefaultMinBackgroundItems,
+                        Case % 3 ? TNearestIndex::DefaultMinTwoCoreItems : 0);
     // The same filters several times in a row, so that the index is built and used.
     for (int Round = 0; Round < 4; ++Round) {
       const std::uint8_t Kind = R.KindFilter(), Class = R.ClassFilter();
@@ -176,7 +178,8 @@ TEST(NearestIndex, FollowsAppendsRemovalsAndEveryOtherChange) {
     TLayerTransform T = R.Transform(G, XA, YA);
     TvxItemStore Store;
     for (int I = 0; I < 3000; ++I) Append(Store, R.Item(XA, YA));
-    TNearestIndex Index(0, Run % 2 ? 0 : TNearestIndex::DefaultMinBackgroundItems);
+    TNearestIndex Index(0, Run % 2 ? 0 : TNearestIndex::DefaultMinBackgroundItems,
+                        Run % 3 ? 0 : TNearestIndex::DefaultMinTwoCoreItems);
     std::uint8_t Kind = ckMark, Class = 255;
     for (int Step = 0; Step < 700; ++Step) {
       const int Op = R.Int(0, 99);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "chart/nearest_item.h"
@@ -29,6 +30,28 @@ int Find(const std::vector<TvxChartItem>& Items, std::uint8_t Kind, std::uint8_t
          double& Distance, const bool* Visible = nullptr) {
   return FindNearestInStore(Items.data(), static_cast<int>(Items.size()), UnitTransform(), MX, MY, Kind, Class,
                             Visible, Distance);
+}
+
+// The integer shortcut for near offsets must round exactly as the wide sum
+// does, up to and across the offsets where it hands over (sums past 2^53
+// round; past 2^62 a square would no longer fit).
+TEST(NearestItem, DistancesRoundAsTheWideSumAtEveryOffset) {
+  auto Wide = [](std::int64_t DX, std::int64_t DY) {
+    const Extended X = static_cast<Extended>(DX), Y = static_cast<Extended>(DY);
+    return static_cast<double>(X * X + Y * Y);
+  };
+  const std::int64_t Edge = (std::int64_t{1} << 31) - 1;
+  const std::int64_t Offsets[] = {0, 1, 3, 94906265, 94906267, 134217729, Edge - 1, Edge, Edge + 1, Edge + 2,
+                                  std::int64_t{1} << 32, 4294967295};
+  for (const std::int64_t A : Offsets)
+    for (const std::int64_t B : Offsets)
+      for (const int SA : {1, -1})
+        for (const int SB : {1, -1}) {
+          EXPECT_EQ(PixelDistance2(SA * A, 0, 0, SB * B), Wide(SA * A, SB * B)) << A << " " << B;
+          // The same offsets between two points away from zero.
+          EXPECT_EQ(PixelDistance2(-2147483647, 2147483647, -2147483647 + SA * A, 2147483647 - SB * B),
+                    Wide(SA * A, SB * B));
+        }
 }
 
 TEST(NearestItem, MeasuresRoundedPixelsAndKeepsTheLowestIndexOnTies) {
