@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <numbers>
 
@@ -523,7 +524,10 @@ int TItemRenderer::RenderRun(const TvxChartItem* Items, int Begin, int End, cons
     const int Next = RenderMarkRunOnTwoCores(Items, Begin, End, ClassOn, LayerOn);
     return Next >= 0 ? Next : RenderMarkRun(Items, Begin, End, ClassOn, LayerOn);
   }
-  if (First.Kind == ckDrawTo) return RenderDrawToRun(Items, Begin, End, ClassOn, LayerOn);
+  if (First.Kind == ckDrawTo) {
+    const int Next = RenderDrawToRunOnTwoCores(Items, Begin, End, ClassOn, LayerOn);
+    return Next >= 0 ? Next : RenderDrawToRun(Items, Begin, End, ClassOn, LayerOn);
+  }
   return Begin;
 }
 
@@ -750,6 +754,112 @@ int TItemRenderer::RenderMarkRunOnTwoCores(const TvxChartItem* Items, int Begin,
       FCache.PenWidthKnown = true;
     }
   }
+  return RunEnd;
+}
+
+namespace {
+
+// What decides whether an item belongs to a run of world ckDrawTo points, and
+// where it goes.
+struct TDrawToLook {
+  TLayerTransform T;
+  std::int64_t DX = 0, DY = 0;
+  TColor C = 0, F = 0;
+  int Width = 0, Layer = 0;
+  TPenStyle Style = psSolid;
+  bool Mono = false;
+};
+
+// What placing a chunk of a ckDrawTo run found.
+struct TDrawToChunk {
+  int Points = 0;  // the visible points of the run, in order
+  int Stop = -1;   // the visible item that ends the run, -1 when none did
+};
+
+TDrawToChunk TransformDrawToRun(const TvxChartItem* Items, int From, int To, const bool* ClassOn,
+                                const bool* LayerOn, const TDrawToLook& Look, TPoint* Out) {
+  TDrawToChunk R;
+  for (int I = From; I < To; ++I) {
+    const TvxChartItem& Item = Items[I];
+    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
+    if (Item.Kind != ckDrawTo || Item.CoordMode != cmWorld || Item.LineWidth != Look.Width ||
+        Item.Layer != Look.Layer || Item.PenStyle != Look.Style || Item.FillColor != Look.F ||
+        (Look.Mono ? clBlack : Item.Color) != Look.C) {
+      R.Stop = I;
+      break;
+    }
+    Out[R.Points++] = {ClampRender(std::int64_t{Look.T.PixelX(Item.X)} + Look.DX),
+                       ClampRender(std::int64_t{Look.T.PixelY(Item.Y)} + Look.DY)};
+  }
+  return R;
+}
+
+}  // namespace
+
+// A pipeline: the helper places chunk k + 1 while this thread draws chunk k,
+// point by point through the same batching as RenderDrawToRun, so the lines,
+// the batches and the state they leave are the same.
+int TItemRenderer::RenderDrawToRunOnTwoCores(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                                             const bool* LayerOn) {
+  if (FTwoCoreMinItems <= 0 || End - Begin < FTwoCoreMinItems) return -1;
+  const TvxChartItem& First = Items[Begin];
+  TDrawToLook Look;
+  Look.T = FFrame.Transforms[static_cast<std::size_t>(ClampLayer(First.Layer) - 1)];
+  Look.DX = std::int64_t{FFrame.Left} - FFrame.MarginLeft;
+  Look.DY = std::int64_t{FFrame.Top} - FFrame.MarginTop;
+  Look.C = PenOf(First);
+  Look.F = First.FillColor;
+  Look.Width = First.LineWidth;
+  Look.Layer = First.Layer;
+  Look.Style = First.PenStyle;
+  Look.Mono = FFrame.Monochrome;
+  const int Chunk = std::max(FTwoCoreChunkItems, 1);
+  // Allocated here: the helper thread must not throw.
+  std::array<std::vector<TPoint>, 2> Buffers{std::vector<TPoint>(static_cast<std::size_t>(Chunk)),
+                                             std::vector<TPoint>(static_cast<std::size_t>(Chunk))};
+  std::array<TDrawToChunk, 2> Found{};  // by chunk parity
+  // The first item is visible and belongs to the run: RenderDrawToRun's
+  // steps for it, which leave nothing for the later items to change.
+  if (!FCache.PenWidthKnown || Look.Width != FCache.CachedPenWidth) FlushPolyline();
+  SetPenWidth(Look.Width);
+  if (LineStateDiffers(Look.C, Look.Style, Look.F)) FlushPolyline();
+  SetLineState(Look.C, Look.Style, Look.F);
+
+  std::int64_t LastChunk = -1;  // written by the helper, read by both after a meeting
+  bool Failed = false;          // written by this thread, read by both after a meeting
+  std::exception_ptr Failure;
+  int RunEnd = End;
+  auto Job = [&](int Part, TPairBarrier& Sync) {
+    for (std::int64_t Phase = 0;; ++Phase) {
+      if (Part == 1) {
+        if (LastChunk < 0) {
+          const std::int64_t From = Begin + Phase * Chunk, To = std::min<std::int64_t>(From + Chunk, End);
+          const TDrawToChunk R = TransformDrawToRun(Items, static_cast<int>(From), static_cast<int>(To), ClassOn,
+                                                    LayerOn, Look, Buffers[static_cast<std::size_t>(Phase & 1)].data());
+          Found[static_cast<std::size_t>(Phase & 1)] = R;
+          if (R.Stop >= 0 || To >= End) LastChunk = Phase;
+        }
+      } else if (Phase >= 1 && !Failed) {
+        const TDrawToChunk R = Found[static_cast<std::size_t>((Phase - 1) & 1)];
+        const TPoint* P = Buffers[static_cast<std::size_t>((Phase - 1) & 1)].data();
+        try {
+          for (int K = 0; K < R.Points; ++K) AddPolylinePoint(P[K].X, P[K].Y);
+        } catch (...) {
+          // Both parts still have to meet; the error goes to the caller afterwards.
+          Failure = std::current_exception();
+          Failed = true;
+        }
+        if (R.Stop >= 0) RunEnd = R.Stop;
+      }
+      Sync.arrive_and_wait();
+      if (Failed || (LastChunk >= 0 && Phase > LastChunk)) return;
+    }
+  };
+  if (!RunOnTwoCores(Job)) {
+    // Nothing was placed or drawn; the item-by-item run repeats the first steps harmlessly.
+    return -1;
+  }
+  if (Failure) std::rethrow_exception(Failure);
   return RunEnd;
 }
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <random>
 #include <vector>
@@ -150,6 +152,20 @@ TEST(RenderRuns, TwoCoreRedrawsOfLongRunsEqualTheReference) {
       C->AddMark(-0.05 + 0.0011 * Pick(1000), -0.05 + 0.0011 * Pick(1000), static_cast<std::uint8_t>(10 + Run % 3));
       if (Pick(40000) == 0) C->AddLine(0.1, 0.1, 0.9, 0.5);
     }
+  }
+  // A long polyline: a random walk of a few pixels a step (so that every
+  // point shows), reaching off the image, with points on the hidden layer and
+  // a change of colour that splits it into two runs past the first chunk.
+  C->SetDataColor(clTeal);
+  C->SetCurrentLayer(1);
+  C->AddMoveTo(0.5, 0.5);
+  double X = 0.5, Y = 0.5;
+  for (int K = 1; K <= 80000; ++K) {
+    if (K == 50001) C->SetDataColor(clRed);
+    C->SetCurrentLayer(Pick(50) == 0 ? 2 : 1);
+    X = std::clamp(X + 0.004 * (Pick(5) - 2), -0.05, 1.05);
+    Y = std::clamp(Y + 0.006 * (Pick(5) - 2), -0.05, 1.05);
+    C->AddDrawTo(X, Y);
   }
   for (int Pass = 0; Pass < 2; ++Pass) {
     const QImage TwoCores = (C->Redraw(), C->DataImage().Image().copy());
