@@ -531,98 +531,6 @@ int TItemRenderer::RenderRun(const TvxChartItem* Items, int Begin, int End, cons
   return Begin;
 }
 
-// Each item goes through the same cache steps as RenderItem and DrawMarkItem
-// (so the cache ends in the state they leave); the canvas pen keeps one value
-// throughout, so the squares can be collected and drawn in batches.
-int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
-                                 const bool* LayerOn) {
-  const TvxChartItem& First = Items[Begin];
-  const int MarkType = First.MarkType, Width = First.LineWidth, Layer = First.Layer;
-  const TColor C = PenOf(First);
-  const TPenStyle Style = First.PenStyle;
-  const std::size_t L = static_cast<std::size_t>(ClampLayer(Layer) - 1);
-  const TLayerTransform& T = FFrame.Transforms[L];
-  const TAxisRange XR = FFrame.XRanges[L], YR = FFrame.YRanges[L];
-  const std::int64_t DX = std::int64_t{FFrame.Left} - FFrame.MarginLeft, DY = std::int64_t{FFrame.Top} - FFrame.MarginTop;
-  const bool Avoid = FFrame.AvoidDuplicateMarks;
-  // Positions are collected first; the duplicate tests then run over a whole
-  // batch in order, each fetching the memory cell of a mark a few ahead, so
-  // the random reads of the duplicate-mark memory overlap.
-  constexpr int BufferSize = 1024, Ahead = 16;
-  std::array<TPoint, BufferSize> Pending;
-  std::array<int, BufferSize> PendingSeq;
-  int Waiting = 0;
-  // A mark ends any waiting batch before it draws, whatever its width.
-  FlushPolyline();
-  // Item by item, a mark sets the pen width, a visible one also pen colour
-  // and style, and a drawn one makes the cache forget everything. The values
-  // are the run's throughout, so the canvas needs them once; the cache's end
-  // state follows from what happened after the last drawn mark (Seq counts
-  // the items the run draws or considers).
-  bool WidthSet = false, LookSet = false;
-  int Seq = 0, LastWidthSeq = -1, LastLookSeq = -1, LastDrawnSeq = -1;
-  const int D = std::clamp(FFrame.MinDupMarkDist, 1, 3);
-  auto Draw = [&]() {
-    int Kept = Waiting;
-    if (Avoid) {
-      Kept = 0;
-      const TPoint* P = Pending.data();
-      for (int K = 0; K < Waiting; ++K) {
-        if (K + Ahead < Waiting) {
-          const std::int64_t CX = std::int64_t{P[K + Ahead].X} + D, CY = std::int64_t{P[K + Ahead].Y} + D;
-          if (CX >= 0 && CY >= 0 && CX < FDupCols && CY < FDupRows) __builtin_prefetch(FDupGrid.data() + CY * FDupCols + CX);
-        }
-        if (!PassDuplicateTestInline(P[K].X, P[K].Y, MarkType)) continue;
-        LastDrawnSeq = PendingSeq[static_cast<std::size_t>(K)];
-        Pending[static_cast<std::size_t>(Kept++)] = P[K];
-      }
-    } else if (Waiting > 0) {
-      LastDrawnSeq = PendingSeq[static_cast<std::size_t>(Waiting - 1)];
-    }
-    if (Kept > 0) FCanvas.SquareOutlines(Pending.data(), Kept, MarkType - 9);
-    Waiting = 0;
-  };
-  int I = Begin;
-  for (; I < End; ++I) {
-    const TvxChartItem& Item = Items[I];
-    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
-    if (Item.Kind != ckMark || Item.CoordMode != cmWorld || Item.MarkType != MarkType || Item.LineWidth != Width ||
-        Item.Layer != Layer || Item.PenStyle != Style || PenOf(Item) != C) {
-      break;
-    }
-    if (!WidthSet) {
-      SetPenWidth(Width);
-      WidthSet = true;
-    }
-    LastWidthSeq = ++Seq;
-    if (!InRange(Item.X, XR) || !InRange(Item.Y, YR)) continue;
-    if (!LookSet) {
-      SetPenColor(C);
-      SetPenStyle(Style);
-      LookSet = true;
-    }
-    LastLookSeq = Seq;
-    Pending[static_cast<std::size_t>(Waiting)] = {ClampRender(std::int64_t{T.PixelX(Item.X)} + DX),
-                                                 ClampRender(std::int64_t{T.PixelY(Item.Y)} + DY)};
-    PendingSeq[static_cast<std::size_t>(Waiting++)] = Seq;
-    if (Waiting == BufferSize) Draw();
-  }
-  Draw();
-  if (LastDrawnSeq >= 0) {
-    FCache.Forget();  // as after DrawMark
-    if (LastWidthSeq > LastDrawnSeq) {
-      FCache.CachedPenWidth = Width;
-      FCache.PenWidthKnown = true;
-    }
-    if (LastLookSeq > LastDrawnSeq) {
-      FCache.CachedPenColor = C;
-      FCache.CachedPenStyle = Style;
-      FCache.PenColorKnown = FCache.PenStyleKnown = true;
-    }
-  }
-  return I;
-}
-
 namespace {
 
 // What one core found in its half of a chunk of a mark run.
@@ -648,15 +556,106 @@ struct TMarkRunLook {
 // Transforms the items From .. To - 1 of a mark run into Out (the marks in
 // range, in order) until an item ends the run. The look is a local copy, so
 // the loop keeps it in registers.
+TMarkRunLook MakeMarkRunLook(const TItemRenderFrame& Frame, const TvxChartItem& First) {
+  const std::size_t L = static_cast<std::size_t>(ClampLayer(First.Layer) - 1);
+  TMarkRunLook Look;
+  Look.T = Frame.Transforms[L];
+  Look.XR = Frame.XRanges[L];
+  Look.YR = Frame.YRanges[L];
+  Look.DX = std::int64_t{Frame.Left} - Frame.MarginLeft;
+  Look.DY = std::int64_t{Frame.Top} - Frame.MarginTop;
+  Look.Mono = Frame.Monochrome;
+  Look.C = Look.Mono ? clBlack : First.Color;
+  Look.MarkType = First.MarkType;
+  Look.Width = First.LineWidth;
+  Look.Layer = First.Layer;
+  Look.Style = First.PenStyle;
+  return Look;
+}
+
+// Whether a visible item belongs to the mark run Look describes.
+inline bool InMarkRun(const TvxChartItem& Item, const TMarkRunLook& Look) {
+  return Item.Kind == ckMark && Item.CoordMode == cmWorld && Item.MarkType == Look.MarkType &&
+         Item.LineWidth == Look.Width && Item.Layer == Look.Layer && Item.PenStyle == Look.Style &&
+         (Look.Mono ? clBlack : Item.Color) == Look.C;
+}
+
+// What placing a chunk of a mark run found, for drawing it in item order.
+struct TMarkChunk {
+  int Points = 0;       // marks in range, with their numbers among the visible items
+  int Visible = 0;      // visible items of the run
+  int LastInRange = 0;  // number of the last mark in range, 0 when none
+  int Stop = -1;        // the visible item that ends the run, -1 when none did
+};
+
+TMarkChunk PlaceMarkChunk(const TvxChartItem* Items, int From, int To, const bool* ClassOn, const bool* LayerOn,
+                          const TMarkRunLook& Look, TPoint* Out, int* OutSeq) {
+  TMarkChunk R;
+  for (int I = From; I < To; ++I) {
+    const TvxChartItem& Item = Items[I];
+    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
+    if (!InMarkRun(Item, Look)) {
+      R.Stop = I;
+      break;
+    }
+    ++R.Visible;
+    if (!InRange(Item.X, Look.XR) || !InRange(Item.Y, Look.YR)) continue;
+    R.LastInRange = R.Visible;
+    OutSeq[R.Points] = R.Visible;
+    Out[R.Points++] = {ClampRender(std::int64_t{Look.T.PixelX(Item.X)} + Look.DX),
+                       ClampRender(std::int64_t{Look.T.PixelY(Item.Y)} + Look.DY)};
+  }
+  return R;
+}
+
+// Places the chunks of a long run on the helper thread while this thread
+// draws the chunk placed before, so the drawing keeps the item order. Place(
+// From, To, Slot) fills buffer Slot (0 or 1) with items From..To-1 and
+// returns what it found (Stop: the item that ended the run, or -1); it must
+// not throw. Draw(Found, Slot) draws that buffer here; an error it throws is
+// passed on once both threads have stopped. RunEnd gets the item that ended
+// the run (End when none did). False, with nothing run, when no helper is free.
+template <typename TFound, typename TPlace, typename TDraw>
+bool PlaceAhead(int Begin, int End, int Chunk, const TPlace& Place, const TDraw& Draw, int& RunEnd) {
+  std::array<TFound, 2> Found{};  // by slot: one is drawn while the other is filled
+  std::int64_t LastChunk = -1;    // set by the helper, read by both after a meeting
+  bool Failed = false;            // set here, read by both after a meeting
+  std::exception_ptr Failure;
+  auto Job = [&](int Part, TPairBarrier& Sync) {
+    for (std::int64_t Phase = 0;; ++Phase) {
+      if (Part == 1) {
+        if (LastChunk < 0) {
+          const std::int64_t From = Begin + Phase * Chunk, To = std::min<std::int64_t>(From + Chunk, End);
+          const TFound R = Place(static_cast<int>(From), static_cast<int>(To), static_cast<int>(Phase & 1));
+          Found[static_cast<std::size_t>(Phase & 1)] = R;
+          if (R.Stop >= 0 || To >= End) LastChunk = Phase;
+        }
+      } else if (Phase >= 1 && !Failed) {
+        const TFound& R = Found[static_cast<std::size_t>((Phase - 1) & 1)];
+        try {
+          Draw(R, static_cast<int>((Phase - 1) & 1));
+        } catch (...) {
+          Failure = std::current_exception();
+          Failed = true;
+        }
+        if (R.Stop >= 0) RunEnd = R.Stop;
+      }
+      Sync.arrive_and_wait();
+      if (Failed || (LastChunk >= 0 && Phase > LastChunk)) return;
+    }
+  };
+  if (!RunOnTwoCores(Job)) return false;
+  if (Failure) std::rethrow_exception(Failure);
+  return true;
+}
+
 TRunHalf TransformMarkRun(const TvxChartItem* Items, int From, int To, const bool* ClassOn, const bool* LayerOn,
                           const TMarkRunLook Look, TPoint* Out) {
   TRunHalf R;
   for (int I = From; I < To; ++I) {
     const TvxChartItem& Item = Items[I];
     if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
-    if (Item.Kind != ckMark || Item.CoordMode != cmWorld || Item.MarkType != Look.MarkType ||
-        Item.LineWidth != Look.Width || Item.Layer != Look.Layer || Item.PenStyle != Look.Style ||
-        (Look.Mono ? clBlack : Item.Color) != Look.C) {
+    if (!InMarkRun(Item, Look)) {
       R.Stop = I;
       break;
     }
@@ -672,6 +671,115 @@ TRunHalf TransformMarkRun(const TvxChartItem* Items, int From, int To, const boo
 
 }  // namespace
 
+// Each item goes through the same cache steps as RenderItem and DrawMarkItem
+// (so the cache ends in the state they leave); the canvas pen keeps one value
+// throughout, so the squares are placed a chunk at a time and drawn in
+// batches. Long runs are placed on the helper thread, a chunk ahead of the
+// drawing here, which keeps the item order for the duplicate tests and the pen.
+int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                                 const bool* LayerOn) {
+  const TMarkRunLook Look = MakeMarkRunLook(FFrame, Items[Begin]);
+  const int D = std::clamp(FFrame.MinDupMarkDist, 1, 3);
+  const bool Avoid = FFrame.AvoidDuplicateMarks;
+  // A mark ends any waiting batch before it draws, whatever its width.
+  FlushPolyline();
+  // Item by item, a mark sets the pen width, a visible one also pen colour
+  // and style, and a drawn one makes the cache forget everything. The values
+  // are the run's throughout, so the canvas needs them once; the cache's end
+  // state follows from what happened after the last drawn mark (numbers count
+  // the run's visible items).
+  bool WidthSet = false, LookSet = false;
+  int Base = 0, LastWidthSeq = -1, LastLookSeq = -1, LastDrawnSeq = -1;
+  // Draws a placed chunk: pen steps first, then the duplicate tests over the
+  // whole chunk in order (each fetching the memory cell of a mark a few
+  // ahead, so the random reads overlap), then the squares that passed.
+  auto Draw = [&](const TMarkChunk& R, TPoint* P, const int* Seq) {
+    if (R.Visible > 0) {
+      if (!WidthSet) {
+        SetPenWidth(Look.Width);
+        WidthSet = true;
+      }
+      LastWidthSeq = Base + R.Visible;
+    }
+    if (R.Points > 0) {
+      if (!LookSet) {
+        SetPenColor(Look.C);
+        SetPenStyle(Look.Style);
+        LookSet = true;
+      }
+      LastLookSeq = Base + R.LastInRange;
+      int Kept = R.Points;
+      if (Avoid) {
+        constexpr int Ahead = 16;
+        Kept = 0;
+        for (int K = 0; K < R.Points; ++K) {
+          if (K + Ahead < R.Points) {
+            const std::int64_t CX = std::int64_t{P[K + Ahead].X} + D, CY = std::int64_t{P[K + Ahead].Y} + D;
+            if (CX >= 0 && CY >= 0 && CX < FDupCols && CY < FDupRows) __builtin_prefetch(FDupGrid.data() + CY * FDupCols + CX);
+          }
+          if (!PassDuplicateTestInline(P[K].X, P[K].Y, Look.MarkType)) continue;
+          LastDrawnSeq = Base + Seq[K];
+          P[Kept++] = P[K];
+        }
+      } else {
+        LastDrawnSeq = Base + Seq[R.Points - 1];
+      }
+      if (Kept > 0) FCanvas.SquareOutlines(P, Kept, Look.MarkType - 9);
+    }
+    Base += R.Visible;
+  };
+  int RunEnd = End;
+  bool Ahead = false;
+  if (FTwoCoreMinItems > 0 && End - Begin >= FTwoCoreMinItems) {
+    const int Chunk = std::max(FTwoCoreChunkItems, 1);
+    // Allocated here: the helper thread must not throw.
+    std::array<std::vector<TPoint>, 2> Points;
+    std::array<std::vector<int>, 2> Seqs;
+    for (int Slot = 0; Slot < 2; ++Slot) {
+      Points[static_cast<std::size_t>(Slot)].resize(static_cast<std::size_t>(Chunk));
+      Seqs[static_cast<std::size_t>(Slot)].resize(static_cast<std::size_t>(Chunk));
+    }
+    Ahead = PlaceAhead<TMarkChunk>(
+        Begin, End, Chunk,
+        [&](int From, int To, int Slot) {
+          return PlaceMarkChunk(Items, From, To, ClassOn, LayerOn, Look, Points[static_cast<std::size_t>(Slot)].data(),
+                                Seqs[static_cast<std::size_t>(Slot)].data());
+        },
+        [&](const TMarkChunk& R, int Slot) {
+          Draw(R, Points[static_cast<std::size_t>(Slot)].data(), Seqs[static_cast<std::size_t>(Slot)].data());
+        },
+        RunEnd);
+  }
+  if (!Ahead) {
+    constexpr int ChunkSize = 1024;
+    std::array<TPoint, ChunkSize> Points;
+    std::array<int, ChunkSize> Seqs;
+    for (int From = Begin; From < End; From += ChunkSize) {
+      const TMarkChunk R =
+          PlaceMarkChunk(Items, From, std::min(End, From + ChunkSize), ClassOn, LayerOn, Look, Points.data(), Seqs.data());
+      Draw(R, Points.data(), Seqs.data());
+      if (R.Stop >= 0) {
+        RunEnd = R.Stop;
+        break;
+      }
+    }
+  }
+  if (LastDrawnSeq >= 0) {
+    FCache.Forget();  // as after DrawMark
+    if (LastWidthSeq > LastDrawnSeq) {
+      FCache.CachedPenWidth = Look.Width;
+      FCache.PenWidthKnown = true;
+    }
+    if (LastLookSeq > LastDrawnSeq) {
+      FCache.CachedPenColor = Look.C;
+      FCache.CachedPenStyle = Look.Style;
+      FCache.PenColorKnown = FCache.PenStyleKnown = true;
+    }
+  }
+  return RunEnd;
+}
+
+
 // Each core transforms half of a chunk into its own buffer; once both know
 // that the first half did not end the run, each draws its own squares. Both
 // write the one pen colour, so pixels they share end the same whoever writes
@@ -682,19 +790,7 @@ int TItemRenderer::RenderMarkRunOnTwoCores(const TvxChartItem* Items, int Begin,
                                            const bool* LayerOn) {
   if (FFrame.AvoidDuplicateMarks || FTwoCoreMinItems <= 0 || End - Begin < FTwoCoreMinItems) return -1;
   const TvxChartItem& First = Items[Begin];
-  const std::size_t L = static_cast<std::size_t>(ClampLayer(First.Layer) - 1);
-  TMarkRunLook Look;
-  Look.T = FFrame.Transforms[L];
-  Look.XR = FFrame.XRanges[L];
-  Look.YR = FFrame.YRanges[L];
-  Look.DX = std::int64_t{FFrame.Left} - FFrame.MarginLeft;
-  Look.DY = std::int64_t{FFrame.Top} - FFrame.MarginTop;
-  Look.C = PenOf(First);
-  Look.MarkType = First.MarkType;
-  Look.Width = First.LineWidth;
-  Look.Layer = First.Layer;
-  Look.Style = First.PenStyle;
-  Look.Mono = FFrame.Monochrome;
+  const TMarkRunLook Look = MakeMarkRunLook(FFrame, First);
   const int D = First.MarkType - 9;
   // The first item is visible and belongs to the run: the steps every run takes.
   FlushPolyline();
@@ -817,50 +913,26 @@ int TItemRenderer::RenderDrawToRunOnTwoCores(const TvxChartItem* Items, int Begi
   // Allocated here: the helper thread must not throw.
   std::array<std::vector<TPoint>, 2> Buffers{std::vector<TPoint>(static_cast<std::size_t>(Chunk)),
                                              std::vector<TPoint>(static_cast<std::size_t>(Chunk))};
-  std::array<TDrawToChunk, 2> Found{};  // by chunk parity
   // The first item is visible and belongs to the run: RenderDrawToRun's
-  // steps for it, which leave nothing for the later items to change.
+  // steps for it, which leave nothing for the later items to change (when no
+  // helper is free, RenderDrawToRun repeats them without effect).
   if (!FCache.PenWidthKnown || Look.Width != FCache.CachedPenWidth) FlushPolyline();
   SetPenWidth(Look.Width);
   if (LineStateDiffers(Look.C, Look.Style, Look.F)) FlushPolyline();
   SetLineState(Look.C, Look.Style, Look.F);
-
-  std::int64_t LastChunk = -1;  // written by the helper, read by both after a meeting
-  bool Failed = false;          // written by this thread, read by both after a meeting
-  std::exception_ptr Failure;
   int RunEnd = End;
-  auto Job = [&](int Part, TPairBarrier& Sync) {
-    for (std::int64_t Phase = 0;; ++Phase) {
-      if (Part == 1) {
-        if (LastChunk < 0) {
-          const std::int64_t From = Begin + Phase * Chunk, To = std::min<std::int64_t>(From + Chunk, End);
-          const TDrawToChunk R = TransformDrawToRun(Items, static_cast<int>(From), static_cast<int>(To), ClassOn,
-                                                    LayerOn, Look, Buffers[static_cast<std::size_t>(Phase & 1)].data());
-          Found[static_cast<std::size_t>(Phase & 1)] = R;
-          if (R.Stop >= 0 || To >= End) LastChunk = Phase;
-        }
-      } else if (Phase >= 1 && !Failed) {
-        const TDrawToChunk R = Found[static_cast<std::size_t>((Phase - 1) & 1)];
-        const TPoint* P = Buffers[static_cast<std::size_t>((Phase - 1) & 1)].data();
-        try {
-          for (int K = 0; K < R.Points; ++K) AddPolylinePoint(P[K].X, P[K].Y);
-        } catch (...) {
-          // Both parts still have to meet; the error goes to the caller afterwards.
-          Failure = std::current_exception();
-          Failed = true;
-        }
-        if (R.Stop >= 0) RunEnd = R.Stop;
-      }
-      Sync.arrive_and_wait();
-      if (Failed || (LastChunk >= 0 && Phase > LastChunk)) return;
-    }
-  };
-  if (!RunOnTwoCores(Job)) {
-    // Nothing was placed or drawn; the item-by-item run repeats the first steps harmlessly.
-    return -1;
-  }
-  if (Failure) std::rethrow_exception(Failure);
-  return RunEnd;
+  const bool Ran = PlaceAhead<TDrawToChunk>(
+      Begin, End, Chunk,
+      [&](int From, int To, int Slot) {
+        return TransformDrawToRun(Items, From, To, ClassOn, LayerOn, Look,
+                                  Buffers[static_cast<std::size_t>(Slot)].data());
+      },
+      [&](const TDrawToChunk& R, int Slot) {
+        const TPoint* P = Buffers[static_cast<std::size_t>(Slot)].data();
+        for (int K = 0; K < R.Points; ++K) AddPolylinePoint(P[K].X, P[K].Y);
+      },
+      RunEnd);
+  return Ran ? RunEnd : -1;
 }
 
 int TItemRenderer::RenderDrawToRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
