@@ -1,9 +1,11 @@
 #include "chart/nearest_index.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <bit>
 #include <chrono>
+#include <functional>
 #include <limits>
 
 #include "platform/two_cores.h"
@@ -172,29 +174,40 @@ void TNearestIndex::Build(const TvxItemStore& Store, const TKey& Key, const TPlo
   FPixels.resize(static_cast<std::size_t>(Count));
   FQualifies.assign((static_cast<std::size_t>(Count) + 63) / 64, 0);
 
-  // Pass 1: the linear search itself, keeping every qualifying pixel. On two
-  // cores each takes one half (split on a word of qualifying bits); the
-  // halves' nearest items are merged with ties going to the lower half.
-  TPlaced Low, High;
-  const int Split = (Count / 2) & ~63;
-  const bool Shared = Count >= FMinTwoCoreItems && RunOnTwoCores([&](int Part, TPairBarrier&) {
-    if (Part == 0)
-      Place(Items, 0, Split, Key, KindOk, LayerVisible, MX, MY, Low);
-    else
-      Place(Items, Split, Count, Key, KindOk, LayerVisible, MX, MY, High);
-  });
-  if (!Shared) Place(Items, 0, Count, Key, KindOk, LayerVisible, MX, MY, Low);
-  if (High.Found >= 0 && High.Best < Low.Best) {
-    Low.Best = High.Best;
-    Low.Found = High.Found;
+  // Pass 1: the linear search itself, keeping every qualifying pixel. It is
+  // cut into pieces (whole words of qualifying bits, so pieces never share
+  // memory) that both cores take in turn; the pieces' nearest items are
+  // merged in index order, so ties still go to the lowest index.
+  const int Piece = std::max(64, std::min(1 << 14, (Count / 32) & ~63));
+  const int Pieces = (Count + Piece - 1) / Piece;
+  std::vector<TPlaced> Placed(static_cast<std::size_t>(Pieces));
+  std::atomic<int> Next{0};
+  const std::function<void()> Work = [&] {
+    for (int P = Next.fetch_add(1, std::memory_order_relaxed); P < Pieces;
+         P = Next.fetch_add(1, std::memory_order_relaxed)) {
+      const std::int64_t From = std::int64_t{P} * Piece, To = std::min<std::int64_t>(Count, From + Piece);
+      Place(Items, static_cast<int>(From), static_cast<int>(To), Key, KindOk, LayerVisible, MX, MY,
+            Placed[static_cast<std::size_t>(P)]);
+    }
+  };
+  if (Count >= FMinTwoCoreItems)
+    RunShared(Work);
+  else
+    Work();
+  std::int64_t MinX = std::numeric_limits<std::int64_t>::max(), MaxX = std::numeric_limits<std::int64_t>::min();
+  std::int64_t MinY = MinX, MaxY = MaxX;
+  int Qualifying = 0;
+  for (const TPlaced& P : Placed) {
+    if (P.Best < Best) {
+      Best = P.Best;
+      Found = P.Found;
+    }
+    MinX = std::min(MinX, P.MinX);
+    MaxX = std::max(MaxX, P.MaxX);
+    MinY = std::min(MinY, P.MinY);
+    MaxY = std::max(MaxY, P.MaxY);
+    Qualifying += P.Qualifying;
   }
-  if (Low.Best < Best) {
-    Best = Low.Best;
-    Found = Low.Found;
-  }
-  std::int64_t MinX = std::min(Low.MinX, High.MinX), MaxX = std::max(Low.MaxX, High.MaxX);
-  std::int64_t MinY = std::min(Low.MinY, High.MinY), MaxY = std::max(Low.MaxY, High.MaxY);
-  const int Qualifying = Low.Qualifying + High.Qualifying;
   if (Qualifying == 0) MinX = MaxX = MinY = MaxY = 0;
   ChooseGrid(MinX, MaxX, MinY, MaxY, Plot, Qualifying);
 

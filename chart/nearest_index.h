@@ -88,8 +88,8 @@ class TNearestIndex {
 
   static bool SameKey(const TKey& A, const TKey& B);
   // The linear search over Items[Begin..End-1] that also keeps each
-  // qualifying item's pixel and bit. Begin is a multiple of 64, so two calls
-  // on adjacent ranges write disjoint words and may run at the same time.
+  // qualifying item's pixel and bit. Begin is a multiple of 64, so calls on
+  // other such ranges write disjoint words and may run at the same time.
   void Place(const TvxChartItem* Items, int Begin, int End, const TKey& Key, const TKindTable& KindOk,
              const bool* LayerVisible, int MX, int MY, TPlaced& Out);
   // Builds the index for Key and answers the search from the same pass.

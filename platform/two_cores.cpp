@@ -37,6 +37,27 @@ class THelper {
   THelper(const THelper&) = delete;
   THelper& operator=(const THelper&) = delete;
 
+  bool Share(const std::function<void()>& Work) {
+    if (!FThread.joinable() || getpid() != FProcess) return false;
+    std::unique_lock<std::mutex> Busy(FBusy, std::try_to_lock);
+    if (!Busy.owns_lock()) return false;
+    {
+      const std::lock_guard<std::mutex> Lock(FLock);
+      FShared = &Work;
+      FSharedStarted = false;
+      FDone = false;
+    }
+    FWake.notify_one();
+    Work();
+    std::unique_lock<std::mutex> Lock(FLock);
+    if (!FSharedStarted) {
+      FShared = nullptr;  // withdrawn before the helper took it
+      return true;
+    }
+    FFinished.wait(Lock, [this] { return FDone; });
+    return true;
+  }
+
   bool Run(const std::function<void(int, TPairBarrier&)>& Part) {
     // A child process after fork has no helper thread.
     if (!FThread.joinable() || getpid() != FProcess) return false;
@@ -62,8 +83,19 @@ class THelper {
   void Loop() {
     std::unique_lock<std::mutex> Lock(FLock);
     for (;;) {
-      FWake.wait(Lock, [this] { return FQuit || FJob != nullptr; });
+      FWake.wait(Lock, [this] { return FQuit || FJob != nullptr || FShared != nullptr; });
       if (FQuit) return;
+      if (FShared != nullptr) {
+        const std::function<void()>* Work = FShared;
+        FShared = nullptr;
+        FSharedStarted = true;
+        Lock.unlock();
+        (*Work)();
+        Lock.lock();
+        FDone = true;
+        FFinished.notify_one();
+        continue;
+      }
       const std::function<void(int, TPairBarrier&)>* Job = FJob;
       TPairBarrier* Sync = FSync;
       FJob = nullptr;
@@ -81,19 +113,31 @@ class THelper {
   std::condition_variable FFinished;
   const std::function<void(int, TPairBarrier&)>* FJob = nullptr;
   TPairBarrier* FSync = nullptr;
+  const std::function<void()>* FShared = nullptr;  // a shared job not yet taken
+  bool FSharedStarted = false;
   bool FDone = false;
   bool FQuit = false;
   std::thread FThread;
   const pid_t FProcess = getpid();
 };
 
+THelper& Helper() {
+  static THelper Instance;
+  return Instance;
+}
+
 }  // namespace
 
 bool RunOnTwoCores(const std::function<void(int Part, TPairBarrier& Sync)>& Part) {
   static const bool TwoCores = std::thread::hardware_concurrency() >= 2;
   if (!TwoCores || !Enabled.load(std::memory_order_relaxed)) return false;
-  static THelper Helper;
-  return Helper.Run(Part);
+  return Helper().Run(Part);
+}
+
+void RunShared(const std::function<void()>& Work) {
+  static const bool TwoCores = std::thread::hardware_concurrency() >= 2;
+  if (TwoCores && Enabled.load(std::memory_order_relaxed) && Helper().Share(Work)) return;
+  Work();
 }
 
 void SetTwoCoresEnabled(bool On) { Enabled.store(On, std::memory_order_relaxed); }

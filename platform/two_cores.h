@@ -23,6 +23,15 @@ using TPairBarrier = std::barrier<>;
 // available.
 bool RunOnTwoCores(const std::function<void(int Part, TPairBarrier& Sync)>& Part);
 
+// Runs Work on the calling thread and, when the helper is free and gets
+// going in time, on the helper as well. Work must divide itself so that
+// either thread may do any share of it, all of it included (both take pieces
+// from one atomic counter, say): a helper that has not started when the
+// caller's Work returns does not run it at all, so a slow wake-up never keeps
+// the caller waiting. Returns once every Work call that started has returned.
+// Work must not throw.
+void RunShared(const std::function<void()>& Work);
+
 // Turns the helper off (false) or on again, process-wide: with it off
 // RunOnTwoCores always returns false, so tests can compare both ways.
 void SetTwoCoresEnabled(bool On);
