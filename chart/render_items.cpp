@@ -524,10 +524,7 @@ int TItemRenderer::RenderRun(const TvxChartItem* Items, int Begin, int End, cons
     const int Next = RenderMarkRunOnTwoCores(Items, Begin, End, ClassOn, LayerOn);
     return Next >= 0 ? Next : RenderMarkRun(Items, Begin, End, ClassOn, LayerOn);
   }
-  if (First.Kind == ckDrawTo) {
-    const int Next = RenderDrawToRunOnTwoCores(Items, Begin, End, ClassOn, LayerOn);
-    return Next >= 0 ? Next : RenderDrawToRun(Items, Begin, End, ClassOn, LayerOn);
-  }
+  if (First.Kind == ckDrawTo) return RenderDrawToRun(Items, Begin, End, ClassOn, LayerOn);
   return Begin;
 }
 
@@ -590,6 +587,7 @@ struct TMarkChunk {
 
 TMarkChunk PlaceMarkChunk(const TvxChartItem* Items, int From, int To, const bool* ClassOn, const bool* LayerOn,
                           const TMarkRunLook& Look, TPoint* Out, int* OutSeq) {
+  // OutSeq may be null when the numbers are not needed.
   TMarkChunk R;
   for (int I = From; I < To; ++I) {
     const TvxChartItem& Item = Items[I];
@@ -601,7 +599,7 @@ TMarkChunk PlaceMarkChunk(const TvxChartItem* Items, int From, int To, const boo
     ++R.Visible;
     if (!InRange(Item.X, Look.XR) || !InRange(Item.Y, Look.YR)) continue;
     R.LastInRange = R.Visible;
-    OutSeq[R.Points] = R.Visible;
+    if (OutSeq != nullptr) OutSeq[R.Points] = R.Visible;
     Out[R.Points++] = {ClampRender(std::int64_t{Look.T.PixelX(Item.X)} + Look.DX),
                        ClampRender(std::int64_t{Look.T.PixelY(Item.Y)} + Look.DY)};
   }
@@ -650,21 +648,13 @@ bool PlaceAhead(int Begin, int End, int Chunk, const TPlace& Place, const TDraw&
 }
 
 TRunHalf TransformMarkRun(const TvxChartItem* Items, int From, int To, const bool* ClassOn, const bool* LayerOn,
-                          const TMarkRunLook Look, TPoint* Out) {
+                          const TMarkRunLook& Look, TPoint* Out) {
+  const TMarkChunk C = PlaceMarkChunk(Items, From, To, ClassOn, LayerOn, Look, Out, nullptr);
   TRunHalf R;
-  for (int I = From; I < To; ++I) {
-    const TvxChartItem& Item = Items[I];
-    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
-    if (!InMarkRun(Item, Look)) {
-      R.Stop = I;
-      break;
-    }
-    R.AnyVisible = true;
-    R.LastVisibleInRange = InRange(Item.X, Look.XR) && InRange(Item.Y, Look.YR);
-    if (!R.LastVisibleInRange) continue;
-    Out[R.Points++] = {ClampRender(std::int64_t{Look.T.PixelX(Item.X)} + Look.DX),
-                       ClampRender(std::int64_t{Look.T.PixelY(Item.Y)} + Look.DY)};
-  }
+  R.Points = C.Points;
+  R.Stop = C.Stop;
+  R.AnyVisible = C.Visible > 0;
+  R.LastVisibleInRange = C.Visible > 0 && C.LastInRange == C.Visible;
   if (R.Points > 0) R.Last = Out[R.Points - 1];
   return R;
 }
@@ -892,12 +882,11 @@ TDrawToChunk TransformDrawToRun(const TvxChartItem* Items, int From, int To, con
 
 }  // namespace
 
-// A pipeline: the helper places chunk k + 1 while this thread draws chunk k,
-// point by point through the same batching as RenderDrawToRun, so the lines,
-// the batches and the state they leave are the same.
-int TItemRenderer::RenderDrawToRunOnTwoCores(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
-                                             const bool* LayerOn) {
-  if (FTwoCoreMinItems <= 0 || End - Begin < FTwoCoreMinItems) return -1;
+// The points are placed a chunk at a time and drawn point by point through
+// the polyline batches, as RenderItem would draw them. Long runs are placed
+// on the helper thread a chunk ahead of the drawing here.
+int TItemRenderer::RenderDrawToRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                                   const bool* LayerOn) {
   const TvxChartItem& First = Items[Begin];
   TDrawToLook Look;
   Look.T = FFrame.Transforms[static_cast<std::size_t>(ClampLayer(First.Layer) - 1)];
@@ -909,61 +898,42 @@ int TItemRenderer::RenderDrawToRunOnTwoCores(const TvxChartItem* Items, int Begi
   Look.Layer = First.Layer;
   Look.Style = First.PenStyle;
   Look.Mono = FFrame.Monochrome;
-  const int Chunk = std::max(FTwoCoreChunkItems, 1);
-  // Allocated here: the helper thread must not throw.
-  std::array<std::vector<TPoint>, 2> Buffers{std::vector<TPoint>(static_cast<std::size_t>(Chunk)),
-                                             std::vector<TPoint>(static_cast<std::size_t>(Chunk))};
-  // The first item is visible and belongs to the run: RenderDrawToRun's
-  // steps for it, which leave nothing for the later items to change (when no
-  // helper is free, RenderDrawToRun repeats them without effect).
+  // The first item is visible and belongs to the run: RenderItem's steps for
+  // it. They leave width, colours and style known and equal to the run's,
+  // which nothing in the run changes, so for the later items they do nothing.
   if (!FCache.PenWidthKnown || Look.Width != FCache.CachedPenWidth) FlushPolyline();
   SetPenWidth(Look.Width);
   if (LineStateDiffers(Look.C, Look.Style, Look.F)) FlushPolyline();
   SetLineState(Look.C, Look.Style, Look.F);
-  int RunEnd = End;
-  const bool Ran = PlaceAhead<TDrawToChunk>(
-      Begin, End, Chunk,
-      [&](int From, int To, int Slot) {
-        return TransformDrawToRun(Items, From, To, ClassOn, LayerOn, Look,
-                                  Buffers[static_cast<std::size_t>(Slot)].data());
-      },
-      [&](const TDrawToChunk& R, int Slot) {
-        const TPoint* P = Buffers[static_cast<std::size_t>(Slot)].data();
-        for (int K = 0; K < R.Points; ++K) AddPolylinePoint(P[K].X, P[K].Y);
-      },
-      RunEnd);
-  return Ran ? RunEnd : -1;
-}
-
-int TItemRenderer::RenderDrawToRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
-                                   const bool* LayerOn) {
-  const TvxChartItem& First = Items[Begin];
-  const int Width = First.LineWidth, Layer = First.Layer;
-  const TColor C = PenOf(First), F = First.FillColor;
-  const TPenStyle Style = First.PenStyle;
-  const TLayerTransform& T = FFrame.Transforms[static_cast<std::size_t>(ClampLayer(Layer) - 1)];
-  const std::int64_t DX = std::int64_t{FFrame.Left} - FFrame.MarginLeft, DY = std::int64_t{FFrame.Top} - FFrame.MarginTop;
-  int I = Begin;
-  for (; I < End; ++I) {
-    const TvxChartItem& Item = Items[I];
-    if (!ClassOn[Item.ItemClass] || !LayerOn[static_cast<std::size_t>(ClampLayer(Item.Layer) - 1)]) continue;
-    if (Item.Kind != ckDrawTo || Item.CoordMode != cmWorld || Item.LineWidth != Width || Item.Layer != Layer ||
-        Item.PenStyle != Style || Item.FillColor != F || PenOf(Item) != C) {
-      break;
+  auto Draw = [this](const TDrawToChunk& R, const TPoint* P) {
+    for (int K = 0; K < R.Points; ++K) AddPolylinePoint(P[K].X, P[K].Y);
+  };
+  if (FTwoCoreMinItems > 0 && End - Begin >= FTwoCoreMinItems) {
+    const int Chunk = std::max(FTwoCoreChunkItems, 1);
+    // Allocated here: the helper thread must not throw.
+    std::array<std::vector<TPoint>, 2> Buffers{std::vector<TPoint>(static_cast<std::size_t>(Chunk)),
+                                               std::vector<TPoint>(static_cast<std::size_t>(Chunk))};
+    int RunEnd = End;
+    if (PlaceAhead<TDrawToChunk>(
+            Begin, End, Chunk,
+            [&](int From, int To, int Slot) {
+              return TransformDrawToRun(Items, From, To, ClassOn, LayerOn, Look,
+                                        Buffers[static_cast<std::size_t>(Slot)].data());
+            },
+            [&](const TDrawToChunk& R, int Slot) { Draw(R, Buffers[static_cast<std::size_t>(Slot)].data()); },
+            RunEnd)) {
+      return RunEnd;
     }
-    const TPoint P{ClampRender(std::int64_t{T.PixelX(Item.X)} + DX), ClampRender(std::int64_t{T.PixelY(Item.Y)} + DY)};
-    if (I == Begin) {
-      // RenderItem's steps for a ckDrawTo. They leave width, colours and
-      // style known and equal to the run's, which nothing in the run changes,
-      // so for the following items they would do nothing.
-      if (!FCache.PenWidthKnown || Width != FCache.CachedPenWidth) FlushPolyline();
-      SetPenWidth(Width);
-      if (LineStateDiffers(C, Style, F)) FlushPolyline();
-      SetLineState(C, Style, F);
-    }
-    AddPolylinePoint(P.X, P.Y);
   }
-  return I;
+  constexpr int ChunkSize = 1024;
+  std::array<TPoint, ChunkSize> Points;
+  for (int From = Begin; From < End; From += ChunkSize) {
+    const TDrawToChunk R =
+        TransformDrawToRun(Items, From, std::min(End, From + ChunkSize), ClassOn, LayerOn, Look, Points.data());
+    Draw(R, Points.data());
+    if (R.Stop >= 0) return R.Stop;
+  }
+  return End;
 }
 
 void TItemRenderer::DrawLineItem(const TvxChartItem& Item) {

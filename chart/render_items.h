@@ -208,10 +208,6 @@ class TItemRenderer {
   int RenderMarkRunOnTwoCores(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
                               const bool* LayerOn);
   int RenderDrawToRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
-  // RenderDrawToRun with the points placed on the helper thread while this
-  // one draws; -1 when it does not apply or no helper is free.
-  int RenderDrawToRunOnTwoCores(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
-                                const bool* LayerOn);
   void DrawLineItem(const TvxChartItem& Item);
   void DrawRectItem(const TvxChartItem& Item);
   void DrawRect3DItem(const TvxChartItem& Item);
