@@ -171,6 +171,7 @@ void BM_HandWrittenPolyline(benchmark::State& State) {
   auto C = MakeChart(1000, 700);
   C->AddMoveTo(0, 0.5);
   for (int I = 1; I <= N; ++I) C->AddDrawTo(static_cast<double>(I) / N, 0.5 + 0.45 * std::sin(I * 0.01));
+  C->Repaint();  // the data image takes the chart's size
   const std::shared_ptr<const TvxItemStore> Store = C->DataStoreHandle();
   const TLayerTransform T = C->LayerTransform(1);
   const int W = C->DataImage().Width(), H = C->DataImage().Height();

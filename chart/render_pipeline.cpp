@@ -198,6 +198,9 @@ void TChartRenderer::PaintControlImage() {
 
 void TChartRenderer::RedrawData() {
   TBitmap& Data = FChart.DataImage();
+  // A chart resized since its last paint draws at its new size, as a paint would.
+  const TPlotGeometry G = FChart.Geometry();
+  Data.SetSize(G.DataImageWidth(), G.DataImageHeight());
   // Held locally: the chart keeps its own reference, which a nested paint
   // could replace.
   std::shared_ptr<TKeptDataImage> Kept = FChart.KeptDataImage();

@@ -143,6 +143,26 @@ TEST(PaintDemo, RedrawMovesTheCursorOntoAMark) {
   C->WindowSurface().SaveToFile(OutputPath("render_demo_cursor.png"));
 }
 
+// A chart resized after its last paint (or never painted) and then only
+// redrawn shows its data at the new size, as the next paint would.
+TEST(PaintDemo, RedrawAfterAResizeDrawsAtTheNewSize) {
+  auto C = MakeChart(200, 150);
+  C->SetDataColor(clNavy);
+  for (int K = 0; K <= 20; ++K) C->AddMark(0.05 * K, 0.05 * K, 10);
+  C->Repaint();
+  C->SetBounds(0, 0, 420, 330);
+  C->Redraw();
+  const TPlotGeometry G = C->Geometry();
+  ASSERT_EQ(C->DataImage().Width(), G.DataImageWidth());
+  ASSERT_EQ(C->DataImage().Height(), G.DataImageHeight());
+  int PX, PY;
+  C->WorldToPixel(1, 0.5, 0.5, PX, PY);  // the middle mark, where the new plot has it
+  EXPECT_EQ(Window(*C, PX - 1, PY), clNavy);
+  const QImage Redrawn = C->DataImage().Image().copy();
+  C->Repaint();
+  EXPECT_TRUE(Redrawn == C->DataImage().Image());
+}
+
 // ---- outer area ----------------------------------------------------------------------------------
 
 TEST(PaintOuterArea, LongCaptionIsShortenedToThePlotWidth) {
