@@ -304,6 +304,21 @@ void TItemRenderer::AddPolylinePoint(int X, int Y) {
   }
 }
 
+void TItemRenderer::AddPolylinePoints(const TPoint* Points, int Count) {
+  for (int K = 0; K < Count;) {
+    if (FPolyCount == 0) FPolyPoints[FPolyCount++] = {FPenPosX, FPenPosY};
+    const int Take = std::min(Count - K, PolyBatchSize - FPolyCount);
+    std::copy_n(Points + K, Take, FPolyPoints.begin() + FPolyCount);
+    FPolyCount += Take;
+    K += Take;
+    if (FPolyCount >= PolyBatchSize) {
+      FlushPolyline();
+      FPolyPoints[0] = Points[K - 1];
+      FPolyCount = 1;
+    }
+  }
+}
+
 // ---- the kinds -------------------------------------------------------------------------
 
 void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnotation,
@@ -906,7 +921,7 @@ int TItemRenderer::RenderDrawToRun(const TvxChartItem* Items, int Begin, int End
   if (LineStateDiffers(Look.C, Look.Style, Look.F)) FlushPolyline();
   SetLineState(Look.C, Look.Style, Look.F);
   auto Draw = [this](const TDrawToChunk& R, const TPoint* P) {
-    for (int K = 0; K < R.Points; ++K) AddPolylinePoint(P[K].X, P[K].Y);
+    AddPolylinePoints(P, R.Points);
   };
   if (FTwoCoreMinItems > 0 && End - Begin >= FTwoCoreMinItems) {
     const int Chunk = std::max(FTwoCoreChunkItems, 1);

@@ -156,6 +156,8 @@ class TItemRenderer {
   void FlushPolyline();
   // Appends a point to the batch (starting it at the pen position when empty).
   void AddPolylinePoint(int X, int Y);
+  // AddPolylinePoint for each of Points[0..Count-1], batch for batch the same.
+  void AddPolylinePoints(const TPoint* Points, int Count);
 
   // Called for text kinds with the text about to be drawn; may replace it.
   TTextHook OnBeforeRenderText;

@@ -155,13 +155,18 @@ TEST(RenderRuns, TwoCoreRedrawsOfLongRunsEqualTheReference) {
   }
   // A long polyline: a random walk of a few pixels a step (so that every
   // point shows), reaching off the image, with points on the hidden layer and
-  // a change of colour that splits it into two runs past the first chunk.
+  // a change of colour and pen that splits it into two runs past the first
+  // chunk (a dashed pen starts its pattern anew with each batch of points, so
+  // the batches must be the item-by-item ones).
   C->SetDataColor(clTeal);
   C->SetCurrentLayer(1);
   C->AddMoveTo(0.5, 0.5);
   double X = 0.5, Y = 0.5;
-  for (int K = 1; K <= 80000; ++K) {
-    if (K == 50001) C->SetDataColor(clRed);
+  for (int K = 1; K <= 120000; ++K) {
+    if (K == 50001) {
+      C->SetDataColor(clRed);
+      C->SetPenStyle(psDash);
+    }
     C->SetCurrentLayer(Pick(50) == 0 ? 2 : 1);
     X = std::clamp(X + 0.004 * (Pick(5) - 2), -0.05, 1.05);
     Y = std::clamp(Y + 0.006 * (Pick(5) - 2), -0.05, 1.05);
