@@ -55,6 +55,25 @@ std::int64_t GapTo(std::int64_t P, std::int64_t Low, std::int64_t High, bool Ope
 
 }  // namespace
 
+namespace {
+
+// Calls Visit(I) for each set bit I below Limit of the words Bits, in
+// ascending order, and stops early when Visit returns false.
+template <typename TVisit>
+void ForEachSetBit(const std::vector<std::uint64_t>& Bits, int Limit, TVisit&& Visit) {
+  const std::size_t Words = std::min(Bits.size(), (static_cast<std::size_t>(std::max(Limit, 0)) + 63) / 64);
+  for (std::size_t W = 0; W < Words; ++W) {
+    std::uint64_t Word = Bits[W];
+    while (Word != 0) {
+      const int I = static_cast<int>(W * 64) + std::countr_zero(Word);
+      Word &= Word - 1;
+      if (I >= Limit || !Visit(I)) return;
+    }
+  }
+}
+
+}  // namespace
+
 bool TNearestIndex::SameKey(const TKey& A, const TKey& B) {
   return A.Generation == B.Generation && A.KindFilter == B.KindFilter && A.ClassFilter == B.ClassFilter &&
          A.Visibility == B.Visibility && SameTransform(A.Transform, B.Transform);
@@ -172,7 +191,7 @@ void TNearestIndex::Build(const TvxItemStore& Store, const TKey& Key, const TPlo
   const int Count = Store.Count();
   const TvxChartItem* Items = Store.Data();
   FPixels.resize(static_cast<std::size_t>(Count));
-  FQualifies.assign((static_cast<std::size_t>(Count) + 63) / 64, 0);
+  FQualifies.resize((static_cast<std::size_t>(Count) + 63) / 64);  // every word is written below
 
   // Pass 1: the linear search itself, keeping every qualifying pixel. It is
   // cut into pieces (whole words of qualifying bits, so pieces never share
@@ -272,15 +291,12 @@ bool TNearestIndex::SortIntoCells(int Count, int Qualifying) {
   // A sort on another thread stops early once a new build wants the arrays.
   auto Stopped = [this] { return FStopSorting.load(std::memory_order_relaxed); };
   auto ForEachQualifying = [this, Count, &Stopped](auto&& Visit) {
-    for (std::size_t W = 0; W < FQualifies.size(); ++W) {
-      if ((W & 255) == 0 && Stopped()) return;
-      std::uint64_t Bits = FQualifies[W];
-      while (Bits != 0) {
-        const int I = static_cast<int>(W * 64) + std::countr_zero(Bits);
-        Bits &= Bits - 1;
-        if (I < Count) Visit(I);
-      }
-    }
+    int Seen = 0;
+    ForEachSetBit(FQualifies, Count, [&](int I) {
+      if ((++Seen & 16383) == 0 && Stopped()) return false;
+      Visit(I);
+      return true;
+    });
   };
   std::vector<std::uint32_t> RowStart(Rows + 1, 0);
   ForEachQualifying([&](int I) {
@@ -408,21 +424,15 @@ void TNearestIndex::SearchCell(int CX, int CY, int MX, int MY, int Limit, double
 }
 
 void TNearestIndex::ScanPixels(int MX, int MY, int Limit, double& Best, int& Found) const {
-  const std::size_t Words = (static_cast<std::size_t>(Limit) + 63) / 64;
-  for (std::size_t W = 0; W < Words; ++W) {
-    std::uint64_t Bits = FQualifies[W];
-    while (Bits != 0) {
-      const int I = static_cast<int>(W * 64) + std::countr_zero(Bits);
-      Bits &= Bits - 1;
-      if (I >= Limit) return;
-      const TPixel P = FPixels[static_cast<std::size_t>(I)];
-      const double D2 = PixelDistance2(P.X, P.Y, MX, MY);
-      if (D2 < Best) {
-        Best = D2;
-        Found = I;
-      }
+  ForEachSetBit(FQualifies, Limit, [&](int I) {
+    const TPixel P = FPixels[static_cast<std::size_t>(I)];
+    const double D2 = PixelDistance2(P.X, P.Y, MX, MY);
+    if (D2 < Best) {
+      Best = D2;
+      Found = I;
     }
-  }
+    return true;
+  });
 }
 
 void TNearestIndex::SearchGrid(int MX, int MY, int Limit, double& Best, int& Found) const {

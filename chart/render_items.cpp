@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cmath>
 #include <exception>
-#include <limits>
 #include <numbers>
 
 #include "base/ZKW_zkwbase.h"
@@ -565,9 +564,6 @@ struct TMarkRunLook {
   bool Mono = false;
 };
 
-// Transforms the items From .. To - 1 of a mark run into Out (the marks in
-// range, in order) until an item ends the run. The look is a local copy, so
-// the loop keeps it in registers.
 TMarkRunLook MakeMarkRunLook(const TItemRenderFrame& Frame, const TvxChartItem& First) {
   const std::size_t L = static_cast<std::size_t>(ClampLayer(First.Layer) - 1);
   TMarkRunLook Look;
@@ -662,6 +658,9 @@ bool PlaceAhead(int Begin, int End, int Chunk, const TPlace& Place, const TDraw&
   return true;
 }
 
+// Places the items From .. To - 1 of a mark run into Out (the marks in range,
+// in order) until an item ends the run, and sums up what the split drawing
+// needs to know of them.
 TRunHalf TransformMarkRun(const TvxChartItem* Items, int From, int To, const bool* ClassOn, const bool* LayerOn,
                           const TMarkRunLook& Look, TPoint* Out) {
   const TMarkChunk C = PlaceMarkChunk(Items, From, To, ClassOn, LayerOn, Look, Out, nullptr);

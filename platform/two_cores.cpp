@@ -38,8 +38,7 @@ class THelper {
   THelper& operator=(const THelper&) = delete;
 
   bool Share(const std::function<void()>& Work) {
-    if (!FThread.joinable() || getpid() != FProcess) return false;
-    std::unique_lock<std::mutex> Busy(FBusy, std::try_to_lock);
+    std::unique_lock<std::mutex> Busy = Claim();
     if (!Busy.owns_lock()) return false;
     {
       const std::lock_guard<std::mutex> Lock(FLock);
@@ -59,9 +58,7 @@ class THelper {
   }
 
   bool Run(const std::function<void(int, TPairBarrier&)>& Part) {
-    // A child process after fork has no helper thread.
-    if (!FThread.joinable() || getpid() != FProcess) return false;
-    std::unique_lock<std::mutex> Busy(FBusy, std::try_to_lock);
+    std::unique_lock<std::mutex> Busy = Claim();
     if (!Busy.owns_lock()) return false;
     TPairBarrier Sync(2);
     {
@@ -80,6 +77,13 @@ class THelper {
   }
 
  private:
+  // The helper for one job, unless it is busy or missing (a child process
+  // after fork has no helper thread): then the lock is not owned.
+  std::unique_lock<std::mutex> Claim() {
+    if (!FThread.joinable() || getpid() != FProcess) return {};
+    return std::unique_lock<std::mutex>(FBusy, std::try_to_lock);
+  }
+
   void Loop() {
     std::unique_lock<std::mutex> Lock(FLock);
     for (;;) {
@@ -121,23 +125,24 @@ class THelper {
   const pid_t FProcess = getpid();
 };
 
-THelper& Helper() {
+// The helper, started on first use; null on one core or while switched off.
+THelper* Helper() {
+  static const bool TwoCores = std::thread::hardware_concurrency() >= 2;
+  if (!TwoCores || !Enabled.load(std::memory_order_relaxed)) return nullptr;
   static THelper Instance;
-  return Instance;
+  return &Instance;
 }
 
 }  // namespace
 
 bool RunOnTwoCores(const std::function<void(int Part, TPairBarrier& Sync)>& Part) {
-  static const bool TwoCores = std::thread::hardware_concurrency() >= 2;
-  if (!TwoCores || !Enabled.load(std::memory_order_relaxed)) return false;
-  return Helper().Run(Part);
+  THelper* H = Helper();
+  return H != nullptr && H->Run(Part);
 }
 
 void RunShared(const std::function<void()>& Work) {
-  static const bool TwoCores = std::thread::hardware_concurrency() >= 2;
-  if (TwoCores && Enabled.load(std::memory_order_relaxed) && Helper().Share(Work)) return;
-  Work();
+  THelper* H = Helper();
+  if (H == nullptr || !H->Share(Work)) Work();
 }
 
 void SetTwoCoresEnabled(bool On) { Enabled.store(On, std::memory_order_relaxed); }
