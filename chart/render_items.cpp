@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <exception>
+#include <limits>
 #include <numbers>
 
 #include "base/ZKW_zkwbase.h"
@@ -33,7 +34,21 @@ bool Overlaps(double A, double B, const TAxisRange& R) {
   return A <= Hi && B >= Lo;
 }
 
+// The fault SetPlaceAheadFault asks for: which thread, in which phase.
+std::atomic<int> FaultPart{-1};
+std::atomic<std::int64_t> FaultPhase{-1};
+
+void InjectPlaceAheadFault(int Part, std::int64_t Phase) {
+  if (FaultPart.load(std::memory_order_relaxed) == Part && FaultPhase.load(std::memory_order_relaxed) == Phase)
+    throw EZKWVexaError("Injected fault in phase " + std::to_string(Phase) + " of thread " + std::to_string(Part));
+}
+
 }  // namespace
+
+void TItemRenderer::SetPlaceAheadFault(int Part, std::int64_t Phase) {
+  FaultPhase.store(Phase, std::memory_order_relaxed);
+  FaultPart.store(Part, std::memory_order_relaxed);
+}
 
 std::vector<std::string> SplitTextLines(const std::string& Text) {
   std::vector<std::string> Lines;
@@ -620,41 +635,62 @@ TMarkChunk PlaceMarkChunk(const TvxChartItem* Items, int From, int To, const boo
 // Places the chunks of a long run on the helper thread while this thread
 // draws the chunk placed before, so the drawing keeps the item order. Place(
 // From, To, Slot) fills buffer Slot (0 or 1) with items From..To-1 and
-// returns what it found (Stop: the item that ended the run, or -1); it must
-// not throw. Draw(Found, Slot) draws that buffer here; an error it throws is
-// passed on once both threads have stopped. RunEnd gets the item that ended
-// the run (End when none did). False, with nothing run, when no helper is free.
+// returns what it found (Stop: the item that ended the run, or -1). Draw(
+// Found, Slot) draws that buffer here. An error either throws ends both
+// threads after the meeting of the phase it was thrown in and is passed on
+// once both have stopped. RunEnd gets the item that ended the run (End when
+// none did). False, with nothing run, when no helper is free.
+//
+// Phase P: the helper places chunk P while this thread draws chunk P - 1;
+// then both meet. What one thread writes in phase P the other may read only
+// after that meeting, but a thread that is quick off the mark reads it while
+// the other is still in phase P. So the hand-over values are atomics, and
+// each thread, after meeting P, takes notice only of values stamped with a
+// phase up to P: both see the same ones and leave after the same meeting.
 template <typename TFound, typename TPlace, typename TDraw>
 bool PlaceAhead(int Begin, int End, int Chunk, const TPlace& Place, const TDraw& Draw, int& RunEnd) {
-  std::array<TFound, 2> Found{};  // by slot: one is drawn while the other is filled
-  std::int64_t LastChunk = -1;    // set by the helper, read by both after a meeting
-  bool Failed = false;            // set here, read by both after a meeting
-  std::exception_ptr Failure;
+  constexpr std::int64_t Never = std::numeric_limits<std::int64_t>::max();
+  std::array<TFound, 2> Found{};                // by slot: one is drawn while the other is filled
+  std::atomic<std::int64_t> LastChunk{Never};   // the phase that placed the run's last chunk
+  std::atomic<std::int64_t> FailedPhase{Never};  // the earliest phase in which either thread threw
+  std::array<std::exception_ptr, 2> Failure;     // by thread; read once both have returned
+  auto Fail = [&](int Part, std::int64_t Phase) {
+    Failure[static_cast<std::size_t>(Part)] = std::current_exception();
+    std::int64_t Seen = FailedPhase.load(std::memory_order_relaxed);
+    while (Phase < Seen && !FailedPhase.compare_exchange_weak(Seen, Phase, std::memory_order_relaxed)) {
+    }
+  };
   auto Job = [&](int Part, TPairBarrier& Sync) {
     for (std::int64_t Phase = 0;; ++Phase) {
-      if (Part == 1) {
-        if (LastChunk < 0) {
-          const std::int64_t From = Begin + Phase * Chunk, To = std::min<std::int64_t>(From + Chunk, End);
-          const TFound R = Place(static_cast<int>(From), static_cast<int>(To), static_cast<int>(Phase & 1));
-          Found[static_cast<std::size_t>(Phase & 1)] = R;
-          if (R.Stop >= 0 || To >= End) LastChunk = Phase;
-        }
-      } else if (Phase >= 1 && !Failed) {
-        const TFound& R = Found[static_cast<std::size_t>((Phase - 1) & 1)];
-        try {
+      try {
+        InjectPlaceAheadFault(Part, Phase);
+        if (Part == 1) {
+          // Only this thread writes LastChunk: its own reads need no care.
+          if (LastChunk.load(std::memory_order_relaxed) == Never) {
+            const std::int64_t From = Begin + Phase * Chunk, To = std::min<std::int64_t>(From + Chunk, End);
+            const TFound R = Place(static_cast<int>(From), static_cast<int>(To), static_cast<int>(Phase & 1));
+            Found[static_cast<std::size_t>(Phase & 1)] = R;
+            if (R.Stop >= 0 || To >= End) LastChunk.store(Phase, std::memory_order_relaxed);
+          }
+        } else if (Phase >= 1) {
+          const TFound& R = Found[static_cast<std::size_t>((Phase - 1) & 1)];
+          if (R.Stop >= 0) RunEnd = R.Stop;
           Draw(R, static_cast<int>((Phase - 1) & 1));
-        } catch (...) {
-          Failure = std::current_exception();
-          Failed = true;
         }
-        if (R.Stop >= 0) RunEnd = R.Stop;
+      } catch (...) {
+        Fail(Part, Phase);
       }
+      // The meeting orders everything written before it (relaxed stores
+      // included) before everything either thread does after it.
       Sync.arrive_and_wait();
-      if (Failed || (LastChunk >= 0 && Phase > LastChunk)) return;
+      if (FailedPhase.load(std::memory_order_relaxed) <= Phase) return;
+      const std::int64_t Last = LastChunk.load(std::memory_order_relaxed);
+      if (Last != Never && Phase > Last) return;
     }
   };
   if (!RunOnTwoCores(Job)) return false;
-  if (Failure) std::rethrow_exception(Failure);
+  for (const std::exception_ptr& E : Failure)
+    if (E) std::rethrow_exception(E);
   return true;
 }
 

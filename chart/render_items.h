@@ -152,6 +152,12 @@ class TItemRenderer {
     FTwoCoreMinItems = MinItems;
     FTwoCoreChunkItems = ChunkItems;
   }
+  // Test hook of the long runs whose chunks the helper places ahead of the
+  // drawing here: from now on thread Part (0 the drawing caller, 1 the
+  // placing helper) raises EZKWVexaError at the start of phase Phase of every
+  // such run (phase P places chunk P and draws chunk P - 1). Part -1 turns
+  // it off. Process-wide.
+  static void SetPlaceAheadFault(int Part, std::int64_t Phase);
   // Draws the waiting batch as one polyline and leaves the canvas pen at its end.
   void FlushPolyline();
   // Appends a point to the batch (starting it at the pen position when empty).

@@ -8,6 +8,10 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <chrono>
+#include <cstdlib>
+#include <future>
+#include <thread>
 #include <vector>
 
 #include "chart/ZKW_vexa.h"
@@ -121,6 +125,67 @@ TEST(RenderRuns, RunsDrawExactlyWhatItemByItemRenderingDraws) {
     EXPECT_EQ(FC.Pen().Color(), PC.Pen().Color()) << "seed " << Seed;
     EXPECT_EQ(FC.Pen().Style(), PC.Pen().Style()) << "seed " << Seed;
     EXPECT_EQ(FC.Pen().Width(), PC.Pen().Width()) << "seed " << Seed;
+  }
+}
+
+// A throw in any phase of the pipelined placing, on either thread, ends both
+// threads and reaches the caller (no thread is left waiting at a meeting),
+// and the helper serves the next run. Runs of 20 items in chunks of 3 take
+// phases 0..7: the helper places chunk P in phase P, the caller draws chunk
+// P - 1.
+TEST(RenderRuns, AThrowInAnyPhaseOfThePipelinedPlacingEndsBothThreadsAndIsPassedOn) {
+  if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one core: no helper thread";
+  struct TFaultOff {
+    ~TFaultOff() { TItemRenderer::SetPlaceAheadFault(-1, 0); }
+  } Restore;
+  constexpr int W = 60, H = 40, N = 20, LastPhase = 7;
+  std::array<bool, 256> ClassOn{};
+  ClassOn.fill(true);
+  std::array<bool, LayerCount> LayerOn{};
+  LayerOn.fill(true);
+  for (const std::uint8_t Kind : {ckMark, ckDrawTo}) {
+    std::vector<TvxChartItem> Items;
+    for (int I = 0; I < N; ++I) {
+      TvxChartItem It = render_test::MakeItem(Kind, 3 + (I * 7) % 50, 3 + (I * 5) % 30, 0, 0, clNavy);
+      It.MarkType = 10;
+      Items.push_back(It);
+    }
+    // Duplicate tests make a mark run take the pipelined placing.
+    auto Draw = [&](TPixelScene& S) {
+      EXPECT_EQ(S.Renderer->RenderRun(Items.data(), 0, N, ClassOn.data(), LayerOn.data()), N);
+      S.Finish();
+    };
+    TPixelScene Reference(W, H);
+    Reference.Frame.AvoidDuplicateMarks = true;
+    Reference.Start();
+    Reference.Renderer->SetTwoCoreRuns(0, 0);
+    Draw(Reference);
+    for (int Part = 0; Part < 2; ++Part) {
+      for (int Phase = 0; Phase <= LastPhase + 2; ++Phase) {
+        TItemRenderer::SetPlaceAheadFault(Part, Phase);
+        TPixelScene S(W, H);
+        S.Frame.AvoidDuplicateMarks = true;
+        S.Start();
+        S.Renderer->SetTwoCoreRuns(1, 3);
+        auto Run = std::async(std::launch::async, [&] {
+          try {
+            Draw(S);
+          } catch (const EZKWVexaError&) {
+            return true;
+          }
+          return false;
+        });
+        if (Run.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+          ADD_FAILURE() << "kind " << int{Kind} << ", thread " << Part << ", phase " << Phase << ": the run hangs";
+          std::_Exit(1);
+        }
+        const bool Threw = Run.get();
+        EXPECT_EQ(Threw, Phase <= LastPhase) << "kind " << int{Kind} << ", thread " << Part << ", phase " << Phase;
+        if (!Threw) {
+          EXPECT_TRUE(S.Image.Image() == Reference.Image.Image()) << "phase " << Phase;
+        }
+      }
+    }
   }
 }
 
