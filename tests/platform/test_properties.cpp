@@ -59,6 +59,11 @@ TEST(Registry, ADescendantReplacesAnInheritedPropertyInItsPlace) {
 }
 
 TEST(Registry, ParentsResolveByNameWhateverTheRegistrationOrder) {
+  // The registry is process-wide and keeps what a test registers: each round
+  // (--gtest_repeat) uses class names no earlier round has seen.
+  static int Round = 0;
+  const std::string Suffix = std::to_string(++Round);
+  const std::string Child = "TLateChild" + Suffix, Base = "TLateBase" + Suffix;
   struct TLate : TPersistent {
     std::string ClassName() const override { return "TLateChild"; }
     int A() const { return 1; }
@@ -69,10 +74,11 @@ TEST(Registry, ParentsResolveByNameWhateverTheRegistrationOrder) {
     int B() const { return 2; }
     void SetB(int) {}
   };
-  RegisterClass<TLate>("TLateChild", "TLateBase").Int("A", &TLate::A, &TLate::SetA);
-  EXPECT_EQ(Names(*FindClassInfo("TLateChild")), std::vector<std::string>{"A"});
-  RegisterClass<TLateBase>("TLateBase", "TPersistent").Int("B", &TLateBase::B, &TLateBase::SetB);
-  EXPECT_EQ(Names(*FindClassInfo("TLateChild")), (std::vector<std::string>{"B", "A"}));
+  ASSERT_EQ(FindClassInfo(Child), nullptr);
+  RegisterClass<TLate>(Child, Base).Int("A", &TLate::A, &TLate::SetA);
+  EXPECT_EQ(Names(*FindClassInfo(Child)), std::vector<std::string>{"A"});
+  RegisterClass<TLateBase>(Base, "TPersistent").Int("B", &TLateBase::B, &TLateBase::SetB);
+  EXPECT_EQ(Names(*FindClassInfo(Child)), (std::vector<std::string>{"B", "A"}));
 }
 
 struct TRanged : TPersistent {
