@@ -360,6 +360,12 @@ void TCustomVexa::AddPolyline(std::span<const double> Xs, std::span<const double
   SyncShares();
 }
 
+TvxChartItem TCustomVexa::GetItem(int Index) const {
+  const TvxItemStore& Store = FShare.Store();
+  if (Index < 0 || Index >= Store.Count()) RaiseIndexError("GetItem", Index, Store.Count(), "items in the data store");
+  return Store.Item(Index);
+}
+
 void TCustomVexa::ClearItems() {
   ResizeDataImage();
   DrawPlotBackground(FDataImage.Canvas(), 0, 0, FDataImage.Width(), FDataImage.Height());

@@ -120,6 +120,12 @@ void TCustomVexa::ExtendMouseTrace(TShiftState Shift, int X, int Y) {
   SurfaceChanged();
 }
 
+const TMouseTracePoint& TCustomVexa::MouseTracePoint(int Index) const {
+  if (Index < 0 || Index >= FMouseTraceCount)
+    RaiseIndexError("MouseTracePoint", Index, FMouseTraceCount, "points in the mouse trace");
+  return FMouseTrace[static_cast<std::size_t>(Index)];
+}
+
 void TCustomVexa::EndMouseTraceStroke() {
   if (FMouseTraceCount <= 0) return;
   FMouseTrace[static_cast<std::size_t>(FMouseTraceCount - 1)].Flags |= mtfStrokeEnd;

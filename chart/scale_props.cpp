@@ -56,6 +56,22 @@ void TScaleProps::Changed() {
   if (OnChange) OnChange(this);
 }
 
+template <typename TChange>
+void TScaleProps::ChangeRange(TChange&& Change) {
+  const double Low = FRangeLow, High = FRangeHigh, MinRange = FMinRange;
+  const bool Logarithmic = FLogarithmic;
+  Change();
+  try {
+    Changed();
+  } catch (...) {
+    FRangeLow = Low;
+    FRangeHigh = High;
+    FMinRange = MinRange;
+    FLogarithmic = Logarithmic;
+    throw;
+  }
+}
+
 void TScaleProps::Assign(const TPersistent& Source) {
   const auto* Src = dynamic_cast<const TScaleProps*>(&Source);
   if (!Src) {
@@ -154,12 +170,13 @@ void TScaleProps::SetFont(const TFont& Value) {
 }
 
 void TScaleProps::SetLogarithmic(bool Value) {
-  if (!Value || FLoading) {
-    FLogarithmic = Value;
-  } else if (FRangeLow >= 1e-100 && FRangeHigh >= 1e-100 && FLabelType != ftDateTime) {
-    FLogarithmic = true;
-  }
-  Changed();
+  ChangeRange([&] {
+    if (!Value || FLoading) {
+      FLogarithmic = Value;
+    } else if (FRangeLow >= 1e-100 && FRangeHigh >= 1e-100 && FLabelType != ftDateTime) {
+      FLogarithmic = true;
+    }
+  });
 }
 
 void TScaleProps::SetLabelType(TFigType Value) {
@@ -176,35 +193,40 @@ void TScaleProps::SetMinTicks(int Value) {
 
 void TScaleProps::SetMinRange(double Value) {
   if (!(Value > 1e-100) || !std::isfinite(Value)) return;  // also refuses NaN and infinity
-  FMinRange = Value;
-  if (Value > std::fabs(FRangeHigh - FRangeLow)) {
+  if (!(Value > std::fabs(FRangeHigh - FRangeLow))) {
+    FMinRange = Value;
+    return;
+  }
+  ChangeRange([&] {
+    FMinRange = Value;
     const Extended Centre = (static_cast<Extended>(FRangeHigh) + FRangeLow) / 2;
     FRangeLow = static_cast<double>(Centre - static_cast<Extended>(Value) / 2);
     FRangeHigh = static_cast<double>(Centre + static_cast<Extended>(Value) / 2);
-    Changed();
-  }
+  });
 }
 
 void TScaleProps::SetRangeLow(double Value) {
   if (!std::isfinite(Value)) return;  // a range end must be a number: the old range stays
-  if (std::fabs(FRangeHigh - Value) < FMinRange) {
-    FRangeLow = Value;
-    FRangeHigh = Value + FMinRange;
-  } else if (!FLogarithmic || Value >= 1e-100) {
-    FRangeLow = Value;
-  }
-  Changed();
+  ChangeRange([&] {
+    if (std::fabs(FRangeHigh - Value) < FMinRange) {
+      FRangeLow = Value;
+      FRangeHigh = Value + FMinRange;
+    } else if (!FLogarithmic || Value >= 1e-100) {
+      FRangeLow = Value;
+    }
+  });
 }
 
 void TScaleProps::SetRangeHigh(double Value) {
   if (!std::isfinite(Value)) return;
-  if (std::fabs(FRangeLow - Value) < FMinRange) {
-    FRangeHigh = Value;
-    FRangeLow = Value - FMinRange;
-  } else if (!FLogarithmic || Value >= 1e-100) {
-    FRangeHigh = Value;
-  }
-  Changed();
+  ChangeRange([&] {
+    if (std::fabs(FRangeLow - Value) < FMinRange) {
+      FRangeHigh = Value;
+      FRangeLow = Value - FMinRange;
+    } else if (!FLogarithmic || Value >= 1e-100) {
+      FRangeHigh = Value;
+    }
+  });
 }
 
 void TScaleProps::SetShortTicks(bool Value) {

@@ -57,7 +57,10 @@ class TScaleProps : public TPersistent {
   void SetFont(const TFont& Value);
   bool Logarithmic() const { return FLogarithmic; }
   // Switching on after loading needs both range ends >= 1e-100 and a label
-  // type other than ftDateTime; otherwise the axis stays linear.
+  // type other than ftDateTime; otherwise the axis stays linear. Before the
+  // owning chart has loaded (a chart created in code) the switch is taken
+  // unchecked and the chart raises EZKWVexaError if it cannot use it; the
+  // axis then stays as it was.
   void SetLogarithmic(bool Value);
   TFigType LabelType() const { return FLabelType; }
   void SetLabelType(TFigType Value);  // ftDateTime: linear; ftTime: 4 decimals
@@ -106,6 +109,13 @@ class TScaleProps : public TPersistent {
   void SetScaleTypeQuiet(TScaleType Value) { FScaleType = Value; }
 
  private:
+  // Makes a change of the range (its ends, Logarithmic, MinRange) and
+  // reports it. When the report raises (the owning chart cannot map the new
+  // range), the range is put back as it was and the error passed on, so a
+  // refused change leaves nothing behind.
+  template <typename TChange>
+  void ChangeRange(TChange&& Change);
+
   std::string FCaption;
   int FCaptionPosX = 0;
   int FCaptionPosY = 0;

@@ -195,8 +195,10 @@ class TCustomVexa : public TCustomControl {
   void ClearItems();
   // Removes the data item with the highest index.
   void RemoveLastItem();
-  // A copy of data item Index; the index must lie in 0..ItemCount()-1.
-  TvxChartItem GetItem(int Index) const { return FShare.Store().Item(Index); }
+  // A copy of data item Index (0..ItemCount()-1). Any other index raises
+  // EZKWVexaError naming the index and the count (FindNearestItem's -1 for
+  // "nothing found" included).
+  TvxChartItem GetItem(int Index) const;
   int ItemCount() const { return FShare.Store().Count(); }
   int ItemCapacity() const { return FShare.Store().Capacity(); }
   int KindCount(int Kind) const { return FShare.Store().KindCount(Kind); }
@@ -421,7 +423,8 @@ class TCustomVexa : public TCustomControl {
 
   // ---- mouse trace ----
   int MouseTraceCount() const { return FMouseTraceCount; }
-  const TMouseTracePoint& MouseTracePoint(int Index) const { return FMouseTrace[static_cast<std::size_t>(Index)]; }
+  // Point Index (0..MouseTraceCount()-1); any other index raises EZKWVexaError.
+  const TMouseTracePoint& MouseTracePoint(int Index) const;
 
   // The chart handles the arrow keys and Tab itself (OnKeyDown sees them).
   TDialogCodes WMGetDlgCode() const override;

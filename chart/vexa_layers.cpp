@@ -15,6 +15,10 @@ TAxisRange AxisOf(const TScaleProps& P) { return {P.RangeLow(), P.RangeHigh(), P
 
 const std::string LogAxisMessage = "Logarithmic axis must not be negative.";
 
+// Whether a range can be mapped at all: a logarithmic one needs both ends
+// above zero, whatever the plot's size.
+bool Mappable(const TScaleProps& P) { return !P.Logarithmic() || (P.RangeLow() > 0 && P.RangeHigh() > 0); }
+
 }  // namespace
 
 TPlotGeometry TCustomVexa::Geometry() const {
@@ -38,6 +42,8 @@ TScale& TCustomVexa::ScaleControlY(int Layer) { return *FScaleCtlY[static_cast<s
 
 template <typename TProps>
 void TCustomVexa::CopyScaleProps(TProps& Own, const TProps& Value) {
+  // Refused before anything is copied, so the layer keeps its values.
+  if (!IsLoading() && !Mappable(Value)) throw EZKWVexaError(LogAxisMessage);
   if (&Value != &Own) {
     // Assign brings the given object's notifications; this layer's object
     // keeps reporting to this chart.
@@ -182,6 +188,15 @@ void TCustomVexa::ResetRangeHistory() {
 
 void TCustomVexa::ScalePropsChanged() {
   if (FNotifySuspend > 0 || FApplyingProps) return;
+  // A range object of a chart created in code takes a logarithmic switch
+  // unchecked. One that cannot be mapped is refused here, before anything is
+  // applied and whatever the plot's size (a chart not yet sized would
+  // otherwise fail later, at its first size or paint); the object puts its
+  // range back when this raises.
+  if (!IsLoading()) {
+    for (int L = 1; L <= LayerCount; ++L)
+      if (!Mappable(ScalePropsX(L)) || !Mappable(ScalePropsY(L))) throw EZKWVexaError(LogAxisMessage);
+  }
   ApplyAllScaleProps();
 }
 

@@ -694,8 +694,9 @@ TEST_F(MouseActionsTest, HandlersMayDestroyChartsAndChangeTheAction) {
 
 TEST_F(MouseActionsTest, ALogarithmicAxisBelowZeroElsewhereStaysInsideTheChart) {
   // Layer 2's x range 0..1 taken as logarithmic (unchecked for a chart that
-  // was never loaded): every factor computation fails from now on.
+  // was never loaded) is refused; the mouse actions go on as before.
   EXPECT_THROW(Chart->Scale2X().SetLogarithmic(true), EZKWVexaError);
+  EXPECT_FALSE(Chart->Scale2X().Logarithmic());
   Chart->SetMouseAction(maPan);
   EXPECT_NO_THROW(Drag(200, 150, 287, 150));
   Chart->SetWheelZoom(true);

@@ -4,7 +4,10 @@
 // description and written back.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <algorithm>
+#include <climits>
 #include <array>
 #include <memory>
 #include <string>
@@ -56,21 +59,117 @@ TEST(VexaTransform, DemoLayerOneMapsOntoThePlotEdges) {
 TEST(VexaTransform, LogarithmicErrorAndShrinkingControl) {
   TVexa Chart(nullptr);
   Chart.Scale2X().SetRangeLow(-1);
-  // Never loaded, so the switch is taken unchecked; the chart's transform
-  // then refuses the range.
-  EXPECT_THROW(Chart.Scale2X().SetLogarithmic(true), EZKWVexaError);
-  EXPECT_TRUE(Chart.Scale2X().Logarithmic());
-  EXPECT_THROW(Chart.ComputeFactors(), EZKWVexaError);
+  // Never loaded, so the switch is taken unchecked; the chart refuses the
+  // range it cannot map, and the axis stays linear.
   try {
-    Chart.ComputeFactors();
+    Chart.Scale2X().SetLogarithmic(true);
+    ADD_FAILURE() << "the switch was taken";
   } catch (const EZKWVexaError& E) {
     EXPECT_EQ(E.Message(), "Logarithmic axis must not be negative.");
   }
-  Chart.Scale2X().SetLogarithmic(false);
+  EXPECT_FALSE(Chart.Scale2X().Logarithmic());
+  EXPECT_NO_THROW(Chart.ComputeFactors());
   // The control never gets smaller than margins plus 80 by 20.
   Chart.SetBounds(0, 0, 10, 10);
   EXPECT_EQ(Chart.Width(), 50 + 20 + 80);
   EXPECT_EQ(Chart.Height(), 20 + 40 + 20);
+}
+
+// A range change the chart refuses (a logarithmic axis with an end at or
+// below zero) leaves the chart of a host's code as it was, sized or not,
+// shown or not: the axis reads back as before, and nothing later fails.
+TEST(VexaTransform, ARefusedLogarithmicRangeLeavesTheChartAsItWas) {
+  auto Picture = [](TVexa& C) {
+    C.Repaint();
+    return C.ControlImage().Image().copy();
+  };
+  for (const bool Sized : {false, true}) {
+    TVexa Chart(nullptr), Untouched(nullptr);
+    for (TVexa* C : {&Chart, &Untouched}) {
+      if (Sized) {
+        MakeDemoLike(*C);
+        C->HandleNeeded();
+      }
+      C->Scale1Y().SetRangeLow(-10);
+      C->Scale1Y().SetRangeHigh(100);
+      C->Scale3X().SetRangeLow(1);
+      C->Scale3X().SetRangeHigh(2);
+      C->Scale3X().SetLogarithmic(true);
+    }
+    EXPECT_THROW(Chart.Scale1Y().SetLogarithmic(true), EZKWVexaError) << Sized;
+    EXPECT_FALSE(Chart.Scale1Y().Logarithmic());
+    EXPECT_EQ(Chart.Scale1Y().RangeLow(), -10);
+    EXPECT_EQ(Chart.Scale1Y().RangeHigh(), 100);
+    // A minimum range that would widen a logarithmic axis below zero.
+    ASSERT_TRUE(Chart.Scale3X().Logarithmic());
+    EXPECT_THROW(Chart.Scale3X().SetMinRange(10), EZKWVexaError);
+    EXPECT_TRUE(Chart.Scale3X().Logarithmic());
+    EXPECT_EQ(Chart.Scale3X().RangeLow(), 1);
+    EXPECT_EQ(Chart.Scale3X().RangeHigh(), 2);
+    EXPECT_EQ(Chart.Scale3X().MinRange(), 1e-10);
+    // A whole range object the chart cannot use is refused before it is copied.
+    TScalePropsVert Bad;
+    Bad.SetRangeLow(-5);
+    Bad.SetLogarithmic(true);
+    EXPECT_THROW(Chart.SetScale2Y(Bad), EZKWVexaError);
+    EXPECT_FALSE(Chart.Scale2Y().Logarithmic());
+    EXPECT_EQ(Chart.Scale2Y().RangeLow(), 0);
+    // Nothing later fails because of them.
+    for (TVexa* C : {&Chart, &Untouched}) {
+      EXPECT_NO_THROW(C->Scale2Y().SetRangeLow(1)) << Sized;
+      EXPECT_NO_THROW(C->SetBounds(8, 8, 400, 300)) << Sized;
+      EXPECT_NO_THROW(C->ComputeFactors()) << Sized;
+    }
+    if (Sized) {
+      EXPECT_TRUE(Picture(Chart) == Picture(Untouched));
+    }
+  }
+}
+
+// Indices a host passes: items and trace points outside their count raise
+// the chart's error naming the index and the count (never a read outside the
+// store); crosshairs, text labels and layers act as the nearest valid one;
+// other counted things answer "nothing there".
+TEST(VexaIndices, EveryIndexFromTheHostIsCheckedOrClamped) {
+  TVexa Chart(nullptr);
+  MakeDemoLike(Chart);
+  double Distance = 0;
+  const int Nothing = Chart.FindNearestItem(1, 255, 2000, 0, Distance);
+  ASSERT_EQ(Nothing, -1);
+  try {
+    Chart.GetItem(Nothing);
+    ADD_FAILURE() << "GetItem(-1) of an empty store returned";
+  } catch (const EZKWVexaError& E) {
+    EXPECT_EQ(E.Message(), "GetItem: index -1 is out of range (0 items in the data store)");
+  }
+  Chart.AddMark(2000, 0, 7);
+  Chart.AddMark(2100, 1, 7);
+  for (const int Bad : {-1, 2, 3, INT_MIN, INT_MAX}) EXPECT_THROW(Chart.GetItem(Bad), EZKWVexaError) << Bad;
+  try {
+    Chart.GetItem(2);
+  } catch (const EZKWVexaError& E) {
+    EXPECT_EQ(E.Message(), "GetItem: index 2 is out of range (2 items in the data store, valid 0..1)");
+  }
+  EXPECT_EQ(Chart.GetItem(1).X, 2100);
+  Chart.RemoveLastItem();
+  EXPECT_THROW(Chart.GetItem(1), EZKWVexaError);  // the slot is still there, the item is not
+  EXPECT_THROW(Chart.MouseTracePoint(0), EZKWVexaError);
+  EXPECT_THROW(Chart.MouseTracePoint(-1), EZKWVexaError);
+  EXPECT_EQ(&Chart.CrossHair(0), &Chart.CrossHair(1));
+  EXPECT_EQ(&Chart.CrossHair(INT_MAX), &Chart.CrossHair(4));
+  EXPECT_EQ(&Chart.TextLabel(INT_MIN), &Chart.TextLabel(1));
+  EXPECT_EQ(&Chart.TextLabel(51), &Chart.TextLabel(50));
+  EXPECT_EQ(&Chart.ScalePropsX(INT_MIN), &Chart.ScalePropsX(1));
+  EXPECT_EQ(&Chart.ScaleControlY(INT_MAX), &Chart.ScaleControlY(16));
+  Chart.SetLayerVisible(INT_MAX, false);
+  EXPECT_FALSE(Chart.LayerVisible(16));
+  Chart.SetLayerMouseEnabled(0, true);
+  EXPECT_FALSE(Chart.LayerMouseEnabled(0));
+  EXPECT_EQ(Chart.KindCount(-1), 0);
+  EXPECT_EQ(Chart.DataTexts()[0], "");
+  EXPECT_EQ(Chart.DataTexts()[51], "");
+  EXPECT_EQ(Chart.ScaleControlX(1).GetTickPos(0), 0);
+  EXPECT_EQ(Chart.ScaleControlX(1).GetTickPos(INT_MAX), 0);
 }
 
 TEST(VexaIsometric, YRangesFollowTheXScale) {
