@@ -6,7 +6,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QScreen>
 #include <algorithm>
 #include <cctype>
@@ -30,16 +30,16 @@ bool EndsWithPng(const std::string& Name) {
 
 void WritePdf(const QImage& Page, const std::string& FileName, int Resolution) {
   RequireGuiApplication();
-  QPrinter Pdf(QPrinter::HighResolution);
-  Pdf.setOutputFormat(QPrinter::PdfFormat);
-  Pdf.setOutputFileName(QString::fromStdString(FileName));
+  QPdfWriter Pdf(QString::fromStdString(FileName));
   Pdf.setResolution(Resolution);
   Pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-  Pdf.setFullPage(true);
   QPainter Painter;
   if (!Painter.begin(&Pdf)) throw Exception("Cannot write the document \"" + FileName + "\"");
-  // The page image covers the whole sheet.
-  Painter.drawImage(QRectF(Pdf.paperRect(QPrinter::DevicePixel)), Page);
+  // At the writer's resolution one device pixel is one page pixel: the page
+  // goes in unscaled, and the hint keeps the writer from storing it as a
+  // JPEG (a printed chart keeps its exact pixels).
+  Painter.setRenderHint(QPainter::LosslessImageRendering);
+  Painter.drawImage(QPointF(0, 0), Page);
   if (!Painter.end()) throw Exception("Cannot finish the document \"" + FileName + "\"");
 }
 

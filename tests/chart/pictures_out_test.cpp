@@ -6,6 +6,8 @@
 
 #include <QImage>
 #include <QImageReader>
+#include <QByteArray>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -134,6 +136,44 @@ TEST(PicturesOut, PrintedPdfIsAnA4Page) {
   EXPECT_NEAR(W, 595.3, 1.0);  // 210 mm
   EXPECT_NEAR(H, 841.9, 1.0);  // 297 mm
   EXPECT_EQ(Printer().XResolution(), 300);
+}
+
+// The RGB samples of the first image of a PDF that Qt wrote (one Flate
+// stream of 8-bit DeviceRGB); empty when there is none of that form.
+QImage FirstPdfImage(const std::string& Bytes) {
+  const std::regex Head(R"(/Width (\d+)\s*/Height (\d+)\s*/BitsPerComponent 8\s*/ColorSpace /DeviceRGB)");
+  std::smatch M;
+  if (!std::regex_search(Bytes, M, Head)) return {};
+  const int W = std::stoi(M[1]), H = std::stoi(M[2]);
+  const std::size_t Dict = static_cast<std::size_t>(M.position(0));
+  const std::size_t Filter = Bytes.find("/Filter /FlateDecode", Dict);
+  const std::size_t Start = Bytes.find("stream\n", Dict);
+  if (Filter == std::string::npos || Start == std::string::npos || Filter > Start) return {};
+  const std::size_t End = Bytes.find("endstream", Start);
+  QByteArray Packed;
+  // qUncompress wants the unpacked size in front, big-endian.
+  const quint32 Size = static_cast<quint32>(W) * static_cast<quint32>(H) * 3;
+  for (int Shift = 24; Shift >= 0; Shift -= 8) Packed.append(static_cast<char>((Size >> Shift) & 0xFF));
+  Packed.append(Bytes.data() + Start + 7, static_cast<qsizetype>(End - Start - 7));
+  const QByteArray Raw = qUncompress(Packed);
+  if (Raw.size() != static_cast<qsizetype>(Size)) return {};
+  QImage Image(W, H, QImage::Format_RGB888);
+  for (int Y = 0; Y < H; ++Y) std::memcpy(Image.scanLine(Y), Raw.constData() + static_cast<qsizetype>(Y) * W * 3, static_cast<std::size_t>(W) * 3);
+  return Image.convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(PicturesOut, APrintedPdfHoldsThePagePixelsExactly) {
+  auto C = MakeChart(480, 360);
+  PrintChart(*C, Out("printed_page.png"));
+  PrintChart(*C, Out("printed_page.pdf"));
+  const QImage Page = QImage(QString::fromStdString(Out("printed_page.png"))).convertToFormat(QImage::Format_RGB32);
+  ASSERT_FALSE(Page.isNull());
+  const std::string Bytes = ReadAll(Out("printed_page.pdf"));
+  EXPECT_EQ(Bytes.find("/DCTDecode"), std::string::npos);
+  const QImage Stored = FirstPdfImage(Bytes);
+  ASSERT_FALSE(Stored.isNull()) << "no lossless page image in the PDF";
+  EXPECT_EQ(Stored.size(), Page.size());
+  EXPECT_TRUE(Stored == Page);
 }
 
 }  // namespace
