@@ -121,6 +121,11 @@ class TChartRenderer {
   void ShowImage(int OffsetX, int OffsetY, TCanvas& Canvas, TBitmap& Bitmap);
   // The drawing step of Redraw with AutoRedraw on.
   void RedrawData();
+  // Plot background and data into the data image at the chart's size, the
+  // step a paint and a redraw share. It starts from the kept image when that
+  // still holds and keeps one for the next pass, so whichever of the two
+  // comes second after a change draws only what changed since.
+  void DrawDataImage();
 
   // The pieces RenderData is made of (exposed for hosts that print or export).
   TItemRenderFrame ItemFrame(int Left, int Top, bool Monochrome, bool OnPrinter) const;

@@ -188,15 +188,19 @@ void TChartRenderer::PaintControlImage() {
   TBitmap& Control = FChart.ControlImage();
   TBitmap& Data = FChart.DataImage();
   DrawOuterArea(Control.Canvas());
-  const TPlotGeometry G = FChart.Geometry();
-  Data.SetSize(G.DataImageWidth(), G.DataImageHeight());
-  FChart.DrawPlotBackground(Data.Canvas(), 0, 0, Data.Width(), Data.Height());
-  FChart.RenderDataToBitmap(Data, 0, 0, false, 0);
+  DrawDataImage();
   DrawMouseTrace(0, 0, Data);
+  const TPlotGeometry G = FChart.Geometry();
   Control.Canvas().Draw(G.MarginLeft, G.MarginTop, Data);
 }
 
 void TChartRenderer::RedrawData() {
+  DrawDataImage();
+  ShowImage(FChart.MarginLeft(), FChart.MarginTop(), FChart.Canvas(), FChart.DataImage());
+  FChart.SurfaceChanged();
+}
+
+void TChartRenderer::DrawDataImage() {
   TBitmap& Data = FChart.DataImage();
   // A chart resized since its last paint draws at its new size, as a paint would.
   const TPlotGeometry G = FChart.Geometry();
@@ -205,6 +209,13 @@ void TChartRenderer::RedrawData() {
   // could replace.
   std::shared_ptr<TKeptDataImage> Kept = FChart.KeptDataImage();
   if (!Kept) Kept = FChart.KeptDataImage() = std::make_shared<TKeptDataImage>();
+  // The flags belong to this pass only, also when it ends in an error: a
+  // later pass into the data image (an export, a host's own) must neither
+  // start from the kept image nor replace it.
+  struct TPassFlags {
+    TKeptDataImage& Kept;
+    ~TPassFlags() { Kept.Armed = Kept.Capture = Kept.BackgroundSkipped = false; }
+  } Flags{*Kept};
   Kept->Armed = Kept->Capture = Kept->BackgroundSkipped = false;
   std::string Key;
   if (!KeptImageEnabled()) {
@@ -227,9 +238,6 @@ void TChartRenderer::RedrawData() {
     FChart.DrawPlotBackground(Data.Canvas(), 0, 0, Data.Width(), Data.Height());
     FChart.RenderDataToBitmap(Data, 0, 0, false, 0);
   }
-  Kept->Armed = Kept->Capture = false;
-  ShowImage(FChart.MarginLeft(), FChart.MarginTop(), FChart.Canvas(), Data);
-  FChart.SurfaceChanged();
 }
 
 void TChartRenderer::ShowImage(int OffsetX, int OffsetY, TCanvas& Canvas, TBitmap& Bitmap) {

@@ -1,6 +1,8 @@
 #include "platform/two_cores.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -13,6 +15,8 @@ namespace zkw {
 namespace {
 
 std::atomic<bool> Enabled{true};
+std::atomic<std::int64_t> StartWaitMicros{DefaultHelperStartWait.count()};
+std::atomic<std::int64_t> WakeDelayMicros{0};
 
 // The helper thread and the job it is handed. Jobs are serialized by FBusy;
 // the hand-over itself goes through FLock.
@@ -65,13 +69,26 @@ class THelper {
       const std::lock_guard<std::mutex> Lock(FLock);
       FJob = &Part;
       FSync = &Sync;
+      FJobStarted = false;
       FDone = false;
     }
     FWake.notify_one();
+    {
+      // Both parts meet at the barrier, so the caller could not get far
+      // without the helper: it waits a bounded time for the helper to take
+      // the job, and withdraws it (under the lock, so the helper never sees
+      // it) when the helper is late.
+      std::unique_lock<std::mutex> Lock(FLock);
+      const std::chrono::microseconds Wait{StartWaitMicros.load(std::memory_order_relaxed)};
+      if (!FStarted.wait_for(Lock, Wait, [this] { return FJobStarted; })) {
+        FJob = nullptr;
+        FSync = nullptr;
+        return false;
+      }
+    }
     Part(0, Sync);
     std::unique_lock<std::mutex> Lock(FLock);
     FFinished.wait(Lock, [this] { return FDone; });
-    FJob = nullptr;
     FSync = nullptr;
     return true;
   }
@@ -89,6 +106,13 @@ class THelper {
     for (;;) {
       FWake.wait(Lock, [this] { return FQuit || FJob != nullptr || FShared != nullptr; });
       if (FQuit) return;
+      if (const std::int64_t Delay = WakeDelayMicros.load(std::memory_order_relaxed); Delay > 0) {
+        Lock.unlock();
+        std::this_thread::sleep_for(std::chrono::microseconds(Delay));
+        Lock.lock();
+        if (FQuit) return;
+        if (FJob == nullptr && FShared == nullptr) continue;  // withdrawn meanwhile
+      }
       if (FShared != nullptr) {
         const std::function<void()>* Work = FShared;
         FShared = nullptr;
@@ -103,7 +127,9 @@ class THelper {
       const std::function<void(int, TPairBarrier&)>* Job = FJob;
       TPairBarrier* Sync = FSync;
       FJob = nullptr;
+      FJobStarted = true;
       Lock.unlock();
+      FStarted.notify_one();
       (*Job)(1, *Sync);
       Lock.lock();
       FDone = true;
@@ -115,10 +141,12 @@ class THelper {
   std::mutex FLock;
   std::condition_variable FWake;
   std::condition_variable FFinished;
+  std::condition_variable FStarted;
   const std::function<void(int, TPairBarrier&)>* FJob = nullptr;
   TPairBarrier* FSync = nullptr;
   const std::function<void()>* FShared = nullptr;  // a shared job not yet taken
   bool FSharedStarted = false;
+  bool FJobStarted = false;  // the helper has taken the present two-part job
   bool FDone = false;
   bool FQuit = false;
   std::thread FThread;
@@ -146,5 +174,13 @@ void RunShared(const std::function<void()>& Work) {
 }
 
 void SetTwoCoresEnabled(bool On) { Enabled.store(On, std::memory_order_relaxed); }
+
+void SetHelperStartWait(std::chrono::microseconds Wait) {
+  StartWaitMicros.store(std::max<std::int64_t>(Wait.count(), 0), std::memory_order_relaxed);
+}
+
+void SetHelperWakeDelay(std::chrono::microseconds Delay) {
+  WakeDelayMicros.store(std::max<std::int64_t>(Delay.count(), 0), std::memory_order_relaxed);
+}
 
 }  // namespace zkw

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <barrier>
+#include <chrono>
 #include <functional>
 
 namespace zkw {
@@ -20,8 +21,20 @@ using TPairBarrier = std::barrier<>;
 // the same time, and returns true once both have returned. Sync is a barrier
 // for exactly these two parts; each must arrive at it equally often. Part
 // must not throw. Returns false without running anything when no helper is
-// available.
+// available, or when the helper has not taken the job within the start wait
+// (SetHelperStartWait): a helper that is slow to wake (a loaded machine can
+// keep a sleeping thread waiting for milliseconds) would otherwise hold the
+// caller up at the first meeting, so the caller does the work alone instead.
 bool RunOnTwoCores(const std::function<void(int Part, TPairBarrier& Sync)>& Part);
+
+// How long RunOnTwoCores waits for the helper to take a job, process-wide.
+// The helper usually wakes within 10 to 30 microseconds.
+constexpr std::chrono::microseconds DefaultHelperStartWait{200};
+void SetHelperStartWait(std::chrono::microseconds Wait);
+
+// Test hook: the helper sleeps Delay after each wake-up before it takes a
+// job, as a helper slow to wake would. Zero (the default) turns it off.
+void SetHelperWakeDelay(std::chrono::microseconds Delay);
 
 // Runs Work on the calling thread and, when the helper is free and gets
 // going in time, on the helper as well. Work must divide itself so that

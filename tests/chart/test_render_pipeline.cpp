@@ -220,11 +220,12 @@ TEST(PaintOuterArea, ScalesRenderedEventAndLogarithmicErrorKeepsTheWindow) {
   EXPECT_EQ(Calls, 1);
   EXPECT_EQ(Window(*C, 1, 1), clFuchsia);
 
+  // A range the transform cannot map, as a form being read may leave it
+  // until its loading ends (the chart refuses it at once otherwise).
   C->Scale1X().SetRangeLow(-5.0);
-  try {
-    C->Scale1X().SetLogarithmic(true);  // accepted while the chart was never loaded
-  } catch (const EZKWVexaError&) {
-  }
+  C->SetLoading(true);
+  C->Scale1X().SetLogarithmic(true);
+  C->SetLoading(false);
   ASSERT_TRUE(C->Scale1X().Logarithmic());
   C->WindowSurface().Canvas().SetPixels(100, 60, clAqua);
   EXPECT_NO_THROW(C->Repaint());

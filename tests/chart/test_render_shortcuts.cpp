@@ -136,8 +136,13 @@ TEST(RenderRuns, RunsDrawExactlyWhatItemByItemRenderingDraws) {
 TEST(RenderRuns, AThrowInAnyPhaseOfThePipelinedPlacingEndsBothThreadsAndIsPassedOn) {
   if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one core: no helper thread";
   struct TFaultOff {
-    ~TFaultOff() { TItemRenderer::SetPlaceAheadFault(-1, 0); }
+    ~TFaultOff() {
+      TItemRenderer::SetPlaceAheadFault(-1, 0);
+      SetHelperStartWait(DefaultHelperStartWait);
+    }
   } Restore;
+  // The helper must take part even when a loaded machine wakes it late.
+  SetHelperStartWait(std::chrono::seconds(30));
   constexpr int W = 60, H = 40, N = 20, LastPhase = 7;
   std::array<bool, 256> ClassOn{};
   ClassOn.fill(true);
@@ -329,6 +334,35 @@ TEST(TailRedraw, TailRedrawsMatchFullRedrawsOverRandomChanges) {
     }
     EXPECT_GT(Tails, 30) << "seed " << Seed;
   }
+}
+
+// A range change repaints the chart (AutoRedraw on, as created), and that
+// paint keeps the data image as a redraw does: the host's Redraw right after
+// it starts from the kept image (a pixel planted in it shows) and draws only
+// the last item, and either order of paint and redraw gives the full picture.
+TEST(TailRedraw, ARedrawAfterAPaintOfTheSameStateStartsFromThePaintsKeptImage) {
+  TShortcutsOn Restore;
+  auto C = std::make_unique<TTailVexa>(nullptr);
+  C->SetBounds(0, 0, 200, 150);
+  C->HandleNeeded();
+  for (int K = 0; K < 50; ++K) C->AddMark(0.02 * K, 0.02 * K, 10);
+  C->Redraw();
+  C->Scale1X().SetRangeLow(0.01);
+  const std::shared_ptr<TKeptDataImage> Kept = C->KeptDataImage();
+  ASSERT_TRUE(Kept && Kept->Valid);
+  EXPECT_EQ(Kept->Prefix, 49);
+  Kept->Image.Canvas().SetPixels(2, 2, clLime);
+  C->Redraw();
+  EXPECT_EQ(C->DataImage().Canvas().Pixels(2, 2), clLime);
+  // A new range: the planted pixel goes with the old image.
+  C->Scale1X().SetRangeLow(0.02);
+  EXPECT_TRUE(RedrawMatchesFullRedraw(*C));
+  C->Repaint();
+  const QImage Repainted = C->DataImage().Image().copy();
+  SetRenderShortcuts(false);
+  C->Repaint();
+  SetRenderShortcuts(true);
+  EXPECT_TRUE(C->DataImage().Image() == Repainted);
 }
 
 // The tail redraw is taken only when it may be: after a change below the

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -54,6 +55,37 @@ TEST(TwoCores, SharedWorkWhileTheHelperServesAnotherThread) {
   Stop.store(true);
   Other.join();
   EXPECT_TRUE(EveryPieceOnce(5));
+}
+
+// A helper that is slow to wake never holds up the caller of a two-part job:
+// the job is withdrawn before either part runs and the caller gets false (it
+// then does the work alone); the late helper finds nothing to do, and the
+// next job runs on both threads.
+TEST(TwoCores, ACallerNeverWaitsForAHelperThatIsSlowToWake) {
+  if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one core: no helper thread";
+  struct TRestore {
+    ~TRestore() {
+      SetHelperWakeDelay(std::chrono::microseconds(0));
+      SetHelperStartWait(DefaultHelperStartWait);
+    }
+  } Restore;
+  std::atomic<int> CallerParts{0}, HelperParts{0};
+  auto Job = [&](int Part, TPairBarrier& Sync) {
+    (Part == 0 ? CallerParts : HelperParts).fetch_add(1);
+    Sync.arrive_and_wait();
+  };
+  SetHelperWakeDelay(std::chrono::milliseconds(50));
+  for (int Round = 0; Round < 3; ++Round) {
+    EXPECT_FALSE(RunOnTwoCores(Job)) << "round " << Round;
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));  // the helper wakes meanwhile
+  }
+  EXPECT_EQ(CallerParts.load(), 0);
+  EXPECT_EQ(HelperParts.load(), 0);
+  SetHelperWakeDelay(std::chrono::microseconds(0));
+  SetHelperStartWait(std::chrono::seconds(30));
+  EXPECT_TRUE(RunOnTwoCores(Job));
+  EXPECT_EQ(CallerParts.load(), 1);
+  EXPECT_EQ(HelperParts.load(), 1);
 }
 
 }  // namespace
