@@ -336,17 +336,23 @@ TEST(TailRedraw, TailRedrawsMatchFullRedrawsOverRandomChanges) {
   }
 }
 
+// A 200 x 150 chart with Count hollow-square marks along its diagonal, redrawn once.
+std::unique_ptr<TTailVexa> DiagonalMarks(int Count) {
+  auto C = std::make_unique<TTailVexa>(nullptr);
+  C->SetBounds(0, 0, 200, 150);
+  C->HandleNeeded();
+  for (int K = 0; K < Count; ++K) C->AddMark(K / static_cast<double>(Count), K / static_cast<double>(Count), 10);
+  C->Redraw();
+  return C;
+}
+
 // A range change repaints the chart (AutoRedraw on, as created), and that
 // paint keeps the data image as a redraw does: the host's Redraw right after
 // it starts from the kept image (a pixel planted in it shows) and draws only
 // the last item, and either order of paint and redraw gives the full picture.
 TEST(TailRedraw, ARedrawAfterAPaintOfTheSameStateStartsFromThePaintsKeptImage) {
   TShortcutsOn Restore;
-  auto C = std::make_unique<TTailVexa>(nullptr);
-  C->SetBounds(0, 0, 200, 150);
-  C->HandleNeeded();
-  for (int K = 0; K < 50; ++K) C->AddMark(0.02 * K, 0.02 * K, 10);
-  C->Redraw();
+  auto C = DiagonalMarks(50);
   C->Scale1X().SetRangeLow(0.01);
   const std::shared_ptr<TKeptDataImage> Kept = C->KeptDataImage();
   ASSERT_TRUE(Kept && Kept->Valid);
@@ -369,11 +375,7 @@ TEST(TailRedraw, ARedrawAfterAPaintOfTheSameStateStartsFromThePaintsKeptImage) {
 // tail, or with a host handler assigned, the whole image is drawn again.
 TEST(TailRedraw, KeptImageIsDroppedOrBypassedWhenItCannotBeUsed) {
   TShortcutsOn Restore;
-  auto C = std::make_unique<TTailVexa>(nullptr);
-  C->SetBounds(0, 0, 200, 150);
-  C->HandleNeeded();
-  for (int K = 0; K < 20; ++K) C->AddMark(0.05 * K, 0.05 * K, 10);
-  C->Redraw();
+  auto C = DiagonalMarks(20);
   ASSERT_TRUE(C->KeptDataImage() && C->KeptDataImage()->Valid);
   EXPECT_EQ(C->KeptDataImage()->Prefix, 19);
 
