@@ -559,8 +559,8 @@ int TItemRenderer::RenderRun(const TvxChartItem* Items, int Begin, int End, cons
 
 namespace {
 
-// What one core found in its half of a chunk of a mark run.
-struct TRunHalf {
+// What placing one block of a mark run found.
+struct TRunBlock {
   int Points = 0;  // marks in range, in order
   int Stop = -1;   // the visible item that ends the run, -1 when none did
   bool AnyVisible = false;
@@ -697,10 +697,10 @@ bool PlaceAhead(int Begin, int End, int Chunk, const TPlace& Place, const TDraw&
 // Places the items From .. To - 1 of a mark run into Out (the marks in range,
 // in order) until an item ends the run, and sums up what the split drawing
 // needs to know of them.
-TRunHalf TransformMarkRun(const TvxChartItem* Items, int From, int To, const bool* ClassOn, const bool* LayerOn,
+TRunBlock TransformMarkRun(const TvxChartItem* Items, int From, int To, const bool* ClassOn, const bool* LayerOn,
                           const TMarkRunLook& Look, TPoint* Out) {
   const TMarkChunk C = PlaceMarkChunk(Items, From, To, ClassOn, LayerOn, Look, Out, nullptr);
-  TRunHalf R;
+  TRunBlock R;
   R.Points = C.Points;
   R.Stop = C.Stop;
   R.AnyVisible = C.Visible > 0;
@@ -820,12 +820,16 @@ int TItemRenderer::RenderMarkRun(const TvxChartItem* Items, int Begin, int End, 
 }
 
 
-// Each core transforms half of a chunk into its own buffer; once both know
-// that the first half did not end the run, each draws its own squares. Both
-// write the one pen colour, so pixels they share end the same whoever writes
-// last. The drawing state the run leaves is worked out as RenderMarkRun does
-// it (without duplicate tests every mark in range is drawn), from what the
-// halves report in item order.
+// The run is cut into blocks that the caller and the helper take from one
+// counter (RunShared): first to place each block's marks into its part of one
+// buffer, then to draw them. Both write the one pen colour, so pixels they
+// share end the same whoever writes last, and neither waits at a meeting for
+// the other: a helper that wakes late, or is descheduled on a loaded machine,
+// leaves more blocks to the caller, which waits at the end of a pass at most
+// for the block the helper is on. The run ends at the first visible item that
+// does not belong to it: no block after that one is drawn. The drawing state
+// the run leaves is worked out from the blocks' findings in item order, as
+// RenderMarkRun does it (without duplicate tests every mark in range is drawn).
 int TItemRenderer::RenderMarkRunOnTwoCores(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
                                            const bool* LayerOn) {
   if (FFrame.AvoidDuplicateMarks || FTwoCoreMinItems <= 0 || End - Begin < FTwoCoreMinItems) return -1;
@@ -837,46 +841,54 @@ int TItemRenderer::RenderMarkRunOnTwoCores(const TvxChartItem* Items, int Begin,
   SetPenWidth(Look.Width);
   if (!FCanvas.PrepareOrderFreeSquares(Look.Style)) return -1;
 
-  const int Half = std::max(FTwoCoreChunkItems / 2, 1);
-  // Each core's own buffer, allocated here: the helper thread must not throw.
-  std::array<std::vector<TPoint>, 2> Buffers{std::vector<TPoint>(static_cast<std::size_t>(Half)),
-                                             std::vector<TPoint>(static_cast<std::size_t>(Half))};
-  std::array<std::array<TRunHalf, 2>, 2> Found{};  // by chunk parity (read while the next is written), then part
-  // Kept by part 0 only, in item order.
+  // A pass of up to 32 blocks keeps the buffer small (4 MB at the default
+  // block of 16,384 marks) and the findings of a pass in item order.
+  constexpr std::int64_t PassBlocks = 32;
+  const std::int64_t Block = std::max(FTwoCoreChunkItems / 2, 1);
+  const std::int64_t PassItems = std::min<std::int64_t>(PassBlocks * Block, std::int64_t{End} - Begin);
+  // Allocated here: the work the helper shares must not throw.
+  std::vector<TPoint> Points(static_cast<std::size_t>(PassItems));
+  std::array<TRunBlock, PassBlocks> Found{};
   bool AnyDrawn = false, LastVisibleInRange = false;
   TPoint LastDrawn{};
   int RunEnd = End;
-  auto Job = [&](int Part, TPairBarrier& Sync) {
-    std::vector<TPoint>& Own = Buffers[static_cast<std::size_t>(Part)];
-    for (std::int64_t ChunkBegin = Begin, Parity = 0;; ChunkBegin += 2 * Half, Parity ^= 1) {
-      const std::int64_t Middle = std::min<std::int64_t>(ChunkBegin + Half, End);
-      const std::int64_t ChunkEnd = std::min<std::int64_t>(ChunkBegin + 2 * std::int64_t{Half}, End);
-      const TRunHalf Mine = TransformMarkRun(Items, static_cast<int>(Part == 0 ? ChunkBegin : Middle),
-                                             static_cast<int>(Part == 0 ? Middle : ChunkEnd), ClassOn, LayerOn, Look,
-                                             Own.data());
-      std::array<TRunHalf, 2>& Halves = Found[static_cast<std::size_t>(Parity)];
-      Halves[static_cast<std::size_t>(Part)] = Mine;
-      Sync.arrive_and_wait();
-      // Both parts read the same findings and take the same decision.
-      const TRunHalf A = Halves[0], B = Halves[1];
-      if (Part == 0 || A.Stop < 0) FCanvas.SharedSquareOutlines(Own.data(), Mine.Points, D, Look.C);
-      if (Part == 0) {
-        for (const TRunHalf& R : {A, B}) {
-          if (R.AnyVisible) LastVisibleInRange = R.LastVisibleInRange;
-          if (R.Points > 0) {
-            AnyDrawn = true;
-            LastDrawn = R.Last;
-          }
-          if (R.Stop >= 0) {
-            RunEnd = R.Stop;
-            break;
-          }
+  for (std::int64_t PassBegin = Begin; PassBegin < End; PassBegin += PassItems) {
+    const std::int64_t PassEnd = std::min<std::int64_t>(PassBegin + PassItems, End);
+    const int Blocks = static_cast<int>((PassEnd - PassBegin + Block - 1) / Block);
+    std::atomic<int> NextPlace{0};
+    std::atomic<int> FirstStop{Blocks};  // the earliest block known to end the run
+    RunShared([&] {
+      for (int B = NextPlace.fetch_add(1); B < Blocks; B = NextPlace.fetch_add(1)) {
+        if (B > FirstStop.load(std::memory_order_relaxed)) continue;  // past the run's end
+        const std::int64_t From = PassBegin + B * Block, To = std::min(From + Block, PassEnd);
+        TRunBlock& R = Found[static_cast<std::size_t>(B)];
+        R = TransformMarkRun(Items, static_cast<int>(From), static_cast<int>(To), ClassOn, LayerOn, Look,
+                             Points.data() + B * Block);
+        if (R.Stop < 0) continue;
+        int Seen = FirstStop.load(std::memory_order_relaxed);
+        while (B < Seen && !FirstStop.compare_exchange_weak(Seen, B, std::memory_order_relaxed)) {
         }
       }
-      if (A.Stop >= 0 || B.Stop >= 0 || ChunkEnd >= End) return;
+    });
+    // Every block up to the first that ends the run has been placed (a block
+    // is skipped only past a block already known to end it).
+    const int Last = std::min(FirstStop.load(std::memory_order_relaxed), Blocks - 1);
+    std::atomic<int> NextDraw{0};
+    RunShared([&] {
+      for (int B = NextDraw.fetch_add(1); B <= Last; B = NextDraw.fetch_add(1))
+        FCanvas.SharedSquareOutlines(Points.data() + B * Block, Found[static_cast<std::size_t>(B)].Points, D, Look.C);
+    });
+    for (int B = 0; B <= Last; ++B) {
+      const TRunBlock& R = Found[static_cast<std::size_t>(B)];
+      if (R.AnyVisible) LastVisibleInRange = R.LastVisibleInRange;
+      if (R.Points > 0) {
+        AnyDrawn = true;
+        LastDrawn = R.Last;
+      }
+      if (R.Stop >= 0) RunEnd = R.Stop;
     }
-  };
-  if (!RunOnTwoCores(Job)) return -1;
+    if (RunEnd != End) break;
+  }
   if (AnyDrawn) {
     // As item by item: the look set for the first mark in range, the last
     // mark (drawn once more, the same pixels) leaves the pen position, and

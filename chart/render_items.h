@@ -142,10 +142,11 @@ class TItemRenderer {
   // no host handler sees the items (the store must not change meanwhile).
   int RenderRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
   // Long mark runs (End - Begin of at least MinItems) without duplicate tests
-  // are transformed and drawn on two cores, ChunkItems items at a time: each
-  // core transforms half of a chunk, then draws the squares of the whole
-  // chunk that fall into its half of the rows. One colour written over
-  // squares gives the same pixels in any order. MinItems 0 turns this off.
+  // are placed and drawn on two cores in blocks of ChunkItems / 2 items,
+  // each block by whichever core takes it. One colour written over squares
+  // gives the same pixels in any order. Long runs that must be drawn in order
+  // are placed a chunk of ChunkItems ahead on the helper. MinItems 0 turns
+  // both off.
   static constexpr int DefaultTwoCoreMinItems = 1 << 15;
   static constexpr int DefaultTwoCoreChunkItems = 1 << 15;
   void SetTwoCoreRuns(int MinItems, int ChunkItems) {
