@@ -2,16 +2,12 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QMarginsF>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QScreen>
 #include <algorithm>
 #include <cctype>
 
 #include "platform/gui_app.h"
+#include "platform/picture_files.h"
 #include "platform/rtl.h"
 
 namespace zkw {
@@ -26,21 +22,6 @@ bool EndsWithPng(const std::string& Name) {
   std::string Tail = Name.substr(Name.size() - 4);
   std::transform(Tail.begin(), Tail.end(), Tail.begin(), [](unsigned char C) { return std::tolower(C); });
   return Tail == ".png";
-}
-
-void WritePdf(const QImage& Page, const std::string& FileName, int Resolution) {
-  RequireGuiApplication();
-  QPdfWriter Pdf(QString::fromStdString(FileName));
-  Pdf.setResolution(Resolution);
-  Pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-  QPainter Painter;
-  if (!Painter.begin(&Pdf)) throw Exception("Cannot write the document \"" + FileName + "\"");
-  // At the writer's resolution one device pixel is one page pixel: the page
-  // goes in unscaled, and the hint keeps the writer from storing it as a
-  // JPEG (a printed chart keeps its exact pixels).
-  Painter.setRenderHint(QPainter::LosslessImageRendering);
-  Painter.drawImage(QPointF(0, 0), Page);
-  if (!Painter.end()) throw Exception("Cannot finish the document \"" + FileName + "\"");
 }
 
 }  // namespace
@@ -75,7 +56,8 @@ void TPrinter::EndDoc() {
   if (EndsWithPng(FFileName)) {
     FPage.SaveToFile(FFileName);
   } else {
-    WritePdf(FPage.Image(), FFileName, FResolution);
+    WritePdfPage(FPage, FFileName, FResolution, static_cast<double>(A4WidthInch * 72),
+                 static_cast<double>(A4HeightInch * 72));
   }
 }
 

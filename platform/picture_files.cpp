@@ -69,21 +69,25 @@ void SavePicturePdf(const TBitmap& Bitmap, const std::string& FileName, int Dpi)
   CheckWritable(Bitmap, FileName);
   if (Dpi < 1 || Dpi > 9600)
     throw EInvalidGraphic("A PDF's resolution must lie in 1..9600 dpi, not " + std::to_string(Dpi));
+  // Page size in points (1/72 inch): pixels / dpi inches.
+  WritePdfPage(Bitmap, FileName, Dpi, Bitmap.Width() * 72.0 / Dpi, Bitmap.Height() * 72.0 / Dpi);
+}
+
+void WritePdfPage(const TBitmap& Page, const std::string& FileName, int Dpi, double WidthPoints,
+                  double HeightPoints) {
   RequireGuiApplication();
-  const int W = Bitmap.Width(), H = Bitmap.Height();
   QPdfWriter Pdf(QString::fromStdString(FileName));
   Pdf.setResolution(Dpi);
-  // Page size in points (1/72 inch): pixels / dpi inches.
-  const QSizeF Points(W * 72.0 / Dpi, H * 72.0 / Dpi);
-  Pdf.setPageLayout(QPageLayout(QPageSize(Points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+  Pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(WidthPoints, HeightPoints), QPageSize::Point, QString(),
+                                          QPageSize::ExactMatch),
                                 QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
   QPainter Painter;
   if (!Painter.begin(&Pdf)) throw Exception("Cannot write the document \"" + FileName + "\"");
-  // At the writer's resolution one device pixel is one bitmap pixel; the
+  // At the writer's resolution one device pixel is one bitmap pixel: the
   // image goes in unscaled, and the hint keeps the writer from storing it as
   // a JPEG.
   Painter.setRenderHint(QPainter::LosslessImageRendering);
-  Painter.drawImage(QPointF(0, 0), Bitmap.Image());
+  Painter.drawImage(QPointF(0, 0), Page.Image());
   if (!Painter.end()) throw Exception("Cannot finish the document \"" + FileName + "\"");
 }
 

@@ -28,4 +28,11 @@ void SavePicture(const TBitmap& Bitmap, const std::string& FileName, TPictureFor
 // (EInvalidGraphic otherwise); raises Exception when the file cannot be written.
 void SavePicturePdf(const TBitmap& Bitmap, const std::string& FileName, int Dpi);
 
+// Writes one PDF page of WidthPoints x HeightPoints (1/72 inch, no margins)
+// at Dpi pixels per inch with Page at its top-left corner, unscaled and
+// losslessly (one image pixel per bitmap pixel). No checks of the arguments;
+// raises Exception when the file cannot be written.
+void WritePdfPage(const TBitmap& Page, const std::string& FileName, int Dpi, double WidthPoints,
+                  double HeightPoints);
+
 }  // namespace zkw
