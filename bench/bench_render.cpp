@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "chart/ZKW_vexa.h"
-#include "chart/render.h"
+#include "chart/vexa_paint.h"
 #include "platform/rtl.h"
 
 namespace zkw {
@@ -23,16 +23,16 @@ class TBenchVexa : public TVexa {
  public:
   using TVexa::TVexa;
   void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) override {
-    TChartRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);
+    TVexa::DrawPlotBackground(Canvas, Left, Top, Width, Height);
   }
   void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) override {
-    TChartRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
+    TVexa::RenderData(Canvas, Left, Top, Monochrome, NoGrid);
   }
   void PaintNow() { Paint(); }
 
  protected:
-  void Paint() override { TChartRenderer(*this).Paint(); }
-  void RedrawData() override { TChartRenderer(*this).RedrawData(); }
+  void Paint() override { TVexa::Paint(); }
+  void RedrawData() override { TVexa::RedrawData(); }
 };
 
 std::unique_ptr<TBenchVexa> MakeChart(int W, int H) {

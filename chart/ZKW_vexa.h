@@ -15,5 +15,7 @@
 #include "chart/layers.h"
 #include "chart/nearest_item.h"
 #include "chart/render.h"
+#include "chart/vexa_export.h"
+#include "chart/vexa_paint.h"
 #include "chart/scale_props.h"
 #include "chart/vexa.h"

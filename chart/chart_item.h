@@ -107,4 +107,7 @@ constexpr std::uint8_t KindFilterAll = 10;
 constexpr std::uint8_t KindFilterAllButMoveTo = 11;
 constexpr std::uint8_t ClassFilterAll = 255;
 
+// Text items (drawn last among the annotations, and through the text handler).
+constexpr bool IsTextKind(std::uint8_t Kind) { return Kind == ckText || Kind == ckTextOffs; }
+
 }  // namespace zkw

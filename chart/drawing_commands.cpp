@@ -19,24 +19,24 @@ std::int32_t AngleToField(double Radians) {
 
 void TCustomVexa::CaptureAttributes(TvxChartItem& Item, std::uint8_t Kind) const {
   Item.Kind = Kind;
-  Item.Layer = FCurrentLayer;
-  Item.ItemClass = FClassDefault;
-  Item.Color = FDataColor;
-  Item.PenStyle = FPenStyle;
+  Item.Layer = FPlot.CurrentLayer;
+  Item.ItemClass = FConduct.ClassDefault;
+  Item.Color = FConduct.DataColor;
+  Item.PenStyle = FConduct.PenStyle;
   Item.Reserved = 0;
-  Item.LineWidth = FLineWidth;
+  Item.LineWidth = FPlot.LineWidth;
   Item.CoordMode = cmWorld;
 }
 
 TvxChartItem& TCustomVexa::NewItem(std::uint8_t Kind) {
-  TvxItemStore& Store = FAnnotationMode ? FAnnotations : FShare.Store();
-  TvxChartItem& Item = Store.NextSlot(FAllocSize);
+  TvxItemStore& Store = FConduct.AnnotationMode ? FAnnotations : FShare.Store();
+  TvxChartItem& Item = Store.NextSlot(FConduct.AllocSize);
   CaptureAttributes(Item, Kind);
   return Item;
 }
 
 void TCustomVexa::CommitItem() {
-  if (FAnnotationMode) {
+  if (FConduct.AnnotationMode) {
     FAnnotations.Commit(false);
     return;
   }
@@ -46,7 +46,7 @@ void TCustomVexa::CommitItem() {
 
 int TCustomVexa::StoreLongText(const std::string& Text) {
   if (static_cast<int>(Text.size()) <= TShortText::MaxLength) return 0;
-  TLongTextArray& Texts = FAnnotationMode ? FAnnotations.Texts() : FShare.Store().Texts();
+  TLongTextArray& Texts = FConduct.AnnotationMode ? FAnnotations.Texts() : FShare.Store().Texts();
   const int Index = Texts.Add(Text);
   if (Index == 0)
     throw EZKWVexaError("Vexa: no room for another long text (all " + std::to_string(TLongTextArray::Size) +
@@ -73,7 +73,7 @@ void TCustomVexa::AddMarkInt(int X, int Y, std::uint8_t MarkType) {
   Item.X = X;
   Item.Y = Y;
   Item.MarkType = MarkType;
-  if (FAnnotationMode) Item.CoordMode = cmPixel;
+  if (FConduct.AnnotationMode) Item.CoordMode = cmPixel;
   CommitItem();
 }
 
@@ -83,7 +83,7 @@ void TCustomVexa::AddLine(double X1, double Y1, double X2, double Y2) {
   Item.Y = Y1;
   Item.X2 = X2;
   Item.Y2 = Y2;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   CommitItem();
 }
 
@@ -98,7 +98,7 @@ void TCustomVexa::AddDrawTo(double X, double Y) {
   TvxChartItem& Item = NewItem(ckDrawTo);
   Item.X = X;
   Item.Y = Y;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   CommitItem();
 }
 
@@ -113,7 +113,7 @@ void TCustomVexa::AddDrawRel(double DX, double DY) {
   TvxChartItem& Item = NewItem(ckDrawRel);
   Item.X = DX;
   Item.Y = DY;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   CommitItem();
 }
 
@@ -123,7 +123,7 @@ void TCustomVexa::AddRect(double X1, double Y1, double X2, double Y2, bool Trans
   Item.Y = Y1;
   Item.X2 = X2;
   Item.Y2 = Y2;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.Flag = Transparent;
   CommitItem();
 }
@@ -135,7 +135,7 @@ void TCustomVexa::AddRect3D(double X1, double Y1, double X2, double Y2, TFrameSt
   Item.Y = Y1;
   Item.X2 = X2;
   Item.Y2 = Y2;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.FrameStyle = FrameStyle;
   Item.Color2 = Color2;
   Item.Color3 = Color3;
@@ -148,7 +148,7 @@ void TCustomVexa::AddBar3D(double X1, double Y1, double X2, double Y2, int Angle
   Item.Y = Y1;
   Item.X2 = X2;
   Item.Y2 = Y2;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.Size1 = Angle;
   Item.Size2 = Depth;
   CommitItem();
@@ -160,10 +160,10 @@ void TCustomVexa::AddText(double X, double Y, const std::string& Text, int FontS
   SetItemText(Item, Text, TextIndex);
   Item.X = X;
   Item.Y = Y;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.Size1 = FontSize;
-  Item.Size2 = FTextBkStyle == tbSolid ? 1 : 0;
-  Item.MarkType = FTextAlignment;  // 0 left, 1 right, 2 centred
+  Item.Size2 = FConduct.TextBkStyle == tbSolid ? 1 : 0;
+  Item.MarkType = FConduct.TextAlignment;  // 0 left, 1 right, 2 centred
   CommitItem();
 }
 
@@ -175,10 +175,10 @@ void TCustomVexa::AddTextOffs(double X, double Y, double DX, double DY, const st
   Item.Y = Y;
   Item.X2 = DX;
   Item.Y2 = DY;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.Size1 = FontSize;
-  Item.Size2 = FTextBkStyle == tbSolid ? 1 : 0;
-  Item.MarkType = FTextAlignment;
+  Item.Size2 = FConduct.TextBkStyle == tbSolid ? 1 : 0;
+  Item.MarkType = FConduct.TextAlignment;
   CommitItem();
 }
 
@@ -188,7 +188,7 @@ void TCustomVexa::AddEllipse(double X, double Y, double RX, double RY, bool Tran
   Item.Y = Y;
   Item.X2 = RX;
   Item.Y2 = RY;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.Flag = Transparent;
   CommitItem();
 }
@@ -199,7 +199,7 @@ void TCustomVexa::AddArrow(double X1, double Y1, double X2, double Y2, int HeadS
   Item.Y = Y1;
   Item.X2 = X2;
   Item.Y2 = Y2;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.Size1 = HeadSize;
   Item.Flag = OpenHeads;
   CommitItem();
@@ -211,7 +211,7 @@ void TCustomVexa::AddArrow2(double X1, double Y1, double X2, double Y2, int Head
   Item.Y = Y1;
   Item.X2 = X2;
   Item.Y2 = Y2;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.Size1 = HeadSize;
   Item.Flag = OpenHeads;
   CommitItem();
@@ -221,7 +221,7 @@ void TCustomVexa::AddBox(double X, double Y, int HalfWidth, int HalfHeight, bool
   TvxChartItem& Item = NewItem(ckBox);
   Item.X = X;
   Item.Y = Y;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.Size1 = HalfWidth;
   Item.Size2 = HalfHeight;
   Item.Flag = Transparent;
@@ -235,7 +235,7 @@ void TCustomVexa::AddErrorBar(double X, double Y, double ErrLow, double ErrHigh,
   Item.Y = Y;
   Item.X2 = std::fabs(ErrLow);
   Item.Y2 = std::fabs(ErrHigh);
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.MarkType = MarkType;
   Item.Size1 = Horizontal ? 1 : 0;
   CommitItem();
@@ -247,7 +247,7 @@ void TCustomVexa::AddLineOffs(double X1, double Y1, double X2, double Y2, int DX
   Item.Y = Y1;
   Item.X2 = X2;
   Item.Y2 = Y2;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.Size1 = DX;
   Item.Size2 = DY;
   CommitItem();
@@ -259,7 +259,7 @@ void TCustomVexa::AddArc(double X, double Y, double RX, double RY, double StartA
   Item.Y = Y;
   Item.X2 = RX;
   Item.Y2 = RY;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   Item.Size1 = AngleToField(StartAngle);
   Item.Size2 = AngleToField(EndAngle);
   CommitItem();
@@ -271,21 +271,21 @@ void TCustomVexa::AddLineRel(double X, double Y, double DX, double DY) {
   Item.Y = Y;
   Item.X2 = DX;
   Item.Y2 = DY;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   CommitItem();
 }
 
 void TCustomVexa::AddVLine(double X) {
   TvxChartItem& Item = NewItem(ckVLine);
   Item.X = X;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   CommitItem();
 }
 
 void TCustomVexa::AddHLine(double Y) {
   TvxChartItem& Item = NewItem(ckHLine);
   Item.Y = Y;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   CommitItem();
 }
 
@@ -295,7 +295,7 @@ void TCustomVexa::AddCross(double X, double Y, double HalfWidth, double HalfHeig
   Item.Y = Y;
   Item.X2 = HalfWidth;
   Item.Y2 = HalfHeight;
-  Item.FillColor = FFillColor;
+  Item.FillColor = FConduct.FillColor;
   CommitItem();
 }
 
@@ -315,7 +315,7 @@ TvxItemStore& TCustomVexa::BulkStore(std::size_t Count, const char* Command) {
   if (Count > static_cast<std::size_t>(MaxBulkItems))
     throw EZKWVexaError(std::string("Vexa: ") + Command + " cannot add " + std::to_string(Count) +
                         " items at once");
-  return FAnnotationMode ? FAnnotations : FShare.Store();
+  return FConduct.AnnotationMode ? FAnnotations : FShare.Store();
 }
 
 void TCustomVexa::AddMarks(std::span<const double> Xs, std::span<const double> Ys, std::uint8_t MarkType) {
@@ -325,14 +325,14 @@ void TCustomVexa::AddMarks(std::span<const double> Xs, std::span<const double> Y
   const int N = static_cast<int>(Xs.size());
   const double* X = Xs.data();
   const double* Y = Ys.data();
-  Store.Append(N, FAllocSize, [&](TvxChartItem& Item, int I) {
+  Store.Append(N, FConduct.AllocSize, [&](TvxChartItem& Item, int I) {
     CaptureAttributes(Item, ckMark);
     Item.X = X[I];
     Item.Y = Y[I];
     Item.MarkType = MarkType;
   });
   // As AddMark: the data store counts kinds and shares its items.
-  if (FAnnotationMode) return;
+  if (FConduct.AnnotationMode) return;
   Store.AddKindCount(ckMark, N);
   SyncShares();
 }
@@ -344,17 +344,17 @@ void TCustomVexa::AddPolyline(std::span<const double> Xs, std::span<const double
   const int N = static_cast<int>(Xs.size());
   const double* X = Xs.data();
   const double* Y = Ys.data();
-  Store.Append(N, FAllocSize, [&](TvxChartItem& Item, int I) {
+  Store.Append(N, FConduct.AllocSize, [&](TvxChartItem& Item, int I) {
     if (I == 0) {
       CaptureAttributes(Item, ckMoveTo);  // AddMoveTo leaves FillColor alone
     } else {
       CaptureAttributes(Item, ckDrawTo);
-      Item.FillColor = FFillColor;
+      Item.FillColor = FConduct.FillColor;
     }
     Item.X = X[I];
     Item.Y = Y[I];
   });
-  if (FAnnotationMode) return;
+  if (FConduct.AnnotationMode) return;
   Store.AddKindCount(ckMoveTo, 1);
   Store.AddKindCount(ckDrawTo, N - 1);
   SyncShares();

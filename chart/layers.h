@@ -72,6 +72,8 @@ struct TAxisRange {
   double Low = 0.0;
   double High = 1.0;
   bool Logarithmic = false;
+
+  bool operator==(const TAxisRange&) const = default;
 };
 
 // Every coordinate the renderers draw is clamped into +-RenderClamp.
@@ -95,6 +97,8 @@ struct TPlotGeometry {
   int MarginTop = 0;
   int MarginBottom = 0;
   int ShadowWidth = 0;
+
+  bool operator==(const TPlotGeometry&) const = default;
 
   std::int64_t PlotRight64() const { return std::int64_t{Width} - MarginRight - ShadowWidth; }
   std::int64_t PlotBottom64() const { return std::int64_t{Height} - MarginBottom - ShadowWidth; }
@@ -168,6 +172,8 @@ struct TLayerTransform {
   double YOffsetD = 0;
   bool XQuick = false;
   bool YQuick = false;
+
+  bool operator==(const TLayerTransform&) const = default;
 
   static TLayerTransform Make(const TLayerFactors& F, const TAxisRange& X, const TAxisRange& Y, int Width,
                               int Height) {

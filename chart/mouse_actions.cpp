@@ -786,7 +786,7 @@ void TCustomVexa::DblClick() {
 
 bool TCustomVexa::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
-  if (!FWheelZoom || WheelDelta == 0) return false;
+  if (!WheelZoom() || WheelDelta == 0) return false;
   bool Zoomed = false;
   MouseStep([&] { Zoomed = TChartMouse(*this).Wheel(Shift, WheelDelta, MousePos); });
   return Zoomed;

@@ -64,11 +64,11 @@ bool TCustomVexa::InPlotArea(int X, int Y) const { return Geometry().InPlot(X, Y
 void TCustomVexa::UpdatePointerShape(int X, int Y) {
   // The chart sets the application-wide shape, which overrides every
   // control's own, and never a shape of its own.
-  if (FMouseCursorFixed || !InPlotArea(X, Y)) {
+  if (MouseCursorFixed() || !InPlotArea(X, Y)) {
     Screen().SetCursor(crDefault);
     return;
   }
-  switch (FMouseAction) {
+  switch (MouseAction()) {
     case maNone: Screen().SetCursor(crCross); break;
     case maPan:
     case maPanHoriz:
@@ -97,8 +97,8 @@ void TCustomVexa::ExtendMouseTrace(TShiftState Shift, int X, int Y) {
 
   TMouseTracePoint Point;
   PixelToWorld(CurrentLayer(), X, Y, Point.X, Point.Y);
-  Point.Color = FMouseTraceColor;
-  Point.Flags = FMouseTraceInvert ? mtfInvert : std::uint16_t{0};
+  Point.Color = MouseTraceColor();
+  Point.Flags = MouseTraceInvert() ? mtfInvert : std::uint16_t{0};
   FMouseTrace[static_cast<std::size_t>(FMouseTraceCount)] = Point;
   ++FMouseTraceCount;
 
@@ -112,8 +112,8 @@ void TCustomVexa::ExtendMouseTrace(TShiftState Shift, int X, int Y) {
   int FromY = 0;
   WorldToPixel(CurrentLayer(), Previous.X, Previous.Y, FromX, FromY);
   TCanvas& C = Canvas();
-  C.Pen().SetColor(FMouseTraceColor);
-  C.Pen().SetMode(FMouseTraceInvert ? pmXor : pmCopy);
+  C.Pen().SetColor(MouseTraceColor());
+  C.Pen().SetMode(MouseTraceInvert() ? pmXor : pmCopy);
   C.MoveTo(FromX, FromY);
   C.LineTo(X, Y);
   C.Pen().SetMode(pmCopy);

@@ -1,5 +1,4 @@
-// Painting a chart: the paint pipeline, the grid, the text labels and the
-// pictures a chart can give out (a PNG of what it shows, a printed page).
+// Painting a chart: the paint pipeline and the text labels.
 //
 // All drawing goes to off-screen images first; the window receives finished
 // images only:
@@ -12,70 +11,34 @@
 //            crosshairs into it, DataImage onto the window at the plot
 //            corner; caption, scales and mouse trace stay as they are.
 //
-// TChartRenderer holds no state between calls: construct one on a chart for
-// each call. The chart's virtual hooks (Paint, DrawPlotBackground,
-// RenderData, the drawing step of Redraw) forward here; the pipeline calls
-// those hooks back on the chart, so a descendant that overrides one of them
-// changes what the pipeline paints.
+// TChartRenderer holds no state between calls: the chart constructs one for
+// each call from its paint host (chart/paint_host.h) and the paint-settings
+// value it builds once per paint (chart/paint_settings.h). The chart's
+// virtual hooks (Paint, DrawPlotBackground, RenderData, the drawing step of
+// Redraw) forward here; the pipeline calls those hooks back through the
+// host, so a descendant that overrides one of them changes what is painted.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/ZKW_zkwbase.h"
 #include "chart/layers.h"
+#include "chart/paint_host.h"
+#include "chart/paint_settings.h"
+#include "chart/render_grid.h"
 #include "chart/render_items.h"
 #include "platform/devices.h"
 #include "platform/graphics.h"
-#include "platform/picture_files.h"
 
 namespace zkw {
 
-class TCustomVexa;
 struct TKeptDataImage;
-
-// ---- grid ----------------------------------------------------------------------------
-
-// One axis of the grid walk.
-struct TGridAxis {
-  double RangeLow = 0.0;  // the range object's ends (either order)
-  double RangeHigh = 1.0;
-  bool Logarithmic = false;
-  // Spacing: 0 = at the scale's ticks; above 0 = this step; on a logarithmic
-  // axis -1, -2 and -3 walk decades, 1-2-5 and 1-2-3-..-9.
-  double Step = 0.0;
-  // The scale control's tick list of its last paint and its own range ends.
-  std::vector<double> Ticks;
-  double ScaleLow = 0.0;
-  double ScaleHigh = 1.0;
-};
-
-// The first grid value at or above Low (the smaller range end).
-double FirstGridValue(const TGridAxis& Axis, double Low);
-// The grid value after Current; Index (2, 3, ...) is the value's position in
-// the walk, used when the grid follows the scale's ticks.
-double NextGridValue(const TGridAxis& Axis, int Index, double Current);
-
-struct TGridSettings {
-  GridStyleType Style = gsNone;
-  TColor Color = 0;       // lines and points
-  TColor ChartColor = 0;  // brush colour set before the grid
-  TLayerTransform Transform;  // of the current layer
-  int MarginLeft = 0;
-  int MarginTop = 0;
-  TGridAxis X;
-  TGridAxis Y;
-};
-
-// Lines or points of a grid walk stop after this many.
-constexpr int GridLimit = 1000;
-
-// Draws the grid with the plot's top-left corner at (Left, Top) on Canvas.
-// Cache, when given, takes the brush colour.
-void DrawGrid(TCanvas& Canvas, int Left, int Top, const TGridSettings& Grid, TDrawStateCache* Cache);
+struct TDataImagePass;
 
 // ---- text labels -----------------------------------------------------------------------
 
@@ -88,30 +51,32 @@ struct TLabelRenderFrame {
 };
 
 // Draws one label (if it is shown) with the plot's top-left corner at (Left, Top).
-void DrawTextLabel(TCanvas& Canvas, int Left, int Top, const TCustomTextLabel& Label,
+void DrawTextLabel(TCanvas& Canvas, int Left, int Top, const TTextLabelLook& Label,
                    const TLabelRenderFrame& Frame, TDrawStateCache* Cache);
 // Draws Labels[Count - 1] first and Labels[0] last, so label 1 lies on top.
-void DrawTextLabels(TCanvas& Canvas, int Left, int Top, const TCustomTextLabel* const* Labels, int Count,
+void DrawTextLabels(TCanvas& Canvas, int Left, int Top, const TTextLabelLook* Labels, int Count,
                     const TLabelRenderFrame& Frame, TDrawStateCache* Cache);
 
 // ---- the pipeline ----------------------------------------------------------------------
 
 class TChartRenderer {
  public:
-  explicit TChartRenderer(TCustomVexa& Chart);
+  // Settings: the value the chart built for this paint (shared, so that the
+  // hooks a pass calls back draw from the same value).
+  TChartRenderer(TChartPaintHost& Host, std::shared_ptr<const TChartPaintSettings> Settings);
 
-  // The full paint of the control (nothing while the chart is invisible and
-  // not designed, loading, or painting is suppressed). A logarithmic axis
-  // below zero ends it after the caption; the window keeps its image.
+  // The full paint of the control (nothing while the chart may not paint).
+  // A logarithmic axis below zero ends it after the caption; the window
+  // keeps its image.
   void Paint();
   // The paint's steps 2 to 7: everything into ControlImage, the window untouched.
   // Raises EZKWVexaError for a logarithmic axis below zero.
   void PaintControlImage();
-  // Window background, shadow, caption, factors and scales on Canvas.
+  // Window background, shadow, caption, then the scales (which complete the
+  // layer part of the settings this renderer draws from).
   void DrawOuterArea(TCanvas& Canvas);
   // Chart background, picture or area colouring into (Left, Top, Left + Width, Top + Height).
   void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height);
-  void RenderDataToBitmap(TBitmap& Bitmap, int Left, int Top, bool Monochrome, int NoGrid);
   // Grid, items, text labels, plot frame and the two data events;
   // (Left, Top) is the plot rectangle's top-left corner on Canvas.
   void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid);
@@ -122,64 +87,39 @@ class TChartRenderer {
   // The drawing step of Redraw with AutoRedraw on.
   void RedrawData();
   // Plot background and data into the data image at the chart's size, the
-  // step a paint and a redraw share. It starts from the kept image when that
-  // still holds and keeps one for the next pass, so whichever of the two
-  // comes second after a change draws only what changed since.
+  // step a paint and a redraw share, through the chart's hooks. It starts
+  // from the kept image when that still fits and keeps one for the next
+  // pass, so whichever of the two comes second after a change draws only
+  // what changed since.
   void DrawDataImage();
 
   // The pieces RenderData is made of (exposed for hosts that print or export).
+  // The item frame refers to this renderer's text font: keep the renderer.
   TItemRenderFrame ItemFrame(int Left, int Top, bool Monochrome, bool OnPrinter) const;
   TGridSettings GridSettings() const;
   TLabelRenderFrame LabelFrame(bool OnPrinter) const;
+  const TChartPaintSettings& Settings() const { return *FSettings; }
 
  private:
   // Keeps the data image and the pass's state before data item Prefix.
-  void KeepDataImage(TCanvas& Canvas, TItemRenderer& Renderer, TKeptDataImage& Kept,
+  void KeepDataImage(TCanvas& Canvas, TItemRenderer& Renderer, TKeptDataImage& Kept, const TDataImagePass& Pass,
                      const std::shared_ptr<const TvxItemStore>& Store, int Prefix);
   // The data pass of a redraw that starts from the kept image.
-  void RenderDataFromKept(TCanvas& Canvas, TItemRenderer& Renderer, TKeptDataImage& Kept, const TvxItemStore& Store);
+  void RenderDataFromKept(TCanvas& Canvas, TItemRenderer& Renderer, TKeptDataImage& Kept, const TDataImagePass& Pass,
+                          const std::shared_ptr<const TvxItemStore>& Store);
   // What follows the items: annotations (when DataDone: the data store has
   // been drawn and the annotations have not), text labels, OnDataRendered,
   // plot frame.
   void FinishRenderData(TCanvas& Canvas, TItemRenderer& Renderer, int Left, int Top, bool OnPrinter, bool DataDone);
+  // Runs the per-item steps over one store (see render_pipeline.cpp).
+  enum class TItemSubset : std::uint8_t { All, NonText, Text };
+  void RenderStore(TItemRenderer& Renderer, const TvxItemStore& Store, bool IsAnnotation, TItemSubset Subset,
+                   int From = 0, int CaptureAt = -1, const std::function<void(int)>& Capture = nullptr);
+  void RenderAnnotations(TItemRenderer& Renderer);
 
-  TCustomVexa& FChart;
+  TChartPaintHost& FHost;
+  std::shared_ptr<const TChartPaintSettings> FSettings;
+  TFont FTextFont;  // the text items' font, made from the settings
 };
-
-// ---- pictures out ------------------------------------------------------------------------
-
-// Every picture shows the chart as a paint does (without touching the window,
-// whether or not painting is suppressed): the control image, crosshairs
-// included, at the control's size. Each raises EZKWVexaError for a
-// logarithmic axis below zero and Exception when the file cannot be written.
-
-// Resolution of a PDF page that SaveChartImage writes for a ".pdf" name.
-constexpr int DefaultPdfDpi = 96;
-
-void SaveChartToPng(TCustomVexa& Chart, const std::string& FileName);
-// As a picture file of the given format (Quality: JPEG only, 0..100, -1 the
-// encoder's default); pfPdf writes a PDF at DefaultPdfDpi.
-void SaveChartPicture(TCustomVexa& Chart, const std::string& FileName, TPictureFormat Format, int Quality = -1);
-// The format follows the file name's extension (.png, .jpg, .jpeg, .bmp,
-// .pdf, any case); any other raises EInvalidGraphic before anything is drawn.
-void SaveChartImage(TCustomVexa& Chart, const std::string& FileName);
-// A one-page PDF whose page is the chart's size at Dpi (1..9600; width in
-// inches = pixels / Dpi), holding the chart's pixels losslessly.
-void SaveChartToPdf(TCustomVexa& Chart, const std::string& FileName, int Dpi = DefaultPdfDpi);
-
-// Prints the chart onto an A4 page of the program's printer and writes the
-// document to FileName (a PDF, or a PNG when the name ends in ".png"). The
-// chart keeps its pixel geometry (fonts follow the printer font rule, so
-// texts have the same pixel size as on the screen); the page's resolution
-// for this print is PrintFitResolution of the chart's size, so the chart
-// fills the page inside 10 mm margins, and it is centred on the page. The
-// printer's own resolution is restored afterwards. Monochrome draws item pens
-// black and fills silver or white. Raises Exception when a document is already
-// open or the file cannot be written; the printer is left without an open
-// document.
-void PrintChart(TCustomVexa& Chart, const std::string& FileName, bool Monochrome = false);
-// The smallest resolution (36..1200 pixels per inch) at which a Width x Height
-// pixel picture fits an A4 page inside 10 mm margins.
-int PrintFitResolution(int Width, int Height);
 
 }  // namespace zkw

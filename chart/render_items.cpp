@@ -17,7 +17,6 @@ namespace zkw {
 
 namespace {
 
-bool IsTextKind(std::uint8_t Kind) { return Kind == ckText || Kind == ckTextOffs; }
 
 // A pixel offset, rounded and held far inside the 64-bit range, so that
 // adding it to a position cannot overflow whatever the item holds.

@@ -7,7 +7,6 @@
 
 #include "chart/render.h"
 #include "chart/render_tail.h"
-#include "chart/vexa.h"
 #include "platform/devices.h"
 #include "platform/rtl.h"
 
@@ -21,8 +20,6 @@ namespace {
 constexpr bool DataOverAnnotations = false;
 constexpr bool AnnotationsShown = true;
 constexpr bool AnnotationTextsOnTop = true;
-
-int ClampToInt(std::int64_t V) { return static_cast<int>(std::clamp<std::int64_t>(V, -2147483647, 2147483647)); }
 
 // Captions count their length in characters, not bytes, so that cutting a
 // long caption never splits a multi-byte character.
@@ -42,9 +39,10 @@ std::string FirstChars(const std::string& S, std::int64_t Count) {
   return S.substr(0, I);
 }
 
-bool IsTextKind(std::uint8_t Kind) { return Kind == ckText || Kind == ckTextOffs; }
+}  // namespace
 
-enum class TItemSubset { All, NonText, Text };
+TChartRenderer::TChartRenderer(TChartPaintHost& Host, std::shared_ptr<const TChartPaintSettings> Settings)
+    : FHost(Host), FSettings(std::move(Settings)), FTextFont(FSettings->Data.TextFont.ToFont()) {}
 
 // Runs the per-item steps over one store: copy the record, skip hidden
 // classes and layers, let the host change the copy, draw it; then draw what
@@ -53,18 +51,17 @@ enum class TItemSubset { All, NonText, Text };
 //
 // From is the first index drawn. When Capture is given it runs just before
 // the item at CaptureAt is drawn (the pass then has no handlers).
-void RenderStore(TCustomVexa& Chart, TItemRenderer& Renderer, const TvxItemStore& Store, bool IsAnnotation,
-                 TItemSubset Subset, int From = 0, int CaptureAt = -1,
-                 const std::function<void(int)>& Capture = nullptr) {
-  std::array<bool, 256> ClassOn{};
-  for (int C = 0; C < 256; ++C) ClassOn[static_cast<std::size_t>(C)] = Chart.ClassVisible(static_cast<std::uint8_t>(C), IsAnnotation);
-  std::array<bool, LayerCount> LayerOn{};
-  for (int L = 1; L <= LayerCount; ++L) LayerOn[static_cast<std::size_t>(L - 1)] = Chart.LayerVisible(L);
+void TChartRenderer::RenderStore(TItemRenderer& Renderer, const TvxItemStore& Store, bool IsAnnotation,
+                                 TItemSubset Subset, int From, int CaptureAt, const std::function<void(int)>& Capture) {
+  const TPlotLook& Look = FSettings->Data.Look;
+  const std::array<bool, 256>& ClassOn = IsAnnotation ? Look.AnnotationClassVisible : Look.DataClassVisible;
+  const std::array<bool, LayerCount>& LayerOn = Look.LayerVisible;
   // Without host handlers the items are drawn straight from the store; a
   // handler gets a copy (it may change the drawing, never the store) and may
   // append to the store, so then no reference into it is held across a call.
-  const bool Hook = static_cast<bool>(Chart.OnBeforeRenderChartItem);
-  const bool Copy = Hook || static_cast<bool>(Chart.OnBeforeRenderText);
+  const TRenderHandlers Handlers = FHost.Handlers();
+  const bool Hook = Handlers.BeforeRenderChartItem;
+  const bool Copy = Hook || Handlers.BeforeRenderText;
   // Without handlers nothing can change the store during the pass, so runs of
   // plain items are drawn straight from it.
   const bool Runs = !Copy && Subset == TItemSubset::All && RenderRunsEnabled();
@@ -88,7 +85,7 @@ void RenderStore(TCustomVexa& Chart, TItemRenderer& Renderer, const TvxItemStore
     }
     TvxChartItem Item = Stored;
     if (Hook) {
-      Chart.DoBeforeRenderChartItem(Item, I, IsAnnotation);
+      FHost.BeforeRenderChartItem(Item, I, IsAnnotation);
       // The handler may have drawn on the canvas or painted the chart anew.
       Renderer.Cache().Forget();
     }
@@ -97,14 +94,12 @@ void RenderStore(TCustomVexa& Chart, TItemRenderer& Renderer, const TvxItemStore
   Renderer.FlushPolyline();
 }
 
-}  // namespace
-
-TChartRenderer::TChartRenderer(TCustomVexa& Chart) : FChart(Chart) {}
 
 // ---- frames handed to the item, grid and label drawing ---------------------------------
 
 TItemRenderFrame TChartRenderer::ItemFrame(int Left, int Top, bool Monochrome, bool OnPrinter) const {
-  const TPlotGeometry G = FChart.Geometry();
+  const TDataPaintSettings& D = FSettings->Data;
+  const TPlotGeometry& G = D.Geometry;
   TItemRenderFrame F;
   F.Width = G.Width;
   F.Height = G.Height;
@@ -116,53 +111,36 @@ TItemRenderFrame TChartRenderer::ItemFrame(int Left, int Top, bool Monochrome, b
   F.Top = Top;
   F.Monochrome = Monochrome;
   F.OnPrinter = OnPrinter;
-  for (int L = 1; L <= LayerCount; ++L) {
-    const auto N = static_cast<std::size_t>(L - 1);
-    F.Transforms[N] = FChart.LayerTransform(L);
-    const TScaleProps& X = FChart.ScalePropsX(L);
-    const TScaleProps& Y = FChart.ScalePropsY(L);
-    F.XRanges[N] = {X.RangeLow(), X.RangeHigh(), X.Logarithmic()};
-    F.YRanges[N] = {Y.RangeLow(), Y.RangeHigh(), Y.Logarithmic()};
-  }
-  F.TextFont = &FChart.TextFont();
-  F.AvoidDuplicateMarks = FChart.AvoidDuplicateMarks();
-  F.MinDupMarkDist = FChart.MinDupMarkDist();
+  F.Transforms = D.Transforms;
+  F.XRanges = D.XRanges;
+  F.YRanges = D.YRanges;
+  F.TextFont = &FTextFont;
+  F.AvoidDuplicateMarks = D.Look.AvoidDuplicateMarks;
+  F.MinDupMarkDist = D.Look.MinDupMarkDist;
   return F;
 }
 
 TGridSettings TChartRenderer::GridSettings() const {
-  const int N = FChart.CurrentLayer();
+  const TDataPaintSettings& D = FSettings->Data;
   TGridSettings S;
-  S.Style = FChart.GridStyle();
-  S.Color = FChart.GridColor();
-  S.ChartColor = FChart.ChartColor();
-  S.Transform = FChart.LayerTransform(N);
-  S.MarginLeft = FChart.MarginLeft();
-  S.MarginTop = FChart.MarginTop();
-  auto Axis = [](const TScaleProps& Props, TScale& Control, double Step) {
-    TGridAxis A;
-    A.RangeLow = Props.RangeLow();
-    A.RangeHigh = Props.RangeHigh();
-    A.Logarithmic = Props.Logarithmic();
-    A.Step = Step;
-    A.Ticks = Control.TickPositions();
-    A.ScaleLow = Control.RangeLow();
-    A.ScaleHigh = Control.RangeHigh();
-    return A;
-  };
-  S.X = Axis(FChart.ScalePropsX(N), FChart.ScaleControlX(N), FChart.GridDx());
-  S.Y = Axis(FChart.ScalePropsY(N), FChart.ScaleControlY(N), FChart.GridDy());
+  S.Style = D.Look.GridStyle;
+  S.Color = D.Look.GridColor;
+  S.ChartColor = D.Look.ChartColor;
+  S.Transform = D.Transform(D.Look.CurrentLayer);
+  S.MarginLeft = D.Geometry.MarginLeft;
+  S.MarginTop = D.Geometry.MarginTop;
+  S.X = D.GridX;
+  S.Y = D.GridY;
   return S;
 }
 
 TLabelRenderFrame TChartRenderer::LabelFrame(bool OnPrinter) const {
+  const TDataPaintSettings& D = FSettings->Data;
   TLabelRenderFrame F;
-  F.MarginLeft = FChart.MarginLeft();
-  F.MarginTop = FChart.MarginTop();
-  for (int L = 1; L <= LayerCount; ++L) {
-    F.Transforms[static_cast<std::size_t>(L - 1)] = FChart.LayerTransform(L);
-    F.LayerVisible[static_cast<std::size_t>(L - 1)] = FChart.LayerVisible(L);
-  }
+  F.MarginLeft = D.Geometry.MarginLeft;
+  F.MarginTop = D.Geometry.MarginTop;
+  F.Transforms = D.Transforms;
+  F.LayerVisible = D.Look.LayerVisible;
   F.OnPrinter = OnPrinter;
   return F;
 }
@@ -170,10 +148,7 @@ TLabelRenderFrame TChartRenderer::LabelFrame(bool OnPrinter) const {
 // ---- the paint -------------------------------------------------------------------------
 
 void TChartRenderer::Paint() {
-  const TComponentState State = FChart.ComponentState();
-  if ((!FChart.Visible() && !State.Contains(csDesigning)) || State.Contains(csLoading) || FChart.PaintLocked()) {
-    return;
-  }
+  if (!FHost.MayPaint()) return;
   try {
     PaintControlImage();
   } catch (const EZKWVexaError&) {
@@ -181,62 +156,61 @@ void TChartRenderer::Paint() {
     // the window keeps its previous image.
     return;
   }
-  ShowImage(0, 0, FChart.Canvas(), FChart.ControlImage());
+  ShowImage(0, 0, FHost.WindowCanvas(), FHost.ControlImage());
 }
 
 void TChartRenderer::PaintControlImage() {
-  TBitmap& Control = FChart.ControlImage();
-  TBitmap& Data = FChart.DataImage();
+  TBitmap& Control = FHost.ControlImage();
+  TBitmap& Data = FHost.DataImage();
   DrawOuterArea(Control.Canvas());
   DrawDataImage();
   DrawMouseTrace(0, 0, Data);
-  const TPlotGeometry G = FChart.Geometry();
+  const TPlotGeometry& G = FSettings->Data.Geometry;
   Control.Canvas().Draw(G.MarginLeft, G.MarginTop, Data);
 }
 
 void TChartRenderer::RedrawData() {
   DrawDataImage();
-  ShowImage(FChart.MarginLeft(), FChart.MarginTop(), FChart.Canvas(), FChart.DataImage());
-  FChart.SurfaceChanged();
+  const TPlotGeometry& G = FSettings->Data.Geometry;
+  ShowImage(G.MarginLeft, G.MarginTop, FHost.WindowCanvas(), FHost.DataImage());
+  FHost.SurfaceChanged();
 }
 
 void TChartRenderer::DrawDataImage() {
-  TBitmap& Data = FChart.DataImage();
+  TBitmap& Data = FHost.DataImage();
   // A chart resized since its last paint draws at its new size, as a paint would.
-  const TPlotGeometry G = FChart.Geometry();
+  const TPlotGeometry& G = FSettings->Data.Geometry;
   Data.SetSize(G.DataImageWidth(), G.DataImageHeight());
   // Held locally: the chart keeps its own reference, which a nested paint
   // could replace.
-  std::shared_ptr<TKeptDataImage> Kept = FChart.KeptDataImage();
-  if (!Kept) Kept = FChart.KeptDataImage() = std::make_shared<TKeptDataImage>();
-  // The flags belong to this pass only, also when it ends in an error: a
-  // later pass into the data image (an export, a host's own) must neither
-  // start from the kept image nor replace it.
-  struct TPassFlags {
-    TKeptDataImage& Kept;
-    ~TPassFlags() { Kept.Armed = Kept.Capture = Kept.BackgroundSkipped = false; }
-  } Flags{*Kept};
-  Kept->Armed = Kept->Capture = Kept->BackgroundSkipped = false;
-  std::string Key;
+  std::shared_ptr<TKeptDataImage> Kept = FHost.KeptDataImage();
+  if (!Kept) Kept = FHost.KeptDataImage() = std::make_shared<TKeptDataImage>();
+  // The pass is known to the chart's hooks only while it runs, also when it
+  // ends in an error: a later pass into the data image (an export, a host's
+  // own) must neither start from the kept image nor replace it.
+  TDataImagePass Pass{FSettings, TFontKey::Of(Data.Canvas().Font())};
+  struct TRegistration {
+    TDataImagePass*& Slot;
+    TDataImagePass* Outer;
+    ~TRegistration() { Slot = Outer; }
+  } Registration{FHost.DataImagePass(), FHost.DataImagePass()};
+  Registration.Slot = &Pass;
   if (!KeptImageEnabled()) {
     // The reference path: a full redraw that leaves the kept image alone.
-  } else if (KeptImageKey(FChart, ItemFrame(0, 0, false, false), Key)) {
-    const std::shared_ptr<const TvxItemStore> Store = FChart.DataStoreHandle();
-    Kept->Capture = true;
-    Kept->Armed = Kept->Valid && Key == Kept->Key && Kept->Store.lock() == Store &&
-                  Store->DirtyFrom(Kept->StoreVersion) >= Kept->Prefix;
-    Kept->CurrentKey = std::move(Key);
+  } else if (DataPassKeepable(*FSettings, FHost.Handlers(), Data)) {
+    Pass.Capture = true;
+    Pass.Armed = Kept->Fits(FSettings->Data, Pass.StartFont, FHost.DataStoreHandle());
   } else if (Kept->Valid) {
     Kept->Invalidate();
   }
-  FChart.DrawPlotBackground(Data.Canvas(), 0, 0, Data.Width(), Data.Height());
-  FChart.RenderDataToBitmap(Data, 0, 0, false, 0);
-  if (Kept->BackgroundSkipped) {
+  FHost.DrawPlotBackground(Data.Canvas(), 0, 0, Data.Width(), Data.Height());
+  FHost.RenderDataToBitmap(Data, 0, 0, false, 0);
+  if (Pass.BackgroundSkipped) {
     // The background was left to a kept image that no data pass used: draw
     // the whole image the ordinary way.
-    Kept->Armed = Kept->Capture = Kept->BackgroundSkipped = false;
-    FChart.DrawPlotBackground(Data.Canvas(), 0, 0, Data.Width(), Data.Height());
-    FChart.RenderDataToBitmap(Data, 0, 0, false, 0);
+    Pass.Armed = Pass.Capture = Pass.BackgroundSkipped = false;
+    FHost.DrawPlotBackground(Data.Canvas(), 0, 0, Data.Width(), Data.Height());
+    FHost.RenderDataToBitmap(Data, 0, 0, false, 0);
   }
 }
 
@@ -244,18 +218,19 @@ void TChartRenderer::ShowImage(int OffsetX, int OffsetY, TCanvas& Canvas, TBitma
   DrawCrossHairs(OffsetX, OffsetY, Bitmap);
   Canvas.Draw(OffsetX, OffsetY, Bitmap);
   // Rubber lines and drag rectangles live on the window only.
-  if (&Canvas == &FChart.Canvas()) FChart.RestoreMouseFigures();
+  if (&Canvas == &FHost.WindowCanvas()) FHost.RestoreMouseFigures();
 }
 
 // ---- outer area ----------------------------------------------------------------------------
 
 void TChartRenderer::DrawOuterArea(TCanvas& Canvas) {
-  const TPlotGeometry G = FChart.Geometry();
+  const TFrameLook& Look = FSettings->Frame;
+  const TPlotGeometry& G = FSettings->Data.Geometry;
   // Margins take every 32-bit value: the anchor sums below are 64-bit.
   const std::int64_t L = G.MarginLeft, R = G.MarginRight, T = G.MarginTop, B = G.MarginBottom;
   const int S = G.ShadowWidth;
   const int W = G.Width, H = G.Height;
-  TBitmap& Control = FChart.ControlImage();
+  TBitmap& Control = FHost.ControlImage();
   Control.SetSize(W, H);
 
   // The canvas keeps its state between paints (the caption leaves the brush
@@ -264,20 +239,20 @@ void TChartRenderer::DrawOuterArea(TCanvas& Canvas) {
   Canvas.Pen().SetMode(pmCopy);
   Canvas.Pen().SetWidth(1);
   Canvas.Brush().SetStyle(bsSolid);
-  Canvas.Brush().SetColor(FChart.WindColor());
-  Canvas.Pen().SetColor(FChart.WindColor());
+  Canvas.Brush().SetColor(Look.WindColor);
+  Canvas.Pen().SetColor(Look.WindColor);
   Canvas.Rectangle(0, 0, W, H);
 
   if (S > 0) {
     const int w = Control.Width(), h = Control.Height();
-    Canvas.Brush().SetColor(FChart.ShadowBakColor());
-    Canvas.Pen().SetColor(FChart.ShadowBakColor());
+    Canvas.Brush().SetColor(Look.ShadowBakColor);
+    Canvas.Pen().SetColor(Look.ShadowBakColor);
     Canvas.Rectangle(w - S, 0, w, S);
     Canvas.Rectangle(0, h - S, S, h);
-    Canvas.Brush().SetColor(FChart.ShadowColor());
+    Canvas.Brush().SetColor(Look.ShadowColor);
     int F;
-    if (FChart.ShadowStyle() == ssFlying) {
-      Canvas.Pen().SetColor(FChart.ShadowColor());
+    if (Look.ShadowStyle == ssFlying) {
+      Canvas.Pen().SetColor(Look.ShadowColor);
       F = S - 1;
     } else {
       Canvas.Pen().SetColor(clBlack);
@@ -296,14 +271,15 @@ void TChartRenderer::DrawOuterArea(TCanvas& Canvas) {
     Canvas.LineTo(0, 0);
   }
 
-  Canvas.Pen().SetColor(FChart.ChartFrameColor());
+  Canvas.Pen().SetColor(FSettings->Data.Look.ChartFrameColor);
   Canvas.Brush().SetStyle(bsClear);
-  Canvas.SetFont(FChart.Font());
-  if (IsPrinterCanvas(Canvas)) ApplyPrinterFontRule(Canvas.Font(), FChart.Font().Size());
+  const TFont Font = FSettings->Font.ToFont();
+  Canvas.SetFont(Font);
+  if (IsPrinterCanvas(Canvas)) ApplyPrinterFontRule(Canvas.Font(), Font.Size());
 
-  std::string Text = FChart.Caption();
+  std::string Text = Look.Caption;
   std::int64_t TW = Canvas.TextWidth(Text);
-  const int Trim = FChart.CaptionTrim();
+  const int Trim = Look.CaptionTrim;
   // An empty or zero-width caption has nothing to shorten (and no width to
   // divide by).
   if (Trim != 0 && TW > 0) {
@@ -316,8 +292,8 @@ void TChartRenderer::DrawOuterArea(TCanvas& Canvas) {
       TW = Canvas.TextWidth(Text);
     }
   }
-  std::int64_t AX = FChart.CaptionPosX();
-  switch (FChart.CaptionAnchorHoriz()) {
+  std::int64_t AX = Look.CaptionPosX;
+  switch (Look.CaptionAnchorHoriz) {
     case cahControlLeft:
       break;
     case cahChartLeft:
@@ -333,8 +309,8 @@ void TChartRenderer::DrawOuterArea(TCanvas& Canvas) {
       AX += W;
       break;
   }
-  std::int64_t AY = FChart.CaptionPosY();
-  switch (FChart.CaptionAnchorVert()) {
+  std::int64_t AY = Look.CaptionPosY;
+  switch (Look.CaptionAnchorVert) {
     case cavControlTop:
       break;
     case cavChartTop:
@@ -350,69 +326,62 @@ void TChartRenderer::DrawOuterArea(TCanvas& Canvas) {
       AY += H;
       break;
   }
-  if (FChart.CaptionAlignment() == taRightJustify) {
+  if (Look.CaptionAlignment == taRightJustify) {
     AX -= TW;
-  } else if (FChart.CaptionAlignment() == taCenter) {
+  } else if (Look.CaptionAlignment == taCenter) {
     AX -= TW / 2;
   }
-  Canvas.TextOut(ClampToInt(AX), ClampToInt(AY), Text);
+  Canvas.TextOut(ClampPixelSum(AX), ClampPixelSum(AY), Text);
 
-  FChart.ComputeFactors();  // may raise the logarithmic-axis error, ending the paint
-
-  for (int N = 1; N <= LayerCount; ++N) {
-    FChart.CopyScalePropsToControl(FChart.ScalePropsX(N), FChart.ScaleControlX(N));
-    FChart.ScaleControlX(N).ForcePaint();
-  }
-  for (int N = 1; N <= LayerCount; ++N) {
-    FChart.CopyScalePropsToControl(FChart.ScalePropsY(N), FChart.ScaleControlY(N));
-    FChart.ScaleControlY(N).ForcePaint();
-  }
-  FChart.DoRenderEvent(&TCustomVexa::OnScalesRendered, Canvas, 0, 0);
+  // The factors are computed (which may raise the logarithmic-axis error,
+  // ending the paint) and the scales painted; the layer part of the settings
+  // is what that made.
+  auto Completed = std::make_shared<TChartPaintSettings>(*FSettings);
+  FHost.PaintScales(Completed->Data);
+  FSettings = std::move(Completed);
+  FHost.RaiseRenderEvent(TRenderEventKind::ScalesRendered, Canvas, 0, 0);
 }
 
 // ---- plot background -------------------------------------------------------------------------
 
 void TChartRenderer::DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) {
-  TKeptDataImage* Kept = FChart.KeptDataImage().get();
-  if (Kept && Kept->Armed && !Kept->BackgroundSkipped && &Canvas == &FChart.DataImage().Canvas() && Left == 0 &&
-      Top == 0 && Width == FChart.DataImage().Width() && Height == FChart.DataImage().Height()) {
+  TBitmap& DataImage = FHost.DataImage();
+  TDataImagePass* Pass = FHost.DataImagePass();
+  if (Pass && Pass->Armed && !Pass->BackgroundSkipped && &Canvas == &DataImage.Canvas() && Left == 0 && Top == 0 &&
+      Width == DataImage.Width() && Height == DataImage.Height()) {
     // The kept image holds this background; the data pass restores it.
-    Kept->BackgroundSkipped = true;
+    Pass->BackgroundSkipped = true;
     return;
   }
-  const int Right = ClampToInt(std::int64_t{Left} + Width), Bottom = ClampToInt(std::int64_t{Top} + Height);
-  TBakGndImg& Img = FChart.BackGroundImg();
+  const int Right = ClampPixelSum(std::int64_t{Left} + Width), Bottom = ClampPixelSum(std::int64_t{Top} + Height);
+  const TDataPaintSettings& D = FSettings->Data;
+  const TBackgroundLook& Img = D.Background;
   // The image keeps its canvas state between paints: items and labels may
   // have left a clear brush or a wide pen, which would let old pixels through.
   Canvas.Pen().SetStyle(psSolid);
   Canvas.Pen().SetMode(pmCopy);
   Canvas.Pen().SetWidth(1);
   Canvas.Brush().SetStyle(bsSolid);
-  Canvas.Brush().SetColor(FChart.ChartColor());
-  Canvas.Pen().SetColor(FChart.ChartFrameColor());
+  Canvas.Brush().SetColor(D.Look.ChartColor);
+  Canvas.Pen().SetColor(D.Look.ChartFrameColor);
 
-  if (!Img.Name().empty()) {
+  if (!Img.Picture.empty()) {
     // Read from the file on every paint; nothing is cached.
     TBitmap Picture;
     bool Loaded = true;
     try {
-      Picture.LoadFromFile(Img.Name());
+      Picture.LoadFromFile(Img.Picture);
     } catch (const std::exception&) {
       Loaded = false;
     }
     if (!Loaded) {
       Canvas.Rectangle(Left, Top, Right, Bottom);
-      // Forget the name so that later paints do not try again. The change
-      // notification would repaint in the middle of this paint, so it is
-      // held back while the name is cleared.
-      TNotifyEvent Notify = std::move(Img.OnChange);
-      Img.OnChange = nullptr;
-      Img.SetName("");
-      Img.OnChange = std::move(Notify);
+      // Forget the name so that later paints do not try again.
+      FHost.ForgetBackgroundPicture();
       return;
     }
     const int PW = Picture.Width(), PH = Picture.Height();
-    switch (Img.FillMode()) {
+    switch (Img.FillMode) {
       case bfSimple:
         Canvas.Rectangle(0, 0, Width, Height);
         Canvas.Draw(0, 0, Picture);
@@ -438,17 +407,16 @@ void TChartRenderer::DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int 
   }
 
   Canvas.Rectangle(Left, Top, Right, Bottom);
-  Canvas.Brush().SetColor(Img.AreaColor());
-  Canvas.Pen().SetColor(Img.AreaColor());
-  const int Layer = FChart.CurrentLayer();
-  int X1, Y1, X2, Y2;
-  FChart.WorldToPixel(Layer, Img.AreaLeft(), Img.AreaTop(), X1, Y1);
-  FChart.WorldToPixel(Layer, Img.AreaRight(), Img.AreaBottom(), X2, Y2);
-  const std::int64_t DX = std::int64_t{Left} - FChart.MarginLeft(), DY = std::int64_t{Top} - FChart.MarginTop();
-  const int AX1 = ClampToInt(ClampRender(X1) + DX), AX2 = ClampToInt(ClampRender(X2) + DX);
-  const int AY1 = ClampToInt(ClampRender(Y1) + DY), AY2 = ClampToInt(ClampRender(Y2) + DY);
+  Canvas.Brush().SetColor(Img.AreaColor);
+  Canvas.Pen().SetColor(Img.AreaColor);
+  const TLayerTransform& T = D.Transform(D.Look.CurrentLayer);
+  const int X1 = T.PixelX(Img.AreaLeft), Y1 = T.PixelY(Img.AreaTop);
+  const int X2 = T.PixelX(Img.AreaRight), Y2 = T.PixelY(Img.AreaBottom);
+  const std::int64_t DX = std::int64_t{Left} - D.Geometry.MarginLeft, DY = std::int64_t{Top} - D.Geometry.MarginTop;
+  const int AX1 = ClampPixelSum(ClampRender(X1) + DX), AX2 = ClampPixelSum(ClampRender(X2) + DX);
+  const int AY1 = ClampPixelSum(ClampRender(Y1) + DY), AY2 = ClampPixelSum(ClampRender(Y2) + DY);
   auto Fill = [&](int A, int B, int C, int D) { Canvas.Rectangle(A, B, C, D); };
-  switch (Img.AreaMode()) {
+  switch (Img.AreaMode) {
     case bamNone:
       break;
     case bamLeft:
@@ -491,76 +459,79 @@ void TChartRenderer::DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int 
 
 // ---- data --------------------------------------------------------------------------------------
 
-void TChartRenderer::RenderDataToBitmap(TBitmap& Bitmap, int Left, int Top, bool Monochrome, int NoGrid) {
-  FChart.RenderData(Bitmap.Canvas(), Left, Top, Monochrome, NoGrid);
-}
-
 void TChartRenderer::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) {
   const bool OnPrinter = IsPrinterCanvas(Canvas);
   const TItemRenderFrame Frame = ItemFrame(Left, Top, Monochrome, OnPrinter);
   TItemRenderer Renderer(Canvas, Frame);
+  const TDataPaintSettings& D = FSettings->Data;
 
-  // A redraw into the data image may start from the kept image, and may keep
-  // one for the next redraw (the redraw has checked that no handler runs).
-  const std::shared_ptr<TKeptDataImage> Kept = FChart.KeptDataImage();
-  TBitmap& DataImage = FChart.DataImage();
-  const bool Keepable = Kept && Kept->Capture && &Canvas == &DataImage.Canvas() && Left == 0 && Top == 0 &&
-                        !Monochrome && NoGrid == 0;
-  const bool FromKept = Keepable && Kept->Armed && Kept->BackgroundSkipped;
-  if (Kept && Kept->BackgroundSkipped && !FromKept) DrawPlotBackground(Canvas, 0, 0, DataImage.Width(), DataImage.Height());
-  if (Kept) Kept->BackgroundSkipped = false;
-  const std::shared_ptr<const TvxItemStore> Data = FChart.DataStoreHandle();
+  // A pass into the data image may start from the kept image, and may keep
+  // one for the next pass (the pass has checked that no handler runs).
+  TDataImagePass* Pass = FHost.DataImagePass();
+  TBitmap& DataImage = FHost.DataImage();
+  const bool Keepable =
+      Pass && Pass->Capture && &Canvas == &DataImage.Canvas() && Left == 0 && Top == 0 && !Monochrome && NoGrid == 0;
+  const bool FromKept = Keepable && Pass->Armed && Pass->BackgroundSkipped;
+  if (Pass && Pass->BackgroundSkipped && !FromKept) DrawPlotBackground(Canvas, 0, 0, DataImage.Width(), DataImage.Height());
+  if (Pass) Pass->BackgroundSkipped = false;
+  // The pass owns a share of the data store: a host handler may make the
+  // chart join or leave a group, which drops the chart's store, and the pass
+  // then finishes the items it started with.
+  const std::shared_ptr<const TvxItemStore> Data = FHost.DataStoreHandle();
   if (FromKept) {
-    RenderDataFromKept(Canvas, Renderer, *Kept, *Data);
+    RenderDataFromKept(Canvas, Renderer, *FHost.KeptDataImage(), *Pass, Data);
     return;
   }
   Renderer.ResetDuplicateMarks();
 
-  const int EventTop = FChart.MarginTop() - Top, EventLeft = FChart.MarginLeft() - Left;
-  if (FChart.OnBeforeRenderData) {
+  const int EventTop = D.Geometry.MarginTop - Top, EventLeft = D.Geometry.MarginLeft - Left;
+  const TRenderHandlers Handlers = FHost.Handlers();
+  if (Handlers.BeforeRenderData) {
     const TColor Brush = Canvas.Brush().Color(), Pen = Canvas.Pen().Color();
-    FChart.DoRenderEvent(&TCustomVexa::OnBeforeRenderData, Canvas, EventTop, EventLeft);
+    FHost.RaiseRenderEvent(TRenderEventKind::BeforeRenderData, Canvas, EventTop, EventLeft);
     Canvas.Brush().SetColor(Brush);
     Canvas.Pen().SetColor(Pen);
   }
-  if (FChart.GridStyle() != gsNone && NoGrid == 0) DrawGrid(Canvas, Left, Top, GridSettings(), &Renderer.Cache());
+  if (D.Look.GridStyle != gsNone && NoGrid == 0) DrawGrid(Canvas, Left, Top, GridSettings(), &Renderer.Cache());
 
-  Renderer.BeginPass(FChart.LineWidth(), FChart.ChartColor());
-  if (FChart.OnBeforeRenderText) {
+  Renderer.BeginPass(D.Look.LineWidth, D.Look.ChartColor);
+  if (Handlers.BeforeRenderText) {
     Renderer.OnBeforeRenderText = [this](std::string& Text, int Index, bool IsAnnotation) {
-      FChart.DoBeforeRenderText(Text, Index, IsAnnotation);
+      FHost.BeforeRenderText(Text, Index, IsAnnotation);
     };
   }
-  // The pass owns a share of the data store: a host handler may make the
-  // chart join or leave a group, which drops the chart's store, and the pass
-  // then finishes the items it started with.
   if (Keepable) {
-    Kept->Valid = false;  // its memory is reused below
+    TKeptDataImage& Kept = *FHost.KeptDataImage();
+    Kept.Valid = false;  // its memory is reused below
     // The image is taken just before the last data item, where no batch
     // waits; a pass that reaches it with points waiting keeps nothing.
     const std::function<void(int)> Capture = [&](int Index) {
-      if (Renderer.PolyCount() == 0) KeepDataImage(Canvas, Renderer, *Kept, Data, Index);
+      if (Renderer.PolyCount() == 0) KeepDataImage(Canvas, Renderer, Kept, *Pass, Data, Index);
     };
-    RenderStore(FChart, Renderer, *Data, false, TItemSubset::All, 0, Data->Count() - 1, Capture);
+    RenderStore(Renderer, *Data, false, TItemSubset::All, 0, Data->Count() - 1, Capture);
     FinishRenderData(Canvas, Renderer, Left, Top, OnPrinter, true);
     return;
   }
-  if (!DataOverAnnotations) RenderStore(FChart, Renderer, *Data, false, TItemSubset::All);
-  if (AnnotationsShown) {
-    if (AnnotationTextsOnTop) {
-      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::NonText);
-      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::Text);
-    } else {
-      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::All);
-    }
-  }
-  if (DataOverAnnotations) RenderStore(FChart, Renderer, *Data, false, TItemSubset::All);
+  if (!DataOverAnnotations) RenderStore(Renderer, *Data, false, TItemSubset::All);
+  if (AnnotationsShown) RenderAnnotations(Renderer);
+  if (DataOverAnnotations) RenderStore(Renderer, *Data, false, TItemSubset::All);
   FinishRenderData(Canvas, Renderer, Left, Top, OnPrinter, false);
 }
 
+void TChartRenderer::RenderAnnotations(TItemRenderer& Renderer) {
+  const TvxItemStore& Annotations = FHost.AnnotationStore();
+  if (AnnotationTextsOnTop) {
+    RenderStore(Renderer, Annotations, true, TItemSubset::NonText);
+    RenderStore(Renderer, Annotations, true, TItemSubset::Text);
+  } else {
+    RenderStore(Renderer, Annotations, true, TItemSubset::All);
+  }
+}
+
 void TChartRenderer::KeepDataImage(TCanvas& Canvas, TItemRenderer& Renderer, TKeptDataImage& Kept,
-                                   const std::shared_ptr<const TvxItemStore>& Store, int Prefix) {
-  TBitmap& Data = FChart.DataImage();
+                                   const TDataImagePass& Pass, const std::shared_ptr<const TvxItemStore>& Store,
+                                   int Prefix) {
+  TBitmap& Data = FHost.DataImage();
   if (Kept.Image.Width() != Data.Width() || Kept.Image.Height() != Data.Height()) {
     Kept.Image.SetSize(Data.Width(), Data.Height());
   }
@@ -571,14 +542,16 @@ void TChartRenderer::KeepDataImage(TCanvas& Canvas, TItemRenderer& Renderer, TKe
   Kept.Font.Assign(Canvas.Font());
   Kept.CanvasPenPos = Canvas.PenPos();
   Kept.Store = Store;
+  Kept.TextCount = Store->Texts().Count();
   Kept.StoreVersion = Store->Version();
   Kept.Prefix = Prefix;
-  Kept.Key = Kept.CurrentKey;
+  Kept.Settings = Pass.Settings->Data;
+  Kept.StartFont = Pass.StartFont;
   Kept.Valid = true;
 }
 
 void TChartRenderer::RenderDataFromKept(TCanvas& Canvas, TItemRenderer& Renderer, TKeptDataImage& Kept,
-                                        const TvxItemStore& Store) {
+                                        const TDataImagePass& Pass, const std::shared_ptr<const TvxItemStore>& Store) {
   // The kept image stands for the background, the grid and the items before
   // Prefix, and the state below for where their drawing left the pass.
   Canvas.Draw(0, 0, Kept.Image);
@@ -588,39 +561,30 @@ void TChartRenderer::RenderDataFromKept(TCanvas& Canvas, TItemRenderer& Renderer
   Canvas.MoveTo(Kept.CanvasPenPos.X, Kept.CanvasPenPos.Y);
   Renderer.RestoreState(Kept.Renderer);
   const int Prefix = Kept.Prefix;
-  const std::shared_ptr<const TvxItemStore> Data = FChart.DataStoreHandle();
   // Items appended since: keep the image again before the new last item.
   const std::function<void(int)> Capture = [&](int Index) {
-    if (Renderer.PolyCount() == 0) KeepDataImage(Canvas, Renderer, Kept, Data, Index);
+    if (Renderer.PolyCount() == 0) KeepDataImage(Canvas, Renderer, Kept, Pass, Store, Index);
   };
-  const int CaptureAt = Store.Count() - 1 > Prefix ? Store.Count() - 1 : -1;
-  RenderStore(FChart, Renderer, Store, false, TItemSubset::All, Prefix, CaptureAt, Capture);
+  const int CaptureAt = Store->Count() - 1 > Prefix ? Store->Count() - 1 : -1;
+  RenderStore(Renderer, *Store, false, TItemSubset::All, Prefix, CaptureAt, Capture);
   // The prefix has been checked unchanged up to this version.
-  if (Kept.Prefix == Prefix) Kept.StoreVersion = Store.Version();
+  if (Kept.Prefix == Prefix) Kept.StoreVersion = Store->Version();
   FinishRenderData(Canvas, Renderer, 0, 0, false, true);
 }
 
 void TChartRenderer::FinishRenderData(TCanvas& Canvas, TItemRenderer& Renderer, int Left, int Top, bool OnPrinter,
                                       bool DataDone) {
-  if (DataDone && AnnotationsShown) {
-    if (AnnotationTextsOnTop) {
-      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::NonText);
-      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::Text);
-    } else {
-      RenderStore(FChart, Renderer, FChart.AnnotationStore(), true, TItemSubset::All);
-    }
-  }
-  const int EventTop = FChart.MarginTop() - Top, EventLeft = FChart.MarginLeft() - Left;
+  if (DataDone && AnnotationsShown) RenderAnnotations(Renderer);
+  const TPlotGeometry& G = FSettings->Data.Geometry;
+  const int EventTop = G.MarginTop - Top, EventLeft = G.MarginLeft - Left;
   Canvas.Pen().SetWidth(1);
-  std::array<const TCustomTextLabel*, TextLabelCount> Labels{};
-  for (int I = 1; I <= TextLabelCount; ++I) Labels[static_cast<std::size_t>(I - 1)] = &FChart.TextLabel(I);
-  DrawTextLabels(Canvas, Left, Top, Labels.data(), TextLabelCount, LabelFrame(OnPrinter), &Renderer.Cache());
+  DrawTextLabels(Canvas, Left, Top, FSettings->Labels.data(), TextLabelCount, LabelFrame(OnPrinter),
+                 &Renderer.Cache());
 
-  FChart.DoRenderEvent(&TCustomVexa::OnDataRendered, Canvas, EventTop, EventLeft);
+  FHost.RaiseRenderEvent(TRenderEventKind::DataRendered, Canvas, EventTop, EventLeft);
 
-  const TPlotGeometry G = FChart.Geometry();
-  const int X1 = ClampToInt(std::int64_t{Left} + G.PlotWidth()), Y1 = ClampToInt(std::int64_t{Top} + G.PlotHeight());
-  Canvas.Pen().SetColor(FChart.ChartFrameColor());
+  const int X1 = ClampPixelSum(std::int64_t{Left} + G.PlotWidth()), Y1 = ClampPixelSum(std::int64_t{Top} + G.PlotHeight());
+  Canvas.Pen().SetColor(FSettings->Data.Look.ChartFrameColor);
   Canvas.Pen().SetStyle(psSolid);
   Canvas.MoveTo(Left, Top);
   Canvas.LineTo(X1, Top);
@@ -632,19 +596,20 @@ void TChartRenderer::FinishRenderData(TCanvas& Canvas, TItemRenderer& Renderer, 
 // ---- mouse trace and crosshairs ---------------------------------------------------------------
 
 void TChartRenderer::DrawMouseTrace(int OffsetX, int OffsetY, TBitmap& Bitmap) {
-  const int Count = FChart.MouseTraceCount();
+  const int Count = FHost.MouseTraceCount();
   if (Count <= 0) return;
   TCanvas& Canvas = Bitmap.Canvas();
   const TColor KeptColor = Canvas.Pen().Color();
   const int KeptWidth = Canvas.Pen().Width();
   const TPenStyle KeptStyle = Canvas.Pen().Style();
   const TBrushStyle KeptBrush = Canvas.Brush().Style();
-  const TLayerTransform T = FChart.LayerTransform(FChart.CurrentLayer());
-  const std::int64_t DX = std::int64_t{OffsetX} - FChart.MarginLeft(), DY = std::int64_t{OffsetY} - FChart.MarginTop();
+  const TDataPaintSettings& D = FSettings->Data;
+  const TLayerTransform& T = D.Transform(D.Look.CurrentLayer);
+  const std::int64_t DX = std::int64_t{OffsetX} - D.Geometry.MarginLeft, DY = std::int64_t{OffsetY} - D.Geometry.MarginTop;
   for (int K = 1; K < Count; ++K) {
-    const TMouseTracePoint& From = FChart.MouseTracePoint(K - 1);
+    const TMouseTracePoint& From = FHost.MouseTracePoint(K - 1);
     if (From.Flags & mtfStrokeEnd) continue;
-    const TMouseTracePoint& To = FChart.MouseTracePoint(K);
+    const TMouseTracePoint& To = FHost.MouseTracePoint(K);
     Canvas.Pen().SetColor(To.Color);
     Canvas.Pen().SetMode(To.Flags & mtfInvert ? pmXor : pmCopy);
     Canvas.MoveTo(ClampRender(T.PixelX(From.X) + DX), ClampRender(T.PixelY(From.Y) + DY));
@@ -659,35 +624,36 @@ void TChartRenderer::DrawMouseTrace(int OffsetX, int OffsetY, TBitmap& Bitmap) {
 
 void TChartRenderer::DrawCrossHairs(int OffsetX, int OffsetY, TBitmap& Bitmap) {
   bool Any = false;
-  for (int I = 1; I <= CrossHairCount; ++I) Any = Any || FChart.CrossHair(I).Mode() != chOff;
+  for (const TCrossHairLook& CH : FSettings->CrossHairs) Any = Any || CH.Mode != chOff;
   if (!Any) return;
   TCanvas& Canvas = Bitmap.Canvas();
   const TColor KeptColor = Canvas.Pen().Color();
   const int KeptWidth = Canvas.Pen().Width();
   const TPenStyle KeptStyle = Canvas.Pen().Style();
   const TBrushStyle KeptBrush = Canvas.Brush().Style();
-  const TPlotGeometry G = FChart.Geometry();
+  const TDataPaintSettings& D = FSettings->Data;
+  const TPlotGeometry& G = D.Geometry;
   const std::int64_t L = G.MarginLeft, T = G.MarginTop, XEdge = G.PlotRight64(), YEdge = G.PlotBottom64();
 
   for (int I = CrossHairCount; I >= 1; --I) {
-    const TCrossHair& CH = FChart.CrossHair(I);
-    const TCrossHMode Mode = CH.Mode();
+    const TCrossHairLook& CH = FSettings->CrossHairs[static_cast<std::size_t>(I - 1)];
+    const TCrossHMode Mode = CH.Mode;
     if (Mode == chOff) continue;
-    int PX, PY;
-    FChart.WorldToPixel(CH.Layer(), CH.PosX(), CH.PosY(), PX, PY);
-    Canvas.Pen().SetColor(CH.Color());
-    Canvas.Pen().SetWidth(CH.LineWid());
-    Canvas.Pen().SetStyle(CH.LineType());
-    Canvas.Brush().SetColor(FChart.ChartColor());
-    const std::int64_t Hw = CH.LineWid() / 2;
+    const TLayerTransform& Layer = D.Transform(CH.Layer);
+    const int PX = Layer.PixelX(CH.PosX), PY = Layer.PixelY(CH.PosY);
+    Canvas.Pen().SetColor(CH.Color);
+    Canvas.Pen().SetWidth(CH.LineWid);
+    Canvas.Pen().SetStyle(CH.LineType);
+    Canvas.Brush().SetColor(D.Look.ChartColor);
+    const std::int64_t Hw = CH.LineWid / 2;
     const bool XIn = L + Hw < PX && PX < XEdge - Hw;
     const bool YIn = T + Hw < PY && PY < YEdge - Hw;
     // Clamped as every drawn position is: a plot that reaches past the pixel
     // range (a huge negative margin) can put an inside position at the
     // largest int, and the box corners around it must still fit an int.
     const int X = ClampRender(std::int64_t{PX} - OffsetX), Y = ClampRender(std::int64_t{PY} - OffsetY);
-    auto SX = [&](std::int64_t V) { return ClampToInt(V - OffsetX); };
-    auto SY = [&](std::int64_t V) { return ClampToInt(V - OffsetY); };
+    auto SX = [&](std::int64_t V) { return ClampPixelSum(V - OffsetX); };
+    auto SY = [&](std::int64_t V) { return ClampPixelSum(V - OffsetY); };
     if ((Mode == chHoriz || Mode == chBoth) && YIn) {
       Canvas.MoveTo(SX(L + Hw + 1), Y);
       Canvas.LineTo(SX(XEdge - Hw), Y);

@@ -7,13 +7,12 @@
 // item, together with everything the drawing of the following items reads:
 // the renderer's cache, pen position and duplicate-mark memory, and the
 // canvas's pen, brush, font and pen position. It is used only when
-//  - a key of every input that decides those pixels is unchanged: image size,
-//    margins, layer transforms and ranges, colours, line width, background
-//    area, grid (style, colour, steps, tick positions), class and layer
-//    visibility, item text font, duplicate-mark settings, the canvas font the
-//    pass starts with, and the store's identity and long-text count;
-//  - the store reports no change below the kept prefix since the image was
-//    taken (TvxItemStore::DirtyFrom);
+//  - the data part of the paint-settings value is equal to the one it was
+//    taken with, and so is the canvas font the pass starts with (character
+//    marks draw in it);
+//  - it is the same store, with as many long texts, and the store reports no
+//    change below the kept prefix since the image was taken
+//    (TvxItemStore::DirtyFrom);
 //  - no host render handler is assigned and no background picture is set
 //    (both always take the full redraw).
 // Nothing drawn after the data items (annotations, text labels, plot frame,
@@ -22,23 +21,25 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "chart/item_store.h"
+#include "chart/paint_host.h"
+#include "chart/paint_settings.h"
 #include "chart/render_items.h"
 #include "platform/graphics.h"
 
 namespace zkw {
 
-class TCustomVexa;
-
 struct TKeptDataImage {
-  // ---- the kept image and the state at its point ----
   bool Valid = false;
-  std::string Key;  // inputs of the pass that took it
+  // The inputs of the pass that took it.
+  TDataPaintSettings Settings;
+  TFontKey StartFont;
   std::weak_ptr<const TvxItemStore> Store;
+  int TextCount = 0;
   std::uint64_t StoreVersion = 0;  // store version the prefix was checked at
   int Prefix = 0;                  // items [0, Prefix) are in Image
+  // The image and the state at its point.
   TBitmap Image;
   TItemRendererState Renderer;
   TPen Pen;
@@ -46,19 +47,27 @@ struct TKeptDataImage {
   TFont Font;
   TPoint CanvasPenPos;
 
-  // ---- the redraw under way ----
-  bool Capture = false;            // this pass may take a new image
-  bool Armed = false;              // this pass may start from the kept image
-  bool BackgroundSkipped = false;  // the plot background was left to the kept image
-  std::string CurrentKey;
-
+  // Whether a pass with these inputs may start from the image.
+  bool Fits(const TDataPaintSettings& Data, const TFontKey& Start, const std::shared_ptr<const TvxItemStore>& S) const;
   // Drops the image (its memory too).
   void Invalidate();
 };
 
-// The key of everything that decides the pixels of the data image up to the
-// data items, for a redraw into Chart's data image; false (key empty) when
-// the chart must always be redrawn in full.
-bool KeptImageKey(TCustomVexa& Chart, const TItemRenderFrame& Frame, std::string& Key);
+// One pass of the pipeline into the chart's data image at its full size:
+// what it decided about the kept image, and what the chart's own hooks report
+// back while it runs. The hooks' signatures are public and take no pass, so
+// the pipeline registers the pass with the chart for its duration
+// (TChartPaintHost::DataImagePass); nothing of it outlives the pass.
+struct TDataImagePass {
+  std::shared_ptr<const TChartPaintSettings> Settings;
+  TFontKey StartFont;              // the data canvas's font as the pass starts
+  bool Capture = false;            // the pass may take a new kept image
+  bool Armed = false;              // the pass may start from the kept image
+  bool BackgroundSkipped = false;  // the chart's background hook left the background to the kept image
+};
+
+// Whether a pass into the data image with these settings and handlers may
+// use or keep an image at all.
+bool DataPassKeepable(const TChartPaintSettings& Settings, const TRenderHandlers& Handlers, const TBitmap& Data);
 
 }  // namespace zkw

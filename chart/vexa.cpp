@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "chart/render.h"
+#include "chart/vexa_paint.h"
 #include "platform/devices.h"
 #include "platform/rtl.h"
 #include "platform/screen.h"
@@ -178,7 +178,6 @@ void TCustomVexa::SetEvents(const TVexaEvents& E) {
 
 TCustomVexa::TCustomVexa(TComponent* AOwner) : TCustomControl(AOwner), FShare(this) {
   FPaintLocked = true;
-  FAnnotationMode = false;
   for (auto& C : FCrossHairs) C = std::make_unique<TCrossHair>();
   for (auto& L : FTextLabels) L = std::make_unique<TTextLabel>();
   FBackGroundImg = std::make_unique<TBakGndImg>();
@@ -193,14 +192,8 @@ TCustomVexa::TCustomVexa(TComponent* AOwner) : TCustomControl(AOwner), FShare(th
     for (TScale* C : {FScaleCtlX[N].get(), FScaleCtlY[N].get()}) C->SetSubComponent(true);
   }
   SetBounds(Left(), Top(), 280, 200);
-  FMarginLeft = 50;
-  FMarginRight = 10;
-  FMarginTop = 16;
-  FMarginBottom = 32;
   FMouseTrace.assign(MouseTraceCapacity, TMouseTracePoint{});
   FMouseTraceCount = 0;
-  FMouseTraceColor = 0xFFFFFF;
-  FMouseTraceInvert = true;
   ResizeDataImage();
   FControlImage.SetSize(Width(), Height());
   FTextFont.Assign(Font());
@@ -256,16 +249,16 @@ void TCustomVexa::ConnectNotifications() {
 void TCustomVexa::PrepareScaleControl(TScale& Control, const TScaleProps& Props, bool IsX) {
   Control.SetMouseAction(maZoom);
   Control.SetTransparent(true);
-  Control.SetColorBackGnd(FWindColor);
+  Control.SetColorBackGnd(FFrame.WindColor);
   Control.SetFrameStyle(fsNone);
   Control.SetBounds(0, 0, Width(), Height());
   CopyScalePropsToControl(Props, Control);
   if (IsX) {
-    Control.SetMarginLeft(FMarginLeft);
-    Control.SetMarginRight(ScaleFarMargin(FMarginRight));
+    Control.SetMarginLeft(FFrame.MarginLeft);
+    Control.SetMarginRight(ScaleFarMargin(FFrame.MarginRight));
   } else {
-    Control.SetMarginTop(FMarginTop);
-    Control.SetMarginBottom(ScaleFarMargin(FMarginBottom));
+    Control.SetMarginTop(FFrame.MarginTop);
+    Control.SetMarginBottom(ScaleFarMargin(FFrame.MarginBottom));
   }
 }
 
@@ -274,40 +267,14 @@ void TCustomVexa::SetDefaults() {
   // layout at the end copies all range objects into their controls.
   ++FNotifySuspend;
   FPaintLocked = true;
-  FStandardLayout = vxl_X1Bottom_Y1Left;
+  // The plain values from the one table of defaults (chart/chart_settings.h).
+  FPlot = TPlotLook{};
+  FFrame = TFrameLook{};
+  FConduct = TChartConduct{};
   FShare.Store().Clear();
   FShare.Store().Texts().Clear();
   FAnnotations.Clear();
   FAnnotations.Texts().Clear();
-  FAllocSize = DefaultAllocSize;
-  FClassDefault = 0;
-  FAvoidDuplicateMarks = false;
-  FMinDupMarkDist = 1;
-  FShadowWidth = 0;
-  FShadowColor = clGrayText;
-  FShadowBakColor = clBtnFace;
-  FShadowStyle = ssFlying;
-  FCurrentLayer = 1;
-  FLayerVisible.fill(true);
-  FDataColor = 0;
-  FPenStyle = psSolid;
-  FChartFrameColor = 0;
-  FFillColor = 0xC0C0C0;
-  FChartColor = 0xFFFFFF;
-  FWindColor = clBtnFace;
-  FGridColor = 0;
-  FLineWidth = 1;
-  FPanGridDx = 1.0;
-  FPanGridDy = 1.0;
-  FPanGridOffsX = 0.0;
-  FPanGridOffsY = 0.0;
-  FCaption.clear();
-  FCaptionTrim = 100;
-  FCaptionPosX = 0;
-  FCaptionPosY = -15;
-  FCaptionAlignment = taRightJustify;
-  FCaptionAnchorHoriz = cahChartRight;
-  FCaptionAnchorVert = cavChartTop;
   FShare.Store().ResetKindCounts();
   for (int I = 0; I < CrossHairCount; ++I) {
     TCrossHair& C = *FCrossHairs[static_cast<std::size_t>(I)];
@@ -342,16 +309,7 @@ void TCustomVexa::SetDefaults() {
   }
   FBackGroundImg->OnChange = nullptr;
   FBackGroundImg->SetName("");
-  FIsometric = false;
-  FMouseCursorFixed = true;
   FTextFont.Assign(Font());
-  FTextBkStyle = tbClear;
-  FTextAlignment = taCenter;
-  FDataClassVisible.fill(true);
-  FAnnotationClassVisible.fill(true);
-  FGridStyle = gsNone;
-  FGridDx = 0.0;
-  FGridDy = 0.0;
   Screen().LoadCursor(1, "CURHAND");
   Screen().LoadCursor(2, "CURZOOMW");
   Screen().LoadCursor(3, "CURZOOMD");
@@ -396,10 +354,8 @@ void TCustomVexa::SetDefaults() {
   SetStandardLayout(vxl_X1Bottom_Y1Left);
   ResetRangeHistory();
   FPanLimits = TPanLimits{};
-  FMouseAction = maNone;
   FMouse = TVexaMouseState{};
   FMouse.LayerMouse[0] = true;
-  FAutoRedraw = true;
 }
 
 // ---- lifecycle -------------------------------------------------------------------
@@ -430,16 +386,16 @@ void TCustomVexa::SetPaintLock(bool Value) {
 }
 
 void TCustomVexa::RepaintIfAutoRedraw() {
-  if (FAutoRedraw || Designing()) Repaint();
+  if (FConduct.AutoRedraw || Designing()) Repaint();
 }
 
 // The paint pipeline lives in the renderer (chart/render_*.cpp); these
 // virtual operations forward to it, and the renderer calls back through them,
 // so a descendant that overrides one still changes what is painted.
-void TCustomVexa::Paint() { TChartRenderer(*this).Paint(); }
+void TCustomVexa::Paint() { ChartRenderer(*this).Paint(); }
 
 void TCustomVexa::DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) {
-  TChartRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);
+  PassRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);
 }
 
 void TCustomVexa::RenderDataToBitmap(TBitmap& Bitmap, int Left, int Top, bool Monochrome, int NoGrid) {
@@ -447,7 +403,7 @@ void TCustomVexa::RenderDataToBitmap(TBitmap& Bitmap, int Left, int Top, bool Mo
 }
 
 void TCustomVexa::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) {
-  TChartRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
+  PassRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
 }
 
 TDialogCodes TCustomVexa::WMGetDlgCode() const {
@@ -490,12 +446,12 @@ void TCustomVexa::DoRenderEvent(TRenderEvent TCustomVexa::*Event, TCanvas& Canva
   (this->*Event)(this, Canvas, Top, Left);
 }
 
-void TCustomVexa::RedrawData() { TChartRenderer(*this).RedrawData(); }
+void TCustomVexa::RedrawData() { ChartRenderer(*this).RedrawData(); }
 
 void TCustomVexa::Redraw() {
   if (Visible()) {
     SyncShares();
-    if (FAutoRedraw) {
+    if (FConduct.AutoRedraw) {
       RedrawData();
     } else {
       Repaint();
@@ -552,11 +508,11 @@ void TCustomVexa::Assign(const TPersistent& Source) {
   // the item copies and the data image's new size are made next.
   CheckAssignableRanges(*S);
   auto Data = std::make_shared<TvxItemStore>();
-  Data->CopyFrom(S->FShare.Store(), CopiedCapacity(S->FShare.Store().Count(), S->FAllocSize));
+  Data->CopyFrom(S->FShare.Store(), CopiedCapacity(S->FShare.Store().Count(), S->FConduct.AllocSize));
   TvxItemStore Annotations;
-  Annotations.CopyFrom(S->FAnnotations, CopiedCapacity(S->FAnnotations.Count(), S->FAllocSize));
-  const TPlotGeometry NewGeometry{Width(), Height(), S->FMarginLeft, S->FMarginRight, S->FMarginTop,
-                                  S->FMarginBottom, S->FShadowWidth};
+  Annotations.CopyFrom(S->FAnnotations, CopiedCapacity(S->FAnnotations.Count(), S->FConduct.AllocSize));
+  const TPlotGeometry NewGeometry{Width(), Height(), S->FFrame.MarginLeft, S->FFrame.MarginRight, S->FFrame.MarginTop,
+                                  S->FFrame.MarginBottom, S->FFrame.ShadowWidth};
   FDataImage.SetSize(NewGeometry.DataImageWidth(), NewGeometry.DataImageHeight());
   const auto Events = std::make_shared<const TVexaEvents>(EventsOf(*S));
   {
@@ -586,7 +542,6 @@ void TCustomVexa::Assign(const TPersistent& Source) {
       AssignRangeObject(*FScaleY[N], *S->FScaleY[N]);
       FScaleY[N]->SetScaleLocation(S->FScaleY[N]->ScaleLocation());
       FScaleY[N]->SetMouseAction(S->FScaleY[N]->MouseAction());
-      FLayerVisible[N] = S->FLayerVisible[N];
       FFactors[N] = S->FFactors[N];
     }
     for (int I = 1; I <= TRangeHistory::Size; ++I) FHistory.Snapshot(I) = S->FHistory.Snapshot(I);
@@ -616,54 +571,9 @@ void TCustomVexa::Assign(const TPersistent& Source) {
 
 void TCustomVexa::CopySettings(const TCustomVexa& S) {
   SetTag(S.Tag());
-  FAnnotationMode = S.FAnnotationMode;
-  FDataClassVisible = S.FDataClassVisible;
-  FAnnotationClassVisible = S.FAnnotationClassVisible;
-  FAllocSize = S.FAllocSize;
-  FGridStyle = S.FGridStyle;
-  FGridDx = S.FGridDx;
-  FGridDy = S.FGridDy;
-  FGridColor = S.FGridColor;
-  FMarginLeft = S.FMarginLeft;
-  FMarginRight = S.FMarginRight;
-  FMarginTop = S.FMarginTop;
-  FMarginBottom = S.FMarginBottom;
-  FShadowWidth = S.FShadowWidth;
-  FShadowStyle = S.FShadowStyle;
-  FShadowColor = S.FShadowColor;
-  FShadowBakColor = S.FShadowBakColor;
-  FDataColor = S.FDataColor;
-  FFillColor = S.FFillColor;
-  FChartFrameColor = S.FChartFrameColor;
-  FChartColor = S.FChartColor;
-  FWindColor = S.FWindColor;
-  FPenStyle = S.FPenStyle;
-  FLineWidth = S.FLineWidth;
-  FCaption = S.FCaption;
-  FCaptionPosX = S.FCaptionPosX;
-  FCaptionPosY = S.FCaptionPosY;
-  FCaptionAlignment = S.FCaptionAlignment;
-  FCaptionAnchorHoriz = S.FCaptionAnchorHoriz;
-  FCaptionAnchorVert = S.FCaptionAnchorVert;
-  FCaptionTrim = S.FCaptionTrim;
-  FMouseAction = S.FMouseAction;
-  FMouseTraceColor = S.FMouseTraceColor;
-  FMouseTraceInvert = S.FMouseTraceInvert;
-  FPanGridDx = S.FPanGridDx;
-  FPanGridDy = S.FPanGridDy;
-  FPanGridOffsX = S.FPanGridOffsX;
-  FPanGridOffsY = S.FPanGridOffsY;
-  FAvoidDuplicateMarks = S.FAvoidDuplicateMarks;
-  FMinDupMarkDist = S.FMinDupMarkDist;
-  FTextBkStyle = S.FTextBkStyle;
-  FTextAlignment = S.FTextAlignment;
-  FClassDefault = S.FClassDefault;
-  FCurrentLayer = S.FCurrentLayer;
-  FMouseCursorFixed = S.FMouseCursorFixed;
-  FWheelZoom = S.FWheelZoom;
-  FAutoRedraw = S.FAutoRedraw;
-  FIsometric = S.FIsometric;
-  FStandardLayout = S.FStandardLayout;
+  FPlot = S.FPlot;
+  FFrame = S.FFrame;
+  FConduct = S.FConduct;
   FPixelAspectX = S.FPixelAspectX;
   FPixelAspectY = S.FPixelAspectY;
   FPaintLocked = S.FPaintLocked;
@@ -672,33 +582,33 @@ void TCustomVexa::CopySettings(const TCustomVexa& S) {
 // ---- properties --------------------------------------------------------------------
 
 void TCustomVexa::SetAllocSize(int Value) {
-  if (Value >= MinAllocSize && Value <= MaxAllocSize) FAllocSize = Value;
+  if (Value >= MinAllocSize && Value <= MaxAllocSize) FConduct.AllocSize = Value;
 }
 
 void TCustomVexa::SetAvoidDuplicateMarks(bool Value) {
-  if (Value == FAvoidDuplicateMarks) return;
-  FAvoidDuplicateMarks = Value;
+  if (Value == FPlot.AvoidDuplicateMarks) return;
+  FPlot.AvoidDuplicateMarks = Value;
   Repaint();
 }
 
 void TCustomVexa::SetMinDupMarkDist(int Value) {
-  if (Value == FMinDupMarkDist) return;
-  FMinDupMarkDist = std::clamp(Value, 1, 3);
+  if (Value == FPlot.MinDupMarkDist) return;
+  FPlot.MinDupMarkDist = std::clamp(Value, 1, 3);
   Repaint();
 }
 
 void TCustomVexa::SetShadowStyle(TShadowStyle Value) {
-  FShadowStyle = Value;
+  FFrame.ShadowStyle = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetShadowColor(TColor Value) {
-  FShadowColor = Value;
+  FFrame.ShadowColor = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetShadowBakColor(TColor Value) {
-  FShadowBakColor = Value;
+  FFrame.ShadowBakColor = Value;
   RepaintIfAutoRedraw();
 }
 
@@ -712,45 +622,45 @@ void TCustomVexa::SetBackGroundImg(const TBakGndImg& Value) {
 
 void TCustomVexa::SetClassDefault(std::uint8_t Value) {
   // 255 is the search's "any class" and cannot be an item's class.
-  if (Value != ClassFilterAll) FClassDefault = Value;
+  if (Value != ClassFilterAll) FConduct.ClassDefault = Value;
 }
 
 void TCustomVexa::SetGridStyle(GridStyleType Value) {
-  FGridStyle = Value;
+  FPlot.GridStyle = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetGridDx(double Value) {
   if (Value >= -3.0) {
-    FGridDx = Value;
+    FPlot.GridDx = Value;
     RepaintIfAutoRedraw();
   }
 }
 
 void TCustomVexa::SetGridDy(double Value) {
   if (Value >= -3.0) {
-    FGridDy = Value;
+    FPlot.GridDy = Value;
     RepaintIfAutoRedraw();
   }
 }
 
 void TCustomVexa::SetGridColor(TColor Value) {
-  FGridColor = Value;
+  FPlot.GridColor = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetChartFrameColor(TColor Value) {
-  FChartFrameColor = Value;
+  FPlot.ChartFrameColor = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetChartColor(TColor Value) {
-  FChartColor = Value;
+  FPlot.ChartColor = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetWindColor(TColor Value) {
-  FWindColor = Value;
+  FFrame.WindColor = Value;
   RepaintIfAutoRedraw();
 }
 
@@ -764,37 +674,37 @@ void TCustomVexa::SetJointLayers(const TJointLayers& Value) {
 }
 
 void TCustomVexa::SetCaption(const std::string& Value) {
-  FCaption = Value;
+  FFrame.Caption = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetCaptionPosX(int Value) {
-  FCaptionPosX = Value;
+  FFrame.CaptionPosX = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetCaptionPosY(int Value) {
-  FCaptionPosY = Value;
+  FFrame.CaptionPosY = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetCaptionAlignment(TAlignment Value) {
-  FCaptionAlignment = Value;
+  FFrame.CaptionAlignment = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetCaptionAnchorHoriz(TCaptionAnchorHoriz Value) {
-  FCaptionAnchorHoriz = Value;
+  FFrame.CaptionAnchorHoriz = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetCaptionAnchorVert(TCaptionAnchorVert Value) {
-  FCaptionAnchorVert = Value;
+  FFrame.CaptionAnchorVert = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetCaptionTrim(int Value) {
-  FCaptionTrim = Value == 0 ? 0 : std::clamp(Value, 5, 100);
+  FFrame.CaptionTrim = Value == 0 ? 0 : std::clamp(Value, 5, 100);
   RepaintIfAutoRedraw();
 }
 
@@ -802,18 +712,18 @@ void TCustomVexa::SetCrossHair(int Index, const TCrossHair& Value) {
   TCrossHair& Own = CrossHair(Index);
   if (&Value != &Own) {
     Own.Assign(Value);
-    Own.OnChange = [this](TObject*) { RepaintIfAutoRedraw(); };
+    Own.OnChange = WhileAlive(&TCustomVexa::RepaintIfAutoRedraw);
   }
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetTextAlignment(TAlignment Value) {
-  FTextAlignment = Value;
+  FConduct.TextAlignment = Value;
   RepaintIfAutoRedraw();
 }
 
 void TCustomVexa::SetLayerVisible(int Layer, bool Value) {
-  FLayerVisible[static_cast<std::size_t>(ClampLayer(Layer) - 1)] = Value;
+  FPlot.LayerVisible[static_cast<std::size_t>(ClampLayer(Layer) - 1)] = Value;
 }
 
 void TCustomVexa::SetPanLimits(Extended XLow, Extended YLow, Extended XHigh, Extended YHigh) {

@@ -17,10 +17,11 @@
 // axis below zero) raises the chart error and leaves the target untouched,
 // and no owned object of the copy ever reports to the source.
 //
-// Painting: Paint, DrawPlotBackground, RenderDataToBitmap and RenderData are
-// the hooks of the paint pipeline; the pipeline itself lives in its own files
-// (chart/render_*.cpp). Here Paint only fills the window with WindColor and
-// the drawing step of Redraw paints the plot background.
+// Painting: Paint, DrawPlotBackground, RenderDataToBitmap, RenderData and
+// the drawing step of Redraw are the hooks of the paint pipeline. Each builds
+// the paint-settings value (PaintSettings) and runs the pipeline of
+// chart/render.h on it through the chart's paint host (chart/vexa_paint.cpp);
+// the pipeline calls the hooks back, so a descendant's override takes part.
 #pragma once
 
 #include <array>
@@ -37,6 +38,9 @@
 #include "chart/item_store.h"
 #include "chart/layers.h"
 #include "chart/nearest_index.h"
+#include "chart/chart_settings.h"
+#include "chart/paint_host.h"
+#include "chart/paint_settings.h"
 #include "chart/scale_props.h"
 #include "platform/controls.h"
 #include "platform/graphics.h"
@@ -59,19 +63,7 @@ using TBeforeCrossHMoveEvent =
 using TCrossHairMoveEvent = std::function<void(TObject* Sender, TCrossHair& WhichCrossHair)>;
 using TTextLabelMoveEvent = std::function<void(TObject* Sender, TTextLabel& WhichTextLabel)>;
 
-constexpr int CrossHairCount = 4;
-constexpr int TextLabelCount = 50;
 constexpr int MouseTraceCapacity = 5000;
-
-// One recorded point of the mouse trace, in world coordinates of the current layer.
-struct TMouseTracePoint {
-  double X = 0;
-  double Y = 0;
-  std::uint16_t Flags = 0;  // bit 0: a stroke ends here; bit 1: drawn by exclusive-or
-  TColor Color = 0;
-};
-constexpr std::uint16_t mtfStrokeEnd = 1;
-constexpr std::uint16_t mtfInvert = 2;
 
 // Mouse state of the chart, shared by the mouse tracking and the mouse actions.
 struct TVexaMouseState {
@@ -215,20 +207,20 @@ class TCustomVexa : public TCustomControl {
   void SyncShares() { FShare.SyncShares(); }
 
   // New items go to the annotation store while this is on.
-  bool AnnotationMode() const { return FAnnotationMode; }
-  void SetAnnotationMode(bool Value) { FAnnotationMode = Value; }
+  bool AnnotationMode() const { return FConduct.AnnotationMode; }
+  void SetAnnotationMode(bool Value) { FConduct.AnnotationMode = Value; }
   // Layer of new items, of mouse positions and of the nearest-item search (clamped into 1..16).
-  int CurrentLayer() const { return FCurrentLayer; }
-  void SetCurrentLayer(int Layer) { FCurrentLayer = ClampLayer(Layer); }
+  int CurrentLayer() const { return FPlot.CurrentLayer; }
+  void SetCurrentLayer(int Layer) { FPlot.CurrentLayer = ClampLayer(Layer); }
   // Hidden layers are not drawn and can be left out of the search.
-  bool LayerVisible(int Layer) const { return FLayerVisible[static_cast<std::size_t>(ClampLayer(Layer) - 1)]; }
+  bool LayerVisible(int Layer) const { return FPlot.LayerVisible[static_cast<std::size_t>(ClampLayer(Layer) - 1)]; }
   void SetLayerVisible(int Layer, bool Value);
   // Limits for panning; all four 0 means none.
   const TPanLimits& PanLimits() const { return FPanLimits; }
   void SetPanLimits(Extended XLow, Extended YLow, Extended XHigh, Extended YHigh);
   // Drawing of items of class Class (0..255) of the data (annotation) store.
   bool ClassVisible(std::uint8_t Class, bool Annotation = false) const {
-    return (Annotation ? FAnnotationClassVisible : FDataClassVisible)[Class];
+    return (Annotation ? FPlot.AnnotationClassVisible : FPlot.DataClassVisible)[Class];
   }
 
   // ---- sharing ----
@@ -277,21 +269,21 @@ class TCustomVexa : public TCustomControl {
                         bool VisibleLayersOnly, double& Distance) const;
 
   // ---- properties ----
-  int AllocSize() const { return FAllocSize; }
+  int AllocSize() const { return FConduct.AllocSize; }
   void SetAllocSize(int Value);
-  bool AutoRedraw() const { return FAutoRedraw; }
-  void SetAutoRedraw(bool Value) { FAutoRedraw = Value; }
-  bool AvoidDuplicateMarks() const { return FAvoidDuplicateMarks; }
+  bool AutoRedraw() const { return FConduct.AutoRedraw; }
+  void SetAutoRedraw(bool Value) { FConduct.AutoRedraw = Value; }
+  bool AvoidDuplicateMarks() const { return FPlot.AvoidDuplicateMarks; }
   void SetAvoidDuplicateMarks(bool Value);
-  int MinDupMarkDist() const { return FMinDupMarkDist; }
+  int MinDupMarkDist() const { return FPlot.MinDupMarkDist; }
   void SetMinDupMarkDist(int Value);
-  int MarginLeft() const { return FMarginLeft; }
+  int MarginLeft() const { return FFrame.MarginLeft; }
   void SetMarginLeft(int Value);
-  int MarginRight() const { return FMarginRight; }
+  int MarginRight() const { return FFrame.MarginRight; }
   void SetMarginRight(int Value);
-  int MarginTop() const { return FMarginTop; }
+  int MarginTop() const { return FFrame.MarginTop; }
   void SetMarginTop(int Value);
-  int MarginBottom() const { return FMarginBottom; }
+  int MarginBottom() const { return FFrame.MarginBottom; }
   void SetMarginBottom(int Value);
   int LRim() const { return MarginLeft(); }
   void SetLRim(int Value) { SetMarginLeft(Value); }
@@ -301,66 +293,66 @@ class TCustomVexa : public TCustomControl {
   void SetTRim(int Value) { SetMarginTop(Value); }
   int BRim() const { return MarginBottom(); }
   void SetBRim(int Value) { SetMarginBottom(Value); }
-  int ShadowWidth() const { return FShadowWidth; }
+  int ShadowWidth() const { return FFrame.ShadowWidth; }
   void SetShadowWidth(int Value);
-  TShadowStyle ShadowStyle() const { return FShadowStyle; }
+  TShadowStyle ShadowStyle() const { return FFrame.ShadowStyle; }
   void SetShadowStyle(TShadowStyle Value);
-  TColor ShadowColor() const { return FShadowColor; }
+  TColor ShadowColor() const { return FFrame.ShadowColor; }
   void SetShadowColor(TColor Value);
-  TColor ShadowBakColor() const { return FShadowBakColor; }
+  TColor ShadowBakColor() const { return FFrame.ShadowBakColor; }
   void SetShadowBakColor(TColor Value);
   TBakGndImg& BackGroundImg() { return *FBackGroundImg; }
   const TBakGndImg& BackGroundImg() const { return *FBackGroundImg; }
   void SetBackGroundImg(const TBakGndImg& Value);
-  std::uint8_t ClassDefault() const { return FClassDefault; }
+  std::uint8_t ClassDefault() const { return FConduct.ClassDefault; }
   void SetClassDefault(std::uint8_t Value);
-  GridStyleType GridStyle() const { return FGridStyle; }
+  GridStyleType GridStyle() const { return FPlot.GridStyle; }
   void SetGridStyle(GridStyleType Value);
-  double GridDx() const { return FGridDx; }
+  double GridDx() const { return FPlot.GridDx; }
   void SetGridDx(double Value);
-  double GridDy() const { return FGridDy; }
+  double GridDy() const { return FPlot.GridDy; }
   void SetGridDy(double Value);
-  TColor GridColor() const { return FGridColor; }
+  TColor GridColor() const { return FPlot.GridColor; }
   void SetGridColor(TColor Value);
-  bool Isometric() const { return FIsometric; }
+  bool Isometric() const { return FConduct.Isometric; }
   void SetIsometric(bool Value);
-  TColor DataColor() const { return FDataColor; }
-  void SetDataColor(TColor Value) { FDataColor = Value; }
-  TPenStyle PenStyle() const { return FPenStyle; }
-  void SetPenStyle(TPenStyle Value) { FPenStyle = Value; }
-  std::uint8_t LineWidth() const { return FLineWidth; }
-  void SetLineWidth(std::uint8_t Value) { FLineWidth = Value; }
-  TColor FillColor() const { return FFillColor; }
-  void SetFillColor(TColor Value) { FFillColor = Value; }
+  TColor DataColor() const { return FConduct.DataColor; }
+  void SetDataColor(TColor Value) { FConduct.DataColor = Value; }
+  TPenStyle PenStyle() const { return FConduct.PenStyle; }
+  void SetPenStyle(TPenStyle Value) { FConduct.PenStyle = Value; }
+  std::uint8_t LineWidth() const { return FPlot.LineWidth; }
+  void SetLineWidth(std::uint8_t Value) { FPlot.LineWidth = Value; }
+  TColor FillColor() const { return FConduct.FillColor; }
+  void SetFillColor(TColor Value) { FConduct.FillColor = Value; }
   TColor TextBkColor() const { return FillColor(); }
   void SetTextBkColor(TColor Value) { SetFillColor(Value); }
-  TColor ChartFrameColor() const { return FChartFrameColor; }
+  TColor ChartFrameColor() const { return FPlot.ChartFrameColor; }
   void SetChartFrameColor(TColor Value);
-  TColor ChartColor() const { return FChartColor; }
+  TColor ChartColor() const { return FPlot.ChartColor; }
   void SetChartColor(TColor Value);
-  TColor WindColor() const { return FWindColor; }
+  TColor WindColor() const { return FFrame.WindColor; }
   void SetWindColor(TColor Value);
   TJointLayers& JointLayers() { return *FJointLayers; }
   const TJointLayers& JointLayers() const { return *FJointLayers; }
   void SetJointLayers(const TJointLayers& Value);
-  const std::string& Caption() const { return FCaption; }
+  const std::string& Caption() const { return FFrame.Caption; }
   void SetCaption(const std::string& Value);
-  int CaptionPosX() const { return FCaptionPosX; }
+  int CaptionPosX() const { return FFrame.CaptionPosX; }
   void SetCaptionPosX(int Value);
-  int CaptionPosY() const { return FCaptionPosY; }
+  int CaptionPosY() const { return FFrame.CaptionPosY; }
   void SetCaptionPosY(int Value);
-  TAlignment CaptionAlignment() const { return FCaptionAlignment; }
+  TAlignment CaptionAlignment() const { return FFrame.CaptionAlignment; }
   void SetCaptionAlignment(TAlignment Value);
-  TCaptionAnchorHoriz CaptionAnchorHoriz() const { return FCaptionAnchorHoriz; }
+  TCaptionAnchorHoriz CaptionAnchorHoriz() const { return FFrame.CaptionAnchorHoriz; }
   void SetCaptionAnchorHoriz(TCaptionAnchorHoriz Value);
-  TCaptionAnchorVert CaptionAnchorVert() const { return FCaptionAnchorVert; }
+  TCaptionAnchorVert CaptionAnchorVert() const { return FFrame.CaptionAnchorVert; }
   void SetCaptionAnchorVert(TCaptionAnchorVert Value);
-  int CaptionTrim() const { return FCaptionTrim; }
+  int CaptionTrim() const { return FFrame.CaptionTrim; }
   void SetCaptionTrim(int Value);
-  TColor MouseTraceColor() const { return FMouseTraceColor; }
-  void SetMouseTraceColor(TColor Value) { FMouseTraceColor = Value; }
-  bool MouseTraceInvert() const { return FMouseTraceInvert; }
-  void SetMouseTraceInvert(bool Value) { FMouseTraceInvert = Value; }
+  TColor MouseTraceColor() const { return FConduct.MouseTraceColor; }
+  void SetMouseTraceColor(TColor Value) { FConduct.MouseTraceColor = Value; }
+  bool MouseTraceInvert() const { return FConduct.MouseTraceInvert; }
+  void SetMouseTraceInvert(bool Value) { FConduct.MouseTraceInvert = Value; }
   // Crosshairs 1..4 (clamped).
   TCrossHair& CrossHair(int Index) { return *FCrossHairs[static_cast<std::size_t>(ClampIndex(Index, CrossHairCount) - 1)]; }
   const TCrossHair& CrossHair(int Index) const { return *FCrossHairs[static_cast<std::size_t>(ClampIndex(Index, CrossHairCount) - 1)]; }
@@ -376,18 +368,18 @@ class TCustomVexa : public TCustomControl {
   // Text labels 1..50 (clamped).
   TTextLabel& TextLabel(int Index) { return *FTextLabels[static_cast<std::size_t>(ClampIndex(Index, TextLabelCount) - 1)]; }
   const TTextLabel& TextLabel(int Index) const { return *FTextLabels[static_cast<std::size_t>(ClampIndex(Index, TextLabelCount) - 1)]; }
-  TMouseActMode MouseAction() const { return FMouseAction; }
-  void SetMouseAction(TMouseActMode Value) { FMouseAction = Value; }
-  bool MouseCursorFixed() const { return FMouseCursorFixed; }
-  void SetMouseCursorFixed(bool Value) { FMouseCursorFixed = Value; }
-  double PanGridDx() const { return FPanGridDx; }
-  void SetPanGridDx(double Value) { FPanGridDx = Value; }
-  double PanGridDy() const { return FPanGridDy; }
-  void SetPanGridDy(double Value) { FPanGridDy = Value; }
-  double PanGridOffsX() const { return FPanGridOffsX; }
-  void SetPanGridOffsX(double Value) { FPanGridOffsX = Value; }
-  double PanGridOffsY() const { return FPanGridOffsY; }
-  void SetPanGridOffsY(double Value) { FPanGridOffsY = Value; }
+  TMouseActMode MouseAction() const { return FConduct.MouseAction; }
+  void SetMouseAction(TMouseActMode Value) { FConduct.MouseAction = Value; }
+  bool MouseCursorFixed() const { return FConduct.MouseCursorFixed; }
+  void SetMouseCursorFixed(bool Value) { FConduct.MouseCursorFixed = Value; }
+  double PanGridDx() const { return FConduct.PanGridDx; }
+  void SetPanGridDx(double Value) { FConduct.PanGridDx = Value; }
+  double PanGridDy() const { return FConduct.PanGridDy; }
+  void SetPanGridDy(double Value) { FConduct.PanGridDy = Value; }
+  double PanGridOffsX() const { return FConduct.PanGridOffsX; }
+  void SetPanGridOffsX(double Value) { FConduct.PanGridOffsX = Value; }
+  double PanGridOffsY() const { return FConduct.PanGridOffsY; }
+  void SetPanGridOffsY(double Value) { FConduct.PanGridOffsY = Value; }
   TScalePropsHoriz& Scale1X() { return ScalePropsX(1); }
   TScalePropsHoriz& Scale2X() { return ScalePropsX(2); }
   TScalePropsHoriz& Scale3X() { return ScalePropsX(3); }
@@ -409,16 +401,16 @@ class TCustomVexa : public TCustomControl {
   void SetScale4Y(const TScalePropsVert& Value) { SetScalePropsY(4, Value); }
   // Reads back the recorded layout (vxl_X1Bottom_Y1Left unless Assign copied
   // another); setting applies a layout without recording it.
-  TvxLayout StandardLayout() const { return FStandardLayout; }
+  TvxLayout StandardLayout() const { return FConduct.StandardLayout; }
   void SetStandardLayout(TvxLayout Value);
   TFont& TextFont() { return FTextFont; }
   const TFont& TextFont() const { return FTextFont; }
   void SetTextFont(const TFont& Value) { FTextFont.Assign(Value); }
   TFontStyles TextFontStyle() const { return FTextFont.Style(); }
   void SetTextFontStyle(TFontStyles Value) { FTextFont.SetStyle(Value); }
-  TTextBkg TextBkStyle() const { return FTextBkStyle; }
-  void SetTextBkStyle(TTextBkg Value) { FTextBkStyle = Value; }
-  TAlignment TextAlignment() const { return FTextAlignment; }
+  TTextBkg TextBkStyle() const { return FConduct.TextBkStyle; }
+  void SetTextBkStyle(TTextBkg Value) { FConduct.TextBkStyle = Value; }
+  TAlignment TextAlignment() const { return FConduct.TextAlignment; }
   void SetTextAlignment(TAlignment Value);
 
   // ---- mouse trace ----
@@ -485,8 +477,8 @@ class TCustomVexa : public TCustomControl {
   // or out (down); Shift zooms x only, Ctrl y only. Over an axis scale
   // (HitScale) it zooms that axis. Logarithmic axes zoom in log space; pan
   // limits apply; one history entry per wheel message, then OnZoomPan.
-  bool WheelZoom() const { return FWheelZoom; }
-  void SetWheelZoom(bool Value) { FWheelZoom = Value; }
+  bool WheelZoom() const { return FConduct.WheelZoom; }
+  void SetWheelZoom(bool Value) { FConduct.WheelZoom = Value; }
   TZoomWindState ZoomWindState() const { return FMouse.ZoomWindState; }
   bool MouseDragging() const { return FMouse.Dragging; }
   // The renderer replaced the window's image: draws the exclusive-or figures
@@ -515,6 +507,11 @@ class TCustomVexa : public TCustomControl {
   TBeforeRenderTextEvent OnBeforeRenderText;
 
   // ---- off-screen images and the paint pipeline's hooks ----
+  // Every setting a paint reads, as one value (see chart/paint_settings.h).
+  // The layer part is as of now; a paint completes it after the scales.
+  TChartPaintSettings PaintSettings() const;
+  // The chart as the render pipeline sees it.
+  TChartPaintHost& PaintHost();
   TBitmap& DataImage() { return FDataImage; }
   TBitmap& ControlImage() { return FControlImage; }
   // What the redraw keeps of the data image between redraws (the image of the
@@ -603,6 +600,16 @@ class TCustomVexa : public TCustomControl {
   // The plain settings of S (no owned objects, no items).
   void CopySettings(const TCustomVexa& S);
   class THostEventScope;
+  class TVexaPaintHost;
+  struct TPaintHostOwner {
+    explicit TPaintHostOwner(TCustomVexa& Chart);
+    ~TPaintHostOwner();
+    std::unique_ptr<TVexaPaintHost> Host;
+  };
+  TPaintHostOwner FPaintHost{*this};
+  TDataImagePass* FDataImagePass = nullptr;  // the pipeline's data pass under way
+  // The layer part of a settings value: transforms, ranges, grid axes.
+  void TakeLayerSettings(TDataPaintSettings& Data) const;
   int FEventDepth = 0;                  // host render handlers of this chart now running
   std::function<void()> FPendingEvents;  // handlers Assign copied while one was running
 
@@ -612,11 +619,9 @@ class TCustomVexa : public TCustomControl {
   // items and sharing
   TvxDataShare FShare;
   TvxItemStore FAnnotations;
-  bool FAnnotationMode = false;
   // Follows the data store, the current layer's transform and the filters by
   // itself; a search is const for the host, the index is only a cache.
   mutable TNearestIndex FNearestIndex;
-  int FAllocSize = DefaultAllocSize;
 
   // Expires when the chart starts to go away (see WhileAlive).
   std::shared_ptr<char> FLife = std::make_shared<char>();
@@ -638,60 +643,16 @@ class TCustomVexa : public TCustomControl {
 
   // layers
   std::array<TLayerFactors, LayerCount> FFactors{};
-  std::array<bool, LayerCount> FLayerVisible{};
-  int FCurrentLayer = 1;
   TPanLimits FPanLimits;
   TRangeHistory FHistory;
   int FPixelAspectX = 1;
   int FPixelAspectY = 1;
 
-  // settings
+  // settings (their values after creation are the structs' own)
   bool FPaintLocked = true;
-  bool FAutoRedraw = true;
-  bool FAvoidDuplicateMarks = false;
-  int FMinDupMarkDist = 1;
-  int FMarginLeft = 50;
-  int FMarginRight = 10;
-  int FMarginTop = 16;
-  int FMarginBottom = 32;
-  int FShadowWidth = 0;
-  TShadowStyle FShadowStyle = ssFlying;
-  TColor FShadowColor = clGrayText;
-  TColor FShadowBakColor = clBtnFace;
-  std::uint8_t FClassDefault = 0;
-  GridStyleType FGridStyle = gsNone;
-  double FGridDx = 0.0;
-  double FGridDy = 0.0;
-  TColor FGridColor = 0;
-  bool FIsometric = false;
-  TColor FDataColor = 0;
-  TPenStyle FPenStyle = psSolid;
-  std::uint8_t FLineWidth = 1;
-  TColor FFillColor = clSilver;
-  TColor FChartFrameColor = 0;
-  TColor FChartColor = clWhite;
-  TColor FWindColor = clBtnFace;
-  std::string FCaption;
-  int FCaptionPosX = 0;
-  int FCaptionPosY = -16;
-  TAlignment FCaptionAlignment = taRightJustify;
-  TCaptionAnchorHoriz FCaptionAnchorHoriz = cahChartRight;
-  TCaptionAnchorVert FCaptionAnchorVert = cavChartTop;
-  int FCaptionTrim = 100;
-  TColor FMouseTraceColor = clWhite;
-  bool FMouseTraceInvert = true;
-  TMouseActMode FMouseAction = maNone;
-  bool FMouseCursorFixed = true;
-  bool FWheelZoom = false;
-  double FPanGridDx = 1.0;
-  double FPanGridDy = 1.0;
-  double FPanGridOffsX = 0.0;
-  double FPanGridOffsY = 0.0;
-  TvxLayout FStandardLayout = vxl_X1Bottom_Y1Left;
-  TTextBkg FTextBkStyle = tbClear;
-  TAlignment FTextAlignment = taCenter;
-  std::array<bool, 256> FDataClassVisible{};
-  std::array<bool, 256> FAnnotationClassVisible{};
+  TPlotLook FPlot;
+  TFrameLook FFrame;
+  TChartConduct FConduct;
 };
 
 // The published chart.

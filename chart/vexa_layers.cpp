@@ -22,7 +22,7 @@ bool Mappable(const TScaleProps& P) { return !P.Logarithmic() || (P.RangeLow() >
 }  // namespace
 
 TPlotGeometry TCustomVexa::Geometry() const {
-  return TPlotGeometry{Width(), Height(), FMarginLeft, FMarginRight, FMarginTop, FMarginBottom, FShadowWidth};
+  return TPlotGeometry{Width(), Height(), FFrame.MarginLeft, FFrame.MarginRight, FFrame.MarginTop, FFrame.MarginBottom, FFrame.ShadowWidth};
 }
 
 TScalePropsHoriz& TCustomVexa::ScalePropsX(int Layer) {
@@ -101,8 +101,8 @@ void TCustomVexa::SetLayerRange(int Layer, bool PushHistory, bool ApplyPanLimits
                                 Extended XHigh, Extended YHigh) {
   const auto N = static_cast<std::size_t>(ClampLayer(Layer) - 1);
   if (ApplyPanLimits && FPanLimits.Active()) {
-    const bool PanX = FMouseAction == maPan || FMouseAction == maPanHoriz || FMouseAction == maPanGrid;
-    const bool PanY = FMouseAction == maPan || FMouseAction == maPanVert || FMouseAction == maPanGrid;
+    const bool PanX = FConduct.MouseAction == maPan || FConduct.MouseAction == maPanHoriz || FConduct.MouseAction == maPanGrid;
+    const bool PanY = FConduct.MouseAction == maPan || FConduct.MouseAction == maPanVert || FConduct.MouseAction == maPanGrid;
     ApplyPanLimit(XLow, XHigh, FPanLimits.XLow, FPanLimits.XHigh, PanX);
     ApplyPanLimit(YLow, YHigh, FPanLimits.YLow, FPanLimits.YHigh, PanY);
   }
@@ -234,10 +234,10 @@ void TCustomVexa::CopyScalePropsToControl(const TScaleProps& P, TScale& Control)
   const std::int64_t Pos = P.ScalePos();
   Control.SetScaleType(P.ScaleType());
   switch (P.ScaleType()) {
-    case sctXB: Control.SetMarginBottom(ClampPixelSum(Pos + H - FMarginTop - 1)); break;
-    case sctXT: Control.SetMarginTop(ClampPixelSum(Pos + H - FMarginBottom - FShadowWidth)); break;
-    case sctYL: Control.SetMarginLeft(ClampPixelSum(Pos + W - FMarginRight - FShadowWidth)); break;
-    case sctYR: Control.SetMarginRight(ClampPixelSum(Pos + W - FMarginLeft - 1)); break;
+    case sctXB: Control.SetMarginBottom(ClampPixelSum(Pos + H - FFrame.MarginTop - 1)); break;
+    case sctXT: Control.SetMarginTop(ClampPixelSum(Pos + H - FFrame.MarginBottom - FFrame.ShadowWidth)); break;
+    case sctYL: Control.SetMarginLeft(ClampPixelSum(Pos + W - FFrame.MarginRight - FFrame.ShadowWidth)); break;
+    case sctYR: Control.SetMarginRight(ClampPixelSum(Pos + W - FFrame.MarginLeft - 1)); break;
   }
   Control.SetRangeLow(P.RangeLow());
   Control.SetRangeHigh(P.RangeHigh());
@@ -279,15 +279,15 @@ void TCustomVexa::CopyAllScalePropsToControls() {
 void TCustomVexa::UpdateScaleMargins() {
   for (int I = 0; I < LayerCount; ++I) {
     const auto N = static_cast<std::size_t>(I);
-    FScaleCtlX[N]->SetMarginLeft(FMarginLeft);
-    FScaleCtlX[N]->SetMarginRight(ScaleFarMargin(FMarginRight));
-    FScaleCtlY[N]->SetMarginTop(FMarginTop);
-    FScaleCtlY[N]->SetMarginBottom(ScaleFarMargin(FMarginBottom));
+    FScaleCtlX[N]->SetMarginLeft(FFrame.MarginLeft);
+    FScaleCtlX[N]->SetMarginRight(ScaleFarMargin(FFrame.MarginRight));
+    FScaleCtlY[N]->SetMarginTop(FFrame.MarginTop);
+    FScaleCtlY[N]->SetMarginBottom(ScaleFarMargin(FFrame.MarginBottom));
   }
 }
 
 int TCustomVexa::ScaleFarMargin(int Margin) const {
-  return ClampPixelSum(std::int64_t{Margin} + FShadowWidth - 1);
+  return ClampPixelSum(std::int64_t{Margin} + FFrame.ShadowWidth - 1);
 }
 
 // ---- margins, shadow, size, isometric ----------------------------------------------------
@@ -299,7 +299,7 @@ void TCustomVexa::ResizeDataImage() {
 
 void TCustomVexa::MarginsChanged(bool Isometric) {
   ResizeDataImage();
-  if (Isometric && FIsometric) ApplyIsometric();
+  if (Isometric && FConduct.Isometric) ApplyIsometric();
   CopyAllScalePropsToControls();
   UpdateScaleMargins();
   ComputeFactors();
@@ -307,27 +307,27 @@ void TCustomVexa::MarginsChanged(bool Isometric) {
 }
 
 void TCustomVexa::SetMarginLeft(int Value) {
-  FMarginLeft = Value;
+  FFrame.MarginLeft = Value;
   MarginsChanged(true);
 }
 
 void TCustomVexa::SetMarginRight(int Value) {
-  FMarginRight = Value;
+  FFrame.MarginRight = Value;
   MarginsChanged(true);
 }
 
 void TCustomVexa::SetMarginTop(int Value) {
-  FMarginTop = Value;
+  FFrame.MarginTop = Value;
   MarginsChanged(true);
 }
 
 void TCustomVexa::SetMarginBottom(int Value) {
-  FMarginBottom = Value;
+  FFrame.MarginBottom = Value;
   MarginsChanged(true);
 }
 
 void TCustomVexa::SetShadowWidth(int Value) {
-  FShadowWidth = std::clamp(Value, 0, 32);
+  FFrame.ShadowWidth = std::clamp(Value, 0, 32);
   MarginsChanged(false);
 }
 
@@ -346,7 +346,7 @@ void TCustomVexa::ApplyIsometric() {
 }
 
 void TCustomVexa::SetIsometric(bool Value) {
-  FIsometric = Value;
+  FConduct.Isometric = Value;
   if (!Value) return;
   ApplyIsometric();
   PushRangeHistory();
@@ -363,11 +363,11 @@ void TCustomVexa::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   // has no extent.
   static constexpr std::int64_t MaxRaisedSize = 4096;
   auto Least = [](std::int64_t Needed) { return static_cast<int>(std::min(Needed, MaxRaisedSize)); };
-  AHeight = std::max(AHeight, Least(std::int64_t{FMarginTop} + FMarginBottom + FShadowWidth + 20));
-  AWidth = std::max(AWidth, Least(std::int64_t{FMarginLeft} + FMarginRight + FShadowWidth + 80));
+  AHeight = std::max(AHeight, Least(std::int64_t{FFrame.MarginTop} + FFrame.MarginBottom + FFrame.ShadowWidth + 20));
+  AWidth = std::max(AWidth, Least(std::int64_t{FFrame.MarginLeft} + FFrame.MarginRight + FFrame.ShadowWidth + 80));
   try {
     TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-    if (FIsometric) ApplyIsometric();
+    if (FConduct.Isometric) ApplyIsometric();
     for (auto& C : FScaleCtlX)
       if (C) C->SetBounds(0, 0, Width(), Height());
     for (auto& C : FScaleCtlY)
@@ -389,10 +389,10 @@ int TCustomVexa::FindNearestItem(std::uint8_t KindFilter, std::uint8_t ClassFilt
 
 int TCustomVexa::FindNearestItemEx(std::uint8_t KindFilter, std::uint8_t ClassFilter, double X, double Y,
                                    bool VisibleLayersOnly, double& Distance) const {
-  const TLayerTransform T = LayerTransform(FCurrentLayer);
+  const TLayerTransform T = LayerTransform(FPlot.CurrentLayer);
   const TvxItemStore& Store = FShare.Store();
   return FNearestIndex.Find(Store, T, Geometry(), T.PixelX(X), T.PixelY(Y), KindFilter, ClassFilter,
-                            VisibleLayersOnly ? FLayerVisible.data() : nullptr, Distance);
+                            VisibleLayersOnly ? FPlot.LayerVisible.data() : nullptr, Distance);
 }
 
 // ---- copies -------------------------------------------------------------------------
@@ -401,8 +401,8 @@ void TCustomVexa::CheckAssignableRanges(const TCustomVexa& S) const {
   // The factors are computed with this chart's size and the source's
   // margins, as the copy will have them; a loading chart computes none.
   if (IsLoading()) return;
-  const TPlotGeometry G{Width(), Height(), S.FMarginLeft, S.FMarginRight, S.FMarginTop, S.FMarginBottom,
-                        S.FShadowWidth};
+  const TPlotGeometry G{Width(), Height(), S.FFrame.MarginLeft, S.FFrame.MarginRight, S.FFrame.MarginTop, S.FFrame.MarginBottom,
+                        S.FFrame.ShadowWidth};
   for (int I = 0; I < LayerCount; ++I) {
     const auto N = static_cast<std::size_t>(I);
     Extended Factor = 0, Offset = 0;

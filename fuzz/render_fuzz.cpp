@@ -26,7 +26,7 @@
 #include <QImage>
 
 #include "chart/ZKW_vexa.h"
-#include "chart/render.h"
+#include "chart/vexa_paint.h"
 #include "chart/render_items.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/devices.h"
@@ -336,7 +336,8 @@ void CheckRunsOnRecords(TVexa& C, const TAppended& A) {
   }
   const TPlotGeometry G = C.Geometry();
   const int W = G.DataImageWidth(), H = G.DataImageHeight();
-  const TItemRenderFrame Frame = TChartRenderer(C).ItemFrame(0, 0, false, false);
+  const TChartRenderer Renderer = ChartRenderer(C);  // the frame refers to its text font
+  const TItemRenderFrame Frame = Renderer.ItemFrame(0, 0, false, false);
   std::array<bool, 256> ClassOn{};
   ClassOn.fill(true);
   std::array<bool, LayerCount> LayerOn{};

@@ -155,7 +155,7 @@ class TextLabels : public ::testing::Test {
     L.Font().SetColor(clRed);
   }
   TRect Extent(TColor C) { return render_test::ExtentOf(Image, C); }
-  void Draw(const TTextLabel& L) { DrawTextLabel(Image.Canvas(), 0, 0, L, Frame, nullptr); }
+  void Draw(const TTextLabel& L) { DrawTextLabel(Image.Canvas(), 0, 0, TTextLabelLook::Of(L), Frame, nullptr); }
   TBitmap Image;
   TLabelRenderFrame Frame;
 };
@@ -208,7 +208,7 @@ TEST_F(TextLabels, LabelOneLiesOnTopAndShadowsAreOffset) {
   Setup(One, 100, 50, "Same");
   Setup(Two, 100, 50, "Same");
   Two.SetColorBkg(clLime);
-  const TCustomTextLabel* Labels[2] = {&One, &Two};
+  const TTextLabelLook Labels[2] = {TTextLabelLook::Of(One), TTextLabelLook::Of(Two)};
   DrawTextLabels(Image.Canvas(), 0, 0, Labels, 2, Frame, nullptr);
   EXPECT_EQ(Image.Canvas().Pixels(87, 44), clYellow);
   EXPECT_EQ(Extent(clLime).Left, -1);
@@ -219,7 +219,7 @@ TEST_F(TextLabels, LabelOneLiesOnTopAndShadowsAreOffset) {
   S.SetMode(tlShadow);
   S.SetShadowDx(3);
   S.SetShadowDy(3);
-  DrawTextLabel(Fresh.Canvas(), 0, 0, S, Frame, nullptr);
+  DrawTextLabel(Fresh.Canvas(), 0, 0, TTextLabelLook::Of(S), Frame, nullptr);
   Image.Canvas().Draw(0, 0, Fresh);
   const TRect Box = Extent(clBlue);      // the main box's border
   const TRect Shadow = Extent(clGray);   // what shows of the shadow box

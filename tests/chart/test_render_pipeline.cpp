@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "chart/ZKW_vexa.h"
-#include "chart/render.h"
+#include "chart/vexa_paint.h"
 #include "platform/devices.h"
 #include "platform/rtl.h"
 #include "test_render_support.h"
@@ -26,10 +26,10 @@ class TRenderedVexa : public TVexa {
  public:
   using TVexa::TVexa;
   void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) override {
-    TChartRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);
+    TVexa::DrawPlotBackground(Canvas, Left, Top, Width, Height);
   }
   void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) override {
-    TChartRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
+    TVexa::RenderData(Canvas, Left, Top, Monochrome, NoGrid);
   }
   void AddTracePoint(double X, double Y, std::uint16_t Flags, TColor Color) {
     if (static_cast<int>(FMouseTrace.size()) <= FMouseTraceCount) FMouseTrace.resize(FMouseTraceCount + 1);
@@ -37,8 +37,8 @@ class TRenderedVexa : public TVexa {
   }
 
  protected:
-  void Paint() override { TChartRenderer(*this).Paint(); }
-  void RedrawData() override { TChartRenderer(*this).RedrawData(); }
+  void Paint() override { TVexa::Paint(); }
+  void RedrawData() override { TVexa::RedrawData(); }
 };
 
 std::string OutputPath(const std::string& Name) {
@@ -230,7 +230,7 @@ TEST(PaintOuterArea, ScalesRenderedEventAndLogarithmicErrorKeepsTheWindow) {
   C->WindowSurface().Canvas().SetPixels(100, 60, clAqua);
   EXPECT_NO_THROW(C->Repaint());
   EXPECT_EQ(Window(*C, 100, 60), clAqua);
-  EXPECT_THROW(TChartRenderer(*C).PaintControlImage(), EZKWVexaError);
+  EXPECT_THROW(ChartRenderer(*C).PaintControlImage(), EZKWVexaError);
 }
 
 // ---- plot background --------------------------------------------------------------------------------

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "chart/ZKW_vexa.h"
-#include "chart/render.h"
+#include "chart/vexa_paint.h"
 #include "chart/render_items.h"
 
 namespace zkw::render_test {
@@ -207,15 +207,15 @@ class TPipelineVexa : public TVexa {
  public:
   using TVexa::TVexa;
   void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) override {
-    TChartRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);
+    TVexa::DrawPlotBackground(Canvas, Left, Top, Width, Height);
   }
   void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) override {
-    TChartRenderer(*this).RenderData(Canvas, Left, Top, Monochrome, NoGrid);
+    TVexa::RenderData(Canvas, Left, Top, Monochrome, NoGrid);
   }
 
  protected:
-  void Paint() override { TChartRenderer(*this).Paint(); }
-  void RedrawData() override { TChartRenderer(*this).RedrawData(); }
+  void Paint() override { TVexa::Paint(); }
+  void RedrawData() override { TVexa::RedrawData(); }
 };
 
 }  // namespace zkw::render_test

@@ -444,7 +444,8 @@ TEST(VexaForm, DemoStoredValuesLoadAndReadBack) {
 
   // Written back and read into a fresh form, the chart holds the same values.
   const std::string Written = WriteComponentToJson(Form);
-  EXPECT_NE(Written.find("\"RRim\": 20"), std::string::npos);
+  // 20 is the right margin of a new chart, so it is not written.
+  EXPECT_EQ(Written.find("\"RRim\""), std::string::npos);
   EXPECT_EQ(Written.find("StandardLayout"), std::string::npos);
   TChartTestForm Again(nullptr);
   ReadComponentFromJson(Again, Written);

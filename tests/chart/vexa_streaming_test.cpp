@@ -8,17 +8,18 @@
 
 #include "chart/ZKW_vexa.h"
 #include "platform/formstream.h"
+#include "platform/properties.h"
 
 namespace zkw {
 namespace {
 
 std::string Written(const TVexa& C) { return WriteComponentToJson(C); }
 
-TEST(VexaStreaming, ValuesAtTheStoredDefaultsButNotTheCreationDefaultsComeBack) {
+TEST(VexaStreaming, ValuesOtherThanACreatedChartsComeBack) {
   TVexa A(nullptr);
   A.SetName("VX");
   // The standard layout made at creation sets 20, 20, 40 and shows the
-  // first two scales; the stored defaults are 10, 16, 32 and hidden.
+  // first two scales; other margins and visibilities must be written.
   A.SetMarginRight(10);
   A.SetMarginTop(16);
   A.SetMarginBottom(32);
@@ -42,6 +43,25 @@ TEST(VexaStreaming, ValuesAtTheStoredDefaultsButNotTheCreationDefaultsComeBack) 
   EXPECT_EQ(B.Scale1X().LabelType(), ftTime);
   EXPECT_EQ(B.Scale1X().DecPlaces(), -2);
   EXPECT_EQ(Written(B), Text);
+}
+
+// The stored defaults come from the same table as the values of a new chart,
+// so the writer omits exactly what a reader's new chart already holds.
+TEST(VexaStreaming, EveryStoredDefaultIsTheValueOfANewChart) {
+  const TClassInfo* Vexa = FindClassInfo("TVexa");
+  const TClassInfo* Base = FindClassInfo("TCustomVexa");
+  ASSERT_TRUE(Vexa && Base);
+  TVexa C(nullptr);
+  int Checked = 0;
+  for (const TPropInfo* P : Vexa->Properties()) {
+    if (Base->FindProperty(P->Name) || P->Kind == pkObject || P->Kind == pkEvent || P->Kind == pkComponent) continue;
+    if (P->IsStored && !P->IsStored(C)) continue;  // read, never written
+    ASSERT_TRUE(P->IsDefault) << P->Name << " has no stored default";
+    EXPECT_TRUE(P->IsDefault(C)) << P->Name;
+    ++Checked;
+  }
+  EXPECT_GE(Checked, 45);
+  EXPECT_EQ(Written(C).find("\"MarginRight\""), std::string::npos);
 }
 
 TEST(VexaStreaming, AChartWrittenAloneReadsBackEqual) {

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "chart/render.h"
-#include "chart/vexa.h"
+#include "chart/vexa_export.h"
+#include "chart/vexa_paint.h"
 #include "platform/devices.h"
 #include "platform/picture_files.h"
 
@@ -69,7 +69,7 @@ namespace {
 
 // The chart as a paint shows it, in its control image.
 const TBitmap& PaintedImage(TCustomVexa& Chart) {
-  TChartRenderer Renderer(Chart);
+  TChartRenderer Renderer = ChartRenderer(Chart);
   Renderer.PaintControlImage();
   Renderer.DrawCrossHairs(0, 0, Chart.ControlImage());
   return Chart.ControlImage();
@@ -167,7 +167,7 @@ void PrintChart(TCustomVexa& Chart, const std::string& FileName, bool Monochrome
   P.BeginDoc(FileName);
   try {
     TCanvas& Page = P.Canvas();
-    TChartRenderer Renderer(Chart);
+    TChartRenderer Renderer = ChartRenderer(Chart);
     {
       TScaleCanvasLoan Loan(Chart, Page);
       Renderer.DrawOuterArea(Page);
