@@ -812,9 +812,36 @@ TEST(PaintGallery, EveryItemKind) {
   C->CrossHair(1).SetPosX(50);
   C->CrossHair(1).SetPosY(50);
   C->Repaint();
-  C->WindowSurface().SaveToFile(OutputPath("render_every_kind.png"));
-  EXPECT_GT(CountColour(C->WindowSurface(), clNavy), 100);
-  EXPECT_GT(CountColour(C->WindowSurface(), clMaroon), 20);
+  TBitmap S;
+  S.Assign(C->WindowSurface());
+  S.SaveToFile(OutputPath("render_every_kind.png"));
+  // Each item shows its colour where its world coordinates put it.
+  auto Near = [&](double X, double Y, TColor Colour, int Reach) {
+    int PX = 0, PY = 0;
+    C->WorldToPixel(1, X, Y, PX, PY);
+    for (int DY = -Reach; DY <= Reach; ++DY) {
+      for (int DX = -Reach; DX <= Reach; ++DX) {
+        if (S.Canvas().Pixels(PX + DX, PY + DY) == Colour) return true;
+      }
+    }
+    return false;
+  };
+  for (int I = 0; I < 10; ++I) EXPECT_TRUE(Near(5 + I * 2, 95, clNavy, 3)) << "mark " << I * 5;
+  EXPECT_TRUE(Near(17.5, 84, clNavy, 1));            // the line, half-way
+  EXPECT_TRUE(Near(12.5, 65, clAqua, 0));            // inside the filled rectangle
+  EXPECT_FALSE(Near(32.5, 65, clAqua, 3));           // the transparent one is not filled
+  EXPECT_TRUE(Near(52.5, 65, clSilver, 0));          // the raised 3-D rectangle
+  EXPECT_TRUE(Near(70, 66, clYellow, 0));            // the front of a bar
+  EXPECT_TRUE(Near(15, 40, clLime, 0));              // the ellipse's centre
+  EXPECT_TRUE(Near(75, 20, clPurple, 0));            // the cross's centre
+  EXPECT_TRUE(Near(95, 50, clMaroon, 0));            // the vertical line
+  EXPECT_TRUE(Near(50, 5, clMaroon, 0));             // the horizontal line
+  EXPECT_GT(CountColour(S, clMaroon), 20);
+  // The crosshair's box: white outside, black inside.
+  int CX = 0, CY = 0;
+  C->WorldToPixel(1, 50, 50, CX, CY);
+  EXPECT_EQ(S.Canvas().Pixels(CX - 3, CY - 3), clWhite);
+  EXPECT_EQ(S.Canvas().Pixels(CX - 2, CY - 2), clBlack);
 }
 
 TEST(PaintGallery, DatesOnBothAxes) {
