@@ -44,6 +44,37 @@ TEST(VexaCreation, NewChartHasTheFirstLayoutAndItsDefaults) {
   EXPECT_FALSE(Chart.TextLabel(50).Visible());
   EXPECT_EQ(Chart.TextLabel(7).AttachToData(), tlamBoth);
   EXPECT_EQ(Chart.RangeHistory().Position(), 2);
+  // The same values as the table of defaults the registry reads.
+  const TChartPaintSettings S = Chart.PaintSettings();
+  EXPECT_TRUE(S.Data.Look == TPlotLook{});
+  EXPECT_TRUE(S.Frame == TFrameLook{});
+}
+
+// Assign copies every setting a paint reads: the copy's settings value is
+// the source's, whatever was changed on it.
+TEST(VexaCreation, AssignGivesTheCopyTheSourcesPaintSettings) {
+  TVexa A(nullptr), B(nullptr);
+  A.SetBounds(0, 0, 300, 220);
+  B.SetBounds(0, 0, 300, 220);
+  A.SetMarginLeft(61);
+  A.SetShadowWidth(4);
+  A.SetCaption("copied");
+  A.SetCaptionAnchorVert(cavChartBottom);
+  A.SetGridStyle(gsPoints);
+  A.SetGridColor(clTeal);
+  A.SetMinDupMarkDist(2);
+  A.SetLineWidth(3);
+  A.SetCurrentLayer(2);
+  A.SetLayerVisible(5, false);
+  A.TextFont().SetHeight(-20);
+  A.BackGroundImg().SetAreaMode(bamVStripe);
+  A.CrossHair(2).SetMode(chBoth);
+  A.TextLabel(3).SetCaption("three");
+  A.Scale1X().SetRangeHigh(5);
+  ASSERT_FALSE(A.PaintSettings() == B.PaintSettings());
+  B.Assign(A);
+  EXPECT_TRUE(A.PaintSettings() == B.PaintSettings());
+  EXPECT_EQ(B.MarginLeft(), 61);
 }
 
 TEST(VexaCreation, LayerObjectsGetColoursSidesAndOffsets) {
