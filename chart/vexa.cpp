@@ -397,8 +397,7 @@ void TCustomVexa::SetDefaults() {
   ResetRangeHistory();
   FPanLimits = TPanLimits{};
   FMouseAction = maNone;
-  FMouse = TVexaMouseState{};
-  FMouse.LayerMouse[0] = true;
+  FMouse.Reset();
   FAutoRedraw = true;
 }
 

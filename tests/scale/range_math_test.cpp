@@ -29,8 +29,8 @@ struct TResult {
 
 TResult DragRange(const TDrag& D, int Width = W, int Height = H) {
   TResult Res{false, -777, -777};
-  Res.Ok = ScaleDragRange(D.X, D.Y, D.X0, D.Y0, D.Lo, D.Hi, D.Lo0, D.Hi0, D.Log, D.Type, D.Action, Width, Height, L,
-                          R, T, B, Res.Lo, Res.Hi);
+  Res.Ok = ScaleDragRange({{D.X0, D.Y0}, {D.X, D.Y}}, {D.Lo, D.Hi, D.Log}, {D.Lo0, D.Hi0}, {D.Type, D.Action},
+                          {Width, Height, L, R, T, B}, Res.Lo, Res.Hi);
   return Res;
 }
 
