@@ -138,8 +138,8 @@ void TChartMouse::TakeStartState(int X, int Y) {
   for (int N = 1; N <= LayerCount; ++N) {
     const auto I = static_cast<std::size_t>(N - 1);
     FStartPointer[I] = TPoint{X, Y};
-    FStartRanges[I] = {FChart.ScalePropsX(N).RangeLow(), FChart.ScalePropsX(N).RangeHigh(), FChart.ScalePropsY(N).RangeLow(),
-                         FChart.ScalePropsY(N).RangeHigh()};
+    FStartRanges[I] = {FChart.ScalePropsX(N).RangeLow(), FChart.ScalePropsX(N).RangeHigh(),
+                       FChart.ScalePropsY(N).RangeLow(), FChart.ScalePropsY(N).RangeHigh()};
   }
 }
 
@@ -226,7 +226,8 @@ void TChartMouse::Press(TMouseButton Button, int X, int Y) {
       FMarkRectState = msRectDraw;
     }
   }
-  if (IsWindowMode(FChart.MouseAction()) && FZoomWindState == zsNormal && Button == mbLeft && FChart.InPlotArea(X, Y)) {
+  if (IsWindowMode(FChart.MouseAction()) && FZoomWindState == zsNormal && Button == mbLeft &&
+      FChart.InPlotArea(X, Y)) {
     FZoomWindState = zsDrawWin;
     FAnchor = TPoint{X, Y};
     FCurrentCorner = TPoint{X, Y};

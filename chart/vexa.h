@@ -535,6 +535,7 @@ class TCustomVexa : public TCustomControl {
   // Sets the application-wide pointer shape for a move to (X, Y).
   void UpdatePointerShape(int X, int Y);
 
+  // The mouse actions and their drag state, for the chart's whole life.
   TChartMouse FMouse{*this};
   bool FMouseMoveGuard = false;  // a mouse move is being handled
   std::vector<TMouseTracePoint> FMouseTrace;

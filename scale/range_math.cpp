@@ -80,7 +80,8 @@ bool ZoomFarEndFixed(const TPointerDrag& Drag, TRangeEnds Start, bool Horizontal
 }  // namespace
 
 TRangeEnds FiniteOr(TRangeEnds Range, TRangeEnds Fallback) {
-  if (std::isfinite(static_cast<double>(Range.Low)) && std::isfinite(static_cast<double>(Range.High))) return Range;
+  if (std::isfinite(static_cast<double>(Range.Low)) && std::isfinite(static_cast<double>(Range.High)))
+    return Range;
   return Fallback;
 }
 
@@ -168,8 +169,9 @@ bool ScaleDragRange(const TPointerDrag& Drag, const TAxisSpan& Current, TRangeEn
 
   switch (Action) {
     case maPan: {
-      const Extended Extent = Horizontal ? static_cast<Extended>(Frame.Width) - Frame.MarginLeft - Frame.MarginRight
-                                         : static_cast<Extended>(Frame.Height) - Frame.MarginTop - Frame.MarginBottom;
+      const Extended Extent = Horizontal
+                                  ? static_cast<Extended>(Frame.Width) - Frame.MarginLeft - Frame.MarginRight
+                                  : static_cast<Extended>(Frame.Height) - Frame.MarginTop - Frame.MarginBottom;
       if (!(Extent > 0)) return false;
       Extended Moved = 0;
       return Deliver(Shifted(Current.Low, Current.High, Start, Travel, Extent, Log, Moved), Log, NewLow, NewHigh);

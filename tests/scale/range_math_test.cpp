@@ -210,8 +210,8 @@ TEST(PanAxis, ShiftsTheStartRangeAtTheScaleOfTheCurrentOne) {
   ExpectEnds(P.Range, 0.1, 100, 1e-12);
   // The same arithmetic as a pan on a scale.
   double Low = 0, High = 0;
-  ASSERT_TRUE(ScaleDragRange({{100, 0}, {187, 0}}, {1, 1000, true}, {2, 50}, {sctXT, maPan}, {W, H, L, R, T, B}, Low,
-                             High));
+  ASSERT_TRUE(ScaleDragRange({{100, 0}, {187, 0}}, {1, 1000, true}, {2, 50}, {sctXT, maPan}, {W, H, L, R, T, B},
+                             Low, High));
   P = PanAxis({1, 1000, true}, {2, 50}, -87, W - L - R);
   EXPECT_EQ(static_cast<double>(P.Range.Low), Low);
   EXPECT_EQ(static_cast<double>(P.Range.High), High);
