@@ -3,6 +3,8 @@
 //  - item_store.h: item stores and long-text tables;
 //  - data_sharing.h: sharing one item store between charts;
 //  - layers.h: plot rectangle, layer transforms, pan limits, range history;
+//  - mouse_actions.h: the chart's mouse actions (TChartMouse);
+//  - mouse_cursors.h: the numbers of the mouse actions' pointer shapes;
 //  - nearest_item.h: the nearest-item search;
 //  - scale_props.h: the axis, background and layer-joining property objects;
 //  - vexa.h: TCustomVexa and TVexa;
@@ -13,6 +15,8 @@
 #include "chart/data_sharing.h"
 #include "chart/item_store.h"
 #include "chart/layers.h"
+#include "chart/mouse_actions.h"
+#include "chart/mouse_cursors.h"
 #include "chart/nearest_item.h"
 #include "chart/render.h"
 #include "chart/vexa_export.h"

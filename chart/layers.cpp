@@ -109,6 +109,42 @@ void TRangeHistory::Clear() {
   FPosition = 1;
 }
 
+bool TRangeHistory::Recorded(const TRangeSnapshot& S) {
+  for (const TLayerRangeEntry& E : S)
+    for (double V : E)
+      if (V != 0) return true;
+  return false;
+}
+
+bool TRangeHistory::StepBack(const TRangeSnapshot& Current, TRangeSnapshot& Target) {
+  const int Latest = Slot(FPosition - 1);
+  if (!Recorded(Snapshot(Latest))) return false;
+  int To = Latest;
+  if (Current == Snapshot(Latest)) {
+    // Already there: find the latest earlier entry that differs (a release
+    // may have recorded the same ranges twice).
+    int Oldest = Latest;  // the oldest entry equal to the current ranges
+    To = 0;
+    for (int Step = 1; Step < Size; ++Step) {
+      const int Previous = Slot(Oldest - 1);
+      if (!Recorded(Snapshot(Previous))) break;
+      if (Snapshot(Previous) != Current) {
+        To = Previous;
+        break;
+      }
+      Oldest = Previous;
+    }
+    if (To == 0) return false;
+    for (int S = Latest;; S = Slot(S - 1)) {
+      Snapshot(S) = TRangeSnapshot{};
+      if (S == Oldest) break;
+    }
+    SetPosition(Oldest);
+  }
+  Target = Snapshot(To);
+  return true;
+}
+
 void IsometricYRange(double XLow, double XHigh, double YLow, double YHigh, std::int64_t PlotWidth,
                      std::int64_t PlotHeight, int PixelWidth, int PixelHeight, double& NewLow, double& NewHigh) {
   if (PlotWidth + 1 <= 0 || PlotHeight + 1 <= 0 || PixelWidth <= 0 || PixelHeight <= 0) {

@@ -253,6 +253,13 @@ class TRangeHistory {
   void Push(const TRangeSnapshot& Snapshot);
   // All snapshots zero, position 1.
   void Clear();
+  // One step back, given the Current ranges: when they differ from the latest
+  // entry, that entry; otherwise the latest earlier entry with other ranges,
+  // forgetting (zeroing) the entries after it so that the next Push continues
+  // from there and repeated steps never wrap round to newer entries. An
+  // all-zero snapshot was never recorded. Returns false, changing nothing,
+  // when there is no such entry.
+  bool StepBack(const TRangeSnapshot& Current, TRangeSnapshot& Target);
   int Position() const { return FPosition; }
   void SetPosition(int Value) { FPosition = Value < 1 || Value > Size ? 1 : Value; }
   const TRangeSnapshot& Snapshot(int Index) const { return FSnapshots[static_cast<std::size_t>(ClampSlot(Index) - 1)]; }
@@ -260,6 +267,9 @@ class TRangeHistory {
 
  private:
   static int ClampSlot(int I) { return I < 1 ? 1 : (I > Size ? Size : I); }
+  // The slot P steps from the latest one, wrapping round the ring.
+  static int Slot(int P) { return ((P - 1) % Size + Size) % Size + 1; }
+  static bool Recorded(const TRangeSnapshot& S);
   std::array<TRangeSnapshot, Size> FSnapshots{};
   int FPosition = 1;
 };

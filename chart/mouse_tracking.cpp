@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "chart/mouse_tracking.h"
+#include "chart/mouse_cursors.h"
 #include "chart/vexa.h"
 #include "platform/screen.h"
 
@@ -37,12 +37,12 @@ class TMoveGuard {
 void TCustomVexa::WMMouseMove(TShiftState Shift, std::int16_t X, std::int16_t Y) {
   // A host handler that lets the window system deliver messages must not
   // start a second move inside the first: such a move is dropped, not queued.
-  if (FMouse.MoveGuard) return;
-  const TMoveGuard Guard(FMouse.MoveGuard);
-  FMouse.ActionPoint = TPoint{X, Y};
+  if (FMouseMoveGuard) return;
+  const TMoveGuard Guard(FMouseMoveGuard);
+  FMouse.SetActionPoint(TPoint{X, Y});
   TCustomControl::WMMouseMove(Shift, X, Y);
   // The mouse actions may have clamped the position (two-corner marking).
-  const TPoint P = FMouse.ActionPoint;
+  const TPoint P = FMouse.ActionPoint();
   double WorldX = 0.0;
   double WorldY = 0.0;
   PixelToWorld(CurrentLayer(), P.X, P.Y, WorldX, WorldY);
@@ -52,11 +52,12 @@ void TCustomVexa::WMMouseMove(TShiftState Shift, std::int16_t X, std::int16_t Y)
 }
 
 void TCustomVexa::MouseMove(TShiftState Shift, int X, int Y) {
-  FMouse.LastPointer = TPoint{X, Y};
+  FMouse.SetLastPointer(TPoint{X, Y});
   TCustomControl::MouseMove(Shift, X, Y);
-  FMouse.ActionPoint = TPoint{X, Y};
+  FMouse.SetActionPoint(TPoint{X, Y});
   MouseActionMove(Shift, X, Y);
-  UpdatePointerShape(FMouse.ActionPoint.X, FMouse.ActionPoint.Y);
+  const TPoint P = FMouse.ActionPoint();
+  UpdatePointerShape(P.X, P.Y);
 }
 
 bool TCustomVexa::InPlotArea(int X, int Y) const { return Geometry().InPlot(X, Y); }
@@ -87,7 +88,7 @@ void TCustomVexa::UpdatePointerShape(int X, int Y) {
 
 void TCustomVexa::ExtendMouseTrace(TShiftState Shift, int X, int Y) {
   // Only while the left button draws and no drag rectangle is on the screen.
-  if (!Shift.Contains(ssLeft) || FMouse.ZoomWindState != zsNormal) return;
+  if (!Shift.Contains(ssLeft) || FMouse.ZoomWindState() != zsNormal) return;
   const TPlotGeometry G = Geometry();
   X = std::max(G.PlotLeft(), std::min(X, G.PlotRight()));
   Y = std::max(G.PlotTop(), std::min(Y, G.PlotBottom()));

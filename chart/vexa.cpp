@@ -354,8 +354,7 @@ void TCustomVexa::SetDefaults() {
   SetStandardLayout(vxl_X1Bottom_Y1Left);
   ResetRangeHistory();
   FPanLimits = TPanLimits{};
-  FMouse = TVexaMouseState{};
-  FMouse.LayerMouse[0] = true;
+  FMouse.Reset();
 }
 
 // ---- lifecycle -------------------------------------------------------------------

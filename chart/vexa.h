@@ -37,6 +37,7 @@
 #include "chart/data_sharing.h"
 #include "chart/item_store.h"
 #include "chart/layers.h"
+#include "chart/mouse_actions.h"
 #include "chart/nearest_index.h"
 #include "chart/chart_settings.h"
 #include "chart/paint_host.h"
@@ -49,7 +50,6 @@
 namespace zkw {
 
 class TCustomVexa;
-class TChartMouse;
 struct TKeptDataImage;
 
 using TMouseMoveInChartEvent =
@@ -65,31 +65,6 @@ using TTextLabelMoveEvent = std::function<void(TObject* Sender, TTextLabel& Whic
 
 constexpr int MouseTraceCapacity = 5000;
 
-// Mouse state of the chart, shared by the mouse tracking and the mouse actions.
-struct TVexaMouseState {
-  bool MoveGuard = false;  // a mouse move is being handled
-  TPoint LastPointer;
-  bool Dragging = false;
-  std::array<TPoint, LayerCount> StartPointer{};
-  std::array<std::array<double, 4>, LayerCount> StartRanges{};  // x low, x high, y low, y high
-  std::array<bool, LayerCount> LayerMouse{};                     // layers that take part in drags
-  TZoomWindState ZoomWindState = zsNormal;
-  TPoint Anchor;
-  TPoint CurrentCorner;
-  TMarkRectState MarkRectState = msNormal;
-  TPoint FirstCorner;
-  TPoint EndCorner;
-  TPoint MarkCorner;  // latest corner of the marking rectangle on the screen
-  bool DoubleClicked = false;
-  int SelectedCrossHair = 0;
-  int SelectedLabel = 0;
-  TPoint ActionPoint;  // the move's position as its later steps use it (clamped while marking)
-  // Exclusive-or figures now on the window, so that erasing them is exact:
-  // the rubber line or drag rectangle (0 none, 1 line, 2 rectangle) and the
-  // marking rectangle.
-  std::uint8_t ZoomFigure = 0;
-  bool MarkShown = false;
-};
 
 class TCustomVexa : public TCustomControl {
  public:
@@ -417,6 +392,10 @@ class TCustomVexa : public TCustomControl {
   int MouseTraceCount() const { return FMouseTraceCount; }
   // Point Index (0..MouseTraceCount()-1); any other index raises EZKWVexaError.
   const TMouseTracePoint& MouseTracePoint(int Index) const;
+  // Appends the clamped position to the trace and draws its segment on the window.
+  void ExtendMouseTrace(TShiftState Shift, int X, int Y);
+  // Marks the last trace point as the end of a stroke.
+  void EndMouseTraceStroke();
 
   // The chart handles the arrow keys and Tab itself (OnKeyDown sees them).
   TDialogCodes WMGetDlgCode() const override;
@@ -455,9 +434,9 @@ class TCustomVexa : public TCustomControl {
   // the right button cancels (msNormal). The corners are control pixels; the
   // first one is clamped into the plot area.
   void StartMarkRect();
-  TMarkRectState MarkRectState() const { return FMouse.MarkRectState; }
-  TPoint MarkRectFirstCorner() const { return FMouse.FirstCorner; }
-  TPoint MarkRectEndCorner() const { return FMouse.EndCorner; }
+  TMarkRectState MarkRectState() const { return FMouse.MarkRectState(); }
+  TPoint MarkRectFirstCorner() const { return FMouse.MarkRectFirstCorner(); }
+  TPoint MarkRectEndCorner() const { return FMouse.MarkRectEndCorner(); }
   // Whether layer 1..16 takes part in the plot-area pans, zooms, rubber lines
   // and rectangle selections (only layer 1 after creation). Other layer
   // numbers are ignored (false).
@@ -472,6 +451,10 @@ class TCustomVexa : public TCustomControl {
   // and raises no event. Returns false, changing nothing, when there is no
   // such entry (at most 15 steps back from a full ring).
   bool RangeHistoryBack();
+  // Puts back a history taken from RangeHistory(): a wheel message moves
+  // several layers, whose joined layers record as they follow, and leaves
+  // one entry for the whole message.
+  void SetRangeHistory(const TRangeHistory& Value) { FHistory = Value; }
   // Off by default. When on, a wheel notch (WheelDelta 120) over the plot
   // zooms the layers whose mouse flag is on by 1.25 about the pointer, in (up)
   // or out (down); Shift zooms x only, Ctrl y only. Over an axis scale
@@ -479,8 +462,8 @@ class TCustomVexa : public TCustomControl {
   // limits apply; one history entry per wheel message, then OnZoomPan.
   bool WheelZoom() const { return FConduct.WheelZoom; }
   void SetWheelZoom(bool Value) { FConduct.WheelZoom = Value; }
-  TZoomWindState ZoomWindState() const { return FMouse.ZoomWindState; }
-  bool MouseDragging() const { return FMouse.Dragging; }
+  TZoomWindState ZoomWindState() const { return FMouse.ZoomWindState(); }
+  bool MouseDragging() const { return FMouse.Dragging(); }
   // The renderer replaced the window's image: draws the exclusive-or figures
   // of a running marking, rubber line or drag rectangle again, so that they
   // stay visible and erasing them later restores the window exactly.
@@ -488,7 +471,7 @@ class TCustomVexa : public TCustomControl {
   // The plot-area test, all four edges included.
   bool InPlotArea(int X, int Y) const;
   // Position of the latest mouse move, relative to the control.
-  TPoint LastPointerPos() const { return FMouse.LastPointer; }
+  TPoint LastPointerPos() const { return FMouse.LastPointer(); }
 
   // ---- events ----
   TMouseMoveInChartEvent OnMouseMoveInChart;
@@ -547,19 +530,16 @@ class TCustomVexa : public TCustomControl {
   // The mouse-action step of a move, before the pointer shape is chosen:
   // the marking rectangle, scale drags, then the action of MouseAction.
   virtual void MouseActionMove(TShiftState Shift, int X, int Y);
-  // Appends the clamped position to the trace and draws its segment on the window.
-  void ExtendMouseTrace(TShiftState Shift, int X, int Y);
-  // Marks the last trace point as the end of a stroke.
-  void EndMouseTraceStroke();
   // Sets the application-wide pointer shape for a move to (X, Y).
   void UpdatePointerShape(int X, int Y);
 
-  TVexaMouseState FMouse;
+  // The mouse actions and their drag state, for the chart's whole life.
+  TChartMouse FMouse{*this};
+  bool FMouseMoveGuard = false;  // a mouse move is being handled
   std::vector<TMouseTracePoint> FMouseTrace;
   int FMouseTraceCount = 0;
 
  private:
-  friend class TChartMouse;
   friend void CopyJoinedRange(TCustomVexa& Chart, int Layer, bool IsX, int Dest);
   static constexpr int ClampIndex(int I, int N) { return I < 1 ? 1 : (I > N ? N : I); }
   void SetDefaults();

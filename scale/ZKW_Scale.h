@@ -3,12 +3,12 @@
 //  - tick_labels.h: the label texts of the ticks (pure);
 //  - scale_painter.h: drawing ticks, labels, date lines, messages and the
 //    caption on a canvas, and the scale's event types;
-//  - scale_drag.h: the range arithmetic of a drag on a scale (pure);
+//  - range_math.h: the range arithmetic of pans, zooms and scale drags (pure);
 //  - scale_control.h: the control TScale.
 #pragma once
 
 #include "scale/scale_control.h"
-#include "scale/scale_drag.h"
+#include "scale/range_math.h"
 #include "scale/scale_painter.h"
 #include "scale/tick_engine.h"
 #include "scale/tick_labels.h"

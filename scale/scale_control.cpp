@@ -7,7 +7,7 @@
 #include "base/frames.h"
 #include "platform/devices.h"
 #include "platform/properties.h"
-#include "scale/scale_drag.h"
+#include "scale/range_math.h"
 
 namespace zkw {
 
@@ -587,9 +587,9 @@ void TScale::DragMove(TShiftState Shift, int X, int Y) {
     FDrag.StartHigh = FRangeHigh;
   } else {
     double Low = 0, High = 0;
-    if (ScaleDragRange(X, Y, FDrag.StartX, FDrag.StartY, FRangeLow, FRangeHigh, FDrag.StartLow, FDrag.StartHigh,
-                       FLogarithmic, FScaleType, FMouseAction, W, H, FMarginLeft, FMarginRight, FMarginTop,
-                       FMarginBottom, Low, High)) {
+    if (ScaleDragRange({{FDrag.StartX, FDrag.StartY}, {X, Y}}, {FRangeLow, FRangeHigh, FLogarithmic},
+                       {FDrag.StartLow, FDrag.StartHigh}, {FScaleType, FMouseAction},
+                       {W, H, FMarginLeft, FMarginRight, FMarginTop, FMarginBottom}, Low, High)) {
       const bool Previous = FPaintSuspended;
       SetPaintSuspended(true);
       SetRange(Low, High);

@@ -11,7 +11,7 @@
 
 #include "app/cursors.h"
 #include "app/frmmain.h"
-#include "chart/mouse_tracking.h"
+#include "chart/mouse_cursors.h"
 
 namespace zkw {
 namespace {

@@ -293,6 +293,67 @@ TEST(RangeHistory, RingOfSixteenWrapsToTheFirstSlot) {
   EXPECT_EQ(H.Snapshot(16)[0][0], 0);
 }
 
+// A snapshot whose layer 1 has x low V (the rest as recorded by a chart: never all zero).
+TRangeSnapshot Ranges(double V) {
+  TRangeSnapshot S{};
+  S[0] = {V, 1, V + 1, 0};
+  return S;
+}
+
+TEST(RangeHistory, StepBackReturnsToTheLatestEntryOrTheLatestOtherOne) {
+  TRangeHistory H;
+  TRangeSnapshot Target = Ranges(-1);
+  EXPECT_FALSE(H.StepBack(Ranges(5), Target));  // nothing recorded
+  EXPECT_EQ(Target, Ranges(-1));
+
+  for (double V : {1.0, 2.0, 2.0, 3.0}) H.Push(Ranges(V));
+  // Moved since the latest entry: back to that entry, the ring unchanged.
+  ASSERT_TRUE(H.StepBack(Ranges(7), Target));
+  EXPECT_EQ(Target, Ranges(3));
+  EXPECT_EQ(H.Position(), 5);
+  EXPECT_EQ(H.Snapshot(4), Ranges(3));
+
+  // At the latest entry: the one before, which forgets the entry left.
+  ASSERT_TRUE(H.StepBack(Ranges(3), Target));
+  EXPECT_EQ(Target, Ranges(2));
+  EXPECT_EQ(H.Position(), 4);
+  EXPECT_EQ(H.Snapshot(4), TRangeSnapshot{});
+  // Entries equal to the current ranges are stepped over and forgotten together.
+  ASSERT_TRUE(H.StepBack(Ranges(2), Target));
+  EXPECT_EQ(Target, Ranges(1));
+  EXPECT_EQ(H.Position(), 2);
+  EXPECT_EQ(H.Snapshot(2), TRangeSnapshot{});
+  EXPECT_EQ(H.Snapshot(3), TRangeSnapshot{});
+  // The oldest entry has nothing before it: no step, nothing changes.
+  EXPECT_FALSE(H.StepBack(Ranges(1), Target));
+  EXPECT_EQ(H.Position(), 2);
+  EXPECT_EQ(H.Snapshot(1), Ranges(1));
+  // The next record continues after the entry returned to.
+  H.Push(Ranges(9));
+  EXPECT_EQ(H.Snapshot(2), Ranges(9));
+}
+
+TEST(RangeHistory, StepBackAcrossTheEndOfTheRingNeverReachesNewerEntries) {
+  TRangeHistory H;
+  for (int V = 1; V <= 20; ++V) H.Push(Ranges(V));  // slots hold 17..20, 5..16
+  ASSERT_EQ(H.Position(), 5);
+  TRangeSnapshot Target{};
+  int Steps = 0;
+  double Current = 20;
+  while (H.StepBack(Ranges(Current), Target)) {
+    ++Steps;
+    EXPECT_EQ(Target, Ranges(Current - 1));  // always the next older entry
+    Current = Target[0][0];
+  }
+  EXPECT_EQ(Steps, 15);
+  EXPECT_EQ(Current, 5);
+  // A full ring of equal entries has nothing to go back to.
+  TRangeHistory Same;
+  for (int I = 0; I < TRangeHistory::Size; ++I) Same.Push(Ranges(4));
+  EXPECT_FALSE(Same.StepBack(Ranges(4), Target));
+  EXPECT_EQ(Same.Snapshot(16), Ranges(4));
+}
+
 TEST(Isometric, YRangeMatchesTheXScaleAroundItsCentre) {
   double Low = 0, High = 0;
   // Plot of 200 by 100 image pixels, square pixels, x range 10 wide.

@@ -1,5 +1,7 @@
-// The range arithmetic of scale drags for every action, orientation and
-// axis kind, its refusals, and the stand-alone scale's own drag handling.
+// The range arithmetic of the mouse: plot-area pans and zoom drags, the zoom
+// about a point and the wheel's factor, scale drags for every action,
+// orientation and axis kind, their refusals and fallbacks, and the
+// stand-alone scale's own drag handling.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -29,8 +31,8 @@ struct TResult {
 
 TResult DragRange(const TDrag& D, int Width = W, int Height = H) {
   TResult Res{false, -777, -777};
-  Res.Ok = ScaleDragRange(D.X, D.Y, D.X0, D.Y0, D.Lo, D.Hi, D.Lo0, D.Hi0, D.Log, D.Type, D.Action, Width, Height, L,
-                          R, T, B, Res.Lo, Res.Hi);
+  Res.Ok = ScaleDragRange({{D.X0, D.Y0}, {D.X, D.Y}}, {D.Lo, D.Hi, D.Log}, {D.Lo0, D.Hi0}, {D.Type, D.Action},
+                          {Width, Height, L, R, T, B}, Res.Lo, Res.Hi);
   return Res;
 }
 
@@ -170,6 +172,134 @@ TEST(ScaleDragRange, RefusesWhatHasNoFiniteResult) {
   EXPECT_FALSE(DragRange(Vert, W, T + B).Ok);
   const TDrag ZoomDrag{187, 0, 100, 0, 1000, 3300, 1000, 3300, false, sctXT, maZoomDrag};
   EXPECT_FALSE(DragRange(ZoomDrag, 0, H).Ok);
+}
+
+// ---- plot-area pan and zooms ------------------------------------------------------------------
+
+constexpr double Inf = std::numeric_limits<double>::infinity();
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// Exact unless a tolerance is given.
+void ExpectEnds(const TRangeEnds& R, double Low, double High, double Tolerance = 0) {
+  if (Tolerance == 0) {
+    EXPECT_EQ(static_cast<double>(R.Low), Low);
+    EXPECT_EQ(static_cast<double>(R.High), High);
+    return;
+  }
+  EXPECT_NEAR(static_cast<double>(R.Low), Low, Tolerance);
+  EXPECT_NEAR(static_cast<double>(R.High), High, Tolerance);
+}
+
+TEST(PanAxis, ShiftsTheStartRangeAtTheScaleOfTheCurrentOne) {
+  // 87 of 435 pixels towards the low end over 2300 units: 460 units.
+  TPanStep P = PanAxis({1000, 3300, false}, {1000, 3300}, -87, 435);
+  ExpectEnds(P.Range, 540, 2840, 1e-9);
+  EXPECT_NEAR(static_cast<double>(P.Moved), -460, 1e-9);
+  // The current range sets the scale of the shift, the start range its origin.
+  P = PanAxis({0, 4600, false}, {1000, 3300}, 87, 435);
+  ExpectEnds(P.Range, 1920, 4220, 1e-9);
+  // A reversed axis moves the other way in values, the same way on the screen.
+  P = PanAxis({3300, 1000, false}, {3300, 1000}, -87, 435);
+  ExpectEnds(P.Range, 3760, 1460, 1e-9);
+  // Logarithmic: a third of the extent on 1..1000 is one decade, and Moved
+  // (the grid pan's linear shift) stays 0.
+  P = PanAxis({1, 1000, true}, {1, 1000}, 145, 435);
+  ExpectEnds(P.Range, 10, 10000, 1e-9);
+  EXPECT_EQ(P.Moved, 0);
+  P = PanAxis({1, 1000, true}, {1, 1000}, -145, 435);
+  ExpectEnds(P.Range, 0.1, 100, 1e-12);
+  // The same arithmetic as a pan on a scale.
+  double Low = 0, High = 0;
+  ASSERT_TRUE(ScaleDragRange({{100, 0}, {187, 0}}, {1, 1000, true}, {2, 50}, {sctXT, maPan}, {W, H, L, R, T, B},
+                             Low, High));
+  P = PanAxis({1, 1000, true}, {2, 50}, -87, W - L - R);
+  EXPECT_EQ(static_cast<double>(P.Range.Low), Low);
+  EXPECT_EQ(static_cast<double>(P.Range.High), High);
+}
+
+TEST(PanAxis, AnAxisThatCannotMoveKeepsItsCurrentRange) {
+  const TAxisSpan Linear{1000, 3300, false};
+  // No plot extent.
+  ExpectEnds(PanAxis(Linear, {0, 10}, 50, 0).Range, 1000, 3300);
+  ExpectEnds(PanAxis(Linear, {0, 10}, 50, -5).Range, 1000, 3300);
+  // A logarithmic range that is not above zero.
+  ExpectEnds(PanAxis({0, 100, true}, {1, 10}, 50, 435).Range, 0, 100);
+  ExpectEnds(PanAxis({-1, 100, true}, {1, 10}, 50, 435).Range, -1, 100);
+  // Overflow and non-finite inputs: the current range, never an infinity.
+  ExpectEnds(PanAxis({-1e308, 1e308, false}, {-1e308, 1e308}, 30000, 435).Range, -1e308, 1e308);
+  ExpectEnds(PanAxis({1e-300, 1e300, true}, {1e-300, 1e300}, 30000, 435).Range, 1e-300, 1e300);
+  ExpectEnds(PanAxis(Linear, {NaN, 10}, 50, 435).Range, 1000, 3300);
+  const TPanStep P = PanAxis({1000, Inf, false}, {0, 10}, 50, 435);
+  ExpectEnds(P.Range, 1000, Inf);  // already infinite: nothing better to fall back to
+}
+
+TEST(SnapPanToGrid, CutsTheLowEndTowardsZeroAndKeepsTheWidth) {
+  const TAxisSpan Current{1000, 3300, false};
+  // Low end 1000 - 460 = 540 on a grid of 100: 500, width 2300 kept.
+  ExpectEnds(SnapPanToGrid(Current, {1000, 3300}, -460, 100, 0), 500, 2800);
+  // Towards zero below zero too, then the offset.
+  ExpectEnds(SnapPanToGrid(Current, {-50, 50}, -75, 100, 0), -100, 0);
+  ExpectEnds(SnapPanToGrid(Current, {-50, 50}, -75, 100, 7), -93, 7);
+  // No grid step: the low end moves unsnapped.
+  ExpectEnds(SnapPanToGrid(Current, {1000, 3300}, -460, 0, 5), 540, 2840);
+  ExpectEnds(SnapPanToGrid(Current, {1000, 3300}, -460, NaN, 5), 540, 2840);
+  // A snapped end that is not finite stays unsnapped; a result that is not
+  // finite gives the current range.
+  ExpectEnds(SnapPanToGrid(Current, {1000, 3300}, -460, 100, Inf), 540, 2840);
+  ExpectEnds(SnapPanToGrid(Current, {-1e308, 1e308}, -1e308, 100, 0), 1000, 3300);
+}
+
+TEST(ZoomAboutMiddle, LinearAboutTheCentreLogarithmicAboutTheGeometricMiddle) {
+  EXPECT_NEAR(static_cast<double>(ZoomDragFactor(-101, 505)), 0.8, 1e-15);
+  EXPECT_EQ(ZoomDragFactor(0, 505), 1);
+  ExpectEnds(ZoomAboutMiddle({1000, 3300}, 0.8L, false), 1230, 3070, 1e-9);
+  ExpectEnds(ZoomAboutMiddle({3300, 1000}, 1.2L, false), 3530, 770, 1e-9);
+  // 1..10000 about 100: the factor scales the decades on each side.
+  ExpectEnds(ZoomAboutMiddle({1, 1e4}, 1.5L, true), 0.1, 1e5, 1e-9);
+  ExpectEnds(ZoomAboutMiddle({1, 1e4}, 0.5L, true), 10, 1000, 1e-9);
+  // The plot's zoom drag is linear on every axis and falls back to the
+  // current range when the result overflows.
+  ExpectEnds(ZoomDragAxis({1, 1e4, true}, {1, 1e4}, 0.5L), 2500.75, 7500.25, 1e-9);
+  ExpectEnds(ZoomDragAxis({-1e308, 1e308, false}, {-1e308, 1e308}, 2), -1e308, 1e308);
+  ExpectEnds(ZoomDragAxis({0, 1, false}, {NaN, 1}, 0.5L), 0, 1);
+}
+
+TEST(ZoomAbout, KeepsTheCentreAndRefusesWhatHasNoFiniteResult) {
+  TRangeEnds R{-7, -7};
+  ASSERT_TRUE(ZoomAbout({0, 100, false}, 20, 1.25L, R));
+  ExpectEnds(R, 4, 84, 1e-12);  // 20 stays where it was, a fifth of the way
+  ASSERT_TRUE(ZoomAbout({0, 100, false}, 20, 0.8L, R));
+  ExpectEnds(R, -5, 120, 1e-12);
+  ASSERT_TRUE(ZoomAbout({1, 1e4, true}, 100, 2, R));
+  ExpectEnds(R, 10, 1000, 1e-9);
+  ASSERT_TRUE(ZoomAbout({1, 1e4, true}, 10, 0.5L, R));
+  ExpectEnds(R, 0.1, 1e7, 1e-6);
+  const struct {
+    TAxisSpan Axis;
+    double Center;
+    Extended Factor;
+  } Refused[] = {
+      {{NaN, 1, false}, 0, 2},   {{0, Inf, false}, 0, 2},          {{0, 1, false}, NaN, 2},
+      {{0, 100, true}, 10, 2},   {{1, 100, true}, 0, 2},           {{1, 100, true}, -5, 2},
+      {{-1e308, 1e308, false}, 0, 0.5L}, {{1e-300, 1e300, true}, 1, 0.01L},
+  };
+  for (const auto& C : Refused) {
+    R = {-7, -7};
+    EXPECT_FALSE(ZoomAbout(C.Axis, C.Center, C.Factor, R)) << C.Axis.Low << " " << C.Center;
+    ExpectEnds(R, -7, -7);  // untouched
+  }
+}
+
+TEST(WheelZoomFactor, OneNotchIsTheNotchFactorAndLargeDeltasAreCut) {
+  EXPECT_EQ(WheelZoomFactor(120, 120, 1.25L, 64), 1.25L);
+  EXPECT_NEAR(static_cast<double>(WheelZoomFactor(-120, 120, 1.25L, 64)), 0.8, 1e-15);
+  EXPECT_NEAR(static_cast<double>(WheelZoomFactor(60, 120, 1.25L, 64)), std::sqrt(1.25), 1e-15);
+  const Extended Max = WheelZoomFactor(64 * 120, 120, 1.25L, 64);
+  EXPECT_EQ(WheelZoomFactor(std::numeric_limits<int>::max(), 120, 1.25L, 64), Max);
+  EXPECT_EQ(WheelZoomFactor(std::numeric_limits<int>::min(), 120, 1.25L, 64),
+            WheelZoomFactor(-64 * 120, 120, 1.25L, 64));
+  EXPECT_NEAR(static_cast<double>(WheelZoomFactor(-64 * 120, 120, 1.25L, 64) * Max), 1, 1e-15);
+  EXPECT_TRUE(std::isfinite(static_cast<double>(Max)));
 }
 
 // The stand-alone scale: 400 x 400, margins 20, horizontal (sctXB), range 0..100.
