@@ -679,16 +679,4 @@ bool TCustomVexa::LayerMouseEnabled(int Layer) const { return FMouse.LayerEnable
 
 void TCustomVexa::RestoreMouseFigures() { FMouse.RestoreFigures(); }
 
-bool TCustomVexa::RangeHistoryBack() {
-  TRangeSnapshot Target{};
-  if (!FHistory.StepBack(CurrentRanges(), Target)) return false;
-  const TPaintSuppression Pause(*this);
-  // Entries hold x low, y high, x high, y low per layer.
-  for (int N = 1; N <= LayerCount; ++N) {
-    const TLayerRangeEntry& E = Target[static_cast<std::size_t>(N - 1)];
-    SetLayerRange(N, false, false, E[0], E[3], E[2], E[1]);
-  }
-  return true;
-}
-
 }  // namespace zkw

@@ -218,6 +218,15 @@ class TCustomVexa : public TCustomControl {
   void PushRangeHistory();
   void ResetRangeHistory();
   const TRangeHistory& RangeHistory() const { return FHistory; }
+  // Undo for range changes through the range history (the ring of 16
+  // entries PushRangeHistory writes). When the layers have moved since the
+  // latest entry, returns to that entry; otherwise goes back to the latest
+  // earlier entry with other ranges and forgets the entries after it, so
+  // that the next record continues from there. Applies the ranges to all 16
+  // layers (as recorded, without pan limits) without recording a new entry
+  // and raises no event. Returns false, changing nothing, when there is no
+  // such entry (at most 15 steps back from a full ring).
+  bool RangeHistoryBack();
   // The range objects of a layer; outside 1..16 those of layer 1.
   TScalePropsHoriz& ScalePropsX(int Layer);
   TScalePropsVert& ScalePropsY(int Layer);
@@ -442,15 +451,6 @@ class TCustomVexa : public TCustomControl {
   // numbers are ignored (false).
   void SetLayerMouseEnabled(int Layer, bool Value);
   bool LayerMouseEnabled(int Layer) const;
-  // Undo for range changes through the range history (the ring of 16
-  // entries PushRangeHistory writes). When the layers have moved since the
-  // latest entry, returns to that entry; otherwise goes back to the latest
-  // earlier entry with other ranges and forgets the entries after it, so
-  // that the next record continues from there. Applies the ranges to all 16
-  // layers (as recorded, without pan limits) without recording a new entry
-  // and raises no event. Returns false, changing nothing, when there is no
-  // such entry (at most 15 steps back from a full ring).
-  bool RangeHistoryBack();
   // Puts back a history taken from RangeHistory(): a wheel message moves
   // several layers, whose joined layers record as they follow, and leaves
   // one entry for the whole message.

@@ -6,6 +6,7 @@
 
 #include "chart/nearest_item.h"
 #include "chart/vexa.h"
+#include "chart/paint_suppression.h"
 
 namespace zkw {
 
@@ -184,6 +185,18 @@ void TCustomVexa::PushRangeHistory() {
 void TCustomVexa::ResetRangeHistory() {
   FHistory.Clear();
   PushRangeHistory();
+}
+
+bool TCustomVexa::RangeHistoryBack() {
+  TRangeSnapshot Target{};
+  if (!FHistory.StepBack(CurrentRanges(), Target)) return false;
+  const TPaintSuppression Pause(*this);
+  // Entries hold x low, y high, x high, y low per layer.
+  for (int N = 1; N <= LayerCount; ++N) {
+    const TLayerRangeEntry& E = Target[static_cast<std::size_t>(N - 1)];
+    SetLayerRange(N, false, false, E[0], E[3], E[2], E[1]);
+  }
+  return true;
 }
 
 void TCustomVexa::ScalePropsChanged() {
