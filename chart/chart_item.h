@@ -91,6 +91,9 @@ constexpr std::uint8_t ckCross = 24;
 // Number of per-kind counters (kinds 0..24).
 constexpr int ItemKindCount = 25;
 
+// The kinds that draw a text (the renderer sets no pen width for them).
+inline bool IsTextKind(std::uint8_t Kind) { return Kind == ckText || Kind == ckTextOffs; }
+
 // Coordinate modes (values of TvxChartItem::CoordMode): which coordinates are
 // world coordinates of the item's layer and which are pixels from the plot
 // rectangle's top-left corner.
