@@ -449,6 +449,7 @@ void TItemRenderer::DrawMarkItem(const TvxChartItem& Item) {
   SizeMarkFontForPrinter(Item);
   if (FFrame.AvoidDuplicateMarks && !PassDuplicateTest(P.X, P.Y, Item.MarkType)) return;
   DrawMark(FCanvas, static_cast<std::uint8_t>(Item.MarkType), P.X, P.Y);
+  // A run of one mark that set the pen width and look and was drawn.
   SettleRunState(FCache, MarkLookOf(Item), {0, 0, 0});
 }
 

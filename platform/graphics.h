@@ -257,12 +257,14 @@ class TCanvas : public TPersistent {
 
 constexpr std::int64_t MaxPictureFileBytes = std::int64_t{64} * 1024 * 1024;
 constexpr std::int64_t MaxPicturePixels = std::int64_t{64} * 1000 * 1000;
+
 // A bitmap's pixels for drawing code outside the canvas that writes many
-// pixels itself (the chart's mark runs): Width x Height pixels of 0xFFRRGGBB
-// (ColorToPixel), pixel (X, Y) at Bits[Y * Stride + X]. Such code keeps to
-// the rectangle and applies the canvas's pixel rules itself. A view stays
-// valid while the bitmap keeps its size and picture: a resize, a load or a
-// call of Image() ends it. Reading a view from several threads is safe.
+// small shapes itself: Width x Height pixels of 0xFFRRGGBB (ColorToPixel),
+// pixel (X, Y) at Bits[Y * Stride + X]. Such code keeps to the rectangle and
+// applies the canvas's pixel rules itself. A view stays valid while the
+// bitmap keeps its size and picture: a resize, a load or a call of Image()
+// ends it. It is a plain value that threads may share; keeping their writes
+// apart (or equal) is up to them.
 struct TPixelView {
   std::uint32_t* Bits = nullptr;  // null when the bitmap has no pixels
   std::int64_t Stride = 0;        // in pixels
