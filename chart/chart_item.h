@@ -91,6 +91,10 @@ constexpr std::uint8_t ckCross = 24;
 // Number of per-kind counters (kinds 0..24).
 constexpr int ItemKindCount = 25;
 
+// The kinds that draw a text (the renderer sets no pen width for them, and
+// annotation texts are drawn after the other annotations).
+constexpr bool IsTextKind(std::uint8_t Kind) { return Kind == ckText || Kind == ckTextOffs; }
+
 // Coordinate modes (values of TvxChartItem::CoordMode): which coordinates are
 // world coordinates of the item's layer and which are pixels from the plot
 // rectangle's top-left corner.
@@ -106,8 +110,5 @@ constexpr std::uint8_t KindFilterNone = 0;
 constexpr std::uint8_t KindFilterAll = 10;
 constexpr std::uint8_t KindFilterAllButMoveTo = 11;
 constexpr std::uint8_t ClassFilterAll = 255;
-
-// Text items (drawn last among the annotations, and through the text handler).
-constexpr bool IsTextKind(std::uint8_t Kind) { return Kind == ckText || Kind == ckTextOffs; }
 
 }  // namespace zkw

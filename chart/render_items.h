@@ -18,6 +18,10 @@
 // canvas through a drawing-state cache, so a long run of items of one look
 // sets them once. Consecutive connected line segments are collected into a
 // polyline batch of up to 200 points and drawn with one call.
+//
+// Runs of plain items (RenderRun) are drawn without the per-item dispatch
+// (render_runs.cpp), leaving exactly the pixels and drawing state the items
+// leave one by one; SettleRunState is the one rule for the state marks leave.
 #pragma once
 
 #include <array>
@@ -48,6 +52,12 @@ constexpr int PolyBatchSize = 200;
 
 inline int ClampRender(std::int64_t V) { return ClampInt(V, -RenderClamp, RenderClamp); }
 
+// Whether V lies between the two ends of a range, in either order, ends
+// included (the visibility test of marks).
+inline bool InAxisRange(double V, const TAxisRange& R) {
+  return R.Low <= R.High ? (V >= R.Low && V <= R.High) : (V >= R.High && V <= R.Low);
+}
+
 // What the canvas is believed to hold; a kind sets a value on the canvas only
 // when it differs from the cached one. A value is only trusted while it is
 // known: drawing helpers that change the canvas themselves (DrawMark sets the
@@ -67,6 +77,31 @@ struct TDrawStateCache {
 
   void Forget() { PenColorKnown = PenStyleKnown = BrushColorKnown = FontColorKnown = PenWidthKnown = false; }
 };
+
+// The values a mark of one look puts on the canvas through the cache.
+struct TRunLook {
+  int PenWidth = 1;
+  TColor PenColor = 0;
+  TPenStyle PenStyle = psSolid;
+};
+
+// What the marks of a run did to the drawing state, summed up by the last
+// item (in any numbering that follows the item order; -1: none) that took
+// each step. Item by item, a visible mark sets the pen width, one in range
+// then the pen colour and style, and one that passes the duplicate test is
+// drawn, which leaves the canvas behind the cache (DrawMark sets the font
+// colour and passes filled symbols through the brush).
+struct TRunSteps {
+  std::int64_t LastWidth = -1;
+  std::int64_t LastLook = -1;
+  std::int64_t LastDrawn = -1;
+};
+
+// Turns Cache into the cache that marks of Look leave after Steps, exactly as
+// item-by-item drawing leaves it: nothing is known after a drawn mark but
+// what a later mark set again; without a drawn mark, what was set is known.
+// The one rule for a single mark and for whole runs drawn at once.
+void SettleRunState(TDrawStateCache& Cache, const TRunLook& Look, const TRunSteps& Steps);
 
 // The renderer's state between two items while no batch waits: what a redraw
 // keeps to resume a pass in the middle of the data store.
@@ -207,16 +242,19 @@ class TItemRenderer {
   void SetPenWidth(int W);
   bool LineStateDiffers(TColor C, TPenStyle S, TColor F) const;
   void SetLineState(TColor C, TPenStyle S, TColor F);
+  // The first steps RenderItem takes for an item that draws with the pen (not a text),
+  // shared with the runs: a change of pen width ends the waiting batch.
+  void EnterPenWidth(int W);
+  // The look of a connected segment (ckDrawTo, ckDrawRel): a change ends the
+  // waiting batch; then only what changed is written.
+  void EnterLineLook(TColor C, TPenStyle S, TColor F);
   void Dot(TPoint P, TColor C);
   void Line(TPoint A, TPoint B);
   void CornerInclusive(TPoint& P1, TPoint& P2) const;
 
   void DrawMarkItem(const TvxChartItem& Item);
-  int RenderMarkRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
-  // RenderMarkRun on two cores; -1 when it does not apply or no helper is free.
-  int RenderMarkRunOnTwoCores(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
-                              const bool* LayerOn);
-  int RenderDrawToRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
+  // What a mark puts on the canvas through the cache.
+  TRunLook MarkLookOf(const TvxChartItem& Item) const { return {Item.LineWidth, PenOf(Item), Item.PenStyle}; }
   void DrawLineItem(const TvxChartItem& Item);
   void DrawRectItem(const TvxChartItem& Item);
   void DrawRect3DItem(const TvxChartItem& Item);
@@ -234,6 +272,14 @@ class TItemRenderer {
   void SizeMarkFontForPrinter(const TvxChartItem& Item);
   // Whether the duplicate-mark memory lets a mark at (X, Y) be drawn; stamps it.
   bool PassDuplicateTest(int X, int Y, int MarkType);
+
+  // The runs drawn without the per-item dispatch (render_runs.cpp).
+  int RenderMarkRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
+  // RenderMarkRun on two cores; -1 when it does not apply or no helper is free.
+  int RenderMarkRunOnTwoCores(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn,
+                              const bool* LayerOn);
+  int RenderDrawToRun(const TvxChartItem* Items, int Begin, int End, const bool* ClassOn, const bool* LayerOn);
+  // PassDuplicateTest, quicker for a mark whose stamp square lies inside the memory.
   bool PassDuplicateTestInline(int X, int Y, int MarkType);
 
   TColor PenOf(const TvxChartItem& Item) const { return FFrame.Monochrome ? clBlack : Item.Color; }

@@ -36,7 +36,6 @@
 //    bitmap before stepping: extreme coordinates cost only their visible pixels.
 #include <QImage>
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -52,11 +51,7 @@ using i64 = std::int64_t;
 using i128 = __int128;
 
 // 0x00BBGGRR (system colours resolved) -> 0xFFRRGGBB.
-inline std::uint32_t PixelOf(TColor Color) {
-  auto U = static_cast<std::uint32_t>(Color);
-  if ((U & 0xFF000000u) == 0xFF000000u) U = static_cast<std::uint32_t>(ColorToRGB(Color));
-  return 0xFF000000u | ((U & 0xFFu) << 16) | (U & 0xFF00u) | ((U >> 16) & 0xFFu);
-}
+inline std::uint32_t PixelOf(TColor Color) { return ColorToPixel(Color); }
 
 inline TColor ColorOf(std::uint32_t Pixel) {
   return static_cast<TColor>(((Pixel & 0xFFu) << 16) | (Pixel & 0xFF00u) | ((Pixel >> 16) & 0xFFu));
@@ -523,107 +518,7 @@ void TCanvas::SquareOutline(int X, int Y, int D) {
   LineTo(X - D, Y - D);
 }
 
-namespace {
-
-// Asks for the first three rows of the square with half side D around Centre
-// (a 3 by 3 square's all), when it lies inside the W x H pixels at Bits.
-void PrefetchSquareRows(const std::uint32_t* Bits, i64 Stride, i64 W, i64 H, TPoint Centre, int D) {
-  const i64 PX = Centre.X, PY = Centre.Y;
-  if (PX - D < 0 || PY - D < 0 || PX + D >= W || PY + D >= H) return;
-  const std::uint32_t* Q = Bits + (PY - D) * Stride + (PX - D);
-  __builtin_prefetch(Q, 1);
-  __builtin_prefetch(Q + Stride, 1);
-  __builtin_prefetch(Q + 2 * Stride, 1);
-}
-
-}  // namespace
-
-void TCanvas::SquareOutlines(const TPoint* Centres, int Count, int D) {
-  if (!Centres || Count <= 0) return;
-  const TPenStyle Style = FPen.Style();
-  if (D < 1 || FPen.Width() != 1 || FPen.Mode() != pmCopy || (Style != psSolid && Style != psInsideFrame)) {
-    for (int K = 0; K < Count; ++K) SquareOutline(Centres[K].X, Centres[K].Y, D);
-    return;
-  }
-  TBitmap& Tg = FTarget;
-  if (Tg.FStale) Tg.Surface();
-  const std::uint32_t C = PixelOf(FPen.Color());
-  const i64 Stride = Tg.FStride, W = Tg.FW, H = Tg.FH, N = 2 * i64(D);
-  for (int K = 0; K < Count; ++K) {
-    // The squares lie anywhere: fetch the rows of one a few ahead.
-    if (K + 8 < Count) PrefetchSquareRows(Tg.FBits, Stride, W, H, Centres[K + 8], D);
-    const i64 L = i64(Centres[K].X) - D, T = i64(Centres[K].Y) - D;
-    if (L < 0 || T < 0 || L + N >= W || T + N >= H) {
-      SquareOutline(Centres[K].X, Centres[K].Y, D);
-      continue;
-    }
-    std::uint32_t* Top = Tg.FBits + T * Stride + L;
-    if (D == 1) {  // the 3 by 3 square: its 8 pixels straight
-      Top[0] = Top[1] = Top[2] = C;
-      Top[Stride] = Top[Stride + 2] = C;
-      Top[2 * Stride] = Top[2 * Stride + 1] = Top[2 * Stride + 2] = C;
-      continue;
-    }
-    std::uint32_t* Bottom = Top + N * Stride;
-    for (i64 J = 0; J < N; ++J) {
-      Top[J + 1] = C;
-      Bottom[J] = C;
-      Top[(J + 1) * Stride + N] = C;
-      Top[J * Stride] = C;
-    }
-  }
-  const TPoint& Last = Centres[Count - 1];
-  FPenPos = {Last.X - D, Last.Y - D};
-  FDashPhase = 0;
-}
-
 TBitmap::TBitmap(int Width, int Height, TColor Fill) : TBitmap() { SetSizeFilled(Width, Height, PixelOf(Fill)); }
-
-bool TCanvas::PrepareOrderFreeSquares(TPenStyle Style) {
-  if (FPen.Width() != 1 || FPen.Mode() != pmCopy || (Style != psSolid && Style != psInsideFrame)) return false;
-  if (FTarget.FStale) FTarget.Surface();
-  return true;
-}
-
-void TCanvas::SharedSquareOutlines(const TPoint* Centres, int Count, int D, TColor Color) const {
-  const TBitmap& Tg = FTarget;
-  if (!Centres || Count <= 0 || D < 1) return;
-  const i64 Stride = Tg.FStride, W = Tg.FW, H = Tg.FH;
-  const std::uint32_t C = PixelOf(Color);
-  // Another thread may write the same pixel at the same time, always with
-  // this value; relaxed atomic stores make that defined (plain moves on x86).
-  auto Put = [C](std::uint32_t* Pixel) { std::atomic_ref<std::uint32_t>(*Pixel).store(C, std::memory_order_relaxed); };
-  for (int K = 0; K < Count; ++K) {
-    // The squares lie anywhere: fetch the rows of one a few ahead.
-    if (K + 8 < Count) PrefetchSquareRows(Tg.FBits, Stride, W, H, Centres[K + 8], D);
-    const i64 X = Centres[K].X, Y = Centres[K].Y, L = X - D, T = Y - D, R = X + D, B = Y + D;
-    if (B < 0 || T >= H || R < 0 || L >= W) continue;
-    if (D == 1 && T >= 0 && B < H && L >= 0 && R < W) {  // the 3 by 3 square: its 8 pixels straight
-      std::uint32_t* Top = Tg.FBits + T * Stride + L;
-      Put(Top);
-      Put(Top + 1);
-      Put(Top + 2);
-      Put(Top + Stride);
-      Put(Top + Stride + 2);
-      Put(Top + 2 * Stride);
-      Put(Top + 2 * Stride + 1);
-      Put(Top + 2 * Stride + 2);
-      continue;
-    }
-    // The border clipped to the bitmap: whole top and bottom rows, the two
-    // side pixels on the rows between.
-    const i64 Left = std::max<i64>(L, 0), Right = std::min<i64>(R, W - 1);
-    for (i64 Row = std::max<i64>(T, 0); Row <= std::min(B, H - 1); ++Row) {
-      std::uint32_t* Line = Tg.FBits + Row * Stride;
-      if (Row == T || Row == B) {
-        for (i64 Col = Left; Col <= Right; ++Col) Put(Line + Col);
-      } else {
-        if (L >= 0) Put(Line + L);
-        if (R < W) Put(Line + R);
-      }
-    }
-  }
-}
 
 void TCanvas::FillBox(std::int64_t L, std::int64_t T, std::int64_t R, std::int64_t B, std::uint32_t Rgb,
                       bool Xor) {

@@ -75,6 +75,14 @@ constexpr TColor clDefault = 0x20000000;
 // (deterministic, independent of the desktop).
 TColor ColorToRGB(TColor Color);
 
+// A colour as bitmaps store it: 0x00BBGGRR (system colours resolved) becomes
+// the opaque pixel 0xFFRRGGBB.
+inline std::uint32_t ColorToPixel(TColor Color) {
+  auto U = static_cast<std::uint32_t>(Color);
+  if ((U & 0xFF000000u) == 0xFF000000u) U = static_cast<std::uint32_t>(ColorToRGB(Color));
+  return 0xFF000000u | ((U & 0xFFu) << 16) | (U & 0xFF00u) | ((U >> 16) & 0xFFu);
+}
+
 struct TPoint {
   int X = 0;
   int Y = 0;
@@ -213,19 +221,6 @@ class TCanvas : public TPersistent {
   // dash phase - but a thin solid pen on a square inside the bitmap writes its
   // 8 * D pixels directly (the hollow square marks draw millions of these).
   void SquareOutline(int X, int Y, int D);
-  // SquareOutline(Centres[k], D) for k = 0 .. Count - 1, in that order, with
-  // the pen looked up once (runs of one mark symbol in one colour).
-  void SquareOutlines(const TPoint* Centres, int Count, int D);
-  // Whether the pen, its style taken as Style, writes one opaque colour per
-  // pixel (width 1, copy mode, solid or inside-frame style), so that the
-  // pixels of a set of squares do not depend on the order they are drawn in.
-  // Readies the bitmap for SharedSquareOutlines when it does.
-  bool PrepareOrderFreeSquares(TPenStyle Style);
-  // The pixels of SquareOutlines(Centres, Count, D) drawn in Color, and
-  // nothing else: the canvas state is untouched. Several threads may call it
-  // at once, all with one Color, after PrepareOrderFreeSquares returned true
-  // and while nothing else uses the canvas.
-  void SharedSquareOutlines(const TPoint* Centres, int Count, int D, TColor Color) const;
   // Top-left corner at (X, Y); background filled with the brush when it is solid.
   void TextOut(int X, int Y, const std::string& Text);
   int TextWidth(const std::string& Text);
@@ -262,6 +257,22 @@ class TCanvas : public TPersistent {
 
 constexpr std::int64_t MaxPictureFileBytes = std::int64_t{64} * 1024 * 1024;
 constexpr std::int64_t MaxPicturePixels = std::int64_t{64} * 1000 * 1000;
+
+// A bitmap's pixels for drawing code outside the canvas that writes many
+// small shapes itself: Width x Height pixels of 0xFFRRGGBB (ColorToPixel),
+// pixel (X, Y) at Bits[Y * Stride + X]. Such code keeps to the rectangle and
+// applies the canvas's pixel rules itself. A view stays valid while the
+// bitmap keeps its size and picture: a resize, a load or a call of Image()
+// ends it. It is a plain value that threads may share; keeping their writes
+// apart (or equal) is up to them.
+struct TPixelView {
+  std::uint32_t* Bits = nullptr;  // null when the bitmap has no pixels
+  std::int64_t Stride = 0;        // in pixels
+  int Width = 0;
+  int Height = 0;
+  std::uint32_t* At(std::int64_t X, std::int64_t Y) const { return Bits + Y * Stride + X; }
+};
+
 // A 32-bit off-screen picture with its own canvas.
 class TBitmap : public TPersistent {
  public:
@@ -297,6 +308,9 @@ class TBitmap : public TPersistent {
   // Raw rows of 0xFFRRGGBB pixels (QImage::Format_RGB32 order) for fast paths.
   std::uint32_t* ScanLine(int Y);
   const std::uint32_t* ScanLine(int Y) const;
+  // All rows at once, for code that writes pixels scattered over the picture
+  // (one look-up instead of one checked ScanLine call per pixel).
+  TPixelView PixelView();
   // Direct access to the picture. Every call marks the raw-pixel cache stale, so
   // a copy taken through it is never written by later drawing.
   QImage& Image();
@@ -327,9 +341,12 @@ inline void TCanvas::SetPixels(int X, int Y, TColor Color) {
   if (static_cast<unsigned>(X) >= static_cast<unsigned>(T.FW) || static_cast<unsigned>(Y) >= static_cast<unsigned>(T.FH)) {
     return;
   }
-  auto U = static_cast<std::uint32_t>(Color);
-  if ((U & 0xFF000000u) == 0xFF000000u) U = static_cast<std::uint32_t>(ColorToRGB(Color));
-  T.FBits[T.FStride * Y + X] = 0xFF000000u | ((U & 0xFFu) << 16) | (U & 0xFF00u) | ((U >> 16) & 0xFFu);
+  T.FBits[T.FStride * Y + X] = ColorToPixel(Color);
+}
+
+inline TPixelView TBitmap::PixelView() {
+  if (FStale) Surface();
+  return {FBits, FStride, FW, FH};
 }
 
 }  // namespace zkw

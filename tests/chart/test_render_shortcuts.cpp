@@ -128,6 +128,73 @@ TEST(RenderRuns, RunsDrawExactlyWhatItemByItemRenderingDraws) {
   }
 }
 
+// Whether two drawing-state caches know the same values (an unknown value's
+// stale content does not count).
+::testing::AssertionResult SameCache(const TDrawStateCache& A, const TDrawStateCache& B) {
+  auto Differs = [](bool KA, bool KB, auto VA, auto VB) { return KA != KB || (KA && VA != VB); };
+  if (Differs(A.PenWidthKnown, B.PenWidthKnown, A.CachedPenWidth, B.CachedPenWidth))
+    return ::testing::AssertionFailure() << "pen width";
+  if (Differs(A.PenColorKnown, B.PenColorKnown, A.CachedPenColor, B.CachedPenColor))
+    return ::testing::AssertionFailure() << "pen colour";
+  if (Differs(A.PenStyleKnown, B.PenStyleKnown, A.CachedPenStyle, B.CachedPenStyle))
+    return ::testing::AssertionFailure() << "pen style";
+  if (Differs(A.BrushColorKnown, B.BrushColorKnown, A.CachedBrushColor, B.CachedBrushColor))
+    return ::testing::AssertionFailure() << "brush colour";
+  if (Differs(A.FontColorKnown, B.FontColorKnown, A.CachedFontColor, B.CachedFontColor))
+    return ::testing::AssertionFailure() << "font colour";
+  return ::testing::AssertionSuccess();
+}
+
+// A run leaves the cache the items leave one by one (the next item trusts it
+// to skip writes): after any item before it, with the last mark drawn, out of
+// range, hidden or left out as a duplicate, on one core and on two.
+TEST(RenderRuns, ARunLeavesTheCacheOfItemByItemRendering) {
+  constexpr int W = 40, H = 30;
+  std::array<bool, 256> ClassOn{};
+  ClassOn.fill(true);
+  ClassOn[2] = false;
+  std::array<bool, LayerCount> LayerOn{};
+  LayerOn.fill(true);
+  for (unsigned Seed = 1; Seed <= 300; ++Seed) {
+    std::mt19937 R(Seed);
+    auto Pick = [&R](int N) { return static_cast<int>(R() % static_cast<unsigned>(N)); };
+    std::vector<TvxChartItem> Items{RandomItem(R, W, H)};
+    TvxChartItem Run = render_test::MakeItem(Pick(4) == 0 ? ckDrawTo : ckMark, 0, 0, 0, 0, Pick(2) ? clRed : clNavy);
+    Run.MarkType = 10 + Pick(3);
+    Run.PenStyle = Pick(3) == 0 ? psDash : psSolid;
+    Run.LineWidth = Pick(3);
+    for (int K = 1 + Pick(30); K > 0; --K) {
+      TvxChartItem I = Run;
+      // A small area, so that duplicates are frequent; some points out of range.
+      I.X = Pick(16) - 3;
+      I.Y = Pick(12) - 3;
+      I.ItemClass = static_cast<std::uint8_t>(Pick(6) == 0 ? 2 : 0);
+      Items.push_back(I);
+    }
+    if (Pick(2)) Items.push_back(RandomItem(R, W, H));
+    TPixelScene Fast(W, H), Plain(W, H);
+    for (TPixelScene* S : {&Fast, &Plain}) {
+      S->Frame.AvoidDuplicateMarks = Seed % 2 == 0;
+      S->Frame.MinDupMarkDist = 1 + static_cast<int>(Seed % 3);
+      S->Start();
+      S->Draw(Items[0]);
+    }
+    const int Chunks[] = {0, 2, 3};
+    Fast.Renderer->SetTwoCoreRuns(Seed % 3 == 0 ? 0 : 1, Chunks[Seed % 3]);
+    const int N = static_cast<int>(Items.size());
+    if (!ClassOn[Items[1].ItemClass]) continue;  // a hidden first item starts no run
+    const int Next = Fast.Renderer->RenderRun(Items.data(), 1, N, ClassOn.data(), LayerOn.data());
+    ASSERT_GT(Next, 1) << "seed " << Seed;
+    for (int I = 1; I < Next; ++I)
+      if (ClassOn[Items[static_cast<std::size_t>(I)].ItemClass]) Plain.Draw(Items[static_cast<std::size_t>(I)], I);
+    EXPECT_TRUE(SameCache(Fast.Renderer->Cache(), Plain.Renderer->Cache())) << "seed " << Seed;
+    EXPECT_EQ(Fast.Renderer->CurrentPoint(), Plain.Renderer->CurrentPoint()) << "seed " << Seed;
+    Fast.Finish();
+    Plain.Finish();
+    EXPECT_TRUE(Fast.Image.Image() == Plain.Image.Image()) << "seed " << Seed;
+  }
+}
+
 // A throw in any phase of the pipelined placing, on either thread, ends both
 // threads and reaches the caller (no thread is left waiting at a meeting),
 // and the helper serves the next run. Runs of 20 items in chunks of 3 take
