@@ -21,7 +21,7 @@
 
 #include "chart/ZKW_vexa.h"
 #include "chart/render.h"
-#include "test_render_support.h"
+#include "render_support.h"
 
 namespace zkw {
 namespace {

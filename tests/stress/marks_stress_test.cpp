@@ -13,7 +13,7 @@
 
 #include "chart/ZKW_vexa.h"
 #include "chart/nearest_item.h"
-#include "stress_support.h"
+#include "tests/support/stress_support.h"
 
 namespace zkw {
 namespace {

@@ -15,7 +15,7 @@
 
 #include "platform/qt/qt_backend.h"
 #include "platform/screen.h"
-#include "test_framework_example.h"
+#include "framework_example.h"
 
 using namespace zkw;
 using namespace zkw::testing;

@@ -16,7 +16,7 @@
 #include "chart/vexa_paint.h"
 #include "platform/devices.h"
 #include "platform/rtl.h"
-#include "test_render_support.h"
+#include "render_support.h"
 
 namespace zkw {
 namespace {

@@ -15,7 +15,7 @@
 #include "app/frmmain.h"
 #include "chart/ZKW_vexa.h"
 #include "platform/screen.h"
-#include "stress_support.h"
+#include "tests/support/stress_support.h"
 
 namespace zkw {
 namespace {

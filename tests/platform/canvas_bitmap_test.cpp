@@ -15,7 +15,7 @@
 #include <random>
 
 #include "platform/graphics.h"
-#include "test_canvas_support.h"
+#include "canvas_support.h"
 
 namespace zkw {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/graphics.h"
-#include "test_canvas_support.h"
+#include "canvas_support.h"
 
 namespace zkw {
 namespace {
@@ -93,7 +93,7 @@ TEST(CanvasFastPath, SquareOutlineOnAnEmptyBitmapOnlyMovesThePen) {
 
 // A polyline against its segments drawn one by one, in every pen state.
 // (The bulk square outlines of the chart's marks are tested beside them, in
-// tests/chart/test_mark_raster.cpp.)
+// tests/chart/mark_raster_test.cpp.)
 TEST(CanvasFastPath, PolylineMatchesItsSegmentsDrawnOneByOne) {
   TestRandom R{23};
   constexpr int W = 31, H = 21;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "../platform/test_canvas_support.h"
+#include "../platform/canvas_support.h"
 #include "chart/mark_raster.h"
 
 namespace zkw {

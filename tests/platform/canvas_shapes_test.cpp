@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/graphics.h"
-#include "test_canvas_support.h"
+#include "canvas_support.h"
 
 namespace zkw {
 namespace {

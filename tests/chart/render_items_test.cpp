@@ -7,7 +7,7 @@
 #include <limits>
 #include <random>
 
-#include "test_render_support.h"
+#include "render_support.h"
 
 namespace zkw {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "platform/formstream.h"
 #include "platform/properties.h"
-#include "test_framework_example.h"
+#include "framework_example.h"
 
 using namespace zkw;
 using namespace zkw::testing;

@@ -17,7 +17,7 @@
 #include "chart/ZKW_vexa.h"
 #include "chart/render_tail.h"
 #include "platform/two_cores.h"
-#include "test_render_support.h"
+#include "render_support.h"
 
 namespace zkw {
 namespace {

@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "test_render_support.h"
+#include "render_support.h"
 
 namespace zkw {
 namespace {

@@ -1,4 +1,4 @@
-#include "test_framework_example.h"
+#include "framework_example.h"
 
 #include "platform/formstream.h"
 #include "platform/properties.h"

@@ -3,7 +3,7 @@
 
 #include "platform/gui_app.h"
 #include "platform/graphics.h"
-#include "test_canvas_support.h"
+#include "canvas_support.h"
 
 namespace zkw {
 namespace {
