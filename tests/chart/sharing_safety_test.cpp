@@ -209,11 +209,15 @@ TEST(SharingSafety, PropertyObjectsCopiedFromADestroyedChartNotifyNobody) {
   A->Scale1X().Assign(B->Scale1X());
   A->Scale1X().DateFormat().Assign(B->Scale1X().DateFormat());
   A->BackGroundImg().Assign(B->BackGroundImg());
+  // A crosshair given through the chart's setter gets the same kind of handler.
+  B->SetCrossHair(2, TCrossHair{});
+  A->CrossHair(2).Assign(B->CrossHair(2));
   // While B lives, the copied handlers speak for B, as copies of handlers do.
   A->CrossHair(1).SetPosX(0.25);
   EXPECT_GT(BRepaints, 0);
   B.reset();
   A->CrossHair(1).SetPosX(0.5);
+  A->CrossHair(2).SetPosX(0.5);
   A->TextLabel(1).SetCaption("x");
   A->Scale1X().SetRangeHigh(4);
   A->Scale1X().DateFormat().SetDateSeparator('/');
