@@ -14,25 +14,6 @@ namespace {
 
 using namespace zkw::testing;
 
-// A picture of random colours, so that exclusive-or results differ per pixel.
-void FillRandom(TBitmap& B, TestRandom& R) {
-  for (int Y = 0; Y < B.Height(); ++Y)
-    for (int X = 0; X < B.Width(); ++X) B.Canvas().SetPixels(X, Y, R.Next(0, 0xFFFFFF));
-}
-
-bool SamePixels(TBitmap& A, TBitmap& B) {
-  for (int Y = 0; Y < A.Height(); ++Y)
-    if (std::memcmp(A.ScanLine(Y), B.ScanLine(Y), static_cast<std::size_t>(A.Width()) * 4) != 0) return false;
-  return true;
-}
-
-void SetPen(TCanvas& C, TColor Color, TPenStyle Style, int Width, TPenMode Mode) {
-  C.Pen().SetColor(Color);
-  C.Pen().SetStyle(Style);
-  C.Pen().SetWidth(Width);
-  C.Pen().SetMode(Mode);
-}
-
 // Centres mostly inside the picture, some across its edges or far off it.
 std::vector<TPoint> RandomCentres(TestRandom& R, int W, int H, int MaxCount) {
   std::vector<TPoint> P(static_cast<std::size_t>(R.Next(1, MaxCount)));

@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <set>
 #include <string>
 #include <utility>
@@ -103,5 +104,24 @@ struct TestRandom {
     return Lo + static_cast<int>((State >> 8) % static_cast<std::uint32_t>(Hi - Lo + 1));
   }
 };
+
+// A picture of random colours, so that exclusive-or results differ per pixel.
+inline void FillRandom(TBitmap& B, TestRandom& R) {
+  for (int Y = 0; Y < B.Height(); ++Y)
+    for (int X = 0; X < B.Width(); ++X) B.Canvas().SetPixels(X, Y, R.Next(0, 0xFFFFFF));
+}
+
+inline bool SamePixels(TBitmap& A, TBitmap& B) {
+  for (int Y = 0; Y < A.Height(); ++Y)
+    if (std::memcmp(A.ScanLine(Y), B.ScanLine(Y), static_cast<std::size_t>(A.Width()) * 4) != 0) return false;
+  return true;
+}
+
+inline void SetPen(TCanvas& C, TColor Color, TPenStyle Style, int Width, TPenMode Mode) {
+  C.Pen().SetColor(Color);
+  C.Pen().SetStyle(Style);
+  C.Pen().SetWidth(Width);
+  C.Pen().SetMode(Mode);
+}
 
 }  // namespace zkw::testing
