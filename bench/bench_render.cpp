@@ -22,17 +22,7 @@ const bool Headless = (setenv("QT_QPA_PLATFORM", "offscreen", 0), true);
 class TBenchVexa : public TVexa {
  public:
   using TVexa::TVexa;
-  void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) override {
-    TVexa::DrawPlotBackground(Canvas, Left, Top, Width, Height);
-  }
-  void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) override {
-    TVexa::RenderData(Canvas, Left, Top, Monochrome, NoGrid);
-  }
   void PaintNow() { Paint(); }
-
- protected:
-  void Paint() override { TVexa::Paint(); }
-  void RedrawData() override { TVexa::RedrawData(); }
 };
 
 std::unique_ptr<TBenchVexa> MakeChart(int W, int H) {

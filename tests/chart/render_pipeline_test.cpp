@@ -25,20 +25,10 @@ namespace {
 class TRenderedVexa : public TVexa {
  public:
   using TVexa::TVexa;
-  void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) override {
-    TVexa::DrawPlotBackground(Canvas, Left, Top, Width, Height);
-  }
-  void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) override {
-    TVexa::RenderData(Canvas, Left, Top, Monochrome, NoGrid);
-  }
   void AddTracePoint(double X, double Y, std::uint16_t Flags, TColor Color) {
     if (static_cast<int>(FMouseTrace.size()) <= FMouseTraceCount) FMouseTrace.resize(FMouseTraceCount + 1);
     FMouseTrace[static_cast<std::size_t>(FMouseTraceCount++)] = {X, Y, Flags, Color};
   }
-
- protected:
-  void Paint() override { TVexa::Paint(); }
-  void RedrawData() override { TVexa::RedrawData(); }
 };
 
 std::string OutputPath(const std::string& Name) {

@@ -202,20 +202,7 @@ inline TvxChartItem RandomItem(std::mt19937& R, int W, int H) {
   return I;
 }
 
-// A chart whose paint hooks run the pipeline.
-class TPipelineVexa : public TVexa {
- public:
-  using TVexa::TVexa;
-  void DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) override {
-    TVexa::DrawPlotBackground(Canvas, Left, Top, Width, Height);
-  }
-  void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid) override {
-    TVexa::RenderData(Canvas, Left, Top, Monochrome, NoGrid);
-  }
-
- protected:
-  void Paint() override { TVexa::Paint(); }
-  void RedrawData() override { TVexa::RedrawData(); }
-};
+// The chart the pipeline tests paint (its own hooks run the pipeline).
+using TPipelineVexa = TVexa;
 
 }  // namespace zkw::render_test
