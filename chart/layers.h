@@ -15,6 +15,7 @@
 
 #include "platform/core.h"
 #include "platform/rtl.h"
+#include "scale/range_math.h"
 
 namespace zkw {
 
@@ -66,15 +67,6 @@ inline bool QuickPixel(double V, double Factor, double Offset, int& Pixel) {
 
 // Clamps a layer number into 1..16.
 constexpr int ClampLayer(int Layer) { return Layer < 1 ? 1 : (Layer > LayerCount ? LayerCount : Layer); }
-
-// The values of one axis that the transform reads.
-struct TAxisRange {
-  double Low = 0.0;
-  double High = 1.0;
-  bool Logarithmic = false;
-
-  bool operator==(const TAxisRange&) const = default;
-};
 
 // Every coordinate the renderers draw is clamped into +-RenderClamp.
 constexpr int RenderClamp = 30000;

@@ -68,7 +68,7 @@ TDragFrame FrameOf(const TPlotGeometry& G) {
   return {G.Width, G.Height, G.MarginLeft, G.MarginRight, G.MarginTop, G.MarginBottom};
 }
 
-TAxisSpan SpanOf(const TScaleProps& P) { return {P.RangeLow(), P.RangeHigh(), P.Logarithmic()}; }
+TAxisRange SpanOf(const TScaleProps& P) { return {P.RangeLow(), P.RangeHigh(), P.Logarithmic()}; }
 
 // Runs a mouse step. A range change that meets a logarithmic axis reaching
 // below zero (set up by the host, unchecked while loading) ends the step:
@@ -340,7 +340,7 @@ void TChartMouse::Pan(TShiftState Shift, int X, int Y, TMouseActMode Action) {
         const auto I = static_cast<std::size_t>(N - 1);
         if (!FLayerEnabled[I]) continue;
         const TPlotGeometry G = Geometry();
-        const TAxisSpan SX = SpanOf(FChart.ScalePropsX(N)), SY = SpanOf(FChart.ScalePropsY(N));
+        const TAxisRange SX = SpanOf(FChart.ScalePropsX(N)), SY = SpanOf(FChart.ScalePropsY(N));
         const TRangeEnds StartX{FStartRanges[I][0], FStartRanges[I][1]};
         const TRangeEnds StartY{FStartRanges[I][2], FStartRanges[I][3]};
         // The values follow the pointer: dragging right shows lower x values,
@@ -623,7 +623,7 @@ bool TChartMouse::Wheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
       }
       double WX = 0, WY = 0;
       FChart.PixelToWorld(N, X, Y, WX, WY);
-      const TAxisSpan SX = SpanOf(FChart.ScalePropsX(N)), SY = SpanOf(FChart.ScalePropsY(N));
+      const TAxisRange SX = SpanOf(FChart.ScalePropsX(N)), SY = SpanOf(FChart.ScalePropsY(N));
       TRangeEnds RX{SX.Low, SX.High}, RY{SY.Low, SY.High};
       // An axis without a finite zoom keeps its range.
       if (DoX) ZoomAbout(SX, WX, Factor, RX);

@@ -87,7 +87,7 @@ TRangeEnds FiniteOr(TRangeEnds Range, TRangeEnds Fallback) {
 
 // ---- plot-area pan -------------------------------------------------------------------------
 
-TPanStep PanAxis(const TAxisSpan& Current, TRangeEnds Start, Extended Pixels, Extended Extent) {
+TPanStep PanAxis(const TAxisRange& Current, TRangeEnds Start, Extended Pixels, Extended Extent) {
   const Extended L = Current.Low, H = Current.High;
   TPanStep Step{{L, H}, 0};
   if (Extent > 0 && (!Current.Logarithmic || (L > 0 && H > 0)))
@@ -96,7 +96,7 @@ TPanStep PanAxis(const TAxisSpan& Current, TRangeEnds Start, Extended Pixels, Ex
   return Step;
 }
 
-TRangeEnds SnapPanToGrid(const TAxisSpan& Current, TRangeEnds Start, Extended Moved, double Step, double Offset) {
+TRangeEnds SnapPanToGrid(const TAxisRange& Current, TRangeEnds Start, Extended Moved, double Step, double Offset) {
   Extended Low = Start.Low + Moved;
   if (Step > 0) {
     const Extended Snapped = std::trunc(Low / Step) * Step + Offset;
@@ -120,13 +120,13 @@ TRangeEnds ZoomAboutMiddle(TRangeEnds Start, Extended Factor, bool Logarithmic) 
   return {C - Half, C + Half};
 }
 
-TRangeEnds ZoomDragAxis(const TAxisSpan& Current, TRangeEnds Start, Extended Factor) {
+TRangeEnds ZoomDragAxis(const TAxisRange& Current, TRangeEnds Start, Extended Factor) {
   // Linear even on a logarithmic axis: storing the range refuses ends that
   // such an axis cannot show.
   return FiniteOr(ZoomAboutMiddle(Start, Factor, false), {Current.Low, Current.High});
 }
 
-bool ZoomAbout(const TAxisSpan& Axis, double Center, Extended Factor, TRangeEnds& Result) {
+bool ZoomAbout(const TAxisRange& Axis, double Center, Extended Factor, TRangeEnds& Result) {
   const double Low = Axis.Low, High = Axis.High;
   if (!std::isfinite(Low) || !std::isfinite(High) || !std::isfinite(Center)) return false;
   TRangeEnds R;
@@ -151,7 +151,7 @@ Extended WheelZoomFactor(int WheelDelta, int NotchDelta, Extended NotchFactor, i
 
 // ---- drags on an axis scale ------------------------------------------------------------------
 
-bool ScaleDragRange(const TPointerDrag& Drag, const TAxisSpan& Current, TRangeEnds Start, TScaleDragKind Kind,
+bool ScaleDragRange(const TPointerDrag& Drag, const TAxisRange& Current, TRangeEnds Start, TScaleDragKind Kind,
                     const TDragFrame& Frame, double& NewLow, double& NewHigh) {
   const TMouseActMode Action = Kind.Action;
   if (Action != maPan && Action != maZoom && Action != maZoomDrag) return false;

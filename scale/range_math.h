@@ -15,11 +15,14 @@
 
 namespace zkw {
 
-// One axis as the arithmetic reads it: its current ends and kind.
-struct TAxisSpan {
-  double Low = 0;
-  double High = 0;
+// One axis as the arithmetic (and the chart's layer transforms) read it:
+// its current ends and kind.
+struct TAxisRange {
+  double Low = 0.0;
+  double High = 1.0;
   bool Logarithmic = false;
+
+  bool operator==(const TAxisRange&) const = default;
 };
 
 // Two ends of a range in extended precision (a start range, a result).
@@ -62,13 +65,13 @@ struct TPanStep {
 };
 // An axis that cannot be shifted (Extent not above 0, a logarithmic range
 // not above zero) and a result that is not finite give the current range.
-TPanStep PanAxis(const TAxisSpan& Current, TRangeEnds Start, Extended Pixels, Extended Extent);
+TPanStep PanAxis(const TAxisRange& Current, TRangeEnds Start, Extended Pixels, Extended Extent);
 
 // The grid pan (maPanGrid) of a linear axis: the start range's low end moved
 // by Moved and cut towards zero onto the grid of Step plus Offset, the width
 // kept. A Step not above 0, or a snapped end that is not finite, leaves the
 // low end unsnapped; a result that is not finite gives the current range.
-TRangeEnds SnapPanToGrid(const TAxisSpan& Current, TRangeEnds Start, Extended Moved, double Step, double Offset);
+TRangeEnds SnapPanToGrid(const TAxisRange& Current, TRangeEnds Start, Extended Moved, double Step, double Offset);
 
 // ---- zooms ---------------------------------------------------------------------------------
 
@@ -84,13 +87,13 @@ TRangeEnds ZoomAboutMiddle(TRangeEnds Start, Extended Factor, bool Logarithmic);
 // One axis of the plot-area zoom drag: the start range zoomed about its
 // middle, linearly on every axis; a result that is not finite gives the
 // current range.
-TRangeEnds ZoomDragAxis(const TAxisSpan& Current, TRangeEnds Start, Extended Factor);
+TRangeEnds ZoomDragAxis(const TAxisRange& Current, TRangeEnds Start, Extended Factor);
 
 // A zoom of an axis about the world value Center by Factor (> 1 zooms in);
 // a logarithmic axis zooms in log space. Returns false, leaving Result
 // untouched, when an input is not finite, a logarithmic end or Center is not
 // above zero, or the result is not finite.
-bool ZoomAbout(const TAxisSpan& Axis, double Center, Extended Factor, TRangeEnds& Result);
+bool ZoomAbout(const TAxisRange& Axis, double Center, Extended Factor, TRangeEnds& Result);
 
 // The factor of WheelDelta on a wheel (NotchDelta per notch, each notch
 // NotchFactor); deltas are cut to MaxNotches notches so that it stays finite.
@@ -116,7 +119,7 @@ struct TScaleDragKind {
 // on the fixed end (division by zero), a logarithmic axis with an end that is
 // not above zero, a non-finite input, or a result that is not finite (or, on
 // a logarithmic axis, not above zero once rounded to doubles).
-bool ScaleDragRange(const TPointerDrag& Drag, const TAxisSpan& Current, TRangeEnds Start, TScaleDragKind Kind,
+bool ScaleDragRange(const TPointerDrag& Drag, const TAxisRange& Current, TRangeEnds Start, TScaleDragKind Kind,
                     const TDragFrame& Frame, double& NewLow, double& NewHigh);
 
 }  // namespace zkw

@@ -218,7 +218,7 @@ TEST(PanAxis, ShiftsTheStartRangeAtTheScaleOfTheCurrentOne) {
 }
 
 TEST(PanAxis, AnAxisThatCannotMoveKeepsItsCurrentRange) {
-  const TAxisSpan Linear{1000, 3300, false};
+  const TAxisRange Linear{1000, 3300, false};
   // No plot extent.
   ExpectEnds(PanAxis(Linear, {0, 10}, 50, 0).Range, 1000, 3300);
   ExpectEnds(PanAxis(Linear, {0, 10}, 50, -5).Range, 1000, 3300);
@@ -234,7 +234,7 @@ TEST(PanAxis, AnAxisThatCannotMoveKeepsItsCurrentRange) {
 }
 
 TEST(SnapPanToGrid, CutsTheLowEndTowardsZeroAndKeepsTheWidth) {
-  const TAxisSpan Current{1000, 3300, false};
+  const TAxisRange Current{1000, 3300, false};
   // Low end 1000 - 460 = 540 on a grid of 100: 500, width 2300 kept.
   ExpectEnds(SnapPanToGrid(Current, {1000, 3300}, -460, 100, 0), 500, 2800);
   // Towards zero below zero too, then the offset.
@@ -275,7 +275,7 @@ TEST(ZoomAbout, KeepsTheCentreAndRefusesWhatHasNoFiniteResult) {
   ASSERT_TRUE(ZoomAbout({1, 1e4, true}, 10, 0.5L, R));
   ExpectEnds(R, 0.1, 1e7, 1e-6);
   const struct {
-    TAxisSpan Axis;
+    TAxisRange Axis;
     double Center;
     Extended Factor;
   } Refused[] = {
