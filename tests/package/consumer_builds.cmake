@@ -58,6 +58,9 @@ endforeach()
 # The Qt Widgets example against the installed package: zkw::widgets is
 # exported with everything it needs.
 zkw_run("package: build the widgets example" ${CMAKE_COMMAND} --build ${WORK_DIR}/package -j2 --target zkw_example_embed)
+# The programs of the getting-started guide, so that its code always builds.
+zkw_run("package: build the getting-started steps" ${CMAKE_COMMAND} --build ${WORK_DIR}/package -j2
+        --target zkw_step1 zkw_step2 zkw_step3 zkw_step4 zkw_step5)
 
 # The program built against the installed package, without a display.
 set(ENV{QT_QPA_PLATFORM} offscreen)
