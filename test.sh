@@ -44,7 +44,7 @@ export QT_QPA_PLATFORM=offscreen
 
 if [ "$SANITIZE" = 1 ]; then
   # Debug (-O0): with both sanitizers it compiles about twice as fast as -O1,
-  # which saves more than the slower tests cost (figures in the README).
+  # which saves more than the slower tests cost (figures in docs/DEVELOPING.md).
   # Benchmarks and examples are left out: nothing runs the benchmarks here,
   # and the examples are built again by the package test, which is skipped.
   BUILD="$ROOT/build-sanitize"
@@ -63,8 +63,8 @@ elif [ "$TSAN" = 1 ]; then
   # are built: the other folders never start the helper thread, and leaving
   # them, the demos and the fuzz replays out keeps the cold build short.
   # -O1 rather than -O0: the build takes a quarter more processor time, the
-  # tests less than half, the ten million marks most of all (figures in the
-  # README). Debug keeps the assertions.
+  # tests less than half, the ten million marks most of all (figures in
+  # docs/DEVELOPING.md). Debug keeps the assertions.
   BUILD="$ROOT/build-tsan"
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DZKW_TSAN=ON \
