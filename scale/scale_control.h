@@ -31,73 +31,132 @@ namespace zkw {
 
 class TScale;
 
-// A program-wide observer of the stand-alone scales' mouse dragging: it sees
-// every move (after OnMouseMove and the scale's own drag step) and every
-// release (before OnMouseUp) together with the scale's drag state. The
-// scale pans and zooms its own range whether or not one is installed.
+/// @file
+/// The scale control TScale and the program-wide observer of its mouse drags.
+
+/// A program-wide observer of the stand-alone scales' mouse dragging: it sees
+/// every move (after OnMouseMove and the scale's own drag step) and every
+/// release (before OnMouseUp) together with the scale's drag state. The
+/// scale pans and zooms its own range whether or not one is installed.
+/// The two steps of a drag the handler of SetScaleDragHandler sees.
 enum TScaleDragStep : std::uint8_t { sdsMove, sdsRelease };
+/// The observer of every stand-alone scale's drag steps (see TScaleDragStep).
 using TScaleDragHandler =
     std::function<void(TScale& Scale, TScaleDragStep Step, TShiftState Shift, int X, int Y)>;
+/// Installs the program-wide drag observer; an empty handler removes it.
 void SetScaleDragHandler(TScaleDragHandler Handler);
 
-// Drag bookkeeping kept by each scale for the drag handler.
+/// Drag bookkeeping kept by each scale for the drag handler.
 struct TScaleDragState {
+  /// A drag with the left button is under way.
   bool Dragging = false;
+  /// Pointer position where the drag started (control pixels).
   int StartX = 0;
+  /// Pointer position where the drag started (control pixels).
   int StartY = 0;
+  /// Range ends when the drag started; every move is applied to these.
   double StartLow = 0;
+  /// Range ends when the drag started; every move is applied to these.
   double StartHigh = 0;
 };
 
+/// A control that shows one axis scale: ticks, labels, base line, caption and
+/// frame for a world range. Stand-alone it paints in its own window and pans or
+/// zooms its range with the mouse; the chart creates one per layer and axis and
+/// paints it on the chart's canvas.
 class TScale : public TCustomControl {
  public:
+  /// Creates a 400 x 400 scale with the default settings and painting suspended
+  /// until its window is created.
   explicit TScale(TComponent* AOwner);
+  /// Destroys the scale; a borrowed host canvas is not touched.
   ~TScale() override;
+  /// The class name, as stored with the settings.
   std::string ClassName() const override { return "TScale"; }
 
-  // Copies every setting of another TScale (not its font, OnZoomPan,
-  // MouseAction, host canvas, mouse state or loading state) and repaints.
+  /// Copies every setting of another TScale (not its font, OnZoomPan,
+  /// MouseAction, host canvas, mouse state or loading state) and repaints.
   void Assign(const TPersistent& Source) override;
+  /// Copies into another TScale through its Assign; other targets as the base class does.
   void AssignTo(TPersistent& Dest) const override;
+  /// Ends loading: recomputes the value-to-pixel map from the stored values and repaints.
   void Loaded() override;
+  /// Moves and resizes the control, then recomputes the value-to-pixel map and repaints.
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
   // --- Published properties -----------------------------------------------------
   // Each setter stores the (checked) value and repaints the scale. The range
   // ends are world values; Logarithmic needs both ends above zero (the scale
   // then draws an error text in place of its ticks).
-  // The unit caption, placed at (CaptionPosX, CaptionPosY) from CaptionAnchor.
+  ///@{
+  /// The unit caption, placed at (CaptionPosX, CaptionPosY) from CaptionAnchor.
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& Value);
+  ///@}
+  ///@{
+  /// Offset of the caption in pixels from its anchor corner (horizontal, vertical).
   int CaptionPosX() const { return FCaptionPosX; }
   void SetCaptionPosX(int Value);
   int CaptionPosY() const { return FCaptionPosY; }
   void SetCaptionPosY(int Value);
+  ///@}
+  ///@{
+  /// How the caption text is aligned on its position.
   TAlignment CaptionAlignment() const { return FCaptionAlignment; }
   void SetCaptionAlignment(TAlignment Value);
+  ///@}
+  ///@{
+  /// The corner of the control the caption position is measured from.
   TScaleUnitAnchor CaptionAnchor() const { return FCaptionAnchor; }
   void SetCaptionAnchor(TScaleUnitAnchor Value);
-  // Background, ticks-and-labels colour, and the frame colour scheme.
+  ///@}
+  ///@{
+  /// Colour of the background (unless Transparent).
   TColor ColorBackGnd() const { return FColorBackGnd; }
   void SetColorBackGnd(TColor Value);
+  ///@}
+  ///@{
+  /// Colour of the ticks, the base line and the labels.
   TColor ColorScale() const { return FColorScale; }
   void SetColorScale(TColor Value);
+  ///@}
+  ///@{
+  /// The frame colours: csSystem takes the system's button shadow and highlight,
+  /// the others grey and white (see FrameShadowColor, FrameHighlightColor).
   TColorScheme ColorScheme() const { return FColorScheme; }
   void SetColorScheme(TColorScheme Value);
-  // How date/time labels are formatted (LabelType ftDateTime).
+  ///@}
+  ///@{
+  /// How date/time labels are formatted (LabelType ftDateTime).
   TDTLabel& DateFormat() { return FDateFormat; }
   const TDTLabel& DateFormat() const { return FDateFormat; }
-  void SetDateFormat(const TDTLabel& Value);  // copies the settings, keeps the own OnChange
+  void SetDateFormat(const TDTLabel& Value);  ///< copies the settings, keeps the own OnChange
+  ///@}
+  ///@{
+  /// Decimal places of numeric labels; negative values choose the places from the
+  /// tick distance.
   int DecPlaces() const { return FDecPlaces; }
-  void SetDecPlaces(int Value);  // clamped to -3..12
+  void SetDecPlaces(int Value);  ///< clamped to -3..12
+  ///@}
+  ///@{
+  /// The frame drawn around the control.
   TFrameStyle FrameStyle() const { return FFrameStyle; }
   void SetFrameStyle(TFrameStyle Value);
-  // What the labels show: nothing, numbers, times, dates or user texts.
+  ///@}
+  ///@{
+  /// What the labels show: nothing, numbers, times, dates or user texts.
   TFigType LabelType() const { return FLabelType; }
   void SetLabelType(TFigType Value);
+  ///@}
+  ///@{
+  /// A logarithmic value-to-pixel map. After loading, switching it on is ignored
+  /// unless both range ends are above zero and the labels are not dates or times.
   bool Logarithmic() const { return FLogarithmic; }
   void SetLogarithmic(bool Value);
-  // Pixels between the control's edges and the scale's ends.
+  ///@}
+  ///@{
+  /// Pixels between the control's edges and the scale's ends; negative values
+  /// become 0.
   int MarginTop() const { return FMarginTop; }
   void SetMarginTop(int Value);  // negative values become 0
   int MarginBottom() const { return FMarginBottom; }
@@ -106,97 +165,156 @@ class TScale : public TCustomControl {
   void SetMarginLeft(int Value);
   int MarginRight() const { return FMarginRight; }
   void SetMarginRight(int Value);
+  ///@}
+  ///@{
+  /// The fewest labelled ticks the tick walk aims for (0: no lower bound).
   int MinTicks() const { return FMinTicks; }
-  void SetMinTicks(int Value);  // 0, or clamped to 2..10
+  void SetMinTicks(int Value);  ///< 0, or clamped to 2..10
+  ///@}
+  ///@{
+  /// What dragging the stand-alone scale does: maPan moves the range, maZoom
+  /// stretches it; a double click switches between the two.
   TMouseActMode MouseAction() const { return FMouseAction; }
   void SetMouseAction(TMouseActMode Value) { FMouseAction = Value; }
-  // Number of ticks of the last paint.
+  ///@}
+  /// Number of ticks of the last paint.
   int NumTicks() const { return static_cast<int>(FTickPositions.size()); }
+  ///@{
+  /// The world values at the scale's two ends.
+  /// Non-finite values are ignored; an end set equal to the other is moved
+  /// away from it, so that the range never collapses.
   double RangeLow() const { return FRangeLow; }
   void SetRangeLow(double Value);  // non-finite values are ignored
   double RangeHigh() const { return FRangeHigh; }
   void SetRangeHigh(double Value);
+  ///@}
+  ///@{
+  /// Draws short unlabelled ticks between the labelled ones.
   bool ShortTicks() const { return FShortTicks; }
   void SetShortTicks(bool Value);
+  ///@}
+  ///@{
+  /// Draws the base line along the scale.
   bool ShowBaseLine() const { return FShowBaseLine; }
   void SetShowBaseLine(bool Value);
-  // A unit text placed among the tick labels.
+  ///@}
+  ///@{
+  /// A unit text placed among the tick labels.
   const std::string& ScaleInscript() const { return FScaleInscript; }
   void SetScaleInscript(const std::string& Value);
-  // Orientation and label side: x at the bottom / top, y at the left / right.
+  ///@}
+  ///@{
+  /// Orientation and label side: x at the bottom / top, y at the left / right.
   TScaleType ScaleType() const { return FScaleType; }
   void SetScaleType(TScaleType Value);
+  ///@}
+  ///@{
+  /// Leaves the background unpainted, so that what lies behind the scale shows.
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value);
-  // Tick label texts given by the user (LabelType ftUserText).
+  ///@}
+  ///@{
+  /// Tick label texts given by the user (LabelType ftUserText).
   const std::string& UserTickText() const { return FUserTickText; }
   void SetUserTickText(const std::string& Value);
+  ///@}
 
   // Events: after each tick, before each label text (may change it), around
   // each paint, and after the range changed by a mouse action.
+  /// After each tick is drawn.
   TScaleTickDrawnEvent OnScaleTickDrawn;
+  /// Before each label is drawn; the handler may change the text.
   TBeforeTickLabelEvent OnBeforeTickLabel;
+  /// Before each paint of the scale.
   TScaleRenderedEvent OnBeforeScaleRendered;
+  /// After each paint of the scale.
   TScaleRenderedEvent OnAfterScaleRendered;
+  /// After a mouse drag changed the range.
   TZoomPanEvent OnZoomPan;
 
   // --- Operations used by the chart and the mouse handling ------------------------
-  // The defaults of every published setting (but ScaleInscript) and of the
-  // internal state; ends with UpdateScaleFactors.
+  /// The defaults of every published setting (but ScaleInscript) and of the
+  /// internal state; ends with UpdateScaleFactors.
   void SetDefaults();
+  ///@{
+  /// While set the scale does not paint (ForcePaint still does). Set from
+  /// construction until the window is created; the chart keeps its scales suspended.
   bool PaintSuspended() const { return FPaintSuspended; }
-  void SetPaintSuspended(bool Value);  // clearing it repaints
-  // Paints now even while painting is suspended (then suspends it again).
+  void SetPaintSuspended(bool Value);  ///< clearing it repaints
+  ///@}
+  /// Paints now even while painting is suspended (then suspends it again).
   void ForcePaint();
-  // Lends a canvas (nullptr: paint on the own window) and the shift applied
-  // across the scale when painting on it.
+  ///@{
+  /// Lends a canvas (nullptr: paint on the own window) and the shift applied
+  /// across the scale when painting on it.
   void SetHostCanvas(TCanvas* Canvas, int OffsetX, int OffsetY);
+  /// The lent canvas (nullptr: the scale paints on its own window).
   TCanvas* HostCanvas() const { return FHostCanvas; }
+  ///@}
+  ///@{
+  /// The shift applied when painting on the host canvas.
   int HostOffsetX() const { return FHostOffsetX; }
   int HostOffsetY() const { return FHostOffsetY; }
+  ///@}
+  ///@{
+  /// Marks the scale as part of a chart: it then paints at once on every change,
+  /// like an opaque scale, instead of asking its parent to repaint.
   bool Embedded() const { return FEmbedded; }
   void SetEmbedded(bool Value);
-  // Both ends at once; equal ends become Low .. Low + 1.
+  ///@}
+  /// Both ends at once; equal ends become Low .. Low + 1.
   void SetRange(double Low, double High);
 
   // --- Tick placement -----------------------------------------------------------------
-  // Recomputes the value-to-pixel map (pixel = value * ScaleFactor +
-  // ScaleOffset, of the logarithm on a logarithmic scale) from the size,
-  // margins and range.
+  /// Recomputes the value-to-pixel map (pixel = value * ScaleFactor +
+  /// ScaleOffset, of the logarithm on a logarithmic scale) from the size,
+  /// margins and range.
   void UpdateScaleFactors();
+  ///@{
+  /// The value-to-pixel map of UpdateScaleFactors: pixel = value * ScaleFactor + ScaleOffset.
   double ScaleFactor() const { return FScaleFactor; }
   double ScaleOffset() const { return FScaleOffset; }
-  // The pixel of world value V along the scale (clamped, never undefined).
+  ///@}
+  /// The pixel of world value V along the scale (clamped, never undefined).
   int ValueToPixel(double V) const;
-  // Entry Index (1-based) of the last paint's tick list; 0 outside 1..NumTicks.
+  /// Entry Index (1-based) of the last paint's tick list; 0 outside 1..NumTicks.
   Extended GetTickPos(int Index) const;
+  /// The tick values of the last paint, in drawing order.
   const std::vector<double>& TickPositions() const { return FTickPositions; }
 
-  // Frame colours: the outline (black, changed only by Assign) and the
-  // shadow and highlight that ColorScheme sets.
+  ///@{
+  /// Frame colours: the outline (black, changed only by Assign) and the
+  /// shadow and highlight that ColorScheme sets.
   TColor FrameColor() const { return FFrameColor; }
   TColor FrameShadowColor() const { return FFrameShadowColor; }
   TColor FrameHighlightColor() const { return FFrameHighlightColor; }
+  ///@}
 
-  // Draw ticks, labels and caption with the base line at BaseY / BaseX (the
-  // base line itself is drawn by Paint).
+  ///@{
+  /// Draw ticks, labels and caption with the base line at BaseY / BaseX (the
+  /// base line itself is drawn by Paint).
   void DrawHorizontalScale(TCanvas& Canvas, int BaseY);
   void DrawVerticalScale(TCanvas& Canvas, int BaseX);
+  ///@}
 
+  /// The scale's drag bookkeeping, as the drag handler sees it.
   TScaleDragState& DragState() { return FDrag; }
 
-  // Switches MouseAction between maPan and maZoom, then OnDblClick.
+  /// Switches MouseAction between maPan and maZoom, then OnDblClick.
   void DblClick() override;
-  // OnMouseMove, then the drag: while the left button is held inside the
-  // scale's area (between the margins along the axis) the first move takes
-  // the start state and later ones apply ScaleDragRange with this scale's
-  // MouseAction, set the range and raise OnZoomPan.
-  // A release ends the drag, then OnMouseUp.
+  /// OnMouseMove, then the drag: while the left button is held inside the
+  /// scale's area (between the margins along the axis) the first move takes
+  /// the start state and later ones apply ScaleDragRange with this scale's
+  /// MouseAction, set the range and raise OnZoomPan.
   void MouseMove(TShiftState Shift, int X, int Y) override;
+  /// A release ends the drag, then OnMouseUp.
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
  protected:
+  /// Creates the window and lifts the paint suspension of construction.
   void CreateWnd() override;
+  /// Paints frame, background, base line, ticks, labels and caption on the own
+  /// window or the host canvas.
   void Paint() override;
 
  private:
@@ -250,7 +368,7 @@ class TScale : public TCustomControl {
   int FHostOffsetX = 0;
   int FHostOffsetY = 0;
   TScaleDragState FDrag;
-  std::shared_ptr<TTickLabelCache> FLabelCache;  // made at the first paint
+  std::shared_ptr<TTickLabelCache> FLabelCache;  ///< made at the first paint
 };
 
 }  // namespace zkw

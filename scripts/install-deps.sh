@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and only those missing.
 # Safe to run again and again: with everything present it changes nothing.
-# Usage: scripts/install-deps.sh [--fuzz]   (--fuzz adds clang and libFuzzer)
+# Usage: scripts/install-deps.sh [--fuzz] [--docs]
+#   --fuzz adds clang and libFuzzer; --docs adds Doxygen (the target docs)
 set -euo pipefail
 
 PACKAGES=(
@@ -12,9 +13,12 @@ PACKAGES=(
   python3  # runs the end-to-end test of the demo under Xvfb
   fonts-dejavu-core fonts-liberation
 )
-if [ "${1:-}" = "--fuzz" ]; then
-  PACKAGES+=(clang libclang-rt-dev)
-fi
+for arg in "$@"; do
+  case "$arg" in
+    --fuzz) PACKAGES+=(clang libclang-rt-dev) ;;
+    --docs) PACKAGES+=(doxygen) ;;
+  esac
+done
 
 missing=()
 for p in "${PACKAGES[@]}"; do
