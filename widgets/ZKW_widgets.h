@@ -1,5 +1,6 @@
-// The Qt widgets of the library: VexaWidget (the chart), ScaleWidget (the
-// stand-alone scale) and the TColor <-> QColor conversions.
+/// @file
+/// The Qt widgets of the library: VexaWidget (the chart), ScaleWidget (the
+/// stand-alone scale) and the TColor <-> QColor conversions.
 #pragma once
 
 #include "widgets/qt_color.h"

@@ -1,19 +1,20 @@
-// The common base of the library's Qt widgets: a QWidget that owns one of the
-// library's self-painting controls, takes part in layouts, shows the
-// control's window surface and feeds it Qt's input.
-//
-// What it never does: change application-wide state. It needs no framework
-// backend (InstallQtBackend), sets no application attribute, no override
-// cursor and no other widget's focus policy. Pointer shapes the control sets
-// while it handles this widget's input go onto this widget (setCursor). Tab
-// and Backtab move the focus on past the widget as in any Qt form.
-//
-// Size: the widget owns the control's size. The control fills the widget
-// (its position is always 0, 0) and follows every resize; a size set on
-// the control resizes the widget, which a layout may override.
-//
-// Device pixel ratios: see widgets/device_image.h. At ratio 1 the widget
-// shows exactly the pixels of the control's surface.
+/// @class zkw::SurfaceWidget widgets/surface_widget.h "widgets/surface_widget.h"
+/// The common base of the library's Qt widgets: a QWidget that owns one of the
+/// library's self-painting controls, takes part in layouts, shows the
+/// control's window surface and feeds it Qt's input.
+///
+/// What it never does: change application-wide state. It needs no framework
+/// backend (InstallQtBackend), sets no application attribute, no override
+/// cursor and no other widget's focus policy. Pointer shapes the control sets
+/// while it handles this widget's input go onto this widget (setCursor). Tab
+/// and Backtab move the focus on past the widget as in any Qt form.
+///
+/// Size: the widget owns the control's size. The control fills the widget
+/// (its position is always 0, 0) and follows every resize; a size set on
+/// the control resizes the widget, which a layout may override.
+///
+/// Device pixel ratios: see widgets/device_image.h. At ratio 1 the widget
+/// shows exactly the pixels of the control's surface.
 #pragma once
 
 #include <QWidget>
@@ -33,32 +34,44 @@ class SurfaceWidget : public QWidget {
  public:
   ~SurfaceWidget() override;
 
+  /// 400 x 300, or the smallest useful size when that is larger.
   QSize sizeHint() const override;
+  /// The control's smallest useful size (minimumControlSize()).
   QSize minimumSizeHint() const override;
 
-  // The picture the widget shows now at its device pixel ratio (device
-  // pixels; devicePixelRatio() set), without waiting for a paint event.
+  /// The picture the widget shows now at its device pixel ratio (device
+  /// pixels; devicePixelRatio() set), without waiting for a paint event.
   QImage renderImage();
 
  protected:
+  /// Takes ownership of Control, whose window the derived widget has created with
+  /// this widget's peer (see TEmbedded).
   SurfaceWidget(std::unique_ptr<TCustomControl> Control, QWidget* Parent);
+  /// The hosted control.
   TCustomControl& control() const { return *FControl; }
 
-  // Called before every call into the control: re-chain the event slots.
+  /// Called before every call into the control: re-chain the event slots.
   virtual void chainEvents() {}
-  // Smallest useful size of the control.
+  /// Smallest useful size of the control.
   virtual QSize minimumControlSize() const { return {16, 16}; }
-  // Text tracing for device ratios above 1: start / stop recording the
-  // texts of the control's pictures, and which pictures show where.
+  ///@{
+  /// Text tracing for device ratios above 1: start / stop recording the
+  /// texts of the control's pictures, and which pictures show where.
   virtual void traceTexts(bool On);
   virtual std::vector<TTextLayer> textLayers();
-  // Brings the surface up to date before it is shown: by default runs a
-  // pending paint (a full one when Fresh is set).
+  ///@}
+  /// Brings the surface up to date before it is shown: by default runs a
+  /// pending paint (a full one when Fresh is set).
   virtual void paintControl(bool Fresh);
-  // Ends text tracing; a derived widget that traces pictures of its own
-  // calls it in its destructor (virtual calls do not reach it from ours).
+  /// Ends text tracing; a derived widget that traces pictures of its own
+  /// calls it in its destructor (virtual calls do not reach it from ours).
   void stopTracing();
 
+  ///@{
+  /// Qt's events, passed to the control's message entry points with the pointer
+  /// shapes routed to this widget; the widget repaints after each (input may
+  /// change the picture). A paint shows the control's surface (at a device ratio
+  /// above 1 the picture of renderImage()); a resize sets the control's size.
   void paintEvent(QPaintEvent* Event) override;
   void resizeEvent(QResizeEvent* Event) override;
   void mouseMoveEvent(QMouseEvent* Event) override;
@@ -70,20 +83,21 @@ class SurfaceWidget : public QWidget {
   void leaveEvent(QEvent* Event) override;
   void keyPressEvent(QKeyEvent* Event) override;
   void keyReleaseEvent(QKeyEvent* Event) override;
+  ///@}
 
  private:
   friend class TWidgetPeer;
-  // Runs Fn on the control with the pointer shapes routed to this widget and
-  // the event slots chained.
+  /// Runs Fn on the control with the pointer shapes routed to this widget and
+  /// the event slots chained.
   template <typename F>
   void callControl(F&& Fn);
-  // callControl, then a repaint of the widget (input may change the picture).
+  /// callControl, then a repaint of the widget (input may change the picture).
   template <typename F>
   void dispatch(F&& Fn);
   void setPointerShape(TCursor Shape);
   void applyCursor();
   std::unique_ptr<TCustomControl> FControl;
-  TCursor FPointerShape = crDefault;  // the shape the control asked for
+  TCursor FPointerShape = crDefault;  ///< the shape the control asked for
   bool FTracing = false;
 };
 
