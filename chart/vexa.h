@@ -83,15 +83,16 @@ constexpr int MouseTraceCapacity = 5000;
 class TCustomVexa : public TCustomControl {
  public:
   /// Creates the chart with its defaults, 16 layers and their scale controls;
-  /// painting is suppressed until the window is created (see the call order above).
+  /// painting is suppressed until the window is created (see the call order
+  /// in the class description).
   explicit TCustomVexa(TComponent* AOwner);
   ~TCustomVexa() override;
   /// The class name, as stored with the settings.
   std::string ClassName() const override { return "TCustomVexa"; }
 
   // ---- copying and lifecycle ----
-  /// Copies another chart's settings, layers and items (see Copies above); any
-  /// other source as the base class does.
+  /// Copies another chart's settings, layers and items (see Copies in the
+  /// class description); any other source as the base class does.
   void Assign(const TPersistent& Source) override;
   /// Copies into another chart through its Assign; other targets as the base class does.
   void AssignTo(TPersistent& Dest) const override;
@@ -101,8 +102,8 @@ class TCustomVexa : public TCustomControl {
   /// Moves and resizes the chart; the size is raised to leave room for a plot
   /// inside the margins. Keeps an isometric chart isometric.
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-  ///@{
   /// Sets or clears the paint suppression; clearing it repaints.
+  ///@{
   virtual void SetPaintLock(bool Value);
   bool PaintLocked() const { return FPaintLocked; }
   ///@}
@@ -114,13 +115,13 @@ class TCustomVexa : public TCustomControl {
   void AddMarkInt(int X, int Y, std::uint8_t MarkType);
   /// A line from (X1, Y1) to (X2, Y2).
   void AddLine(double X1, double Y1, double X2, double Y2);
-  ///@{
   /// Moves the pen to (X, Y) / draws a line from the pen to (X, Y).
+  ///@{
   void AddMoveTo(double X, double Y);
   void AddDrawTo(double X, double Y);
   ///@}
-  ///@{
   /// Moves / draws by (DX, DY) pixels from the pen position.
+  ///@{
   void AddMoveRel(double DX, double DY);
   void AddDrawRel(double DX, double DY);
   ///@}
@@ -141,10 +142,10 @@ class TCustomVexa : public TCustomControl {
   void AddTextOffs(double X, double Y, double DX, double DY, const std::string& Text, int FontSize);
   /// An ellipse centred on (X, Y) with radii RX, RY in world units.
   void AddEllipse(double X, double Y, double RX, double RY, bool Transparent = false);
-  ///@{
   /// A line from (X1, Y1) to (X2, Y2) with a head of HeadSize pixels at the
   /// end (AddArrow2: at both ends); open heads are two strokes, else filled
   /// in FillColor. HeadSize below 1 draws no head.
+  ///@{
   void AddArrow(double X1, double Y1, double X2, double Y2, int HeadSize, bool OpenHeads = false);
   void AddArrow2(double X1, double Y1, double X2, double Y2, int HeadSize, bool OpenHeads = false);
   ///@}
@@ -160,8 +161,8 @@ class TCustomVexa : public TCustomControl {
   void AddArc(double X, double Y, double RX, double RY, double StartAngle, double EndAngle);
   /// A line from the world point (X, Y) to the point (DX, DY) pixels away.
   void AddLineRel(double X, double Y, double DX, double DY);
-  ///@{
   /// Lines over the full height at x = X / full width at y = Y.
+  ///@{
   void AddVLine(double X);
   void AddHLine(double Y);
   ///@}
@@ -183,13 +184,13 @@ class TCustomVexa : public TCustomControl {
   void AddPolyline(std::span<const double> Xs, std::span<const double> Ys);
 
   // ---- pictures out (render_export.cpp) ----
-  ///@{
   /// The chart as a paint shows it, at the control's size, as a picture file;
   /// SaveImage picks the format by the extension (.png, .jpg/.jpeg, .bmp,
   /// .pdf; any other raises EInvalidGraphic). SavePdf writes one page of the
   /// chart's size at Dpi (inches = pixels / Dpi) with the pixels unscaled.
   /// Failures raise Exception (a file that cannot be written) or EZKWVexaError
   /// (a logarithmic axis below zero). Printing: PrintChart in chart/render.h.
+  ///@{
   void SavePng(const std::string& FileName);
   void SaveJpeg(const std::string& FileName, int Quality = -1);
   void SaveBmp(const std::string& FileName);
@@ -218,8 +219,8 @@ class TCustomVexa : public TCustomControl {
   std::shared_ptr<const TvxItemStore> DataStoreHandle() const { return FShare.StoreHandle(); }
   /// The annotation store (the chart's own, never shared).
   const TvxItemStore& AnnotationStore() const { return FAnnotations; }
-  ///@{
   /// The long-text tables of the data and annotation stores.
+  ///@{
   const TLongTextArray& DataTexts() const { return FShare.Store().Texts(); }
   const TLongTextArray& AnnotationTexts() const { return FAnnotations.Texts(); }
   ///@}
@@ -228,23 +229,23 @@ class TCustomVexa : public TCustomControl {
   /// Hands the data store to every member of the sharing group.
   void SyncShares() { FShare.SyncShares(); }
 
-  ///@{
   /// New items go to the annotation store while this is on.
+  ///@{
   bool AnnotationMode() const { return FConduct.AnnotationMode; }
   void SetAnnotationMode(bool Value) { FConduct.AnnotationMode = Value; }
   ///@}
-  ///@{
   /// Layer of new items, of mouse positions and of the nearest-item search (clamped into 1..16).
+  ///@{
   int CurrentLayer() const { return FPlot.CurrentLayer; }
   void SetCurrentLayer(int Layer) { FPlot.CurrentLayer = ClampLayer(Layer); }
   ///@}
-  ///@{
   /// Hidden layers are not drawn and can be left out of the search.
+  ///@{
   bool LayerVisible(int Layer) const { return FPlot.LayerVisible[static_cast<std::size_t>(ClampLayer(Layer) - 1)]; }
   void SetLayerVisible(int Layer, bool Value);
   ///@}
-  ///@{
   /// Limits for panning; all four 0 means none.
+  ///@{
   const TPanLimits& PanLimits() const { return FPanLimits; }
   void SetPanLimits(Extended XLow, Extended YLow, Extended XHigh, Extended YHigh);
   ///@}
@@ -262,8 +263,8 @@ class TCustomVexa : public TCustomControl {
   const TvxDataShare& Share() const { return FShare; }
 
   // ---- layers and transforms (vexa_layers.cpp) ----
-  ///@{
   /// Converts between world coordinates of layer Layer and control pixels.
+  ///@{
   void WorldToPixel(int Layer, double X, double Y, int& PX, int& PY) const;
   void PixelToWorld(int Layer, int PX, int PY, double& X, double& Y) const;
   ///@}
@@ -299,15 +300,15 @@ class TCustomVexa : public TCustomControl {
   /// and raises no event. Returns false, changing nothing, when there is no
   /// such entry (at most 15 steps back from a full ring).
   bool RangeHistoryBack();
-  ///@{
   /// The range objects of a layer; outside 1..16 those of layer 1.
+  ///@{
   TScalePropsHoriz& ScalePropsX(int Layer);
   TScalePropsVert& ScalePropsY(int Layer);
   const TScalePropsHoriz& ScalePropsX(int Layer) const;
   const TScalePropsVert& ScalePropsY(int Layer) const;
   ///@}
-  ///@{
   /// The internal scale controls of a layer (clamped into 1..16).
+  ///@{
   TScale& ScaleControlX(int Layer);
   TScale& ScaleControlY(int Layer);
   ///@}
@@ -320,8 +321,8 @@ class TCustomVexa : public TCustomControl {
   void CopyScalePropsToControl(const TScaleProps& Props, TScale& Control) const;
   /// CopyScalePropsToControl for all 32 range objects, without setting ranges.
   void CopyAllScalePropsToControls();
-  ///@{
   /// Pixel aspect of the display (relative width and height of a pixel).
+  ///@{
   int PixelAspectX() const { return FPixelAspectX; }
   int PixelAspectY() const { return FPixelAspectY; }
   ///@}
@@ -339,30 +340,30 @@ class TCustomVexa : public TCustomControl {
                         bool VisibleLayersOnly, double& Distance) const;
 
   // ---- properties ----
-  ///@{
   /// How many item slots the data store grows by at a time (1..1000000; other
   /// values are ignored).
+  ///@{
   int AllocSize() const { return FConduct.AllocSize; }
   void SetAllocSize(int Value);
   ///@}
-  ///@{
   /// Setters repaint at once while this is on; off, changes show at the next Redraw
   /// or paint.
+  ///@{
   bool AutoRedraw() const { return FConduct.AutoRedraw; }
   void SetAutoRedraw(bool Value) { FConduct.AutoRedraw = Value; }
   ///@}
-  ///@{
   /// Skips a mark when one of the same symbol was already drawn within
   /// MinDupMarkDist pixels (clamped into 1..3), which keeps dense data fast to draw.
+  ///@{
   bool AvoidDuplicateMarks() const { return FPlot.AvoidDuplicateMarks; }
   void SetAvoidDuplicateMarks(bool Value);
   int MinDupMarkDist() const { return FPlot.MinDupMarkDist; }
   void SetMinDupMarkDist(int Value);
   ///@}
-  ///@{
   /// The distances in pixels between the control's edges and the plot area; the
   /// scales and the caption live in them. Changing one keeps an isometric chart
   /// isometric.
+  ///@{
   int MarginLeft() const { return FFrame.MarginLeft; }
   void SetMarginLeft(int Value);
   int MarginRight() const { return FFrame.MarginRight; }
@@ -372,8 +373,8 @@ class TCustomVexa : public TCustomControl {
   int MarginBottom() const { return FFrame.MarginBottom; }
   void SetMarginBottom(int Value);
   ///@}
-  ///@{
   /// Other names of MarginLeft, MarginRight, MarginTop, MarginBottom.
+  ///@{
   int LRim() const { return MarginLeft(); }
   void SetLRim(int Value) { SetMarginLeft(Value); }
   int RRim() const { return MarginRight(); }
@@ -383,162 +384,162 @@ class TCustomVexa : public TCustomControl {
   int BRim() const { return MarginBottom(); }
   void SetBRim(int Value) { SetMarginBottom(Value); }
   ///@}
-  ///@{
   /// Width in pixels of the shadow along the right and bottom edges (0..32; 0 none).
+  ///@{
   int ShadowWidth() const { return FFrame.ShadowWidth; }
   void SetShadowWidth(int Value);
   ///@}
-  ///@{
   /// How the shadow is drawn: ssFlying in ShadowColor only, otherwise with a
   /// black outline.
+  ///@{
   TShadowStyle ShadowStyle() const { return FFrame.ShadowStyle; }
   void SetShadowStyle(TShadowStyle Value);
   ///@}
-  ///@{
   /// The shadow's colour.
+  ///@{
   TColor ShadowColor() const { return FFrame.ShadowColor; }
   void SetShadowColor(TColor Value);
   ///@}
-  ///@{
   /// The colour of the two corners the shadow leaves free.
+  ///@{
   TColor ShadowBakColor() const { return FFrame.ShadowBakColor; }
   void SetShadowBakColor(TColor Value);
   ///@}
-  ///@{
   /// The picture behind the plot; setting copies the values into the chart's own
   /// object, which keeps repainting the chart on changes.
+  ///@{
   TBakGndImg& BackGroundImg() { return *FBackGroundImg; }
   const TBakGndImg& BackGroundImg() const { return *FBackGroundImg; }
   void SetBackGroundImg(const TBakGndImg& Value);
   ///@}
-  ///@{
   /// The class the drawing commands give new items (255, the search's "any
   /// class", is ignored).
+  ///@{
   std::uint8_t ClassDefault() const { return FConduct.ClassDefault; }
   void SetClassDefault(std::uint8_t Value);
   ///@}
-  ///@{
   /// Which grid the plot area shows (gsNone: none).
+  ///@{
   GridStyleType GridStyle() const { return FPlot.GridStyle; }
   void SetGridStyle(GridStyleType Value);
   ///@}
-  ///@{
   /// Grid distance along x / y in world units; 0 puts the grid lines at the
   /// scale's ticks. On a logarithmic axis -1 draws a line per decade, -2 at 1, 2
   /// and 5 of each decade, -3 at every mantissa. Values below -3 are ignored.
+  ///@{
   double GridDx() const { return FPlot.GridDx; }
   void SetGridDx(double Value);
   double GridDy() const { return FPlot.GridDy; }
   void SetGridDy(double Value);
   ///@}
-  ///@{
   /// The colour of the grid.
+  ///@{
   TColor GridColor() const { return FPlot.GridColor; }
   void SetGridColor(TColor Value);
   ///@}
-  ///@{
   /// Keeps one world unit equally long along both axes: switching it on adjusts
   /// the y ranges to the plot's shape and records the ranges.
+  ///@{
   bool Isometric() const { return FConduct.Isometric; }
   void SetIsometric(bool Value);
   ///@}
-  ///@{
   /// The pen and text colour the drawing commands capture.
+  ///@{
   TColor DataColor() const { return FConduct.DataColor; }
   void SetDataColor(TColor Value) { FConduct.DataColor = Value; }
   ///@}
-  ///@{
   /// The pen style the drawing commands capture.
+  ///@{
   TPenStyle PenStyle() const { return FConduct.PenStyle; }
   void SetPenStyle(TPenStyle Value) { FConduct.PenStyle = Value; }
   ///@}
-  ///@{
   /// The pen width a paint starts with, also captured by the drawing commands.
+  ///@{
   std::uint8_t LineWidth() const { return FPlot.LineWidth; }
   void SetLineWidth(std::uint8_t Value) { FPlot.LineWidth = Value; }
   ///@}
-  ///@{
   /// The fill colour the drawing commands capture (also the text background).
+  ///@{
   TColor FillColor() const { return FConduct.FillColor; }
   void SetFillColor(TColor Value) { FConduct.FillColor = Value; }
   ///@}
-  ///@{
   /// Another name of FillColor.
+  ///@{
   TColor TextBkColor() const { return FillColor(); }
   void SetTextBkColor(TColor Value) { SetFillColor(Value); }
   ///@}
-  ///@{
   /// The colour of the frame around the plot area.
+  ///@{
   TColor ChartFrameColor() const { return FPlot.ChartFrameColor; }
   void SetChartFrameColor(TColor Value);
   ///@}
-  ///@{
   /// The background colour of the plot area.
+  ///@{
   TColor ChartColor() const { return FPlot.ChartColor; }
   void SetChartColor(TColor Value);
   ///@}
-  ///@{
   /// The background colour of the area around the plot.
+  ///@{
   TColor WindColor() const { return FFrame.WindColor; }
   void SetWindColor(TColor Value);
   ///@}
-  ///@{
   /// Which layers follow the ranges of which others (see SetRange); setting
   /// copies the values into the chart's own object.
+  ///@{
   TJointLayers& JointLayers() { return *FJointLayers; }
   const TJointLayers& JointLayers() const { return *FJointLayers; }
   void SetJointLayers(const TJointLayers& Value);
   ///@}
-  ///@{
   /// The chart's caption, drawn in the area around the plot.
+  ///@{
   const std::string& Caption() const { return FFrame.Caption; }
   void SetCaption(const std::string& Value);
   ///@}
-  ///@{
   /// The caption's offset in pixels from its anchor point.
+  ///@{
   int CaptionPosX() const { return FFrame.CaptionPosX; }
   void SetCaptionPosX(int Value);
   int CaptionPosY() const { return FFrame.CaptionPosY; }
   void SetCaptionPosY(int Value);
   ///@}
-  ///@{
   /// How the caption is aligned on its position.
+  ///@{
   TAlignment CaptionAlignment() const { return FFrame.CaptionAlignment; }
   void SetCaptionAlignment(TAlignment Value);
   ///@}
-  ///@{
   /// The point the caption position is measured from: the control's or the
   /// plot's edges.
+  ///@{
   TCaptionAnchorHoriz CaptionAnchorHoriz() const { return FFrame.CaptionAnchorHoriz; }
   void SetCaptionAnchorHoriz(TCaptionAnchorHoriz Value);
   TCaptionAnchorVert CaptionAnchorVert() const { return FFrame.CaptionAnchorVert; }
   void SetCaptionAnchorVert(TCaptionAnchorVert Value);
   ///@}
-  ///@{
   /// The share (in percent, 5..100) of the space between the margins a caption may
   /// take; a longer one is shortened and ends with "...". 0 never shortens.
+  ///@{
   int CaptionTrim() const { return FFrame.CaptionTrim; }
   void SetCaptionTrim(int Value);
   ///@}
-  ///@{
   /// The colour of the mouse trace's segments.
+  ///@{
   TColor MouseTraceColor() const { return FConduct.MouseTraceColor; }
   void SetMouseTraceColor(TColor Value) { FConduct.MouseTraceColor = Value; }
   ///@}
-  ///@{
   /// Draws the mouse trace by inverting the pixels, so that drawing it again
   /// erases it.
+  ///@{
   bool MouseTraceInvert() const { return FConduct.MouseTraceInvert; }
   void SetMouseTraceInvert(bool Value) { FConduct.MouseTraceInvert = Value; }
   ///@}
-  ///@{
   /// Crosshairs 1..4 (clamped).
+  ///@{
   TCrossHair& CrossHair(int Index) { return *FCrossHairs[static_cast<std::size_t>(ClampIndex(Index, CrossHairCount) - 1)]; }
   const TCrossHair& CrossHair(int Index) const { return *FCrossHairs[static_cast<std::size_t>(ClampIndex(Index, CrossHairCount) - 1)]; }
   void SetCrossHair(int Index, const TCrossHair& Value);
   ///@}
-  ///@{
   /// The four crosshairs by name (see CrossHair, SetCrossHair).
+  ///@{
   TCrossHair& CrossHair1() { return CrossHair(1); }
   TCrossHair& CrossHair2() { return CrossHair(2); }
   TCrossHair& CrossHair3() { return CrossHair(3); }
@@ -548,26 +549,26 @@ class TCustomVexa : public TCustomControl {
   void SetCrossHair3(const TCrossHair& Value) { SetCrossHair(3, Value); }
   void SetCrossHair4(const TCrossHair& Value) { SetCrossHair(4, Value); }
   ///@}
-  ///@{
   /// Text labels 1..50 (clamped).
+  ///@{
   TTextLabel& TextLabel(int Index) { return *FTextLabels[static_cast<std::size_t>(ClampIndex(Index, TextLabelCount) - 1)]; }
   const TTextLabel& TextLabel(int Index) const { return *FTextLabels[static_cast<std::size_t>(ClampIndex(Index, TextLabelCount) - 1)]; }
   ///@}
-  ///@{
   /// What the mouse does in the plot area: pan, zoom window, zoom drag and so on
   /// (maNone: nothing but the pointer).
+  ///@{
   TMouseActMode MouseAction() const { return FConduct.MouseAction; }
   void SetMouseAction(TMouseActMode Value) { FConduct.MouseAction = Value; }
   ///@}
-  ///@{
   /// Keeps the default pointer shape; off, the shape over the plot area shows
   /// the mouse action.
+  ///@{
   bool MouseCursorFixed() const { return FConduct.MouseCursorFixed; }
   void SetMouseCursorFixed(bool Value) { FConduct.MouseCursorFixed = Value; }
   ///@}
-  ///@{
   /// With maPanGrid, panning moves the ranges' low ends onto the grid of these
   /// distances and offsets (world units).
+  ///@{
   double PanGridDx() const { return FConduct.PanGridDx; }
   void SetPanGridDx(double Value) { FConduct.PanGridDx = Value; }
   double PanGridDy() const { return FConduct.PanGridDy; }
@@ -577,8 +578,8 @@ class TCustomVexa : public TCustomControl {
   double PanGridOffsY() const { return FConduct.PanGridOffsY; }
   void SetPanGridOffsY(double Value) { FConduct.PanGridOffsY = Value; }
   ///@}
-  ///@{
   /// The range objects of layers 1..4 by name (see ScalePropsX, ScalePropsY).
+  ///@{
   TScalePropsHoriz& Scale1X() { return ScalePropsX(1); }
   TScalePropsHoriz& Scale2X() { return ScalePropsX(2); }
   TScalePropsHoriz& Scale3X() { return ScalePropsX(3); }
@@ -588,13 +589,13 @@ class TCustomVexa : public TCustomControl {
   TScalePropsVert& Scale3Y() { return ScalePropsY(3); }
   TScalePropsVert& Scale4Y() { return ScalePropsY(4); }
   ///@}
-  ///@{
   /// Copy the given values into the layer's own object (its notification stays).
+  ///@{
   void SetScalePropsX(int Layer, const TScalePropsHoriz& Value);
   void SetScalePropsY(int Layer, const TScalePropsVert& Value);
   ///@}
-  ///@{
   /// Set the range objects of layers 1..4 by name (see SetScalePropsX).
+  ///@{
   void SetScale1X(const TScalePropsHoriz& Value) { SetScalePropsX(1, Value); }
   void SetScale2X(const TScalePropsHoriz& Value) { SetScalePropsX(2, Value); }
   void SetScale3X(const TScalePropsHoriz& Value) { SetScalePropsX(3, Value); }
@@ -604,28 +605,28 @@ class TCustomVexa : public TCustomControl {
   void SetScale3Y(const TScalePropsVert& Value) { SetScalePropsY(3, Value); }
   void SetScale4Y(const TScalePropsVert& Value) { SetScalePropsY(4, Value); }
   ///@}
-  ///@{
   /// Reads back the recorded layout (vxl_X1Bottom_Y1Left unless Assign copied
   /// another); setting applies a layout without recording it.
+  ///@{
   TvxLayout StandardLayout() const { return FConduct.StandardLayout; }
   void SetStandardLayout(TvxLayout Value);
   ///@}
-  ///@{
   /// The font name and style of the text items (each AddText call gives the
   /// size); setting copies the values.
+  ///@{
   TFont& TextFont() { return FTextFont; }
   const TFont& TextFont() const { return FTextFont; }
   void SetTextFont(const TFont& Value) { FTextFont.Assign(Value); }
   TFontStyles TextFontStyle() const { return FTextFont.Style(); }
   void SetTextFontStyle(TFontStyles Value) { FTextFont.SetStyle(Value); }
   ///@}
-  ///@{
   /// Whether texts are drawn on a FillColor background (tbSolid) or clear.
+  ///@{
   TTextBkg TextBkStyle() const { return FConduct.TextBkStyle; }
   void SetTextBkStyle(TTextBkg Value) { FConduct.TextBkStyle = Value; }
   ///@}
-  ///@{
   /// How the text commands align texts on their point.
+  ///@{
   TAlignment TextAlignment() const { return FConduct.TextAlignment; }
   void SetTextAlignment(TAlignment Value);
   ///@}
@@ -671,21 +672,21 @@ class TCustomVexa : public TCustomControl {
   /// scale of layer n, 0 for none. Only visible scales count; a y scale is hit
   /// in a band 50 pixels wide beside the plot, an x scale in one 40 pixels high.
   int HitScale(int X, int Y) const;
-  ///@{
   /// Two-corner marking: StartMarkRect waits for the first corner
   /// (msFirstCorner); a press takes it (msRectDraw), moves show the rectangle
   /// clamped into the plot area, a release takes the end corner (msFinished);
   /// the right button cancels (msNormal). The corners are control pixels; the
   /// first one is clamped into the plot area.
+  ///@{
   void StartMarkRect();
   TMarkRectState MarkRectState() const { return FMouse.MarkRectState(); }
   TPoint MarkRectFirstCorner() const { return FMouse.MarkRectFirstCorner(); }
   TPoint MarkRectEndCorner() const { return FMouse.MarkRectEndCorner(); }
   ///@}
-  ///@{
   /// Whether layer 1..16 takes part in the plot-area pans, zooms, rubber lines
   /// and rectangle selections (only layer 1 after creation). Other layer
   /// numbers are ignored (false).
+  ///@{
   void SetLayerMouseEnabled(int Layer, bool Value);
   bool LayerMouseEnabled(int Layer) const;
   ///@}
@@ -693,12 +694,12 @@ class TCustomVexa : public TCustomControl {
   /// several layers, whose joined layers record as they follow, and leaves
   /// one entry for the whole message.
   void SetRangeHistory(const TRangeHistory& Value) { FHistory = Value; }
-  ///@{
   /// Off by default. When on, a wheel notch (WheelDelta 120) over the plot
   /// zooms the layers whose mouse flag is on by 1.25 about the pointer, in (up)
   /// or out (down); Shift zooms x only, Ctrl y only. Over an axis scale
   /// (HitScale) it zooms that axis. Logarithmic axes zoom in log space; pan
   /// limits apply; one history entry per wheel message, then OnZoomPan.
+  ///@{
   bool WheelZoom() const { return FConduct.WheelZoom; }
   void SetWheelZoom(bool Value) { FConduct.WheelZoom = Value; }
   ///@}
@@ -751,9 +752,9 @@ class TCustomVexa : public TCustomControl {
   TChartPaintSettings PaintSettings() const;
   /// The chart as the render pipeline sees it.
   TChartPaintHost& PaintHost();
-  ///@{
   /// The off-screen images the paint draws into: the plot area (data image) and
   /// the whole control (control image).
+  ///@{
   TBitmap& DataImage() { return FDataImage; }
   TBitmap& ControlImage() { return FControlImage; }
   ///@}
@@ -767,10 +768,10 @@ class TCustomVexa : public TCustomControl {
   virtual void RenderDataToBitmap(TBitmap& Bitmap, int Left, int Top, bool Monochrome, int NoGrid);
   /// Grid, items, text labels and plot frame; (Left, Top) is the plot's corner on Canvas.
   virtual void RenderData(TCanvas& Canvas, int Left, int Top, bool Monochrome, int NoGrid);
-  ///@{
   /// Relays of the renderer's host events. A handler may call Assign on this
   /// chart: the handlers that Assign copies take over once the outermost
   /// running handler has returned, so none is replaced while it runs.
+  ///@{
   void DoBeforeRenderChartItem(TvxChartItem& Item, int Index, bool IsAnnotation);
   void DoBeforeRenderText(std::string& Text, int Index, bool IsAnnotation);
   /// Event is one of OnBeforeRenderData, OnDataRendered, OnScalesRendered.
@@ -863,7 +864,7 @@ class TCustomVexa : public TCustomControl {
   int FNotifySuspend = 0;   ///< range-object notifications are ignored while > 0
   bool FApplyingProps = false;
 
-  /// items and sharing
+  // items and sharing
   TvxDataShare FShare;
   TvxItemStore FAnnotations;
   /// Follows the data store, the current layer's transform and the filters by
@@ -873,7 +874,7 @@ class TCustomVexa : public TCustomControl {
   /// Expires when the chart starts to go away (see WhileAlive).
   std::shared_ptr<char> FLife = std::make_shared<char>();
 
-  /// owned objects
+  // owned objects
   std::array<std::unique_ptr<TCrossHair>, CrossHairCount> FCrossHairs;
   std::array<std::unique_ptr<TTextLabel>, TextLabelCount> FTextLabels;
   std::unique_ptr<TBakGndImg> FBackGroundImg;
@@ -888,14 +889,14 @@ class TCustomVexa : public TCustomControl {
   std::array<std::unique_ptr<TScalePropsVert>, LayerCount> FScaleY;
   TFont FTextFont;
 
-  /// layers
+  // layers
   std::array<TLayerFactors, LayerCount> FFactors{};
   TPanLimits FPanLimits;
   TRangeHistory FHistory;
   int FPixelAspectX = 1;
   int FPixelAspectY = 1;
 
-  /// settings (their values after creation are the structs' own)
+  // settings (their values after creation are the structs' own)
   bool FPaintLocked = true;
   TPlotLook FPlot;
   TFrameLook FFrame;

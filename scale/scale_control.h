@@ -88,75 +88,75 @@ class TScale : public TCustomControl {
   // Each setter stores the (checked) value and repaints the scale. The range
   // ends are world values; Logarithmic needs both ends above zero (the scale
   // then draws an error text in place of its ticks).
-  ///@{
   /// The unit caption, placed at (CaptionPosX, CaptionPosY) from CaptionAnchor.
+  ///@{
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& Value);
   ///@}
-  ///@{
   /// Offset of the caption in pixels from its anchor corner (horizontal, vertical).
+  ///@{
   int CaptionPosX() const { return FCaptionPosX; }
   void SetCaptionPosX(int Value);
   int CaptionPosY() const { return FCaptionPosY; }
   void SetCaptionPosY(int Value);
   ///@}
-  ///@{
   /// How the caption text is aligned on its position.
+  ///@{
   TAlignment CaptionAlignment() const { return FCaptionAlignment; }
   void SetCaptionAlignment(TAlignment Value);
   ///@}
-  ///@{
   /// The corner of the control the caption position is measured from.
+  ///@{
   TScaleUnitAnchor CaptionAnchor() const { return FCaptionAnchor; }
   void SetCaptionAnchor(TScaleUnitAnchor Value);
   ///@}
-  ///@{
   /// Colour of the background (unless Transparent).
+  ///@{
   TColor ColorBackGnd() const { return FColorBackGnd; }
   void SetColorBackGnd(TColor Value);
   ///@}
-  ///@{
   /// Colour of the ticks, the base line and the labels.
+  ///@{
   TColor ColorScale() const { return FColorScale; }
   void SetColorScale(TColor Value);
   ///@}
-  ///@{
   /// The frame colours: csSystem takes the system's button shadow and highlight,
   /// the others grey and white (see FrameShadowColor, FrameHighlightColor).
+  ///@{
   TColorScheme ColorScheme() const { return FColorScheme; }
   void SetColorScheme(TColorScheme Value);
   ///@}
-  ///@{
   /// How date/time labels are formatted (LabelType ftDateTime).
+  ///@{
   TDTLabel& DateFormat() { return FDateFormat; }
   const TDTLabel& DateFormat() const { return FDateFormat; }
   void SetDateFormat(const TDTLabel& Value);  ///< copies the settings, keeps the own OnChange
   ///@}
-  ///@{
   /// Decimal places of numeric labels; negative values choose the places from the
   /// tick distance.
+  ///@{
   int DecPlaces() const { return FDecPlaces; }
   void SetDecPlaces(int Value);  ///< clamped to -3..12
   ///@}
-  ///@{
   /// The frame drawn around the control.
+  ///@{
   TFrameStyle FrameStyle() const { return FFrameStyle; }
   void SetFrameStyle(TFrameStyle Value);
   ///@}
-  ///@{
   /// What the labels show: nothing, numbers, times, dates or user texts.
+  ///@{
   TFigType LabelType() const { return FLabelType; }
   void SetLabelType(TFigType Value);
   ///@}
-  ///@{
   /// A logarithmic value-to-pixel map. After loading, switching it on is ignored
   /// unless both range ends are above zero and the labels are not dates or times.
+  ///@{
   bool Logarithmic() const { return FLogarithmic; }
   void SetLogarithmic(bool Value);
   ///@}
-  ///@{
   /// Pixels between the control's edges and the scale's ends; negative values
   /// become 0.
+  ///@{
   int MarginTop() const { return FMarginTop; }
   void SetMarginTop(int Value);  // negative values become 0
   int MarginBottom() const { return FMarginBottom; }
@@ -166,55 +166,55 @@ class TScale : public TCustomControl {
   int MarginRight() const { return FMarginRight; }
   void SetMarginRight(int Value);
   ///@}
-  ///@{
   /// The fewest labelled ticks the tick walk aims for (0: no lower bound).
+  ///@{
   int MinTicks() const { return FMinTicks; }
   void SetMinTicks(int Value);  ///< 0, or clamped to 2..10
   ///@}
-  ///@{
   /// What dragging the stand-alone scale does: maPan moves the range, maZoom
   /// stretches it; a double click switches between the two.
+  ///@{
   TMouseActMode MouseAction() const { return FMouseAction; }
   void SetMouseAction(TMouseActMode Value) { FMouseAction = Value; }
   ///@}
   /// Number of ticks of the last paint.
   int NumTicks() const { return static_cast<int>(FTickPositions.size()); }
-  ///@{
   /// The world values at the scale's two ends.
   /// Non-finite values are ignored; an end set equal to the other is moved
   /// away from it, so that the range never collapses.
+  ///@{
   double RangeLow() const { return FRangeLow; }
   void SetRangeLow(double Value);  // non-finite values are ignored
   double RangeHigh() const { return FRangeHigh; }
   void SetRangeHigh(double Value);
   ///@}
-  ///@{
   /// Draws short unlabelled ticks between the labelled ones.
+  ///@{
   bool ShortTicks() const { return FShortTicks; }
   void SetShortTicks(bool Value);
   ///@}
-  ///@{
   /// Draws the base line along the scale.
+  ///@{
   bool ShowBaseLine() const { return FShowBaseLine; }
   void SetShowBaseLine(bool Value);
   ///@}
-  ///@{
   /// A unit text placed among the tick labels.
+  ///@{
   const std::string& ScaleInscript() const { return FScaleInscript; }
   void SetScaleInscript(const std::string& Value);
   ///@}
-  ///@{
   /// Orientation and label side: x at the bottom / top, y at the left / right.
+  ///@{
   TScaleType ScaleType() const { return FScaleType; }
   void SetScaleType(TScaleType Value);
   ///@}
-  ///@{
   /// Leaves the background unpainted, so that what lies behind the scale shows.
+  ///@{
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value);
   ///@}
-  ///@{
   /// Tick label texts given by the user (LabelType ftUserText).
+  ///@{
   const std::string& UserTickText() const { return FUserTickText; }
   void SetUserTickText(const std::string& Value);
   ///@}
@@ -236,29 +236,29 @@ class TScale : public TCustomControl {
   /// The defaults of every published setting (but ScaleInscript) and of the
   /// internal state; ends with UpdateScaleFactors.
   void SetDefaults();
-  ///@{
   /// While set the scale does not paint (ForcePaint still does). Set from
   /// construction until the window is created; the chart keeps its scales suspended.
+  ///@{
   bool PaintSuspended() const { return FPaintSuspended; }
   void SetPaintSuspended(bool Value);  ///< clearing it repaints
   ///@}
   /// Paints now even while painting is suspended (then suspends it again).
   void ForcePaint();
-  ///@{
   /// Lends a canvas (nullptr: paint on the own window) and the shift applied
   /// across the scale when painting on it.
+  ///@{
   void SetHostCanvas(TCanvas* Canvas, int OffsetX, int OffsetY);
   /// The lent canvas (nullptr: the scale paints on its own window).
   TCanvas* HostCanvas() const { return FHostCanvas; }
   ///@}
-  ///@{
   /// The shift applied when painting on the host canvas.
+  ///@{
   int HostOffsetX() const { return FHostOffsetX; }
   int HostOffsetY() const { return FHostOffsetY; }
   ///@}
-  ///@{
   /// Marks the scale as part of a chart: it then paints at once on every change,
   /// like an opaque scale, instead of asking its parent to repaint.
+  ///@{
   bool Embedded() const { return FEmbedded; }
   void SetEmbedded(bool Value);
   ///@}
@@ -270,8 +270,8 @@ class TScale : public TCustomControl {
   /// ScaleOffset, of the logarithm on a logarithmic scale) from the size,
   /// margins and range.
   void UpdateScaleFactors();
-  ///@{
   /// The value-to-pixel map of UpdateScaleFactors: pixel = value * ScaleFactor + ScaleOffset.
+  ///@{
   double ScaleFactor() const { return FScaleFactor; }
   double ScaleOffset() const { return FScaleOffset; }
   ///@}
@@ -282,17 +282,17 @@ class TScale : public TCustomControl {
   /// The tick values of the last paint, in drawing order.
   const std::vector<double>& TickPositions() const { return FTickPositions; }
 
-  ///@{
   /// Frame colours: the outline (black, changed only by Assign) and the
   /// shadow and highlight that ColorScheme sets.
+  ///@{
   TColor FrameColor() const { return FFrameColor; }
   TColor FrameShadowColor() const { return FFrameShadowColor; }
   TColor FrameHighlightColor() const { return FFrameHighlightColor; }
   ///@}
 
-  ///@{
   /// Draw ticks, labels and caption with the base line at BaseY / BaseX (the
   /// base line itself is drawn by Paint).
+  ///@{
   void DrawHorizontalScale(TCanvas& Canvas, int BaseY);
   void DrawVerticalScale(TCanvas& Canvas, int BaseX);
   ///@}

@@ -19,8 +19,8 @@ class TWidgetPeer : public TControlPeer {
  public:
   /// A peer for the control shown by Widget.
   explicit TWidgetPeer(SurfaceWidget& Widget) : FWidget(&Widget) {}
-  ///@{
   /// Repaint requests and surface updates schedule a repaint of the widget.
+  ///@{
   void Invalidate() override;
   void UpdateSurface() override;
   ///@}

@@ -30,11 +30,11 @@ class ScaleWidget : public SurfaceWidget {
   void zoomPan();
 
  protected:
-  ///@{
   /// The SurfaceWidget hooks for the scale: chains OnZoomPan to zoomPan(), a
   /// smallest size of 24 x 24, and a paint that records the scale's texts when the
   /// device pixel ratio is above 1 (the scale paints through a temporary picture,
   /// so its texts are traced during the paint rather than on a surface).
+  ///@{
   void chainEvents() override;
   QSize minimumControlSize() const override;
   void traceTexts(bool) override {}

@@ -54,9 +54,9 @@ class SurfaceWidget : public QWidget {
   virtual void chainEvents() {}
   /// Smallest useful size of the control.
   virtual QSize minimumControlSize() const { return {16, 16}; }
-  ///@{
   /// Text tracing for device ratios above 1: start / stop recording the
   /// texts of the control's pictures, and which pictures show where.
+  ///@{
   virtual void traceTexts(bool On);
   virtual std::vector<TTextLayer> textLayers();
   ///@}
@@ -67,11 +67,11 @@ class SurfaceWidget : public QWidget {
   /// calls it in its destructor (virtual calls do not reach it from ours).
   void stopTracing();
 
-  ///@{
   /// Qt's events, passed to the control's message entry points with the pointer
   /// shapes routed to this widget; the widget repaints after each (input may
   /// change the picture). A paint shows the control's surface (at a device ratio
   /// above 1 the picture of renderImage()); a resize sets the control's size.
+  ///@{
   void paintEvent(QPaintEvent* Event) override;
   void resizeEvent(QResizeEvent* Event) override;
   void mouseMoveEvent(QMouseEvent* Event) override;

@@ -53,24 +53,24 @@ class VexaWidget : public SurfaceWidget {
   void mouseMoveInChart(bool inChart, double x, double y);
   /// The mouse panned or zoomed the chart's ranges.
   void zoomPan();
-  ///@{
   /// A rubber line / selection rectangle was finished on layer; corners in
   /// world coordinates of that layer.
+  ///@{
   void rubberBand(int layer, double loX, double loY, double hiX, double hiY);
   void selectRect(int layer, double loX, double loY, double hiX, double hiY);
   ///@}
-  ///@{
   /// Crosshair index (1..4) / text label index (1..50) was dragged.
+  ///@{
   void crossHairMoved(int index);
   void textLabelMoved(int index);
   ///@}
 
  protected:
-  ///@{
   /// The SurfaceWidget hooks for the chart: chains the mouse events to the
   /// signals, a smallest size of the margins plus a small plot area, and text
   /// tracing on the chart's two images (control image and data image at the
   /// plot's corner).
+  ///@{
   void chainEvents() override;
   QSize minimumControlSize() const override;
   void traceTexts(bool On) override;
