@@ -30,17 +30,18 @@ class ScaleWidget : public SurfaceWidget {
   void zoomPan();
 
  protected:
-  /// The SurfaceWidget hooks for the scale: chains OnZoomPan to zoomPan(), a
-  /// smallest size of 24 x 24, and a paint that records the scale's texts when the
-  /// device pixel ratio is above 1 (the scale paints through a temporary picture,
-  /// so its texts are traced during the paint rather than on a surface).
-  ///@{
+  /// Chains the widget's handler for zoomPan() into the scale's OnZoomPan.
   void chainEvents() override;
+  /// 24 x 24 pixels.
   QSize minimumControlSize() const override;
+  /// Nothing to start or stop: paintControl records the texts itself.
   void traceTexts(bool) override {}
+  /// The texts the last paint recorded, on the whole control.
   std::vector<TTextLayer> textLayers() override;
+  /// At device ratio 1 as SurfaceWidget does; above 1 a fresh paint that
+  /// records every text it draws (the scale paints through a temporary
+  /// picture, so its texts cannot be traced on a surface).
   void paintControl(bool Fresh) override;
-  ///@}
 
  private:
   TZoomPanEvent FOwnZoomPan;

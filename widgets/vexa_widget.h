@@ -66,16 +66,16 @@ class VexaWidget : public SurfaceWidget {
   ///@}
 
  protected:
-  /// The SurfaceWidget hooks for the chart: chains the mouse events to the
-  /// signals, a smallest size of the margins plus a small plot area, and text
-  /// tracing on the chart's two images (control image and data image at the
-  /// plot's corner).
-  ///@{
+  /// Chains the widget's handlers for the signals into the chart's event slots.
   void chainEvents() override;
+  /// The chart's margins and shadow plus a small plot area.
   QSize minimumControlSize() const override;
+  /// Traces the texts of the chart's two images, the control image and the
+  /// data image, where the chart draws before copying onto its surface.
   void traceTexts(bool On) override;
+  /// The control image at the widget's corner and the data image at the
+  /// plot's corner.
   std::vector<TTextLayer> textLayers() override;
-  ///@}
 
  private:
   TMouseMoveInChartEvent FOwnMove;
