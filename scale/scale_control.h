@@ -1,16 +1,20 @@
-// TScale: a custom window control that shows one axis scale. Placed on a form
-// it paints in its own window; the chart creates one per layer and axis,
-// lends it the chart's canvas (SetHostCanvas), makes it transparent and
-// embedded, and drives its painting with SetPaintSuspended / ForcePaint.
-//
-// Call order the chart relies on: construct (painting suspended, 400 x 400,
-// defaults) -> SetDefaults / setters -> SetEmbedded(true), SetHostCanvas(...)
-// -> ForcePaint() per chart paint. The host canvas is borrowed: the chart
-// must keep it alive while it is lent (or lend nullptr before it goes).
-//
-// Every setter that changes what is drawn ends with the repaint request: an
-// opaque or embedded scale paints at once, a transparent stand-alone scale
-// invalidates its window so that its parent repaints what lies behind it.
+/// @class zkw::TScale scale/scale_control.h "scale/scale_control.h"
+/// A control that shows one axis scale: ticks, labels, base line, caption and
+/// frame for a world range.
+///
+/// TScale: a custom window control that shows one axis scale. Placed on a form
+/// it paints in its own window; the chart creates one per layer and axis,
+/// lends it the chart's canvas (SetHostCanvas), makes it transparent and
+/// embedded, and drives its painting with SetPaintSuspended / ForcePaint.
+///
+/// Call order the chart relies on: construct (painting suspended, 400 x 400,
+/// defaults) -> SetDefaults / setters -> SetEmbedded(true), SetHostCanvas(...)
+/// -> ForcePaint() per chart paint. The host canvas is borrowed: the chart
+/// must keep it alive while it is lent (or lend nullptr before it goes).
+///
+/// Every setter that changes what is drawn ends with the repaint request: an
+/// opaque or embedded scale paints at once, a transparent stand-alone scale
+/// invalidates its window so that its parent repaints what lies behind it.
 #pragma once
 
 #include <cstdint>
@@ -60,10 +64,6 @@ struct TScaleDragState {
   double StartHigh = 0;
 };
 
-/// A control that shows one axis scale: ticks, labels, base line, caption and
-/// frame for a world range. Stand-alone it paints in its own window and pans or
-/// zooms its range with the mouse; the chart creates one per layer and axis and
-/// paints it on the chart's canvas.
 class TScale : public TCustomControl {
  public:
   /// Creates a 400 x 400 scale with the default settings and painting suspended
@@ -262,7 +262,7 @@ class TScale : public TCustomControl {
   bool Embedded() const { return FEmbedded; }
   void SetEmbedded(bool Value);
   ///@}
-  /// Both ends at once; equal ends become Low .. Low + 1.
+  /// Both ends at once; equal ends become Low and Low + 1.
   void SetRange(double Low, double High);
 
   // --- Tick placement -----------------------------------------------------------------
