@@ -412,8 +412,8 @@ class TCustomVexa : public TCustomControl {
   const TBakGndImg& BackGroundImg() const { return *FBackGroundImg; }
   void SetBackGroundImg(const TBakGndImg& Value);
   ///@}
-  /// The class the drawing commands give new items (255, the search's "any
-  /// class", is ignored).
+  /// The class the drawing commands give new items; 255 is ignored (the
+  /// nearest-item search reads it as any class).
   ///@{
   std::uint8_t ClassDefault() const { return FConduct.ClassDefault; }
   void SetClassDefault(std::uint8_t Value);
