@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Rebuilds the picture gallery: builds the generator (examples/gallery), runs
+# it into docs/gallery/ and writes docs/GALLERY.md from the code between the
+# generator's `[gallery:NAME] Title` ... `[/gallery:NAME]` markers, so the
+# pictures and the code shown next to them always come from the same source.
+#   scripts/gallery.sh [BUILD_DIR]     (default: build-gallery)
+# docs/gallery/fonts.txt records the system the pictures were made on; the
+# CTest `gallery` compares against them only on the same system (same fonts).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${1:-build-gallery}
+
+if [[ ! -f "$BUILD_DIR/CMakeCache.txt" ]]; then
+  launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
+fi
+cmake --build "$BUILD_DIR" -j2 --target zkw_gallery
+
+rm -f docs/gallery/*.png
+mkdir -p docs/gallery
+QT_QPA_PLATFORM=offscreen "$BUILD_DIR/examples/gallery/zkw_gallery" docs/gallery
+head -n1 /etc/debian_version > docs/gallery/fonts.txt 2>/dev/null || echo unknown > docs/gallery/fonts.txt
+
+python3 - examples/gallery/main.cpp docs/gallery docs/GALLERY.md <<'PY'
+import os, re, sys, textwrap
+
+source, pictures, out = sys.argv[1:4]
+text = open(source, encoding="utf-8").read()
+start = re.compile(r"^[ \t]*// \[gallery:([a-z0-9-]+)\] (.+)$", re.M)
+files = sorted(f for f in os.listdir(pictures) if f.endswith(".png"))
+used = set()
+parts = []
+for m in start.finditer(text):
+    name, title = m.group(1), m.group(2).strip()
+    end = text.find("// [/gallery:%s]" % name, m.end())
+    if end < 0:
+        sys.exit("gallery.sh: no end marker for " + name)
+    body = text[m.end():end]
+    body = body[: body.rfind("\n")]  # up to the end marker's line
+    code = textwrap.dedent(body.strip("\n"))
+    shown = [f for f in files if f == name + ".png" or f.startswith(name + "-")]
+    if not shown:
+        sys.exit("gallery.sh: topic %s wrote no picture" % name)
+    used.update(shown)
+    images = "\n".join("![%s](gallery/%s)" % (f[:-4], f) for f in shown)
+    parts.append("## %s\n\n%s\n\n```cpp\n%s\n```\n" % (title, images, code))
+left = sorted(set(files) - used)
+if left:
+    sys.exit("gallery.sh: pictures of no topic: " + ", ".join(left))
+head = """# Gallery
+
+Every picture below was drawn by the library itself, without a display
+(`InitHeadless`, Qt's offscreen platform), and saved at the chart's size with
+`SavePng`, or, for the pictures of a mouse drag, from the chart's window
+surface (`WindowSurface()`), which also holds what the mouse drew. The code
+under each picture is cut from the generator,
+[examples/gallery/main.cpp](../examples/gallery/main.cpp); `Save` and
+`SaveWindow` there write `NAME.png` and note its size for the check, and
+`Prepare` gives a chart its size, both axes of layer 1 and their ranges.
+
+Do not edit this page: `scripts/gallery.sh` builds the generator, runs it into
+`docs/gallery/` and writes this page from the generator's source, so the
+pictures and the code cannot drift apart. The CTest `gallery` runs the
+generator into the build folder and checks that every picture is written, has
+its chart's size and is not blank; on the system named in
+`docs/gallery/fonts.txt` it also reports pictures that differ from the ones
+here.
+
+The charts of the two demo programs are not in the gallery: both are read
+from the demos' stored form descriptions, which only the demo library can
+load (it registers the forms' classes, event handlers and cursors).
+
+"""
+open(out, "w", encoding="utf-8").write(head + "\n".join(parts))
+print("wrote %s: %d topics, %d pictures" % (out, len(parts), len(used)))
+PY
+du -sh docs/gallery
