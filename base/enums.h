@@ -13,7 +13,7 @@
 
 namespace zkw {
 
-// Name table of an enumeration: one entry per enumerator, by ordinal.
+/// Name table of an enumeration: one entry per enumerator, by ordinal.
 template <std::size_t N>
 using TEnumNames = std::array<std::string_view, N>;
 
@@ -29,7 +29,7 @@ enum TFigType : std::uint8_t { ftNoFigs, ftNum, ftTime, ftDateTime, ftUserText }
 inline constexpr TEnumNames<5> FigTypeNames = {"ftNoFigs", "ftNum", "ftTime", "ftDateTime",
                                                "ftUserText"};
 
-// sctXB/sctXT are horizontal, sctYL/sctYR vertical.
+/// sctXB/sctXT are horizontal, sctYL/sctYR vertical.
 enum TScaleType : std::uint8_t { sctXB, sctXT, sctYL, sctYR };
 inline constexpr TEnumNames<4> ScaleTypeNames = {"sctXB", "sctXT", "sctYL", "sctYR"};
 
@@ -49,8 +49,8 @@ inline constexpr TEnumNames<4> DateForTimeNames = {"dtNone", "dtOnePerChart", "d
 enum TShadowStyle : std::uint8_t { ssFlying, ssBox };
 inline constexpr TEnumNames<2> ShadowStyleNames = {"ssFlying", "ssBox"};
 
-// Frame looks of DrawFrame3D. The names do not collide with the font styles
-// (fsBold, fsItalic, fsUnderline, fsStrikeOut) of the drawing surface.
+/// Frame looks of DrawFrame3D. The names do not collide with the font styles
+/// (fsBold, fsItalic, fsUnderline, fsStrikeOut) of the drawing surface.
 enum TFrameStyle : std::uint8_t { fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEngraved };
 inline constexpr TEnumNames<6> FrameStyleNames = {"fsNone",    "fsSimple",   "fsLowered",
                                                   "fsRaised",  "fsEmbossed", "fsEngraved"};
@@ -58,24 +58,24 @@ inline constexpr TEnumNames<6> FrameStyleNames = {"fsNone",    "fsSimple",   "fs
 enum TTimeFormat : std::uint8_t { tfHHMMSS, tfHHhMM, tfAMPM };
 inline constexpr TEnumNames<3> TimeFormatNames = {"tfHHMMSS", "tfHHhMM", "tfAMPM"};
 
-// chOff hides a crosshair; for picking, chHoriz has only a horizontal part,
-// chVert only a vertical one, the rest have both.
+/// chOff hides a crosshair; for picking, chHoriz has only a horizontal part,
+/// chVert only a vertical one, the rest have both.
 enum TCrossHMode : std::uint8_t { chOff, chHoriz, chVert, chBoth, chCrossBox, chBox };
 inline constexpr TEnumNames<6> CrossHModeNames = {"chOff",  "chHoriz",    "chVert",
                                                   "chBoth", "chCrossBox", "chBox"};
 
-// Which coordinates of a text label are world coordinates (the others are
-// pixels of the chart window).
+/// Which coordinates of a text label are world coordinates (the others are
+/// pixels of the chart window).
 enum TTxtLblAttachMode : std::uint8_t { tlamNone, tlamXOnly, tlamYOnly, tlamBoth };
 inline constexpr TEnumNames<4> TxtLblAttachModeNames = {"tlamNone", "tlamXOnly", "tlamYOnly",
                                                         "tlamBoth"};
 
-// tlOff hides a label (and makes it unpickable). "tlsimple" is spelled in lower case.
+/// tlOff hides a label (and makes it unpickable). "tlsimple" is spelled in lower case.
 enum TTxtLblMode : std::uint8_t { tlOff, tlsimple, tlBox, tlUnderline, tlShadow };
 inline constexpr TEnumNames<5> TxtLblModeNames = {"tlOff", "tlsimple", "tlBox", "tlUnderline",
                                                   "tlShadow"};
 
-// What a left-button drag does on the chart or a scale.
+/// What a left-button drag does on the chart or a scale.
 enum TMouseActMode : std::uint8_t {
   maNone,
   maPan,
@@ -103,7 +103,7 @@ inline constexpr TEnumNames<19> MouseActModeNames = {
     "maDragCrossH", "maDragLabel", "maRotate",    "maRotAndZoom",    "maRotXOnly",
     "maRotZOnly",   "maSelectRect", "maDrawMTrace", "maZoomPanColors"};
 
-// Internal states of the chart's mouse handling (not published).
+/// Internal states of the chart's mouse handling (not published).
 enum TMarkRectState : std::uint8_t { msNormal, msFirstCorner, msRectDraw, msFinished };
 inline constexpr TEnumNames<4> MarkRectStateNames = {"msNormal", "msFirstCorner", "msRectDraw",
                                                      "msFinished"};
@@ -200,13 +200,13 @@ inline constexpr TEnumNames<7> PenStyleNames = {"psSolid",      "psDash",  "psDo
                                                 "psDashDot",    "psDashDotDot", "psClear",
                                                 "psInsideFrame"};
 
-// The enumerator's name, or an empty view for an ordinal outside the table.
+/// The enumerator's name, or an empty view for an ordinal outside the table.
 template <std::size_t N>
 constexpr std::string_view EnumName(const TEnumNames<N>& Names, int Ordinal) {
   return Ordinal >= 0 && static_cast<std::size_t>(Ordinal) < N ? Names[Ordinal] : std::string_view{};
 }
 
-// The ordinal of Name in the table (exact spelling), or -1 when it is not there.
+/// The ordinal of Name in the table (exact spelling), or -1 when it is not there.
 template <std::size_t N>
 constexpr int EnumOrdinal(const TEnumNames<N>& Names, std::string_view Name) {
   for (std::size_t I = 0; I < N; ++I)
