@@ -15,23 +15,30 @@ if [[ ! -f "$BUILD_DIR/CMakeCache.txt" ]]; then
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
 fi
-cmake --build "$BUILD_DIR" -j2 --target zkw_gallery
+cmake --build "$BUILD_DIR" -j2 --target zkw_gallery zkw_example_stream
 
 rm -f docs/gallery/*.png
 mkdir -p docs/gallery
 QT_QPA_PLATFORM=offscreen "$BUILD_DIR/examples/gallery/zkw_gallery" docs/gallery
+# The live-data example after a second of frames (100,000 points of history).
+QT_QPA_PLATFORM=offscreen "$BUILD_DIR/examples/stream/zkw_example_stream" --points 100000 \
+  --screenshot docs/gallery/stream.png
 head -n1 /etc/debian_version > docs/gallery/fonts.txt 2>/dev/null || echo unknown > docs/gallery/fonts.txt
 
-python3 - examples/gallery/main.cpp docs/gallery docs/GALLERY.md <<'PY'
+python3 - docs/gallery docs/GALLERY.md examples/gallery/main.cpp examples/stream/stream_frame.h <<'PY'
 import os, re, sys, textwrap
 
-source, pictures, out = sys.argv[1:4]
-text = open(source, encoding="utf-8").read()
+pictures, out = sys.argv[1:3]
+sources = sys.argv[3:]
 start = re.compile(r"^[ \t]*// \[gallery:([a-z0-9-]+)\] (.+)$", re.M)
 files = sorted(f for f in os.listdir(pictures) if f.endswith(".png"))
 used = set()
 parts = []
-for m in start.finditer(text):
+marks = []
+for source in sources:
+    text = open(source, encoding="utf-8").read()
+    marks += [(source, text, m) for m in start.finditer(text)]
+for source, text, m in marks:
     name, title = m.group(1), m.group(2).strip()
     end = text.find("// [/gallery:%s]" % name, m.end())
     if end < 0:
@@ -44,7 +51,8 @@ for m in start.finditer(text):
         sys.exit("gallery.sh: topic %s wrote no picture" % name)
     used.update(shown)
     images = "\n".join("![%s](gallery/%s)" % (f[:-4], f) for f in shown)
-    parts.append("## %s\n\n%s\n\n```cpp\n%s\n```\n" % (title, images, code))
+    origin = "" if source == sources[0] else "From [%s](../%s):\n\n" % (source, source)
+    parts.append("## %s\n\n%s\n\n%s```cpp\n%s\n```\n" % (title, images, origin, code))
 left = sorted(set(files) - used)
 if left:
     sys.exit("gallery.sh: pictures of no topic: " + ", ".join(left))

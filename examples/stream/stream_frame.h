@@ -71,6 +71,7 @@ inline void MarkNewest(TCustomVexa& Chart, std::int64_t Newest, TColor LineColor
 // chart is meant to run with AutoRedraw off, so that the range change does
 // not paint before Redraw does (Redraw then repaints the whole chart, axes
 // included). Returns the new Shown.
+// [gallery:stream] Live data: one frame of examples/stream
 inline std::int64_t Frame(TCustomVexa& Chart, std::int64_t Shown, std::int64_t Arrived) {
   if (Arrived <= Shown) return Shown;
   const TColor LineColor = Chart.DataColor();
@@ -81,5 +82,6 @@ inline std::int64_t Frame(TCustomVexa& Chart, std::int64_t Shown, std::int64_t A
   Chart.Redraw();
   return Arrived;
 }
+// [/gallery:stream]
 
 }  // namespace zkw::stream
