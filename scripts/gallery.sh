@@ -20,6 +20,13 @@ cmake --build "$BUILD_DIR" -j2 --target zkw_gallery zkw_example_stream
 rm -f docs/gallery/*.png
 mkdir -p docs/gallery
 QT_QPA_PLATFORM=offscreen "$BUILD_DIR/examples/gallery/zkw_gallery" docs/gallery
+# The two demo programs, through their own headless picture option: their
+# charts come from the demos' stored form descriptions, which only the demo
+# library reads.
+cmake --build "$BUILD_DIR" -j2 --target snapdemo actiondemo
+QT_QPA_PLATFORM=offscreen "$BUILD_DIR/app/snapdemo" --screenshot docs/gallery/demo-snapdemo.png --move 240,150
+QT_QPA_PLATFORM=offscreen "$BUILD_DIR/app/actiondemo" --screenshot docs/gallery/demo-actiondemo.png \
+  --drag 200,200,240,200 --action maZoomWind --drag 160,242,360,74
 # The live-data example after a second of frames (100,000 points of history).
 QT_QPA_PLATFORM=offscreen "$BUILD_DIR/examples/stream/zkw_example_stream" --points 100000 \
   --screenshot docs/gallery/stream.png
@@ -53,6 +60,21 @@ for source, text, m in marks:
     images = "\n".join("![%s](gallery/%s)" % (f[:-4], f) for f in shown)
     origin = "" if source == sources[0] else "From [%s](../%s):\n\n" % (source, source)
     parts.append("## %s\n\n%s\n\n%s```cpp\n%s\n```\n" % (title, images, origin, code))
+# The demo programs: their pictures come from their own command lines.
+demos = [
+    ("demo-snapdemo", "The demo program snapdemo",
+     "build/app/snapdemo --screenshot demo-snapdemo.png --move 240,150",
+     "The red cursor mark snaps to the mark nearest to the pointer; the labels show its x and y."),
+    ("demo-actiondemo", "The demo program actiondemo",
+     "build/app/actiondemo --screenshot demo-actiondemo.png \\\n"
+     "  --drag 200,200,240,200 --action maZoomWind --drag 160,242,360,74",
+     "A pan, then a zoom window chosen in the drop-down; the log shows the chart's events."),
+]
+for name, title, command, note in demos:
+    if name + ".png" not in files:
+        sys.exit("gallery.sh: no picture of " + name)
+    used.add(name + ".png")
+    parts.append("## %s\n\n![%s](gallery/%s.png)\n\n%s\n\n```sh\n%s\n```\n" % (title, name, name, note, command))
 left = sorted(set(files) - used)
 if left:
     sys.exit("gallery.sh: pictures of no topic: " + ", ".join(left))
@@ -75,9 +97,9 @@ its chart's size and is not blank; on the system named in
 `docs/gallery/fonts.txt` it also reports pictures that differ from the ones
 here.
 
-The charts of the two demo programs are not in the gallery: both are read
-from the demos' stored form descriptions, which only the demo library can
-load (it registers the forms' classes, event handlers and cursors).
+The two demo programs come last: their charts are read from the demos'
+stored form descriptions, which only the demo library loads, so their
+pictures are written by the programs themselves (`--screenshot`).
 
 """
 open(out, "w", encoding="utf-8").write(head + "\n".join(parts))
