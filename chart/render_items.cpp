@@ -63,13 +63,15 @@ int TItemRenderer::DupCell(int X, int Y) const {
 void TItemRenderer::SaveState(TItemRendererState& State) const {
   State.Cache = FCache;
   State.PenPos = {FPenPosX, FPenPosY};
+  State.WaitingPolyline.assign(FPolyPoints.begin(), FPolyPoints.begin() + FPolyCount);
   State.DupGrid = FDupGrid;
   State.DupCols = FDupCols;
   State.DupRows = FDupRows;
 }
 
 void TItemRenderer::RestoreState(const TItemRendererState& State) {
-  FPolyCount = 0;
+  FPolyCount = static_cast<int>(std::min<std::size_t>(State.WaitingPolyline.size(), PolyBatchSize));
+  std::copy_n(State.WaitingPolyline.begin(), FPolyCount, FPolyPoints.begin());
   FCache = State.Cache;
   FPenPosX = State.PenPos.X;
   FPenPosY = State.PenPos.Y;

@@ -108,6 +108,10 @@ void SettleRunState(TDrawStateCache& Cache, const TRunLook& Look, const TRunStep
 struct TItemRendererState {
   TDrawStateCache Cache;
   TPoint PenPos;
+  // The polyline batch still waiting to be drawn (its first point is where
+  // the line went on from); the pass that restores the state goes on adding
+  // to it, so the batches split where a full pass splits them.
+  std::vector<TPoint> WaitingPolyline;
   std::vector<std::int32_t> DupGrid;
   int DupCols = 0;
   int DupRows = 0;

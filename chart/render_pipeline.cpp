@@ -503,10 +503,10 @@ void TChartRenderer::RenderData(TCanvas& Canvas, int Left, int Top, bool Monochr
   if (Keepable) {
     TKeptDataImage& Kept = *FHost.KeptDataImage();
     Kept.Valid = false;  // its memory is reused below
-    // The image is taken just before the last data item, where no batch
-    // waits; a pass that reaches it with points waiting keeps nothing.
+    // The image is taken just before the last data item, with the polyline
+    // batch that waits there (it is part of the renderer's state).
     const std::function<void(int)> Capture = [&](int Index) {
-      if (Renderer.PolyCount() == 0) KeepDataImage(Canvas, Renderer, Kept, *Pass, Data, Index);
+      KeepDataImage(Canvas, Renderer, Kept, *Pass, Data, Index);
     };
     RenderStore(Renderer, *Data, false, TItemSubset::All, 0, Data->Count() - 1, Capture);
     FinishRenderData(Canvas, Renderer, Left, Top, OnPrinter, true);
@@ -562,9 +562,7 @@ void TChartRenderer::RenderDataFromKept(TCanvas& Canvas, TItemRenderer& Renderer
   Renderer.RestoreState(Kept.Renderer);
   const int Prefix = Kept.Prefix;
   // Items appended since: keep the image again before the new last item.
-  const std::function<void(int)> Capture = [&](int Index) {
-    if (Renderer.PolyCount() == 0) KeepDataImage(Canvas, Renderer, Kept, Pass, Store, Index);
-  };
+  const std::function<void(int)> Capture = [&](int Index) { KeepDataImage(Canvas, Renderer, Kept, Pass, Store, Index); };
   const int CaptureAt = Store->Count() - 1 > Prefix ? Store->Count() - 1 : -1;
   RenderStore(Renderer, *Store, false, TItemSubset::All, Prefix, CaptureAt, Capture);
   // The prefix has been checked unchanged up to this version.

@@ -5,7 +5,8 @@
 //
 // The image is taken during a full redraw just before the data store's last
 // item, together with everything the drawing of the following items reads:
-// the renderer's cache, pen position and duplicate-mark memory, and the
+// the renderer's cache, pen position, duplicate-mark memory and the polyline
+// batch still waiting to be drawn (a line growing at its end), and the
 // canvas's pen, brush, font and pen position. It is used only when
 //  - the data part of the paint-settings value is equal to the one it was
 //    taken with, and so is the canvas font the pass starts with (character

@@ -403,6 +403,52 @@ TEST(TailRedraw, TailRedrawsMatchFullRedrawsOverRandomChanges) {
   }
 }
 
+// A line that grows at its end (a live chart's data): the store ends in a
+// polyline batch that has not been drawn yet, and the kept image holds that
+// batch, so the next redraw draws only the new points, with the batches
+// (and a dashed pen's pattern, which starts anew with each) where a full
+// redraw puts them.
+TEST(TailRedraw, ALineGrowingAtItsEndIsRedrawnFromTheKeptImage) {
+  TShortcutsOn Restore;
+  for (const TPenStyle Style : {psSolid, psDash}) {
+    SCOPED_TRACE(static_cast<int>(Style));
+    auto C = std::make_unique<TTailVexa>(nullptr);
+    C->SetBounds(0, 0, 260, 190);
+    C->HandleNeeded();
+    C->SetDataColor(clNavy);
+    C->SetPenStyle(Style);
+    C->AddMoveTo(0, 0.5);
+    int N = 0;
+    auto Grow = [&](int Count) {
+      for (int K = 0; K < Count; ++K, ++N) C->AddDrawTo(0.002 * N, 0.5 + 0.4 * std::sin(N * 0.05));
+    };
+    Grow(150);
+    // The first pass leaves the canvas a font colour it did not start with
+    // (character marks draw in that font), so only the second keeps an
+    // image the next pass can start from.
+    C->Redraw();
+    C->Redraw();
+    // A pixel planted in the kept image shows: the redraw starts from it.
+    Grow(5);
+    ASSERT_TRUE(C->KeptDataImage() && C->KeptDataImage()->Valid);
+    C->KeptDataImage()->Image.Canvas().SetPixels(1, 1, clLime);
+    C->Redraw();
+    EXPECT_EQ(C->DataImage().Canvas().Pixels(1, 1), clLime);
+    C->KeptDataImage()->Invalidate();
+    C->Redraw();
+    for (const int Count : {3, 60, 1, 120, 250}) {  // batches of 200 points end in some of these
+      Grow(Count);
+      ASSERT_TRUE(C->KeptDataImage() && C->KeptDataImage()->Valid);
+      const int Prefix = C->KeptDataImage()->Prefix;
+      // The tail redraw's picture is the full redraw's, and it keeps the
+      // image again before the new last item.
+      EXPECT_TRUE(RedrawMatchesFullRedraw(*C)) << Count;
+      EXPECT_EQ(C->KeptDataImage()->Prefix, C->ItemCount() - 1);
+      EXPECT_GT(C->KeptDataImage()->Prefix, Prefix);
+    }
+  }
+}
+
 // A 200 x 150 chart with Count hollow-square marks along its diagonal, redrawn once.
 std::unique_ptr<TTailVexa> DiagonalMarks(int Count) {
   auto C = std::make_unique<TTailVexa>(nullptr);
