@@ -28,20 +28,15 @@ TEST(MarkRaster, SquareOutlinesMatchTheirSingleSteps) {
   constexpr int W = 31, H = 21;
   for (int Case = 0; Case < 750; ++Case) {
     TBitmap Fast(W, H), Slow(W, H);
-    FillRandom(Fast, R);
-    Slow.Canvas().Draw(0, 0, Fast);
-    const auto Style = static_cast<TPenStyle>(R.Next(0, 2) == 0 ? R.Next(0, 6) : psSolid);
-    const int Width = R.Next(0, 4) == 0 ? 2 : 1;
-    const auto Mode = static_cast<TPenMode>(R.Next(0, 3) == 0 ? 1 : 0);
-    const TColor Colour = R.Next(0, 0xFFFFFF);
-    for (TBitmap* B : {&Fast, &Slow}) SetPen(B->Canvas(), Colour, Style, Width, Mode);
+    RandomPictureAndPen(Fast, Slow, R);
     const std::vector<TPoint> P = RandomCentres(R, W, H, 12);
     const int D = R.Next(1, 3);
     SquareOutlines(Fast.Canvas(), P.data(), static_cast<int>(P.size()), D);
     for (const TPoint& Q : P) Slow.Canvas().SquareOutline(Q.X, Q.Y, D);
     ASSERT_EQ(Fast.Canvas().PenPos(), Slow.Canvas().PenPos()) << Case;
-    ASSERT_TRUE(SamePixels(Fast, Slow)) << "case " << Case << " style " << int(Style) << " width " << Width
-                                        << " mode " << int(Mode);
+    const TPen& Pen = Slow.Canvas().Pen();
+    ASSERT_TRUE(SamePixels(Fast, Slow)) << "case " << Case << " style " << int(Pen.Style()) << " width "
+                                        << Pen.Width() << " mode " << int(Pen.Mode());
   }
 }
 

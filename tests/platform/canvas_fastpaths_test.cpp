@@ -80,13 +80,7 @@ TEST(CanvasFastPath, PolylineMatchesItsSegmentsDrawnOneByOne) {
   constexpr int W = 31, H = 21;
   for (int Case = 0; Case < 750; ++Case) {
     TBitmap Fast(W, H), Slow(W, H);
-    FillRandom(Fast, R);
-    Slow.Canvas().Draw(0, 0, Fast);
-    const auto Style = static_cast<TPenStyle>(R.Next(0, 2) == 0 ? R.Next(0, 6) : psSolid);
-    const int Width = R.Next(0, 4) == 0 ? 2 : 1;
-    const auto Mode = static_cast<TPenMode>(R.Next(0, 3) == 0 ? 1 : 0);
-    const TColor Colour = R.Next(0, 0xFFFFFF);
-    for (TBitmap* B : {&Fast, &Slow}) SetPen(B->Canvas(), Colour, Style, Width, Mode);
+    RandomPictureAndPen(Fast, Slow, R);
     std::vector<TPoint> P(static_cast<std::size_t>(R.Next(1, 12)));
     // Mostly short steps inside the picture, some leaving it.
     for (TPoint& Q : P) Q = R.Next(0, 5) == 0 ? TPoint{R.Next(-40, W + 40), R.Next(-40, H + 40)} : TPoint{R.Next(0, W - 1), R.Next(0, H - 1)};
@@ -97,8 +91,9 @@ TEST(CanvasFastPath, PolylineMatchesItsSegmentsDrawnOneByOne) {
     for (std::size_t K = 1; K < P.size(); ++K) S.LineTo(P[K].X, P[K].Y);
     S.MoveTo(Kept.X, Kept.Y);
     ASSERT_EQ(Fast.Canvas().PenPos(), S.PenPos()) << Case;
-    ASSERT_TRUE(SamePixels(Fast, Slow)) << "case " << Case << " style " << int(Style) << " width " << Width
-                                        << " mode " << int(Mode);
+    const TPen& Pen = Slow.Canvas().Pen();
+    ASSERT_TRUE(SamePixels(Fast, Slow)) << "case " << Case << " style " << int(Pen.Style()) << " width "
+                                        << Pen.Width() << " mode " << int(Pen.Mode());
   }
 }
 

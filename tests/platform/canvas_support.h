@@ -124,4 +124,17 @@ inline void SetPen(TCanvas& C, TColor Color, TPenStyle Style, int Width, TPenMod
   C.Pen().SetMode(Mode);
 }
 
+// Two copies of one random picture, each with the same random pen: a style
+// (solid half the time), width 1 or now and then 2, copy or exclusive-or mode
+// and a colour. A fast path draws on one, the steps it stands for on the other.
+inline void RandomPictureAndPen(TBitmap& Fast, TBitmap& Slow, TestRandom& R) {
+  FillRandom(Fast, R);
+  Slow.Canvas().Draw(0, 0, Fast);
+  const auto Style = static_cast<TPenStyle>(R.Next(0, 2) == 0 ? R.Next(0, 6) : psSolid);
+  const int Width = R.Next(0, 4) == 0 ? 2 : 1;
+  const auto Mode = static_cast<TPenMode>(R.Next(0, 3) == 0 ? 1 : 0);
+  const TColor Colour = R.Next(0, 0xFFFFFF);
+  for (TBitmap* B : {&Fast, &Slow}) SetPen(B->Canvas(), Colour, Style, Width, Mode);
+}
+
 }  // namespace zkw::testing
