@@ -31,7 +31,7 @@ void PrefetchSquareRows(const TPixelView& V, TPoint Centre, int D) {
 void SquareOutlines(TCanvas& Canvas, const TPoint* Centres, int Count, int D) {
   if (!Centres || Count <= 0) return;
   const TPen& Pen = Canvas.Pen();
-  if (D < 1 || !OrderFreePen(Pen, Pen.Style())) {
+  if (D < 1 || !OrderFreePen(Pen, Pen.Style()) || !Canvas.Target().Exact()) {
     for (int K = 0; K < Count; ++K) Canvas.SquareOutline(Centres[K].X, Centres[K].Y, D);
     return;
   }
@@ -71,7 +71,7 @@ void SquareOutlines(TCanvas& Canvas, const TPoint* Centres, int Count, int D) {
 }
 
 bool PrepareOrderFreeSquares(TCanvas& Canvas, TPenStyle Style, TPixelView& Pixels) {
-  if (!OrderFreePen(Canvas.Pen(), Style)) return false;
+  if (!OrderFreePen(Canvas.Pen(), Style) || !Canvas.Target().Exact()) return false;
   // Looked up here, on the calling thread: the threads that share the
   // drawing only read the view.
   Pixels = Canvas.Target().PixelView();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "chart/render_tail.h"
 #include "chart/vexa_paint.h"
 #include "platform/devices.h"
 #include "platform/rtl.h"
@@ -392,6 +393,22 @@ void TCustomVexa::RepaintIfAutoRedraw() {
 // virtual operations forward to it, and the renderer calls back through them,
 // so a descendant that overrides one still changes what is painted.
 void TCustomVexa::Paint() { ChartRenderer(*this).Paint(); }
+
+void TCustomVexa::DrawModeChanged() {
+  const TDrawMode& Mode = DrawMode();
+  FDataImage.SetDrawMode(Mode);
+  FControlImage.SetDrawMode(Mode);
+  // The kept image was drawn in the old mode; the next pass starts afresh.
+  if (FKeptDataImage) FKeptDataImage->Invalidate();
+  for (int I = 0; I < LayerCount; ++I) {
+    const auto N = static_cast<std::size_t>(I);
+    for (TScale* C : {FScaleCtlX[N].get(), FScaleCtlY[N].get()}) {
+      C->SetDeviceScale(Mode.Scale);
+      C->SetAntialiased(Mode.Antialiased);
+    }
+  }
+  TCustomControl::DrawModeChanged();
+}
 
 void TCustomVexa::DrawPlotBackground(TCanvas& Canvas, int Left, int Top, int Width, int Height) {
   PassRenderer(*this).DrawPlotBackground(Canvas, Left, Top, Width, Height);

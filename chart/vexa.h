@@ -164,16 +164,23 @@ class TCustomVexa : public TCustomControl {
   // ---- pictures out (render_export.cpp) ----
   /// The chart as a paint shows it, at the control's size, as a picture file;
   /// SaveImage picks the format by the extension (.png, .jpg/.jpeg, .bmp,
-  /// .pdf; any other raises EInvalidGraphic). SavePdf writes one page of the
-  /// chart's size at Dpi (inches = pixels / Dpi) with the pixels unscaled.
-  /// Failures raise Exception (a file that cannot be written) or EZKWVexaError
-  /// (a logarithmic axis below zero). Printing: PrintChart in chart/render.h.
+  /// .pdf, .svg; any other raises EInvalidGraphic). Scale draws a PNG, JPEG
+  /// or BMP at that many pixels per chart pixel (3: a 300-dpi figure of a
+  /// 100-dpi chart); Scale 1 is the exact raster. SavePdf writes a vector page
+  /// of the chart's size at Dpi (inches = pixels / Dpi) with texts as text,
+  /// SaveRasterPdf that page holding the exact pixels, SaveSvg a vector
+  /// drawing. Failures raise Exception (a file that cannot be written; nothing
+  /// is left half-written), EInvalidGraphic (a scale not finite or not above
+  /// 0) or EZKWVexaError (a logarithmic axis below zero). Printing: PrintChart
+  /// in chart/vexa_export.h.
   ///@{
-  void SavePng(const std::string& FileName);
+  void SavePng(const std::string& FileName, double Scale = 1);
   void SaveJpeg(const std::string& FileName, int Quality = -1);
   void SaveBmp(const std::string& FileName);
-  void SaveImage(const std::string& FileName);
+  void SaveImage(const std::string& FileName, double Scale = 1);
   void SavePdf(const std::string& FileName, int Dpi = 96);
+  void SaveRasterPdf(const std::string& FileName, int Dpi = 96);
+  void SaveSvg(const std::string& FileName);
   ///@}
 
   /// Empties the data store (annotations and long texts stay).
@@ -681,6 +688,13 @@ class TCustomVexa : public TCustomControl {
   bool WheelZoom() const { return FConduct.WheelZoom; }
   void SetWheelZoom(bool Value) { FConduct.WheelZoom = Value; }
   ///@}
+  /// Off by default: the exact raster. When on, lines, marks, ellipses, arcs
+  /// and texts are drawn smooth, on the screen at every device ratio and in
+  /// every picture file; the geometry stays the same.
+  ///@{
+  bool Antialiased() const { return DrawMode().Antialiased; }
+  void SetAntialiased(bool Value) { SetDrawAntialiased(Value); }
+  ///@}
   /// The state of a running zoom-window action.
   TZoomWindState ZoomWindState() const { return FMouse.ZoomWindState(); }
   /// A mouse drag (pan, zoom drag, crosshair, label or scale) is under way.
@@ -759,6 +773,8 @@ class TCustomVexa : public TCustomControl {
  protected:
   /// Paints the whole chart through the paint pipeline (chart/render.h).
   void Paint() override;
+  /// Gives the chart's pictures and its 32 scales the new draw mode.
+  void DrawModeChanged() override;
   /// The repaint rule of setters and notifications: repaint at once when
   /// AutoRedraw is on or the component is being designed.
   void RepaintIfAutoRedraw();

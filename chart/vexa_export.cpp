@@ -75,37 +75,114 @@ const TBitmap& PaintedImage(TCustomVexa& Chart) {
   return Chart.ControlImage();
 }
 
-}  // namespace
+// Sets the chart's device scale to 1 for one picture in the exact raster and
+// gives the old one back (the chart then repaints at it).
+class TExactScaleLoan {
+ public:
+  explicit TExactScaleLoan(TCustomVexa& Chart) : FChart(Chart), FKept(Chart.DrawMode().Scale) {
+    Chart.SetDeviceScale(1);
+  }
+  ~TExactScaleLoan() { FChart.SetDeviceScale(FKept); }
+  TExactScaleLoan(const TExactScaleLoan&) = delete;
+  TExactScaleLoan& operator=(const TExactScaleLoan&) = delete;
 
-void SaveChartToPng(TCustomVexa& Chart, const std::string& FileName) {
-  SavePicture(PaintedImage(Chart), FileName, pfPng);
+ private:
+  TCustomVexa& FChart;
+  double FKept;
+};
+
+TPagePainting ChartPainting(TCustomVexa& Chart, bool Monochrome = false) {
+  return [&Chart, Monochrome](TBitmap& Page) { PaintChartOnPage(Chart, Page, Monochrome); };
 }
 
-void SaveChartPicture(TCustomVexa& Chart, const std::string& FileName, TPictureFormat Format, int Quality) {
+}  // namespace
+
+void PaintChartOnPage(TCustomVexa& Chart, TBitmap& Page, bool Monochrome) {
+  TChartRenderer Renderer = ChartRenderer(Chart);
+  TCanvas& Outer = Page.Canvas();
+  {
+    TScaleCanvasLoan Loan(Chart, Outer);
+    Renderer.DrawOuterArea(Outer);
+  }
+  // The plot is a part of the page with its own corner and clip, as the data
+  // image is on the screen: the background's picture modes and the items
+  // place themselves from that corner, and nothing reaches the margins.
+  const TPlotGeometry G = Chart.Geometry();
+  TBitmap Plot(Page, G.MarginLeft, G.MarginTop, G.DataImageWidth(), G.DataImageHeight());
+  TCanvas& Data = Plot.Canvas();
+  Chart.DrawPlotBackground(Data, 0, 0, Plot.Width(), Plot.Height());
+  Data.SetFont(Chart.DataImage().Canvas().Font());
+  Chart.RenderData(Data, 0, 0, Monochrome, 0);
+  Renderer.DrawCrossHairs(0, 0, Page);
+}
+
+void PaintChartPicture(TCustomVexa& Chart, TBitmap& Picture, double Scale) {
+  CheckDrawScale(Scale);
+  if (Scale == 1 && !Chart.Antialiased()) {
+    TExactScaleLoan Exact(Chart);
+    Picture.Assign(PaintedImage(Chart));
+    return;
+  }
+  Picture.SetSize(0, 0);
+  Picture.SetDrawMode({Scale, Chart.Antialiased(), false});
+  Picture.SetSize(Chart.Width(), Chart.Height());
+  PaintOnPicture(Picture, ChartPainting(Chart));
+}
+
+void SaveChartToPng(TCustomVexa& Chart, const std::string& FileName, double Scale) {
+  SaveChartPicture(Chart, FileName, pfPng, -1, Scale);
+}
+
+void SaveChartPicture(TCustomVexa& Chart, const std::string& FileName, TPictureFormat Format, int Quality,
+                      double Scale) {
+  CheckDrawScale(Scale);
   if (Format == pfPdf) {
     SaveChartToPdf(Chart, FileName, DefaultPdfDpi);
     return;
   }
-  SavePicture(PaintedImage(Chart), FileName, Format, Quality);
+  if (Format == pfSvg) {
+    SaveChartToSvg(Chart, FileName);
+    return;
+  }
+  TBitmap Picture;
+  PaintChartPicture(Chart, Picture, Scale);
+  SavePicture(Picture, FileName, Format, Quality);
 }
 
-void SaveChartImage(TCustomVexa& Chart, const std::string& FileName) {
-  SaveChartPicture(Chart, FileName, PictureFormatOf(FileName));  // refuses unknown types before painting
+void SaveChartImage(TCustomVexa& Chart, const std::string& FileName, double Scale) {
+  // Unknown types and bad scales are refused before anything is drawn.
+  const TPictureFormat Format = PictureFormatOf(FileName);
+  CheckDrawScale(Scale);
+  SaveChartPicture(Chart, FileName, Format, -1, Scale);
 }
 
 void SaveChartToPdf(TCustomVexa& Chart, const std::string& FileName, int Dpi) {
-  if (Dpi < 1 || Dpi > 9600)
-    throw EInvalidGraphic("A PDF's resolution must lie in 1..9600 dpi, not " + std::to_string(Dpi));
-  SavePicturePdf(PaintedImage(Chart), FileName, Dpi);
+  WritePdfDrawing(FileName, Chart.Width(), Chart.Height(), Dpi, ChartPainting(Chart), Chart.Caption());
 }
 
-void TCustomVexa::SavePng(const std::string& FileName) { SaveChartPicture(*this, FileName, pfPng); }
+void SaveChartToRasterPdf(TCustomVexa& Chart, const std::string& FileName, int Dpi) {
+  if (Dpi < 1 || Dpi > 9600)
+    throw EInvalidGraphic("A PDF's resolution must lie in 1..9600 dpi, not " + std::to_string(Dpi));
+  TBitmap Picture;
+  PaintChartPicture(Chart, Picture, 1);
+  SavePicturePdf(Picture, FileName, Dpi);
+}
+
+void SaveChartToSvg(TCustomVexa& Chart, const std::string& FileName) {
+  WriteSvgDrawing(FileName, Chart.Width(), Chart.Height(), ChartPainting(Chart), Chart.Caption());
+}
+
+void TCustomVexa::SavePng(const std::string& FileName, double Scale) {
+  SaveChartPicture(*this, FileName, pfPng, -1, Scale);
+}
 void TCustomVexa::SaveJpeg(const std::string& FileName, int Quality) {
   SaveChartPicture(*this, FileName, pfJpeg, Quality);
 }
 void TCustomVexa::SaveBmp(const std::string& FileName) { SaveChartPicture(*this, FileName, pfBmp); }
-void TCustomVexa::SaveImage(const std::string& FileName) { SaveChartImage(*this, FileName); }
+void TCustomVexa::SaveImage(const std::string& FileName, double Scale) { SaveChartImage(*this, FileName, Scale); }
 void TCustomVexa::SavePdf(const std::string& FileName, int Dpi) { SaveChartToPdf(*this, FileName, Dpi); }
+void TCustomVexa::SaveRasterPdf(const std::string& FileName, int Dpi) { SaveChartToRasterPdf(*this, FileName, Dpi); }
+void TCustomVexa::SaveSvg(const std::string& FileName) { SaveChartToSvg(*this, FileName); }
 
 // ---- printing ----
 
@@ -160,6 +237,12 @@ int PrintFitResolution(int Width, int Height) {
 void PrintChart(TCustomVexa& Chart, const std::string& FileName, bool Monochrome) {
   TPrinter& P = Printer();
   if (P.Printing()) throw Exception("A print document is already open");
+  if (PictureFormatOf(FileName) == pfPdf) {
+    const TPlotGeometry G = Chart.Geometry();
+    WritePdfDrawingOnPage(FileName, G.Width, G.Height, PrintFitResolution(G.Width, G.Height), A4WidthInch * 72,
+                          A4HeightInch * 72, ChartPainting(Chart, Monochrome), Chart.Caption());
+    return;
+  }
   // The page's resolution is chosen so that the chart, drawn at its own
   // pixel geometry, fills the page inside the margins.
   const TPlotGeometry Fit = Chart.Geometry();

@@ -131,6 +131,7 @@ bool RegisterVexaClasses() {
       .Enum("MouseAction", &V::MouseAction, &V::SetMouseAction, MouseActModeNames, TChartConduct{}.MouseAction)
       .Bool("MouseCursorFixed", &V::MouseCursorFixed, &V::SetMouseCursorFixed, TChartConduct{}.MouseCursorFixed)
       .Bool("WheelZoom", &V::WheelZoom, &V::SetWheelZoom, TChartConduct{}.WheelZoom)
+      .Bool("Antialiased", &V::Antialiased, &V::SetAntialiased, false)
       .Double("PanGridDx", &V::PanGridDx, &V::SetPanGridDx, TChartConduct{}.PanGridDx)
       .Double("PanGridDy", &V::PanGridDy, &V::SetPanGridDy, TChartConduct{}.PanGridDy)
       .Double("PanGridOffsX", &V::PanGridOffsX, &V::SetPanGridOffsX, TChartConduct{}.PanGridOffsX)

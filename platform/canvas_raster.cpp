@@ -403,6 +403,10 @@ void TCanvas::LineTo(int X, int Y) {
 }
 
 void TCanvas::DrawLine(std::int64_t X0, std::int64_t Y0, std::int64_t X1, std::int64_t Y1) {
+  if (!FTarget.FExact) {
+    PaintLine(X0, Y0, X1, Y1);
+    return;
+  }
   if (FPen.Style() == psClear) return;
   ZKW_SURFACE(S);
   const std::uint32_t C = PixelOf(FPen.Color());
@@ -425,6 +429,10 @@ void TCanvas::DrawLine(std::int64_t X0, std::int64_t Y0, std::int64_t X1, std::i
 
 void TCanvas::Polyline(const TPoint* Points, int Count) {
   if (!Points || Count < 2) return;
+  if (!FTarget.FExact) {
+    PaintPolyline(Points, Count);
+    return;
+  }
   const int Kept = FDashPhase;
   FDashPhase = 0;
   const TPenStyle Style = FPen.Style();
@@ -479,7 +487,7 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
 void TCanvas::SquareOutline(int X, int Y, int D) {
   const i64 L = i64(X) - D, T = i64(Y) - D, R = i64(X) + D, B = i64(Y) + D;
   const TPenStyle Style = FPen.Style();
-  if (D >= 1 && FPen.Width() == 1 && (Style == psSolid || Style == psInsideFrame)) {
+  if (FTarget.FExact && D >= 1 && FPen.Width() == 1 && (Style == psSolid || Style == psInsideFrame)) {
     TBitmap& Tg = FTarget;
     if (Tg.FStale) Tg.Surface();
     if (L >= 0 && T >= 0 && R < Tg.FW && B < Tg.FH) {
@@ -532,12 +540,20 @@ void TCanvas::FillBox(std::int64_t L, std::int64_t T, std::int64_t R, std::int64
 
 void TCanvas::FillRect(const TRect& R) {
   if (FBrush.Style() == bsClear) return;
+  if (!FTarget.FExact) {
+    PaintFill(R.Left, R.Top, R.Right, R.Bottom, FBrush.Color(), false);
+    return;
+  }
   FillBox(R.Left, R.Top, R.Right, R.Bottom, PixelOf(FBrush.Color()), false);
 }
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   if (X1 > X2) std::swap(X1, X2);
   if (Y1 > Y2) std::swap(Y1, Y2);
+  if (!FTarget.FExact) {
+    PaintRectangle(X1, Y1, X2, Y2);
+    return;
+  }
   const bool Fill = FBrush.Style() == bsSolid;
   if (FPen.Width() == 1 && FPen.Mode() == pmCopy && (FPen.Style() == psSolid || FPen.Style() == psInsideFrame)) {
     // The common case (marks, frames, bars) fully inside the picture: one pass
@@ -609,6 +625,11 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
 
 void TCanvas::DrawEllipseShape(std::int64_t X1, std::int64_t Y1, std::int64_t X2, std::int64_t Y2, bool Fill,
                                const double* ArcFrom, const double* ArcTo) {
+  if (!FTarget.FExact) {
+    PaintEllipse(static_cast<int>(X1), static_cast<int>(Y1), static_cast<int>(X2), static_cast<int>(Y2), Fill, ArcFrom,
+                 ArcTo);
+    return;
+  }
   const i64 L = std::min(X1, X2), R = std::max(X1, X2), T = std::min(Y1, Y2), B = std::max(Y1, Y2);
   if (L == R || T == B) return;
   const bool Pen = FPen.Style() != psClear;
@@ -687,6 +708,10 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 
 void TCanvas::Polygon(const TPoint* Points, int Count) {
   if (!Points || Count <= 0) return;
+  if (!FTarget.FExact) {
+    PaintPolygon(Points, Count);
+    return;
+  }
   ZKW_SURFACE(S);
   const bool Pen = FPen.Style() != psClear;
   const bool Fill = FBrush.Style() == bsSolid && Count >= 3;
@@ -762,11 +787,18 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
 }
 
 TColor TCanvas::Pixels(int X, int Y) const {
+  if (!FTarget.FExact) return PaintedPixel(X, Y);
   if (X < 0 || Y < 0 || X >= FTarget.Width() || Y >= FTarget.Height()) return clNone;
   return ColorOf(FTarget.ScanLine(Y)[X]);
 }
 
 void TCanvas::Draw(int X, int Y, const TBitmap& Source) {
+  if (!FTarget.FExact || !Source.FExact) {
+    // Another scale on either side: the painter scales the picture.
+    PaintPicture(X, Y, Source.Width(), Source.Height(), Source);
+    if (FTarget.FExact) FTarget.EndPainting();
+    return;
+  }
   if (Source.FImage->isNull()) return;
   // Drawing a bitmap onto itself reads from a copy.
   const QImage Src = &Source == &FTarget ? Source.FImage->copy() : *Source.FImage;
@@ -782,6 +814,13 @@ void TCanvas::Draw(int X, int Y, const TBitmap& Source) {
 }
 
 void TCanvas::StretchDraw(const TRect& Dest, const TBitmap& Source) {
+  if (!FTarget.FExact || !Source.FExact) {
+    const TRect D{std::min(Dest.Left, Dest.Right), std::min(Dest.Top, Dest.Bottom), std::max(Dest.Left, Dest.Right),
+                  std::max(Dest.Top, Dest.Bottom)};
+    PaintPicture(D.Left, D.Top, D.Width(), D.Height(), Source);
+    if (FTarget.FExact) FTarget.EndPainting();
+    return;
+  }
   if (Source.FImage->isNull()) return;
   const QImage Src = &Source == &FTarget ? Source.FImage->copy() : *Source.FImage;
   ZKW_SURFACE(S);

@@ -364,6 +364,10 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
   }
   const std::int64_t W = E->Width, H = F->Height;
   TBitmap& T = FTarget;
+  if (!T.FExact) {
+    PaintText(X, Y, ToQString(Text), static_cast<int>(W), static_cast<int>(H), F->Ascent, F->Font);
+    return;
+  }
   if (T.FStale) T.Surface();
   if (FBrush.Style() == bsSolid && W > 0) {
     const auto B = static_cast<std::uint32_t>(ColorToRGB(FBrush.Color()));

@@ -349,6 +349,28 @@ void TCustomControl::SurfaceChanged() {
   if (Peer()) Peer()->UpdateSurface();
 }
 
+void TCustomControl::SetDeviceScale(double Scale) {
+  CheckDrawScale(Scale);
+  TDrawMode Mode = FDrawMode;
+  Mode.Scale = Scale;
+  ApplyDrawMode(Mode);
+}
+
+void TCustomControl::SetDrawAntialiased(bool Value) {
+  TDrawMode Mode = FDrawMode;
+  Mode.Antialiased = Value;
+  ApplyDrawMode(Mode);
+}
+
+void TCustomControl::ApplyDrawMode(const TDrawMode& Mode) {
+  if (Mode == FDrawMode) return;
+  FDrawMode = Mode;
+  FSurface.SetDrawMode(Mode);
+  DrawModeChanged();
+}
+
+void TCustomControl::DrawModeChanged() { Invalidate(); }
+
 // ---------------------------------------------------------------- TLabel
 
 TLabel::TLabel(TComponent* AOwner) : TControl(AOwner) { SetBounds(0, 0, 65, 17); }

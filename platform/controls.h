@@ -254,13 +254,27 @@ class TCustomControl : public TWinControl {
   // The dialog-code query; by default the form keeps Tab and the arrow keys.
   virtual TDialogCodes WMGetDlgCode() const { return {}; }
 
+  // How the surface and the control's own pictures are drawn. The view that
+  // shows the control sets the device scale (its device pixel ratio); a
+  // control with an Antialiased property sets that part. A change takes
+  // effect at once and asks for a full paint. Raises EInvalidGraphic for a
+  // scale that is not finite or not above 0 (nothing changes then).
+  const TDrawMode& DrawMode() const { return FDrawMode; }
+  void SetDeviceScale(double Scale);
+
  protected:
+  void SetDrawAntialiased(bool Value);
+  // The surface has taken the new mode; a control with pictures of its own
+  // gives them the mode here (the inherited one only invalidates).
+  virtual void DrawModeChanged();
   virtual void Paint() {}
   void CreateWnd() override;
   void SizeChanged() override;
 
  private:
+  void ApplyDrawMode(const TDrawMode& Mode);
   TBitmap FSurface;
+  TDrawMode FDrawMode;
   bool FNeedsPaint = true;
 };
 

@@ -2,6 +2,8 @@
 // live in canvas_raster.cpp, text in canvas_text.cpp.
 #include "platform/graphics.h"
 
+#include <QPainter>
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFileInfo>
@@ -17,6 +19,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/canvas_painter.h"
 #include "platform/rtl.h"
 
 namespace zkw {
@@ -170,16 +173,96 @@ TBitmap::TBitmap() : FImage(std::make_unique<QImage>()), FCanvas(std::make_uniqu
 
 TBitmap::TBitmap(int Width, int Height) : TBitmap() { SetSize(Width, Height); }
 
-TBitmap::~TBitmap() = default;
+TBitmap::TBitmap(QPainter& Painter, int Width, int Height, TDrawMode Mode) : TBitmap() {
+  CheckDrawScale(Mode.Scale);
+  FWidth = std::max(Width, 0);
+  FHeight = std::max(Height, 0);
+  FMode = Mode;
+  FMode.ThroughPainter = true;
+  FExact = false;
+  FPage = true;
+  FDevice = std::make_shared<TPainterDevice>(Painter);
+}
+
+TBitmap::TBitmap(const TBitmap& Page, int Left, int Top, int Width, int Height) : TBitmap() {
+  if (!Page.FPage) throw EInvalidGraphic("A part of a page needs a page");
+  FWidth = std::max(Width, 0);
+  FHeight = std::max(Height, 0);
+  FMode = Page.FMode;
+  FExact = false;
+  FPage = true;
+  FOriginX = Page.FOriginX + Left;
+  FOriginY = Page.FOriginY + Top;
+  FDevice = Page.FDevice;
+}
+
+TBitmap::~TBitmap() {
+  // Whatever drew last on a shared page painter must not point here any more.
+  if (FDevice && FDevice->ConfiguredFor == this) FDevice->ConfiguredFor = nullptr;
+}
+
+void CheckDrawScale(double Scale) {
+  if (!std::isfinite(Scale) || Scale <= 0 || Scale > 64)
+    throw EInvalidGraphic("A drawing scale must be a finite number above 0 and at most 64, not " +
+                          std::to_string(Scale));
+}
+
+namespace {
+
+int DeviceExtent(int Logical, double Scale) {
+  if (Scale == 1.0) return Logical;
+  return static_cast<int>(std::max(1.0, std::round(Logical * Scale)));
+}
+
+}  // namespace
+
+void TBitmap::EndPainting() const {
+  if (FPage || !FDevice) return;
+  FDevice.reset();
+  FStale = true;
+}
+
+QPainter& TBitmap::Painter() const {
+  if (!FDevice) {
+    // Beginning may detach a shared picture: the raw-pixel cache is re-read.
+    FDevice = std::make_shared<TPainterDevice>(*FImage);
+    FStale = true;
+  }
+  return *FDevice->Painter;
+}
+
+void TBitmap::SetDrawMode(const TDrawMode& Mode) {
+  CheckDrawScale(Mode.Scale);
+  if (FPage || Mode == FMode) return;
+  EndPainting();
+  const double Old = FMode.Scale;
+  FMode = Mode;
+  FExact = Mode.Exact();
+  if (Mode.Scale != Old && !FImage->isNull()) {
+    const int W = FWidth, H = FHeight;
+    QImage Next = FImage->scaled(DeviceExtent(W, Mode.Scale), DeviceExtent(H, Mode.Scale), Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation)
+                      .convertToFormat(QImage::Format_RGB32);
+    if (Next.isNull()) throw Exception("Cannot create a bitmap at scale " + std::to_string(Mode.Scale));
+    Next.setDevicePixelRatio(Mode.Scale);
+    *FImage = std::move(Next);
+  }
+  Changed();
+}
 
 void TBitmap::Assign(const TPersistent& Source) {
   if (const auto* B = dynamic_cast<const TBitmap*>(&Source)) {
     if (B == this) return;
+    if (B->FPage || FPage) throw EInvalidGraphic("A page has no pixels to copy");
+    B->EndPainting();
+    EndPainting();
     QImage Copy = B->FImage->copy();
     if (Copy.isNull() && !B->FImage->isNull()) throw Exception("Out of memory copying a bitmap");
     *FImage = std::move(Copy);
     FWidth = B->Width();
     FHeight = B->Height();
+    FMode = B->FMode;
+    FExact = B->FExact;
     Changed();
     return;
   }
@@ -188,8 +271,8 @@ void TBitmap::Assign(const TPersistent& Source) {
 
 // A picture put in place through Image() tells its own size; otherwise the
 // size as set counts, also while one side is 0 and there are no pixels.
-int TBitmap::Width() const { return FImage->isNull() ? FWidth : FImage->width(); }
-int TBitmap::Height() const { return FImage->isNull() ? FHeight : FImage->height(); }
+int TBitmap::Width() const { return FImage->isNull() || FMode.Scale != 1.0 ? FWidth : FImage->width(); }
+int TBitmap::Height() const { return FImage->isNull() || FMode.Scale != 1.0 ? FHeight : FImage->height(); }
 void TBitmap::SetWidth(int Value) { SetSize(Value, Height()); }
 void TBitmap::SetHeight(int Value) { SetSize(Width(), Value); }
 
@@ -199,6 +282,12 @@ void TBitmap::SetSizeFilled(int Width, int Height, std::uint32_t Fill) {
   Width = Width < 0 ? 0 : Width;
   Height = Height < 0 ? 0 : Height;
   if (Width == this->Width() && Height == this->Height()) return;
+  if (FPage) {
+    FWidth = Width;
+    FHeight = Height;
+    return;
+  }
+  EndPainting();
   if (Width == 0 || Height == 0) {
     // No pixels, but both sides are kept: setting the other one later must
     // not lose this one.
@@ -208,18 +297,20 @@ void TBitmap::SetSizeFilled(int Width, int Height, std::uint32_t Fill) {
     Changed();
     return;
   }
-  QImage Next(Width, Height, QImage::Format_RGB32);
+  const int DW = DeviceExtent(Width, FMode.Scale), DH = DeviceExtent(Height, FMode.Scale);
+  QImage Next(DW, DH, QImage::Format_RGB32);
   if (Next.isNull()) {
     throw Exception("Cannot create a bitmap of " + std::to_string(Width) + " x " + std::to_string(Height) +
                     " pixels");
   }
   Next.fill(Fill);
   // Keep the overlapping part of the old picture.
-  const int CopyW = std::min(Width, FImage->width());
-  const int CopyH = std::min(Height, FImage->height());
+  const int CopyW = std::min(DW, FImage->width());
+  const int CopyH = std::min(DH, FImage->height());
   for (int Y = 0; Y < CopyH; ++Y) {
     std::memcpy(Next.scanLine(Y), FImage->constScanLine(Y), static_cast<std::size_t>(CopyW) * 4);
   }
+  Next.setDevicePixelRatio(FMode.Scale);
   *FImage = std::move(Next);
   FWidth = Width;
   FHeight = Height;
@@ -285,6 +376,7 @@ void TBitmap::LoadFromFile(const std::string& FileName) {
     throw EInvalidGraphic("Cannot load the picture \"" + FileName + "\": " + Why);
   };
   if (FileName.empty()) Refuse("no file name");
+  if (FPage) Refuse("a page has no pixels");
   QByteArray Data;
   std::string Why;
   if (!ReadPictureFile(FileName, Data, Why)) Refuse(Why);
@@ -312,6 +404,10 @@ void TBitmap::LoadFromFile(const std::string& FileName) {
     Refuse("it has more than " + std::to_string(MaxPicturePixels) + " pixels");
   Loaded = Loaded.convertToFormat(QImage::Format_RGB32);
   if (Loaded.isNull()) throw EInvalidGraphic("Cannot convert the picture \"" + FileName + "\"");
+  // A picture keeps its own pixels: the loaded bitmap is exact again.
+  EndPainting();
+  FMode = {};
+  FExact = true;
   *FImage = std::move(Loaded);
   FWidth = FImage->width();
   FHeight = FImage->height();
@@ -319,6 +415,7 @@ void TBitmap::LoadFromFile(const std::string& FileName) {
 }
 
 void TBitmap::SaveToFile(const std::string& FileName) const {
+  EndPainting();
   if (FImage->isNull()) throw Exception("Cannot save an empty bitmap to \"" + FileName + "\"");
   if (FileName.empty() || !FImage->save(QString::fromStdString(FileName), "PNG")) {
     throw Exception("Cannot write the picture \"" + FileName + "\"");
@@ -326,28 +423,33 @@ void TBitmap::SaveToFile(const std::string& FileName) const {
 }
 
 std::uint32_t* TBitmap::ScanLine(int Y) {
+  EndPainting();
   if (Y < 0 || Y >= FImage->height()) throw Exception("Scan line " + std::to_string(Y) + " out of range");
   Surface();
   return FBits + FStride * Y;
 }
 
 const std::uint32_t* TBitmap::ScanLine(int Y) const {
+  EndPainting();
   if (Y < 0 || Y >= FImage->height()) throw Exception("Scan line " + std::to_string(Y) + " out of range");
   return reinterpret_cast<const std::uint32_t*>(FImage->constScanLine(Y));
 }
 
 QImage& TBitmap::Image() {
+  EndPainting();
   FStale = true;
   return *FImage;
 }
 
 const QImage& TBitmap::Image() const {
+  EndPainting();
   FStale = true;
   return *FImage;
 }
 
 void TBitmap::Surface() {
   if (!FStale) return;
+  EndPainting();
   // Someone may have replaced the picture with another format through Image().
   if (!FImage->isNull() && FImage->format() != QImage::Format_RGB32) {
     *FImage = FImage->convertToFormat(QImage::Format_RGB32);

@@ -5,6 +5,10 @@
 //  - polygons are closed and filled with the brush;
 //  - everything clips to the bitmap: no coordinate writes outside the buffer.
 // Text is rasterised by Qt's font engine on the same pixels.
+// Those rules hold on a bitmap in the exact draw mode (the default). A bitmap
+// at another device scale, anti-aliased, or a page on a painter (a vector
+// file, a printer) draws the same figures through QPainter instead: see
+// TDrawMode and canvas_painter.cpp.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +18,10 @@
 
 #include "platform/core.h"
 
+class QFont;
 class QImage;
+class QPainter;
+class QString;
 
 namespace zkw {
 
@@ -183,6 +190,25 @@ void SetTextCaching(bool Enabled);
 bool TextCaching();
 
 class TBitmap;
+struct TPainterDevice;
+
+// How a bitmap is drawn on. The exact mode (scale 1, no anti-aliasing, not
+// forced through the painter) is the reference raster of the rules above.
+// Any other mode keeps the geometry in logical pixels and draws it through
+// QPainter at Scale device pixels per logical pixel: pens and marks Scale
+// times as wide, curves and diagonals stepping by one device pixel, texts
+// from the same font at Scale times its pixel size (laid out, measured and
+// placed as in the exact mode).
+struct TDrawMode {
+  double Scale = 1.0;        // device pixels per logical pixel, > 0 and finite
+  bool Antialiased = false;  // smooth edges and text (never for exclusive-or pens)
+  bool ThroughPainter = false;  // the painter path even at scale 1 (comparisons)
+  bool Exact() const { return Scale == 1.0 && !Antialiased && !ThroughPainter; }
+  bool operator==(const TDrawMode&) const = default;
+};
+
+// Raises EInvalidGraphic unless Scale is finite and lies in (0, 64].
+void CheckDrawScale(double Scale);
 
 // A canvas draws on a bitmap it does not own (an off-screen image, a window
 // surface or the printer's page).
@@ -223,10 +249,15 @@ class TCanvas : public TPersistent {
   void SquareOutline(int X, int Y, int D);
   // Top-left corner at (X, Y); background filled with the brush when it is solid.
   void TextOut(int X, int Y, const std::string& Text);
+  // Text widths and heights are those of the logical font in every draw mode.
   int TextWidth(const std::string& Text);
   int TextHeight(const std::string& Text);
-  TColor Pixels(int X, int Y) const;  // clNone outside the bitmap
+  // clNone outside the bitmap (and on a page); at another scale the device
+  // pixel at the logical pixel's centre.
+  TColor Pixels(int X, int Y) const;
   void SetPixels(int X, int Y, TColor Color);
+  // Source's logical size at (X, Y): pixel for pixel between bitmaps of one
+  // scale, smoothly scaled otherwise (and nearest-neighbour in the exact mode).
   void Draw(int X, int Y, const TBitmap& Source);
   void StretchDraw(const TRect& Dest, const TBitmap& Source);
 
@@ -249,6 +280,23 @@ class TCanvas : public TPersistent {
   void FillBox(std::int64_t L, std::int64_t T, std::int64_t R, std::int64_t B, std::uint32_t Rgb, bool Xor);
   void DrawEllipseShape(std::int64_t X1, std::int64_t Y1, std::int64_t X2, std::int64_t Y2, bool Fill,
                         const double* ArcFrom, const double* ArcTo);
+
+  // Painter internals (canvas_painter.cpp): the same figures for the other
+  // draw modes. Every public drawing operation hands over to these when its
+  // bitmap is not exact.
+  // The painter set up for this canvas's bitmap (a page's origin and clip,
+  // the mode's anti-aliasing, which Xor pens never use).
+  QPainter& PainterFor(bool Xor);
+  bool Paintable() const;  // a page, or a bitmap with pixels
+  void PaintLine(std::int64_t X0, std::int64_t Y0, std::int64_t X1, std::int64_t Y1);
+  void PaintPolyline(const TPoint* Points, int Count);
+  void PaintRectangle(int L, int T, int R, int B);
+  void PaintFill(double L, double T, double R, double B, TColor Color, bool Xor);
+  void PaintEllipse(int L, int T, int R, int B, bool Fill, const double* ArcFrom, const double* ArcTo);
+  void PaintPolygon(const TPoint* Points, int Count);
+  void PaintText(int X, int Y, const QString& Text, int Width, int Height, int Ascent, const QFont& Font);
+  void PaintPicture(double L, double T, double W, double H, const TBitmap& Source);
+  TColor PaintedPixel(int X, int Y) const;
 };
 
 // Limits of a picture file read by TBitmap::LoadFromFile: 64 MiB of file and
@@ -281,6 +329,14 @@ class TBitmap : public TPersistent {
   // Every pixel Fill from the start: what a fresh bitmap with Rectangle(0, 0,
   // Width, Height) in a solid pen and brush of Fill holds, written once.
   TBitmap(int Width, int Height, TColor Fill);
+  // A page: a bitmap without pixels whose canvas draws onto Painter (an SVG
+  // or PDF file, a printer, a picture of any scale) in Mode, Width x Height
+  // logical pixels from the painter's origin, clipped to them. The painter
+  // must outlive the page and stays in the caller's hands.
+  TBitmap(QPainter& Painter, int Width, int Height, TDrawMode Mode = {});
+  // A part of a page: the same painter, its corner at (Left, Top) of Page,
+  // clipped to Width x Height.
+  TBitmap(const TBitmap& Page, int Left, int Top, int Width, int Height);
   ~TBitmap() override;
   TBitmap(const TBitmap&) = delete;
   TBitmap& operator=(const TBitmap&) = delete;
@@ -297,6 +353,21 @@ class TBitmap : public TPersistent {
   // SetSize, with new pixels Fill (0xFFRRGGBB) instead of white.
   void SetSizeFilled(int Width, int Height, std::uint32_t Fill);
   TCanvas& Canvas() { return *FCanvas; }
+
+  // The draw mode (see TDrawMode). A new scale keeps the picture's logical
+  // size and content, enlarged or reduced smoothly; the owner redraws it.
+  // Raises EInvalidGraphic for a scale CheckDrawScale refuses; a page keeps
+  // the mode it was made with.
+  const TDrawMode& DrawMode() const { return FMode; }
+  void SetDrawMode(const TDrawMode& Mode);
+  bool Exact() const { return FExact; }
+  // A page (see the constructor): drawing reaches its painter, nothing else.
+  bool IsPage() const { return FPage; }
+  // Ends the painter a non-exact bitmap keeps between drawing operations, so
+  // that its picture is complete for a reader outside the canvas. Image(),
+  // ScanLine, PixelView and saving end it themselves.
+  void EndPainting() const;
+
   // Raises EInvalidGraphic when the file cannot be read; the bitmap is then
   // unchanged. Only a regular file of at most MaxPictureFileBytes holding a
   // picture of at most MaxPicturePixels pixels is read; anything else (a
@@ -306,18 +377,23 @@ class TBitmap : public TPersistent {
   void SaveToFile(const std::string& FileName) const;  // PNG
 
   // Raw rows of 0xFFRRGGBB pixels (QImage::Format_RGB32 order) for fast paths.
+  // They are device pixels: only an exact bitmap has one per logical pixel.
   std::uint32_t* ScanLine(int Y);
   const std::uint32_t* ScanLine(int Y) const;
   // All rows at once, for code that writes pixels scattered over the picture
-  // (one look-up instead of one checked ScanLine call per pixel).
+  // (one look-up instead of one checked ScanLine call per pixel). Empty (no
+  // Bits) unless the bitmap is exact: such code then draws through the canvas.
   TPixelView PixelView();
-  // Direct access to the picture. Every call marks the raw-pixel cache stale, so
-  // a copy taken through it is never written by later drawing.
+  // Direct access to the picture (device pixels, its device pixel ratio the
+  // draw mode's scale). Every call marks the raw-pixel cache stale, so a copy
+  // taken through it is never written by later drawing.
   QImage& Image();
   const QImage& Image() const;
 
  private:
   friend class TCanvas;
+  // The painter of a non-exact bitmap, begun on first use (canvas_painter.cpp).
+  QPainter& Painter() const;
   // The canvas writes through a cached pointer; Image() and every resize or load
   // mark it stale, and Surface() re-reads it (detaching a shared QImage first).
   void Surface();
@@ -332,11 +408,22 @@ class TBitmap : public TPersistent {
   // The size as set; the picture has no pixels while either is 0.
   int FWidth = 0;
   int FHeight = 0;
+  TDrawMode FMode;
+  bool FExact = true;
+  bool FPage = false;
+  // Where a page's corner lies on its painter.
+  double FOriginX = 0;
+  double FOriginY = 0;
+  mutable std::shared_ptr<TPainterDevice> FDevice;
 };
 
 // Inline: the chart sets pixels one by one in its inner loops.
 inline void TCanvas::SetPixels(int X, int Y, TColor Color) {
   TBitmap& T = FTarget;
+  if (!T.FExact) {
+    PaintFill(X, Y, X + 1.0, Y + 1.0, Color, false);
+    return;
+  }
   if (T.FStale) T.Surface();
   if (static_cast<unsigned>(X) >= static_cast<unsigned>(T.FW) || static_cast<unsigned>(Y) >= static_cast<unsigned>(T.FH)) {
     return;
@@ -345,6 +432,7 @@ inline void TCanvas::SetPixels(int X, int Y, TColor Color) {
 }
 
 inline TPixelView TBitmap::PixelView() {
+  if (!FExact) return {};
   if (FStale) Surface();
   return {FBits, FStride, FW, FH};
 }

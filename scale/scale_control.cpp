@@ -456,6 +456,7 @@ void TScale::PaintOn(TCanvas& Target, int OffsetX, int OffsetY) {
   // on a bitmap that starts in the background colour (one fill instead of
   // white and then the background rectangle).
   TBitmap Image(Width(), Height(), FColorBackGnd);
+  Image.SetDrawMode(Target.Target().DrawMode());
   TCanvas& C = Image.Canvas();
   C.SetFont(Font());
   C.Pen().SetColor(FColorBackGnd);
@@ -644,6 +645,7 @@ const bool Registered = [] {
       .String("ScaleInscript", &TScale::ScaleInscript, &TScale::SetScaleInscript, "")
       .Enum("ScaleType", &TScale::ScaleType, &TScale::SetScaleType, ScaleTypeNames, sctXB)
       .Bool("Transparent", &TScale::Transparent, &TScale::SetTransparent, false)
+      .Bool("Antialiased", &TScale::Antialiased, &TScale::SetAntialiased, false)
       .String("UserTickText", &TScale::UserTickText, &TScale::SetUserTickText, "")
       .Event("OnScaleTickDrawn", &TScale::OnScaleTickDrawn)
       .Event("OnBeforeTickLabel", &TScale::OnBeforeTickLabel)

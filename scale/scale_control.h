@@ -213,6 +213,12 @@ class TScale : public TCustomControl {
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value);
   ///@}
+  /// Off by default: the exact raster. When on, lines and texts are drawn
+  /// smooth at every device ratio and in every picture.
+  ///@{
+  bool Antialiased() const { return DrawMode().Antialiased; }
+  void SetAntialiased(bool Value) { SetDrawAntialiased(Value); }
+  ///@}
   /// Tick label texts given by the user (LabelType ftUserText).
   ///@{
   const std::string& UserTickText() const { return FUserTickText; }

@@ -8,6 +8,8 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build
   qt6-base-dev libgl-dev libglx-dev libopengl-dev libegl-dev
+  qt6-svg-dev  # SVG pictures of a chart
+  poppler-utils  # the tests read written PDFs back as users' readers do
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-apps
   python3  # runs the end-to-end test of the demo under Xvfb

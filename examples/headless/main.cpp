@@ -1,6 +1,9 @@
-// A chart of a few thousand points, written to PNG and PDF files without a
+// A chart of a few thousand points, written to picture files without a
 // display: the program needs no window system (Qt's offscreen platform).
-//   zkw_example_headless [OUTPUT_PREFIX]   -> OUTPUT_PREFIX.png, OUTPUT_PREFIX.pdf
+//   zkw_example_headless [OUTPUT_PREFIX]
+//     -> OUTPUT_PREFIX.png       the chart's exact pixels
+//        OUTPUT_PREFIX@3x.png    drawn at 3 pixels per chart pixel, for print
+//        OUTPUT_PREFIX.pdf/.svg  vector drawings with real text
 #include <cmath>
 #include <exception>
 #include <iostream>
@@ -39,10 +42,14 @@ int main(int argc, char** argv) {
     Chart.SetLineWidth(2);
     Chart.AddPolyline(Xs, Curve);
 
-    Chart.SavePng(Prefix + ".png");      // the chart's 800 x 500 pixels
-    Chart.SavePdf(Prefix + ".pdf", 96);  // one page of 800 x 500 pixels at 96 dpi
-    // Chart.SaveImage(Name) picks PNG, JPEG, BMP or PDF by the extension.
-    std::cout << "wrote " << Prefix << ".png and " << Prefix << ".pdf\n";
+    Chart.SavePng(Prefix + ".png");          // the chart's 800 x 500 pixels
+    Chart.SavePng(Prefix + "@3x.png", 3);    // 2400 x 1500 pixels, drawn natively
+    Chart.SavePdf(Prefix + ".pdf", 96);      // a vector page of 800 x 500 pixels at 96 dpi
+    Chart.SaveSvg(Prefix + ".svg");          // a vector drawing; texts stay text
+    // Chart.SaveImage(Name) picks PNG, JPEG, BMP, PDF or SVG by the extension;
+    // Chart.SetAntialiased(true) smooths every picture and the screen.
+    std::cout << "wrote " << Prefix << ".png, " << Prefix << "@3x.png, " << Prefix << ".pdf and " << Prefix
+              << ".svg\n";
     return 0;
   } catch (const std::exception& E) {
     std::cerr << "zkw_example_headless: " << E.what() << "\n";

@@ -1,7 +1,8 @@
 // Pictures out: every picture format read back has the chart's size, the
 // file type follows the name (unknown names are refused before anything is
-// written), and a chart's PDF page is the chart's size at the chosen
-// resolution with the pixels stored losslessly.
+// written), a chart's raster PDF page is the chart's size at the chosen
+// resolution with the pixels stored losslessly, and a printed PDF is a
+// vector A4 page.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -97,47 +98,6 @@ TEST(PicturesOut, UnknownFileTypesAreRefusedAndWriteNothing) {
   EXPECT_THROW(C->SavePdf(Out("bad.pdf"), 9601), EInvalidGraphic);
 }
 
-TEST(PicturesOut, PdfPageIsTheChartAtTheChosenResolution) {
-  auto C = MakeChart(480, 360);
-  struct TCase {
-    int Dpi;
-    double W, H;  // points: pixels / dpi * 72
-  };
-  for (const TCase& T :
-       {TCase{72, 480, 360}, TCase{96, 360, 270}, TCase{144, 240, 180}, TCase{300, 115.2, 86.4}}) {
-    SCOPED_TRACE(T.Dpi);
-    const std::string File = Out("chart_" + std::to_string(T.Dpi) + ".pdf");
-    C->SavePdf(File, T.Dpi);
-    const std::string Bytes = ReadAll(File);
-    ASSERT_EQ(Bytes.rfind("%PDF-", 0), 0u);
-    double W = 0, H = 0;
-    ASSERT_TRUE(MediaBox(Bytes, W, H));
-    // Qt writes the page size in whole points.
-    EXPECT_NEAR(W, T.W, 0.5);
-    EXPECT_NEAR(H, T.H, 0.5);
-    // The chart's pixels are stored as they are, not as a JPEG.
-    EXPECT_EQ(Bytes.find("/DCTDecode"), std::string::npos);
-    EXPECT_NE(Bytes.find("/Width 480"), std::string::npos);
-    EXPECT_NE(Bytes.find("/Height 360"), std::string::npos);
-  }
-  // SaveImage takes .pdf at the default resolution.
-  C->SaveImage(Out("default.pdf"));
-  double W = 0, H = 0;
-  ASSERT_TRUE(MediaBox(ReadAll(Out("default.pdf")), W, H));
-  EXPECT_NEAR(W, 480 * 72.0 / DefaultPdfDpi, 0.5);
-}
-
-TEST(PicturesOut, PrintedPdfIsAnA4Page) {
-  auto C = MakeChart(480, 360);
-  const std::string File = Out("printed.pdf");
-  PrintChart(*C, File);
-  double W = 0, H = 0;
-  ASSERT_TRUE(MediaBox(ReadAll(File), W, H));
-  EXPECT_NEAR(W, 595.3, 1.0);  // 210 mm
-  EXPECT_NEAR(H, 841.9, 1.0);  // 297 mm
-  EXPECT_EQ(Printer().XResolution(), 300);
-}
-
 // The RGB samples of the first image of a PDF that Qt wrote (one Flate
 // stream of 8-bit DeviceRGB); empty when there is none of that form.
 QImage FirstPdfImage(const std::string& Bytes) {
@@ -162,18 +122,69 @@ QImage FirstPdfImage(const std::string& Bytes) {
   return Image.convertToFormat(QImage::Format_RGB32);
 }
 
-TEST(PicturesOut, APrintedPdfHoldsThePagePixelsExactly) {
+TEST(PicturesOut, RasterPdfPageIsTheChartAtTheChosenResolution) {
   auto C = MakeChart(480, 360);
-  PrintChart(*C, Out("printed_page.png"));
-  PrintChart(*C, Out("printed_page.pdf"));
-  const QImage Page = QImage(QString::fromStdString(Out("printed_page.png"))).convertToFormat(QImage::Format_RGB32);
-  ASSERT_FALSE(Page.isNull());
-  const std::string Bytes = ReadAll(Out("printed_page.pdf"));
-  EXPECT_EQ(Bytes.find("/DCTDecode"), std::string::npos);
-  const QImage Stored = FirstPdfImage(Bytes);
+  struct TCase {
+    int Dpi;
+    double W, H;  // points: pixels / dpi * 72
+  };
+  for (const TCase& T :
+       {TCase{72, 480, 360}, TCase{96, 360, 270}, TCase{144, 240, 180}, TCase{300, 115.2, 86.4}}) {
+    SCOPED_TRACE(T.Dpi);
+    const std::string File = Out("chart_" + std::to_string(T.Dpi) + ".pdf");
+    C->SaveRasterPdf(File, T.Dpi);
+    const std::string Bytes = ReadAll(File);
+    ASSERT_EQ(Bytes.rfind("%PDF-", 0), 0u);
+    double W = 0, H = 0;
+    ASSERT_TRUE(MediaBox(Bytes, W, H));
+    // Qt writes the page size in whole points.
+    EXPECT_NEAR(W, T.W, 0.5);
+    EXPECT_NEAR(H, T.H, 0.5);
+    // The chart's pixels are stored as they are, not as a JPEG.
+    EXPECT_EQ(Bytes.find("/DCTDecode"), std::string::npos);
+    EXPECT_NE(Bytes.find("/Width 480"), std::string::npos);
+    EXPECT_NE(Bytes.find("/Height 360"), std::string::npos);
+  }
+  // The page holds the exact raster, pixel for pixel.
+  TBitmap Exact;
+  PaintChartPicture(*C, Exact, 1);
+  const QImage Stored = FirstPdfImage(ReadAll(Out("chart_96.pdf")));
   ASSERT_FALSE(Stored.isNull()) << "no lossless page image in the PDF";
-  EXPECT_EQ(Stored.size(), Page.size());
-  EXPECT_TRUE(Stored == Page);
+  EXPECT_TRUE(Stored == Exact.Image());
+  // SaveImage takes .pdf at the default resolution.
+  C->SaveImage(Out("default.pdf"));
+  double W = 0, H = 0;
+  ASSERT_TRUE(MediaBox(ReadAll(Out("default.pdf")), W, H));
+  EXPECT_NEAR(W, 480 * 72.0 / DefaultPdfDpi, 0.5);
+}
+
+TEST(PicturesOut, PrintedPdfIsAnA4Page) {
+  auto C = MakeChart(480, 360);
+  const std::string File = Out("printed.pdf");
+  PrintChart(*C, File);
+  double W = 0, H = 0;
+  ASSERT_TRUE(MediaBox(ReadAll(File), W, H));
+  EXPECT_NEAR(W, 595.3, 1.0);  // 210 mm
+  EXPECT_NEAR(H, 841.9, 1.0);  // 297 mm
+  EXPECT_EQ(Printer().XResolution(), 300);
+}
+
+TEST(PicturesOut, APrintedPdfIsAVectorPage) {
+  auto C = MakeChart(480, 360);
+  C->SetCaption("Printed");
+  PrintChart(*C, Out("printed_vector.pdf"));
+  const std::string Bytes = ReadAll(Out("printed_vector.pdf"));
+  ASSERT_EQ(Bytes.rfind("%PDF-", 0), 0u);
+  // Paths and text, no picture of the page; the font goes with the file.
+  EXPECT_EQ(Bytes.find("/Subtype /Image"), std::string::npos);
+  EXPECT_NE(Bytes.find("/FontFile2"), std::string::npos);
+  double W = 0, H = 0;
+  ASSERT_TRUE(MediaBox(Bytes, W, H));
+  EXPECT_NEAR(W, 595.3, 1.0);
+  // A document already open on the printer is refused for both kinds.
+  Printer().BeginDoc(Out("busy.png"));
+  EXPECT_THROW(PrintChart(*C, Out("other.pdf")), Exception);
+  Printer().EndDoc();
 }
 
 }  // namespace

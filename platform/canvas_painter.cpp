@@ -1,0 +1,411 @@
+// The canvas's figures through QPainter, for every bitmap that is not exact:
+// another device scale, anti-aliasing, or a page of a vector file or printer.
+//
+// Geometry stays in logical pixels; the painter maps them to the device.
+// Logical pixel (x, y) is the painter's unit square [x, x + 1) x [y, y + 1),
+// so a figure through pixel centres is drawn through (x + 0.5, y + 0.5) and a
+// filled box [L, R) x [T, B) is exactly that square range. What a painter
+// cannot express of the exact rules, and how it shows:
+//  - a line's end pixel: the line stops one step before its end point, as in
+//    the exact raster, but a polyline covers its last point;
+//  - pens wider than 1 are bands centred on the thin line with square ends
+//    (even widths sit up to half a pixel off the exact band);
+//  - dash patterns follow the line's length, not its count of major steps;
+//  - exclusive-or figures are rasterised into a mask first, then each device
+//    pixel the mask covers is XORed once, so drawing twice restores the
+//    picture; on a page (a vector file) they are drawn in the colour they
+//    give over white;
+//  - glyphs come from the same font at the device's pixel size, so hinting
+//    can make a text a device pixel wider or narrower than Scale times the
+//    logical text.
+#include <QPainterPath>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "platform/canvas_painter.h"
+#include "platform/graphics.h"
+
+namespace zkw {
+
+namespace {
+
+using i64 = std::int64_t;
+
+QColor ToQColor(TColor Color) {
+  const auto U = static_cast<std::uint32_t>(ColorToRGB(Color));
+  return QColor(static_cast<int>(U & 0xFF), static_cast<int>((U >> 8) & 0xFF), static_cast<int>((U >> 16) & 0xFF));
+}
+
+// The exact raster's dash patterns, in pixels (1-pixel pens only).
+QList<qreal> DashOf(TPenStyle Style) {
+  switch (Style) {
+    case psDash:
+      return {18, 6};
+    case psDot:
+      return {3, 3};
+    case psDashDot:
+      return {9, 6, 3, 6};
+    case psDashDotDot:
+      return {9, 3, 3, 3, 3, 3};
+    default:
+      return {};
+  }
+}
+
+int DashLength(TPenStyle Style) {
+  int N = 0;
+  for (const qreal V : DashOf(Style)) N += static_cast<int>(V);
+  return N;
+}
+
+QPen PenOf(const TPen& Pen, int DashPhase, Qt::PenCapStyle Cap, bool OnPage) {
+  TColor C = Pen.Color();
+  if (Pen.Mode() == pmXor && OnPage) C = ColorToRGB(C) ^ 0xFFFFFF;
+  QPen Q(ToQColor(C), Pen.Width(), Qt::SolidLine, Cap, Qt::MiterJoin);
+  if (Pen.Width() == 1) {
+    const QList<qreal> Dash = DashOf(Pen.Style());
+    if (!Dash.isEmpty()) {
+      Q.setDashPattern(Dash);
+      Q.setDashOffset(DashPhase);
+      Q.setCapStyle(Qt::FlatCap);
+    }
+  }
+  return Q;
+}
+
+QBrush BrushOf(const TBrush& Brush) {
+  return Brush.Style() == bsSolid ? QBrush(ToQColor(Brush.Color())) : QBrush(Qt::NoBrush);
+}
+
+// Exclusive-or on a picture: the figure is drawn into a mask of the device
+// pixels it may touch (the brush in grey, the pen in white over it), then
+// every covered pixel is XORed once with the colour of what covers it.
+template <typename F>
+void XorThroughMask(QImage& Image, const QRectF& Logical, double Scale, std::uint32_t PenBits,
+                    std::uint32_t BrushBits, F&& Draw) {
+  const QRect Device = QRectF(Logical.left() * Scale, Logical.top() * Scale, Logical.width() * Scale,
+                              Logical.height() * Scale)
+                           .toAlignedRect()
+                           .adjusted(-1, -1, 1, 1)
+                           .intersected(Image.rect());
+  if (Device.isEmpty()) return;
+  QImage Mask(Device.size(), QImage::Format_ARGB32_Premultiplied);
+  Mask.fill(0);
+  {
+    QPainter M(&Mask);
+    M.translate(-Device.left(), -Device.top());
+    M.scale(Scale, Scale);
+    Draw(M);
+  }
+  for (int Y = 0; Y < Device.height(); ++Y) {
+    const auto* From = reinterpret_cast<const std::uint32_t*>(Mask.constScanLine(Y));
+    auto* To = reinterpret_cast<std::uint32_t*>(Image.scanLine(Y + Device.top())) + Device.left();
+    for (int X = 0; X < Device.width(); ++X) {
+      const std::uint32_t M = From[X];
+      if (M == 0) continue;
+      To[X] ^= (M & 0xFF) == 0xFF ? PenBits : BrushBits;
+    }
+  }
+}
+
+const QColor MaskPen(255, 255, 255);
+const QColor MaskBrush(128, 128, 128);
+
+std::uint32_t XorBits(TColor Color) { return ColorToPixel(Color) & 0x00FFFFFFu; }
+
+// A figure's logical bounds widened by the pen.
+QRectF Bounds(double L, double T, double R, double B, int PenWidth) {
+  const double A = PenWidth + 1.0;
+  return QRectF(QPointF(std::min(L, R) - A, std::min(T, B) - A), QPointF(std::max(L, R) + A, std::max(T, B) + A));
+}
+
+// Coordinates far outside any picture would overflow the painter's fixed
+// point: they are pulled in to a range that still crosses the picture the
+// same way for every straight figure.
+constexpr double Far = 1 << 22;
+double Near(i64 V) { return static_cast<double>(std::clamp<i64>(V, -static_cast<i64>(Far), static_cast<i64>(Far))); }
+
+}  // namespace
+
+bool TCanvas::Paintable() const { return FTarget.FPage || !FTarget.FImage->isNull(); }
+
+QPainter& TCanvas::PainterFor(bool Xor) {
+  QPainter& P = FTarget.Painter();
+  TPainterDevice& D = *FTarget.FDevice;
+  if (FTarget.FPage && D.ConfiguredFor != &FTarget) {
+    P.setTransform(QTransform::fromTranslate(FTarget.FOriginX, FTarget.FOriginY) * D.Base);
+    P.setClipRect(QRectF(0, 0, FTarget.FWidth, FTarget.FHeight));
+    D.ConfiguredFor = &FTarget;
+  }
+  const bool Smooth = FTarget.FMode.Antialiased && !Xor;
+  P.setRenderHint(QPainter::Antialiasing, Smooth);
+  P.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  return P;
+}
+
+void TCanvas::PaintLine(i64 X0, i64 Y0, i64 X1, i64 Y1) {
+  if (!Paintable()) return;
+  if (FPen.Style() == psClear) return;
+  const i64 DX = X1 - X0, DY = Y1 - Y0;
+  const i64 N = std::max(DX < 0 ? -DX : DX, DY < 0 ? -DY : DY);
+  if (N == 0) return;
+  const int Phase = FDashPhase;
+  if (FPen.Width() == 1 && !DashOf(FPen.Style()).isEmpty()) FDashPhase = (Phase + static_cast<int>(N % DashLength(FPen.Style()))) % DashLength(FPen.Style());
+  // The end pixel is excluded: stop one major step short, with square ends
+  // covering the first and the last pixel drawn.
+  const double Back = 1.0 / static_cast<double>(N);
+  const QPointF A(Near(X0) + 0.5, Near(Y0) + 0.5);
+  const QPointF B(Near(X1) + 0.5 - (Near(X1) - Near(X0)) * Back, Near(Y1) + 0.5 - (Near(Y1) - Near(Y0)) * Back);
+  const bool Dashed = FPen.Width() == 1 && !DashOf(FPen.Style()).isEmpty();
+  auto Draw = [&](QPainter& P, const QPen& Pen) {
+    P.setPen(Pen);
+    if (A == B) {
+      // One pixel: a square of the pen's width.
+      const double H = Pen.widthF() / 2;
+      P.fillRect(QRectF(A.x() - H, A.y() - H, Pen.widthF(), Pen.widthF()), Pen.color());
+    } else {
+      P.drawLine(A, Dashed ? B + (B - A) / std::max(1.0, static_cast<double>(N - 1)) : B);
+    }
+  };
+  if (FPen.Mode() == pmXor && !FTarget.FPage) {
+    FTarget.EndPainting();
+    QPen Mask = PenOf(FPen, Phase, Qt::SquareCap, false);
+    Mask.setColor(MaskPen);
+    XorThroughMask(*FTarget.FImage, Bounds(A.x(), A.y(), B.x(), B.y(), FPen.Width()), FTarget.FMode.Scale,
+                   XorBits(FPen.Color()), 0, [&](QPainter& M) { Draw(M, Mask); });
+    return;
+  }
+  QPainter& P = PainterFor(FPen.Mode() == pmXor);
+  Draw(P, PenOf(FPen, Phase, Qt::SquareCap, FTarget.FPage));
+}
+
+void TCanvas::PaintPolyline(const TPoint* Points, int Count) {
+  if (!Paintable()) return;
+  if (FPen.Style() == psClear || FPen.Mode() == pmXor || (FPen.Width() == 1 && !DashOf(FPen.Style()).isEmpty())) {
+    // Segment by segment, so that exclusive-or and dash phases follow the rules of single lines.
+    const int Kept = FDashPhase;
+    FDashPhase = 0;
+    for (int I = 1; I < Count; ++I) PaintLine(Points[I - 1].X, Points[I - 1].Y, Points[I].X, Points[I].Y);
+    FDashPhase = Kept;
+    return;
+  }
+  QPolygonF Line;
+  Line.reserve(Count);
+  for (int I = 0; I < Count; ++I) Line.append(QPointF(Near(Points[I].X) + 0.5, Near(Points[I].Y) + 0.5));
+  QPainter& P = PainterFor(false);
+  P.setPen(PenOf(FPen, 0, Qt::SquareCap, FTarget.FPage));
+  P.setBrush(Qt::NoBrush);
+  P.drawPolyline(Line);
+}
+
+void TCanvas::PaintFill(double L, double T, double R, double B, TColor Color, bool Xor) {
+  if (!Paintable()) return;
+  const QRectF Box(QPointF(std::clamp(L, -Far, Far), std::clamp(T, -Far, Far)),
+                   QPointF(std::clamp(R, -Far, Far), std::clamp(B, -Far, Far)));
+  if (Box.isEmpty()) return;
+  if (Xor && !FTarget.FPage) {
+    FTarget.EndPainting();
+    XorThroughMask(*FTarget.FImage, Box, FTarget.FMode.Scale, 0, XorBits(Color),
+                   [&](QPainter& M) { M.fillRect(Box, MaskBrush); });
+    return;
+  }
+  PainterFor(Xor).fillRect(Box, ToQColor(Xor ? (ColorToRGB(Color) ^ 0xFFFFFF) : Color));
+}
+
+void TCanvas::PaintRectangle(int L, int T, int R, int B) {
+  if (!Paintable()) return;
+  if (L == R || T == B) return;
+  const bool Fill = FBrush.Style() == bsSolid;
+  const bool Xor = FPen.Mode() == pmXor;
+  if (FPen.Style() == psClear) {
+    if (Fill) PaintFill(L, T, R, B, FBrush.Color(), Xor);
+    return;
+  }
+  const int W = FPen.Width();
+  if (W == 1 && !DashOf(FPen.Style()).isEmpty()) {
+    // Dashed border: four lines, each ending where the next starts, as the exact raster draws it.
+    const int Kept = FDashPhase;
+    FDashPhase = 0;
+    if (R - L == 1 || B - T == 1) {
+      PaintLine(L, T, R - L == 1 ? L : R, B - T == 1 ? T : B);
+    } else {
+      PaintLine(L, T, R - 1, T);
+      PaintLine(R - 1, T, R - 1, B - 1);
+      PaintLine(R - 1, B - 1, L, B - 1);
+      PaintLine(L, B - 1, L, T);
+      if (Fill) PaintFill(L + 1, T + 1, R - 1, B - 1, FBrush.Color(), Xor);
+    }
+    FDashPhase = Kept;
+    return;
+  }
+  // A band of width W round the border pixels (inside the box for psInsideFrame).
+  const double A = W > 1 && FPen.Style() != psInsideFrame ? W / 2 : 0;
+  const QRectF Outer(QPointF(Near(L) - A, Near(T) - A), QPointF(Near(R) - A + (W > 1 && A > 0 ? W - 1 : 0), Near(B) - A + (W > 1 && A > 0 ? W - 1 : 0)));
+  const QRectF Stroke = Outer.adjusted(W / 2.0, W / 2.0, -W / 2.0, -W / 2.0);
+  auto Draw = [&](QPainter& P, const QPen& Pen, const QBrush& Brush) {
+    if (Brush.style() != Qt::NoBrush) P.fillRect(QRectF(QPointF(L, T), QPointF(R, B)), Brush);
+    P.setPen(Pen);
+    P.setBrush(Qt::NoBrush);
+    if (Stroke.width() <= 0 || Stroke.height() <= 0) {
+      P.fillRect(Outer, Pen.color());
+    } else {
+      P.drawRect(Stroke);
+    }
+  };
+  if (Xor && !FTarget.FPage) {
+    FTarget.EndPainting();
+    QPen Mask = PenOf(FPen, 0, Qt::SquareCap, false);
+    Mask.setColor(MaskPen);
+    XorThroughMask(*FTarget.FImage, Outer.adjusted(-1, -1, 1, 1), FTarget.FMode.Scale, XorBits(FPen.Color()),
+                   XorBits(FBrush.Color()), [&](QPainter& M) { Draw(M, Mask, Fill ? QBrush(MaskBrush) : QBrush()); });
+    return;
+  }
+  QPainter& P = PainterFor(Xor);
+  Draw(P, PenOf(FPen, 0, Qt::SquareCap, FTarget.FPage), BrushOf(FBrush));
+}
+
+void TCanvas::PaintEllipse(int L, int T, int R, int B, bool Fill, const double* ArcFrom, const double* ArcTo) {
+  if (!Paintable()) return;
+  if (L > R) std::swap(L, R);
+  if (T > B) std::swap(T, B);
+  if (L == R || T == B) return;
+  const bool Pen = FPen.Style() != psClear;
+  const bool Brush = Fill && FBrush.Style() == bsSolid;
+  if (!Pen && !Brush) return;
+  const int W = FPen.Width();
+  const double A = W > 1 && FPen.Style() != psInsideFrame ? W / 2 : 0;
+  const QRectF Box(QPointF(Near(L), Near(T)), QPointF(Near(R), Near(B)));
+  const QRectF Outer = A > 0 ? Box.adjusted(-A, -A, W - 1 - A, W - 1 - A) : Box;
+  const QRectF Stroke = Outer.adjusted(W / 2.0, W / 2.0, -W / 2.0, -W / 2.0);
+  int Start = 0, Span = 360 * 16;
+  if (ArcFrom && ArcTo) {
+    constexpr double Degrees = 180.0 / 3.14159265358979323846;
+    double Sweep = (*ArcTo - *ArcFrom) * Degrees;
+    while (Sweep <= 0) Sweep += 360;
+    while (Sweep > 360) Sweep -= 360;
+    Start = static_cast<int>(std::lround(*ArcFrom * Degrees * 16));
+    Span = static_cast<int>(std::lround(Sweep * 16));
+  }
+  // Ellipses and arcs draw with a solid pen in every style, as in the exact raster.
+  auto Draw = [&](QPainter& P, QPen QP, const QBrush& QB) {
+    QP.setStyle(Qt::SolidLine);
+    if (QB.style() != Qt::NoBrush) {
+      P.setPen(Qt::NoPen);
+      P.setBrush(QB);
+      P.drawEllipse(Box);
+    }
+    if (!Pen) return;
+    P.setPen(QP);
+    P.setBrush(Qt::NoBrush);
+    if (Stroke.width() <= 0 || Stroke.height() <= 0) {
+      P.setPen(Qt::NoPen);
+      P.setBrush(QP.color());
+      P.drawEllipse(Outer);
+    } else if (ArcFrom) {
+      P.drawArc(Stroke, Start, Span);
+    } else {
+      P.drawEllipse(Stroke);
+    }
+  };
+  const bool Xor = FPen.Mode() == pmXor;
+  if (Xor && !FTarget.FPage) {
+    FTarget.EndPainting();
+    QPen Mask = PenOf(FPen, 0, Qt::FlatCap, false);
+    Mask.setColor(MaskPen);
+    XorThroughMask(*FTarget.FImage, Outer.adjusted(-1, -1, 1, 1), FTarget.FMode.Scale, XorBits(FPen.Color()),
+                   XorBits(FBrush.Color()), [&](QPainter& M) { Draw(M, Mask, Brush ? QBrush(MaskBrush) : QBrush()); });
+    return;
+  }
+  QPainter& P = PainterFor(Xor);
+  Draw(P, PenOf(FPen, 0, Qt::FlatCap, FTarget.FPage), Brush ? BrushOf(FBrush) : QBrush());
+}
+
+void TCanvas::PaintPolygon(const TPoint* Points, int Count) {
+  if (!Paintable()) return;
+  const bool Pen = FPen.Style() != psClear;
+  const bool Fill = FBrush.Style() == bsSolid && Count >= 3;
+  if (!Pen && !Fill) return;
+  QPolygonF Shape;
+  Shape.reserve(Count);
+  for (int I = 0; I < Count; ++I) Shape.append(QPointF(Near(Points[I].X) + 0.5, Near(Points[I].Y) + 0.5));
+  const bool Dashed = FPen.Width() == 1 && !DashOf(FPen.Style()).isEmpty();
+  auto Draw = [&](QPainter& P, const QPen& QP, const QBrush& QB) {
+    if (Fill) {
+      P.setPen(Qt::NoPen);
+      P.setBrush(QB);
+      P.drawPolygon(Shape, Qt::OddEvenFill);
+    }
+    if (!Pen || Dashed) return;
+    P.setPen(QP);
+    P.setBrush(Qt::NoBrush);
+    if (Count == 1) {
+      P.drawPoint(Shape[0]);
+    } else {
+      P.drawPolygon(Shape, Qt::OddEvenFill);
+    }
+  };
+  const bool Xor = FPen.Mode() == pmXor;
+  if (Xor && !FTarget.FPage) {
+    FTarget.EndPainting();
+    QPen Mask = PenOf(FPen, 0, Qt::SquareCap, false);
+    Mask.setColor(MaskPen);
+    const QRectF B = Shape.boundingRect();
+    XorThroughMask(*FTarget.FImage, Bounds(B.left(), B.top(), B.right(), B.bottom(), FPen.Width()),
+                   FTarget.FMode.Scale, XorBits(FPen.Color()), XorBits(FBrush.Color()),
+                   [&](QPainter& M) { Draw(M, Mask, QBrush(MaskBrush)); });
+  } else {
+    QPainter& P = PainterFor(Xor);
+    Draw(P, PenOf(FPen, 0, Qt::SquareCap, FTarget.FPage), BrushOf(FBrush));
+  }
+  if (Pen && Dashed) {
+    // Dashes restart at every edge's start as in the exact raster's outline.
+    const int Kept = FDashPhase;
+    FDashPhase = 0;
+    for (int I = 0; I < Count; ++I) {
+      const TPoint& A = Points[I];
+      const TPoint& B = Points[(I + 1) % Count];
+      PaintLine(A.X, A.Y, B.X, B.Y);
+    }
+    FDashPhase = Kept;
+  }
+}
+
+void TCanvas::PaintText(int X, int Y, const QString& Text, int Width, int Height, int Ascent, const QFont& Font) {
+  if (!Paintable()) return;
+  QPainter& P = PainterFor(false);
+  if (FBrush.Style() == bsSolid && Width > 0) P.fillRect(QRectF(X, Y, Width, Height), ToQColor(FBrush.Color()));
+  if (Text.isEmpty()) return;
+  QFont F = Font;
+  // The exact raster's glyphs are aliased; at another scale and on pages they
+  // are as smooth as any Qt label, and anti-aliased when the mode asks.
+  if (FTarget.FMode.Antialiased || FTarget.FMode.Scale != 1.0 || FTarget.FPage)
+    F.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::PreferMatch));
+  P.setFont(F);
+  P.setPen(ToQColor(FFont.Color()));
+  P.drawText(QPointF(X, Y + Ascent), Text);
+}
+
+void TCanvas::PaintPicture(double L, double T, double W, double H, const TBitmap& Source) {
+  if (!Paintable()) return;
+  if (Source.FPage) return;
+  Source.EndPainting();
+  const QImage Picture = &Source == &FTarget ? Source.FImage->copy() : *Source.FImage;
+  if (Picture.isNull()) return;
+  QPainter& P = PainterFor(false);
+  P.drawImage(QRectF(L, T, W, H), Picture);
+}
+
+TColor TCanvas::PaintedPixel(int X, int Y) const {
+  if (FTarget.FPage || X < 0 || Y < 0 || X >= FTarget.FWidth || Y >= FTarget.FHeight) return clNone;
+  const QImage& I = *FTarget.FImage;
+  const double S = FTarget.FMode.Scale;
+  const int DX = std::clamp(static_cast<int>((X + 0.5) * S), 0, I.width() - 1);
+  const int DY = std::clamp(static_cast<int>((Y + 0.5) * S), 0, I.height() - 1);
+  const std::uint32_t Pixel = reinterpret_cast<const std::uint32_t*>(I.constScanLine(DY))[DX];
+  return static_cast<TColor>(((Pixel & 0xFFu) << 16) | (Pixel & 0xFF00u) | ((Pixel >> 16) & 0xFFu));
+}
+
+}  // namespace zkw
