@@ -532,6 +532,11 @@ void TChartRenderer::KeepDataImage(TCanvas& Canvas, TItemRenderer& Renderer, TKe
                                    const TDataImagePass& Pass, const std::shared_ptr<const TvxItemStore>& Store,
                                    int Prefix) {
   TBitmap& Data = FHost.DataImage();
+  // The kept copy is pixel for pixel the data image, at its draw mode.
+  if (Kept.Image.DrawMode() != Data.DrawMode()) {
+    Kept.Image.SetSize(0, 0);
+    Kept.Image.SetDrawMode(Data.DrawMode());
+  }
   if (Kept.Image.Width() != Data.Width() || Kept.Image.Height() != Data.Height()) {
     Kept.Image.SetSize(Data.Width(), Data.Height());
   }

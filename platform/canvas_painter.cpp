@@ -395,6 +395,16 @@ void TCanvas::PaintPicture(double L, double T, double W, double H, const TBitmap
   const QImage Picture = &Source == &FTarget ? Source.FImage->copy() : *Source.FImage;
   if (Picture.isNull()) return;
   QPainter& P = PainterFor(false);
+  if (Source.FMode.Scale == FTarget.FMode.Scale && W == Source.Width() && H == Source.Height()) {
+    // A picture of the same scale goes pixel for pixel: its corner snaps to
+    // a device pixel, so a fractional scale never resamples it.
+    const QTransform Device = P.deviceTransform();
+    const QPointF At = Device.map(QPointF(L, T));
+    const QPointF Snapped = Device.inverted().map(QPointF(std::round(At.x()), std::round(At.y())));
+    P.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    P.drawImage(Snapped, Picture);
+    return;
+  }
   P.drawImage(QRectF(L, T, W, H), Picture);
 }
 

@@ -25,7 +25,6 @@
 #include "platform/graphics.h"
 #include "platform/gui_app.h"
 #include "platform/pixel_fill.h"
-#include "platform/text_trace.h"
 
 namespace zkw {
 
@@ -268,50 +267,7 @@ void Replay(std::uint32_t* Bits, std::int64_t Stride, int W, int H, std::int64_t
   }
 }
 
-using TTraceTable = std::unordered_map<const TBitmap*, std::vector<TTracedText>>;
-
-TTraceTable& Traces() {
-  static TTraceTable Table;
-  return Table;
-}
-
-std::vector<TTracedText>*& ScopeList() {
-  static std::vector<TTracedText>* List = nullptr;
-  return List;
-}
-
-bool Covers(const TTracedText& Outer, const TTracedText& Inner) {
-  return Inner.X >= Outer.X && Inner.Y >= Outer.Y && Inner.X + Inner.Width <= Outer.X + Outer.Width &&
-         Inner.Y + Inner.Height <= Outer.Y + Outer.Height;
-}
-
-void Trace(std::vector<TTracedText>& List, TTracedText Text) {
-  // A repaint draws the same texts again: the new one takes the old one's place.
-  std::erase_if(List, [&](const TTracedText& Old) { return Covers(Text, Old); });
-  if (List.size() >= MaxTracedTexts)
-    List.erase(List.begin(), List.begin() + static_cast<std::ptrdiff_t>(List.size() - MaxTracedTexts + 1));
-  List.push_back(std::move(Text));
-}
-
-QRgb ToRgb(TColor Color) {
-  const auto C = static_cast<std::uint32_t>(ColorToRGB(Color));
-  return qRgb(static_cast<int>(C & 0xFF), static_cast<int>((C >> 8) & 0xFF), static_cast<int>((C >> 16) & 0xFF));
-}
-
 }  // namespace
-
-void StartTextTrace(const TBitmap& Bitmap) { Traces().try_emplace(&Bitmap); }
-
-void StopTextTrace(const TBitmap& Bitmap) { Traces().erase(&Bitmap); }
-
-TTextTraceScope::TTextTraceScope(std::vector<TTracedText>& Into) : FPreviousList(ScopeList()) { ScopeList() = &Into; }
-
-TTextTraceScope::~TTextTraceScope() { ScopeList() = FPreviousList; }
-
-std::vector<TTracedText>* TracedTexts(const TBitmap& Bitmap) {
-  auto It = Traces().find(&Bitmap);
-  return It == Traces().end() ? nullptr : &It->second;
-}
 
 void SetTextCaching(bool Enabled) {
   TTextCache& C = Cache();
@@ -378,25 +334,6 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
   }
   // Only a box that meets the picture is drawn, so Qt's coordinates stay small.
   if (W <= 0 || T.FW <= 0 || T.FH <= 0 || X >= T.FW || Y >= T.FH || X + W <= 0 || Y + H <= 0) return;
-  if (!Traces().empty() || ScopeList()) {
-    // Kept for redrawing the text sharper on a high-density screen.
-    auto It = Traces().find(&FTarget);
-    std::vector<TTracedText>* List = It != Traces().end() ? &It->second : ScopeList();
-    if (List) {
-      TTracedText Traced;
-      Traced.X = X;
-      Traced.Y = Y;
-      Traced.Width = static_cast<int>(W);
-      Traced.Height = static_cast<int>(H);
-      Traced.Ascent = F->Ascent;
-      Traced.Text = ToQString(Text);
-      Traced.Font = F->Font;
-      Traced.Color = ToRgb(FFont.Color());
-      Traced.Opaque = FBrush.Style() == bsSolid;
-      Traced.Background = ToRgb(FBrush.Color());
-      Trace(*List, std::move(Traced));
-    }
-  }
   const auto Ink = static_cast<std::uint32_t>(ColorToRGB(FFont.Color()));
   if (E->Ink == 0) C.Record(*F, Text, *E);
   if (E->Ink == 1) {

@@ -26,20 +26,4 @@ void ScaleWidget::chainEvents() { Chain(scale()->OnZoomPan, FOwnZoomPan); }
 
 QSize ScaleWidget::minimumControlSize() const { return {24, 24}; }
 
-void ScaleWidget::paintControl(bool Fresh) {
-  if (DeviceFactor(devicePixelRatioF()) == 1) {
-    SurfaceWidget::paintControl(Fresh);
-    return;
-  }
-  // The scale paints through a temporary picture copied one to one onto its
-  // window: a fresh paint inside a trace scope records every text it shows.
-  FTexts.clear();
-  const TTextTraceScope Scope(FTexts);
-  control().WMPaint();
-}
-
-std::vector<TTextLayer> ScaleWidget::textLayers() {
-  return {TTextLayer{&FTexts, QPoint(0, 0), QRect(0, 0, control().Width(), control().Height())}};
-}
-
 }  // namespace zkw

@@ -5,8 +5,8 @@
 /// zooms its own range and reports it as zoomPan() (and through the scale's
 /// OnZoomPan, which keeps working beside the signal). Everything else is as
 /// for VexaWidget: no application-wide state, shapes on this widget only,
-/// sharp text at any device pixel ratio (the scale is painted afresh for
-/// every picture above ratio 1 and its texts drawn at device resolution).
+/// drawn natively at any device pixel ratio (scale()->SetAntialiased(true)
+/// smooths it).
 #pragma once
 
 #include "scale/ZKW_Scale.h"
@@ -34,18 +34,9 @@ class ScaleWidget : public SurfaceWidget {
   void chainEvents() override;
   /// 24 x 24 pixels.
   QSize minimumControlSize() const override;
-  /// Nothing to start or stop: paintControl records the texts itself.
-  void traceTexts(bool) override {}
-  /// The texts the last paint recorded, on the whole control.
-  std::vector<TTextLayer> textLayers() override;
-  /// At device ratio 1 as SurfaceWidget does; above 1 a fresh paint that
-  /// records every text it draws (the scale paints through a temporary
-  /// picture, so its texts cannot be traced on a surface).
-  void paintControl(bool Fresh) override;
 
  private:
   TZoomPanEvent FOwnZoomPan;
-  std::vector<TTracedText> FTexts;
 };
 
 }  // namespace zkw

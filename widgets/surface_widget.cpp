@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QWheelEvent>
+#include <cmath>
 
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_input.h"
@@ -55,16 +56,7 @@ SurfaceWidget::SurfaceWidget(std::unique_ptr<TCustomControl> Control, QWidget* P
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-SurfaceWidget::~SurfaceWidget() {
-  stopTracing();
-  FControl.reset();
-}
-
-void SurfaceWidget::stopTracing() {
-  if (!FTracing) return;
-  FTracing = false;
-  traceTexts(false);
-}
+SurfaceWidget::~SurfaceWidget() { FControl.reset(); }
 
 QSize SurfaceWidget::sizeHint() const { return QSize(400, 300).expandedTo(minimumSizeHint()); }
 
@@ -102,56 +94,37 @@ void SurfaceWidget::applyCursor() {
     setCursor(CursorToQt(Shape));
 }
 
-void SurfaceWidget::traceTexts(bool On) {
-  if (On)
-    StartTextTrace(FControl->WindowSurface());
-  else
-    StopTextTrace(FControl->WindowSurface());
-}
-
-std::vector<TTextLayer> SurfaceWidget::textLayers() {
-  const TBitmap& S = FControl->WindowSurface();
-  return {TTextLayer{TracedTexts(S), QPoint(0, 0), QRect(0, 0, S.Width(), S.Height())}};
-}
-
 void SurfaceWidget::paintControl(bool Fresh) {
   if (Fresh || FControl->NeedsPaint()) FControl->WMPaint();
 }
 
+void SurfaceWidget::followDeviceRatio(TCustomControl& Control) {
+  // A new ratio (the window moved to another screen, or the first paint)
+  // sets the control's device scale, which asks for a full paint at it.
+  const double Ratio = devicePixelRatioF();
+  if (std::isfinite(Ratio) && Ratio > 0 && Ratio <= 64 && Control.DrawMode().Scale != Ratio)
+    Control.SetDeviceScale(Ratio);
+}
+
 QImage SurfaceWidget::renderImage() {
-  const int K = DeviceFactor(devicePixelRatioF());
-  bool Fresh = false;
-  if ((K > 1) != FTracing) {
-    FTracing = K > 1;
-    traceTexts(FTracing);
-    // Texts drawn before tracing began are unknown: paint them again.
-    Fresh = FTracing;
-  }
   QImage Picture;
-  callControl([&](TCustomControl&) {
-    paintControl(Fresh);
-    Picture = K > 1 ? ComposeDeviceImage(FControl->WindowSurface().Image(), K, textLayers())
-                    : FControl->WindowSurface().Image().copy();
+  callControl([&](TCustomControl& C) {
+    followDeviceRatio(C);
+    paintControl(false);
+    Picture = C.WindowSurface().Image().copy();
   });
-  Picture.setDevicePixelRatio(K);
   return Picture;
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent*) {
-  const int K = DeviceFactor(devicePixelRatioF());
-  QPointer<SurfaceWidget> Self(this);
   QPainter P(this);
   const QSize Surface(FControl->WindowSurface().Width(), FControl->WindowSurface().Height());
   if (Surface != size()) P.fillRect(rect(), ToQColor(FControl->Color()));
-  if (K == 1 && !FTracing) {
-    callControl([&](TCustomControl& C) { PaintSurface(P, C); });
-    return;
-  }
-  const QImage Picture = renderImage();
-  if (!Self) return;
-  // A ratio that is not whole: Qt scales the K picture down to the device.
-  P.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != K);
-  P.drawImage(QRectF(0, 0, Picture.width() / double(K), Picture.height() / double(K)), Picture);
+  callControl([&](TCustomControl& C) {
+    followDeviceRatio(C);
+    // The surface is drawn at the device ratio: one surface pixel per device pixel.
+    PaintSurface(P, C);
+  });
 }
 
 void SurfaceWidget::resizeEvent(QResizeEvent* E) {

@@ -13,16 +13,20 @@
 /// (its position is always 0, 0) and follows every resize; a size set on
 /// the control resizes the widget, which a layout may override.
 ///
-/// Device pixel ratios: see widgets/device_image.h. At ratio 1 the widget
-/// shows exactly the pixels of the control's surface.
+/// Device pixel ratios: the widget gives the control its device pixel ratio
+/// as the device scale (TCustomControl::SetDeviceScale), so the control draws
+/// its surface natively at the device's resolution - lines, marks, curves,
+/// texts and the exclusive-or figures of drags alike - and the widget shows
+/// one surface pixel per device pixel. At ratio 1 (without anti-aliasing)
+/// the widget shows exactly the pixels of the headless rendering. A window
+/// moved to a screen of another ratio paints again at the new one.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <memory>
-#include <vector>
 
 #include "platform/controls.h"
-#include "widgets/device_image.h"
 
 namespace zkw {
 
@@ -54,23 +58,14 @@ class SurfaceWidget : public QWidget {
   virtual void chainEvents() {}
   /// Smallest useful size of the control.
   virtual QSize minimumControlSize() const { return {16, 16}; }
-  /// Text tracing for device ratios above 1: start / stop recording the
-  /// texts of the control's pictures, and which pictures show where.
-  ///@{
-  virtual void traceTexts(bool On);
-  virtual std::vector<TTextLayer> textLayers();
-  ///@}
   /// Brings the surface up to date before it is shown: by default runs a
   /// pending paint (a full one when Fresh is set).
   virtual void paintControl(bool Fresh);
-  /// Ends text tracing; a derived widget that traces pictures of its own
-  /// calls it in its destructor (virtual calls do not reach it from ours).
-  void stopTracing();
 
   /// Qt's events, passed to the control's message entry points with the pointer
   /// shapes routed to this widget; the widget repaints after each (input may
-  /// change the picture). A paint shows the control's surface (at a device ratio
-  /// above 1 the picture of renderImage()); a resize sets the control's size.
+  /// change the picture). A paint shows the control's surface at the device
+  /// ratio; a resize sets the control's size.
   ///@{
   void paintEvent(QPaintEvent* Event) override;
   void resizeEvent(QResizeEvent* Event) override;
@@ -94,11 +89,12 @@ class SurfaceWidget : public QWidget {
   /// callControl, then a repaint of the widget (input may change the picture).
   template <typename F>
   void dispatch(F&& Fn);
+  /// Gives the control this widget's device pixel ratio as its device scale.
+  void followDeviceRatio(TCustomControl& Control);
   void setPointerShape(TCursor Shape);
   void applyCursor();
   std::unique_ptr<TCustomControl> FControl;
   TCursor FPointerShape = crDefault;  ///< the shape the control asked for
-  bool FTracing = false;
 };
 
 }  // namespace zkw

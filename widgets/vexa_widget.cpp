@@ -38,7 +38,7 @@ VexaWidget::VexaWidget(QWidget* Parent) : SurfaceWidget(std::make_unique<TEmbedd
   control().SetBounds(0, 0, width(), height());
 }
 
-VexaWidget::~VexaWidget() { stopTracing(); }
+VexaWidget::~VexaWidget() = default;
 
 TVexa* VexaWidget::chart() const { return static_cast<TVexa*>(&control()); }
 
@@ -57,29 +57,6 @@ QSize VexaWidget::minimumControlSize() const {
   // The margins and a small plot area.
   return {C.MarginLeft() + C.MarginRight() + C.ShadowWidth() + 16,
           C.MarginTop() + C.MarginBottom() + C.ShadowWidth() + 16};
-}
-
-void VexaWidget::traceTexts(bool On) {
-  SurfaceWidget::traceTexts(On);
-  TVexa& C = *chart();
-  for (const TBitmap* B : {&C.ControlImage(), &C.DataImage()}) {
-    if (On)
-      StartTextTrace(*B);
-    else
-      StopTextTrace(*B);
-  }
-}
-
-std::vector<TTextLayer> VexaWidget::textLayers() {
-  // The paint draws the outer area into the control image and the plot into
-  // the data image, which goes onto the control image (and, on a redraw,
-  // straight onto the window) at the plot's corner.
-  std::vector<TTextLayer> L = SurfaceWidget::textLayers();
-  TVexa& C = *chart();
-  const QPoint Corner(C.MarginLeft(), C.MarginTop());
-  L.push_back({TracedTexts(C.ControlImage()), QPoint(0, 0), QRect(0, 0, C.ControlImage().Width(), C.ControlImage().Height())});
-  L.push_back({TracedTexts(C.DataImage()), Corner, QRect(Corner, QSize(C.DataImage().Width(), C.DataImage().Height()))});
-  return L;
 }
 
 }  // namespace zkw

@@ -24,9 +24,9 @@
 /// chart stays the widget's: do not give it a parent control or a form.
 ///
 /// Sharpness: at device pixel ratio 1 the widget shows exactly the pixels of
-/// the headless rendering (SaveChartToPng of the same chart). Above 1 it
-/// shows those pixels enlarged by the whole factor with every text drawn
-/// again at device resolution; see widgets/device_image.h.
+/// the headless rendering (SaveChartToPng of the same chart). At any other
+/// ratio (2, or 1.25, 1.5, 1.75) the chart draws natively at the device's
+/// resolution; chart()->SetAntialiased(true) smooths it at every ratio.
 ///
 /// Text needs a Qt GUI application: create the QApplication before the widget.
 #pragma once
@@ -70,12 +70,6 @@ class VexaWidget : public SurfaceWidget {
   void chainEvents() override;
   /// The chart's margins and shadow plus a small plot area.
   QSize minimumControlSize() const override;
-  /// Traces the texts of the chart's two images, the control image and the
-  /// data image, where the chart draws before copying onto its surface.
-  void traceTexts(bool On) override;
-  /// The control image at the widget's corner and the data image at the
-  /// plot's corner.
-  std::vector<TTextLayer> textLayers() override;
 
  private:
   TMouseMoveInChartEvent FOwnMove;
