@@ -2,7 +2,8 @@
 // window surface and labels: the world position, the nearest-item search,
 // the cursor mark's move, the redraw of the data image onto the surface, and
 // the two read-out texts. Measured on the demo form as its description
-// builds it (headless), with its 101 items and with 1,000,000 marks.
+// builds it (headless), with its 101 items and with 1,000,000 marks, and at
+// device pixel ratios above 1.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -86,6 +87,31 @@ void BM_DemoMoveRedrawOnly(benchmark::State& State) {
   }
 }
 BENCHMARK(BM_DemoMoveRedrawOnly)->Arg(100)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The demo's move on a screen of device pixel ratio range(0) / 100 (the
+// chart draws natively at it), anti-aliased when range(1) is 1.
+void BM_DemoMouseMoveAtRatio(benchmark::State& State) {
+  const auto Form = DemoForm(100);
+  TVexa& C = *Form->VX1;
+  C.SetDeviceScale(static_cast<double>(State.range(0)) / 100);
+  C.SetAntialiased(State.range(1) != 0);
+  C.Repaint();
+  const std::int16_t Xs[2] = {120, 400};
+  const std::int16_t Ys[2] = {90, 250};
+  int N = 0;
+  for (auto _ : State) {
+    C.WMMouseMove(TShiftState{}, Xs[N & 1], Ys[N & 1]);
+    ++N;
+    benchmark::DoNotOptimize(C.WindowSurface().Canvas().Pixels(C.MarginLeft(), C.MarginTop()));
+  }
+  State.SetItemsProcessed(State.iterations());
+}
+BENCHMARK(BM_DemoMouseMoveAtRatio)
+    ->Args({100, 0})
+    ->Args({150, 0})
+    ->Args({200, 0})
+    ->Args({200, 1})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zkw

@@ -75,16 +75,22 @@ const TBitmap& PaintedImage(TCustomVexa& Chart) {
   return Chart.ControlImage();
 }
 
-// Sets the chart's device scale to 1 for one picture in the exact raster and
-// gives the old one back (the chart then repaints at it).
-class TExactScaleLoan {
+// Sets the chart's device scale for one picture and gives the old one back
+// (the chart then paints again at it): the picture is what a screen of that
+// ratio shows, drawn by the same code.
+class TDeviceScaleLoan {
  public:
-  explicit TExactScaleLoan(TCustomVexa& Chart) : FChart(Chart), FKept(Chart.DrawMode().Scale) {
-    Chart.SetDeviceScale(1);
+  TDeviceScaleLoan(TCustomVexa& Chart, double Scale) : FChart(Chart), FKept(Chart.DrawMode().Scale) {
+    Chart.SetDeviceScale(Scale);
   }
-  ~TExactScaleLoan() { FChart.SetDeviceScale(FKept); }
-  TExactScaleLoan(const TExactScaleLoan&) = delete;
-  TExactScaleLoan& operator=(const TExactScaleLoan&) = delete;
+  ~TDeviceScaleLoan() {
+    try {
+      FChart.SetDeviceScale(FKept);
+    } catch (...) {  // the kept scale was valid; only memory can fail here
+    }
+  }
+  TDeviceScaleLoan(const TDeviceScaleLoan&) = delete;
+  TDeviceScaleLoan& operator=(const TDeviceScaleLoan&) = delete;
 
  private:
   TCustomVexa& FChart;
@@ -118,15 +124,8 @@ void PaintChartOnPage(TCustomVexa& Chart, TBitmap& Page, bool Monochrome) {
 
 void PaintChartPicture(TCustomVexa& Chart, TBitmap& Picture, double Scale) {
   CheckDrawScale(Scale);
-  if (Scale == 1 && !Chart.Antialiased()) {
-    TExactScaleLoan Exact(Chart);
-    Picture.Assign(PaintedImage(Chart));
-    return;
-  }
-  Picture.SetSize(0, 0);
-  Picture.SetDrawMode({Scale, Chart.Antialiased(), false});
-  Picture.SetSize(Chart.Width(), Chart.Height());
-  PaintOnPicture(Picture, ChartPainting(Chart));
+  TDeviceScaleLoan Loan(Chart, Scale);
+  Picture.Assign(PaintedImage(Chart));
 }
 
 void SaveChartToPng(TCustomVexa& Chart, const std::string& FileName, double Scale) {

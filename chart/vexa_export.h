@@ -17,10 +17,11 @@ namespace zkw {
 // EInvalidGraphic for a scale that is not finite or not above 0, and
 // Exception when the file cannot be written; a file is complete or not there.
 //
-// Pictures of pixels at Scale 1 from a chart in the exact mode are the control
-// image itself, pixel for pixel. Any other scale, or an anti-aliased chart,
-// draws the chart anew at Scale device pixels per pixel (see TDrawMode): a
-// Scale of 3 gives a 300-dpi figure of a chart meant for 100 dpi.
+// Pictures of pixels are the control image as the chart paints it at device
+// scale Scale (see TDrawMode), what a screen of that ratio shows: at Scale 1
+// without anti-aliasing the exact raster, pixel for pixel; a Scale of 3 gives
+// a 300-dpi figure of a chart meant for 100 dpi. The chart paints again at its
+// own scale afterwards.
 
 // Resolution of a PDF page that SaveChartImage writes for a ".pdf" name.
 constexpr int DefaultPdfDpi = 96;
@@ -30,8 +31,8 @@ constexpr int DefaultPdfDpi = 96;
 // crosshairs), each part clipped to its rectangle as on the screen; on a
 // vector page lines and fills stay paths and texts stay text.
 void PaintChartOnPage(TCustomVexa& Chart, TBitmap& Page, bool Monochrome = false);
-// The chart as a picture at Scale in the chart's anti-aliasing; Scale 1 in
-// the exact mode is the control image's copy.
+// The chart as a picture at Scale in the chart's anti-aliasing (a copy of
+// its control image painted at that device scale).
 void PaintChartPicture(TCustomVexa& Chart, TBitmap& Picture, double Scale);
 
 void SaveChartToPng(TCustomVexa& Chart, const std::string& FileName, double Scale = 1);

@@ -18,6 +18,12 @@
 //  - glyphs come from the same font at the device's pixel size, so hinting
 //    can make a text a device pixel wider or narrower than Scale times the
 //    logical text.
+// On a picture without anti-aliasing, axis-aligned boxes (fills, single
+// pixels, thin solid horizontal and vertical lines, square outlines) are
+// written straight into the device pixels: logical box [L, R) covers device
+// columns [round(L * Scale), round(R * Scale)), which is what the painter
+// fills for it at whole scales, at a small part of the painter's cost per
+// call - millions of marks are mostly such boxes.
 #include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
@@ -27,6 +33,7 @@
 
 #include "platform/canvas_painter.h"
 #include "platform/graphics.h"
+#include "platform/pixel_fill.h"
 
 namespace zkw {
 
@@ -132,9 +139,65 @@ double Near(i64 V) { return static_cast<double>(std::clamp<i64>(V, -static_cast<
 
 bool TCanvas::Paintable() const { return FTarget.FPage || !FTarget.FImage->isNull(); }
 
+bool TCanvas::DirectBoxes() const { return FTarget.FPage || !FTarget.FMode.Antialiased; }
+
+void TCanvas::FillDeviceBox(double L, double T, double R, double B, std::uint32_t Pixel) {
+  if (FTarget.FPage) {
+    if (L >= R || T >= B) return;
+    const QRectF Box(QPointF(std::clamp(L, -Far, Far), std::clamp(T, -Far, Far)),
+                     QPointF(std::clamp(R, -Far, Far), std::clamp(B, -Far, Far)));
+    const QColor Color = QColor::fromRgb(Pixel);
+    FTarget.Painter();
+    TPainterDevice& D = *FTarget.FDevice;
+    if (D.BoxesPending && (D.ConfiguredFor != &FTarget || D.BoxColor != Color)) D.FlushBoxes();
+    if (!D.BoxesPending) {
+      PainterFor(false);
+      D.BoxesPending = true;
+      D.BoxColor = Color;
+      D.Open = Box;
+      return;
+    }
+    // A box that continues the open one's row (or column) joins it.
+    if (Box.top() == D.Open.top() && Box.bottom() == D.Open.bottom() && Box.left() == D.Open.right()) {
+      D.Open.setRight(Box.right());
+    } else if (Box.left() == D.Open.left() && Box.right() == D.Open.right() && Box.top() == D.Open.bottom()) {
+      D.Open.setBottom(Box.bottom());
+    } else {
+      D.Boxes.push_back(D.Open);
+      D.Open = Box;
+    }
+    return;
+  }
+  // The painter, if one is open, draws straight into the same pixels: the
+  // picture is not shared, so the raw view neither detaches it nor ends it.
+  TBitmap& Tg = FTarget;
+  if (Tg.FStale) Tg.Surface();
+  const double S = Tg.FMode.Scale;
+  const auto Device = [S](double V, i64 Limit) {
+    return static_cast<i64>(std::clamp(V * S, 0.0, static_cast<double>(Limit)) + 0.5);
+  };
+  const i64 DL = Device(L, Tg.FW), DR = Device(R, Tg.FW);
+  const i64 DT = Device(T, Tg.FH), DB = Device(B, Tg.FH);
+  if (DL >= DR || DT >= DB) return;
+  for (i64 Y = DT; Y < DB; ++Y) FillPixels(Tg.FBits + Y * Tg.FStride + DL, DR - DL, Pixel);
+}
+
+void TCanvas::PaintSquareOutline(int X, int Y, int D) {
+  // The four sides' pixels, as the four lines of the exact rules write them.
+  const double L = Near(i64(X) - D), T = Near(i64(Y) - D), R = Near(i64(X) + D) + 1, B = Near(i64(Y) + D) + 1;
+  const std::uint32_t C = ColorToPixel(FPen.Color());
+  FillDeviceBox(L, T, R, T + 1, C);
+  FillDeviceBox(L, B - 1, R, B, C);
+  FillDeviceBox(L, T + 1, L + 1, B - 1, C);
+  FillDeviceBox(R - 1, T + 1, R, B - 1, C);
+  FPenPos = {X - D, Y - D};
+  FDashPhase = 0;
+}
+
 QPainter& TCanvas::PainterFor(bool Xor) {
   QPainter& P = FTarget.Painter();
   TPainterDevice& D = *FTarget.FDevice;
+  D.FlushBoxes();
   if (FTarget.FPage && D.ConfiguredFor != &FTarget) {
     P.setTransform(QTransform::fromTranslate(FTarget.FOriginX, FTarget.FOriginY) * D.Base);
     P.setClipRect(QRectF(0, 0, FTarget.FWidth, FTarget.FHeight));
@@ -152,6 +215,14 @@ void TCanvas::PaintLine(i64 X0, i64 Y0, i64 X1, i64 Y1) {
   const i64 DX = X1 - X0, DY = Y1 - Y0;
   const i64 N = std::max(DX < 0 ? -DX : DX, DY < 0 ? -DY : DY);
   if (N == 0) return;
+  if ((DX == 0 || DY == 0) && FPen.Width() == 1 && FPen.Mode() == pmCopy && DashOf(FPen.Style()).isEmpty() &&
+      DirectBoxes()) {
+    // The pixels from the start up to, not including, the end.
+    const double L = Near(std::min(X0, DX < 0 ? X1 + 1 : X0)), R = Near(std::max(X0 + 1, DX < 0 ? X0 + 1 : X1));
+    const double T = Near(std::min(Y0, DY < 0 ? Y1 + 1 : Y0)), B = Near(std::max(Y0 + 1, DY < 0 ? Y0 + 1 : Y1));
+    FillDeviceBox(L, T, R, B, ColorToPixel(FPen.Color()));
+    return;
+  }
   const int Phase = FDashPhase;
   if (FPen.Width() == 1 && !DashOf(FPen.Style()).isEmpty()) FDashPhase = (Phase + static_cast<int>(N % DashLength(FPen.Style()))) % DashLength(FPen.Style());
   // The end pixel is excluded: stop one major step short, with square ends
@@ -206,6 +277,10 @@ void TCanvas::PaintFill(double L, double T, double R, double B, TColor Color, bo
   const QRectF Box(QPointF(std::clamp(L, -Far, Far), std::clamp(T, -Far, Far)),
                    QPointF(std::clamp(R, -Far, Far), std::clamp(B, -Far, Far)));
   if (Box.isEmpty()) return;
+  if (!Xor && DirectBoxes()) {
+    FillDeviceBox(Box.left(), Box.top(), Box.right(), Box.bottom(), ColorToPixel(Color));
+    return;
+  }
   if (Xor && !FTarget.FPage) {
     FTarget.EndPainting();
     XorThroughMask(*FTarget.FImage, Box, FTarget.FMode.Scale, 0, XorBits(Color),
@@ -225,6 +300,17 @@ void TCanvas::PaintRectangle(int L, int T, int R, int B) {
     return;
   }
   const int W = FPen.Width();
+  if (W == 1 && !Xor && (FPen.Style() == psSolid || FPen.Style() == psInsideFrame) && DirectBoxes()) {
+    // The border ring of pixels and the brush inside, as boxes.
+    const double BL = Near(L), BT = Near(T), BR = Near(R), BB = Near(B);
+    if (Fill) FillDeviceBox(BL, BT, BR, BB, ColorToPixel(FBrush.Color()));
+    const std::uint32_t C = ColorToPixel(FPen.Color());
+    FillDeviceBox(BL, BT, BR, BT + 1, C);
+    FillDeviceBox(BL, BB - 1, BR, BB, C);
+    FillDeviceBox(BL, BT, BL + 1, BB, C);
+    FillDeviceBox(BR - 1, BT, BR, BB, C);
+    return;
+  }
   if (W == 1 && !DashOf(FPen.Style()).isEmpty()) {
     // Dashed border: four lines, each ending where the next starts, as the exact raster draws it.
     const int Kept = FDashPhase;

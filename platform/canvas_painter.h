@@ -4,9 +4,14 @@
 #pragma once
 
 #include <QImage>
+#include <QColor>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRectF>
 #include <QTransform>
 #include <memory>
+#include <vector>
 
 namespace zkw {
 
@@ -22,6 +27,39 @@ struct TPainterDevice {
   // The page whose origin and clip the painter holds now: pages sharing a
   // painter set theirs when they draw.
   const TBitmap* ConfiguredFor = nullptr;
+  // Boxes of one colour waiting to be filled as one path (pages only): a
+  // million marks become a path per run of equal colours instead of
+  // millions of painter calls and file elements. Open is the newest box,
+  // still growing while the next one continues its row.
+  bool BoxesPending = false;
+  QColor BoxColor;
+  std::vector<QRectF> Boxes;
+  QRectF Open;
+
+  // Fills the waiting boxes with the painter as it is set up now (for the
+  // page that started them: any other drawing flushes them first). An SVG
+  // file takes them as one path element; other devices (PDF) as rectangles
+  // in one call, which their writers store more compactly than a path.
+  void FlushBoxes() {
+    if (!BoxesPending) return;
+    BoxesPending = false;
+    Boxes.push_back(Open);
+    const QPen Pen = Painter->pen();
+    const QBrush Brush = Painter->brush();
+    Painter->setPen(Qt::NoPen);
+    if (Painter->paintEngine() && Painter->paintEngine()->type() == QPaintEngine::SVG) {
+      QPainterPath Path;
+      Path.setFillRule(Qt::WindingFill);
+      for (const QRectF& R : Boxes) Path.addRect(R);
+      Painter->fillPath(Path, BoxColor);
+    } else {
+      Painter->setBrush(BoxColor);
+      Painter->drawRects(Boxes.data(), static_cast<int>(Boxes.size()));
+    }
+    Painter->setPen(Pen);
+    Painter->setBrush(Brush);
+    Boxes.clear();
+  }
 };
 
 }  // namespace zkw

@@ -487,6 +487,11 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
 void TCanvas::SquareOutline(int X, int Y, int D) {
   const i64 L = i64(X) - D, T = i64(Y) - D, R = i64(X) + D, B = i64(Y) + D;
   const TPenStyle Style = FPen.Style();
+  if (!FTarget.FExact && D >= 1 && FPen.Width() == 1 && (Style == psSolid || Style == psInsideFrame) &&
+      FPen.Mode() == pmCopy && DirectBoxes()) {
+    PaintSquareOutline(X, Y, D);
+    return;
+  }
   if (FTarget.FExact && D >= 1 && FPen.Width() == 1 && (Style == psSolid || Style == psInsideFrame)) {
     TBitmap& Tg = FTarget;
     if (Tg.FStale) Tg.Surface();

@@ -198,7 +198,10 @@ TBitmap::TBitmap(const TBitmap& Page, int Left, int Top, int Width, int Height) 
 
 TBitmap::~TBitmap() {
   // Whatever drew last on a shared page painter must not point here any more.
-  if (FDevice && FDevice->ConfiguredFor == this) FDevice->ConfiguredFor = nullptr;
+  if (FDevice && FDevice->ConfiguredFor == this) {
+    if (FDevice->Painter->isActive()) FDevice->FlushBoxes();
+    FDevice->ConfiguredFor = nullptr;
+  }
 }
 
 void CheckDrawScale(double Scale) {
@@ -217,6 +220,7 @@ int DeviceExtent(int Logical, double Scale) {
 }  // namespace
 
 void TBitmap::EndPainting() const {
+  if (FPage && FDevice && FDevice->Painter->isActive()) FDevice->FlushBoxes();
   if (FPage || !FDevice) return;
   FDevice.reset();
   FStale = true;
@@ -449,7 +453,8 @@ const QImage& TBitmap::Image() const {
 
 void TBitmap::Surface() {
   if (!FStale) return;
-  EndPainting();
+  // An exact bitmap never keeps a painter; the painter of another mode draws
+  // straight into these pixels, so reading them does not end it.
   // Someone may have replaced the picture with another format through Image().
   if (!FImage->isNull() && FImage->format() != QImage::Format_RGB32) {
     *FImage = FImage->convertToFormat(QImage::Format_RGB32);

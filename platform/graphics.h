@@ -288,6 +288,11 @@ class TCanvas : public TPersistent {
   // the mode's anti-aliasing, which Xor pens never use).
   QPainter& PainterFor(bool Xor);
   bool Paintable() const;  // a page, or a bitmap with pixels
+  // Whether axis-aligned boxes go straight into the device pixels (or, on a
+  // page, into one path per colour), and the box.
+  bool DirectBoxes() const;
+  void FillDeviceBox(double L, double T, double R, double B, std::uint32_t Pixel);
+  void PaintSquareOutline(int X, int Y, int D);
   void PaintLine(std::int64_t X0, std::int64_t Y0, std::int64_t X1, std::int64_t Y1);
   void PaintPolyline(const TPoint* Points, int Count);
   void PaintRectangle(int L, int T, int R, int B);
@@ -365,7 +370,9 @@ class TBitmap : public TPersistent {
   bool IsPage() const { return FPage; }
   // Ends the painter a non-exact bitmap keeps between drawing operations, so
   // that its picture is complete for a reader outside the canvas. Image(),
-  // ScanLine, PixelView and saving end it themselves.
+  // ScanLine, PixelView and saving end it themselves. A page draws what it
+  // still holds back (boxes of one colour are filled together); the owner of
+  // its painter calls this before ending the painter.
   void EndPainting() const;
 
   // Raises EInvalidGraphic when the file cannot be read; the bitmap is then

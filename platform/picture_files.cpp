@@ -155,6 +155,7 @@ void PaintPdf(const std::string& FileName, int Width, int Height, int Dpi, doubl
     Painter.translate(std::max(0.0, (PageW * UnitsPerPoint - Width) / 2), std::max(0.0, (PageH * UnitsPerPoint - Height) / 2));
     TBitmap Page(Painter, Width, Height);
     Paint(Page);
+    Page.EndPainting();
     if (!Painter.end()) throw Exception("Cannot finish the document \"" + FileName + "\"");
   }
   File.Commit();
@@ -179,6 +180,7 @@ void WriteSvgDrawing(const std::string& FileName, int Width, int Height, const T
     TPainterEnd End{Painter};
     TBitmap Page(Painter, Width, Height);
     Paint(Page);
+    Page.EndPainting();
     if (!Painter.end()) throw Exception("Cannot finish the drawing \"" + FileName + "\"");
   }
   File.Commit();
@@ -207,6 +209,7 @@ void PaintOnPicture(TBitmap& Picture, const TPagePainting& Paint) {
   // tells the drawing which scale it draws at.
   TBitmap Page(Painter, Picture.Width(), Picture.Height(), Picture.DrawMode());
   Paint(Page);
+  Page.EndPainting();
 }
 
 }  // namespace zkw
