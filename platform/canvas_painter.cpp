@@ -6,10 +6,11 @@
 // so a figure through pixel centres is drawn through (x + 0.5, y + 0.5) and a
 // filled box [L, R) x [T, B) is exactly that square range. What a painter
 // cannot express of the exact rules, and how it shows:
-//  - a line's end pixel: the line stops one step before its end point, as in
-//    the exact raster, but a polyline covers its last point;
+//  - a line's end pixel: a line or polyline stops one step before its end
+//    point, as in the exact raster, with square ends over its pixels;
 //  - pens wider than 1 are bands centred on the thin line with square ends
-//    (even widths sit up to half a pixel off the exact band);
+//    and round joins (even widths sit up to half a pixel off the exact band,
+//    and acute corners are rounder than the exact squares);
 //  - dash patterns follow the line's length, not its count of major steps;
 //  - exclusive-or figures are rasterised into a mask first, then each device
 //    pixel the mask covers is XORed once, so drawing twice restores the
@@ -266,8 +267,16 @@ void TCanvas::PaintPolyline(const TPoint* Points, int Count) {
   QPolygonF Line;
   Line.reserve(Count);
   for (int I = 0; I < Count; ++I) Line.append(QPointF(Near(Points[I].X) + 0.5, Near(Points[I].Y) + 0.5));
+  // The last point is excluded, as a single line's end: one major step short.
+  const QPointF D = Line[Count - 1] - Line[Count - 2];
+  const double Steps = std::max(std::abs(D.x()), std::abs(D.y()));
+  if (Steps > 0) Line[Count - 1] -= D / Steps;
   QPainter& P = PainterFor(false);
-  P.setPen(PenOf(FPen, 0, Qt::SquareCap, FTarget.FPage));
+  QPen Pen = PenOf(FPen, 0, Qt::SquareCap, FTarget.FPage);
+  // The exact rules join wide segments with their pixels' squares: a round
+  // join comes nearest (a bevel cuts acute corners short, a miter overshoots).
+  Pen.setJoinStyle(Qt::RoundJoin);
+  P.setPen(Pen);
   P.setBrush(Qt::NoBrush);
   P.drawPolyline(Line);
 }
@@ -368,11 +377,16 @@ void TCanvas::PaintEllipse(int L, int T, int R, int B, bool Fill, const double* 
   const QRectF Stroke = Outer.adjusted(W / 2.0, W / 2.0, -W / 2.0, -W / 2.0);
   int Start = 0, Span = 360 * 16;
   if (ArcFrom && ArcTo) {
+    // The exact rules cut the ring along the radials from the centre; the
+    // painter's angles are those of the ellipse's parameter.
+    const double A = Box.width() / 2, Bh = Box.height() / 2;
+    const auto Parameter = [&](double Radial) { return std::atan2(A * std::sin(Radial), Bh * std::cos(Radial)); };
     constexpr double Degrees = 180.0 / 3.14159265358979323846;
-    double Sweep = (*ArcTo - *ArcFrom) * Degrees;
+    const double From = Parameter(*ArcFrom), To = Parameter(*ArcTo);
+    double Sweep = (To - From) * Degrees;
     while (Sweep <= 0) Sweep += 360;
     while (Sweep > 360) Sweep -= 360;
-    Start = static_cast<int>(std::lround(*ArcFrom * Degrees * 16));
+    Start = static_cast<int>(std::lround(From * Degrees * 16));
     Span = static_cast<int>(std::lround(Sweep * 16));
   }
   // Ellipses and arcs draw with a solid pen in every style, as in the exact raster.
@@ -418,13 +432,14 @@ void TCanvas::PaintPolygon(const TPoint* Points, int Count) {
   Shape.reserve(Count);
   for (int I = 0; I < Count; ++I) Shape.append(QPointF(Near(Points[I].X) + 0.5, Near(Points[I].Y) + 0.5));
   const bool Dashed = FPen.Width() == 1 && !DashOf(FPen.Style()).isEmpty();
-  auto Draw = [&](QPainter& P, const QPen& QP, const QBrush& QB) {
+  auto Draw = [&](QPainter& P, QPen QP, const QBrush& QB) {
     if (Fill) {
       P.setPen(Qt::NoPen);
       P.setBrush(QB);
       P.drawPolygon(Shape, Qt::OddEvenFill);
     }
     if (!Pen || Dashed) return;
+    QP.setJoinStyle(Qt::RoundJoin);  // as for polylines
     P.setPen(QP);
     P.setBrush(Qt::NoBrush);
     if (Count == 1) {
