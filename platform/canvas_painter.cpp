@@ -25,6 +25,8 @@
 // columns [round(L * Scale), round(R * Scale)), which is what the painter
 // fills for it at whole scales, at a small part of the painter's cost per
 // call - millions of marks are mostly such boxes.
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
@@ -480,12 +482,34 @@ void TCanvas::PaintText(int X, int Y, const QString& Text, int Width, int Height
   if (FBrush.Style() == bsSolid && Width > 0) P.fillRect(QRectF(X, Y, Width, Height), ToQColor(FBrush.Color()));
   if (Text.isEmpty()) return;
   QFont F = Font;
-  // The exact raster's glyphs are aliased; at another scale and on pages they
-  // are as smooth as any Qt label, and anti-aliased when the mode asks.
-  if (FTarget.FMode.Antialiased || FTarget.FMode.Scale != 1.0 || FTarget.FPage)
+  // The exact raster's glyphs are aliased; at another scale they are as
+  // smooth as any Qt label, and anti-aliased whenever the mode asks. (Vector
+  // files keep glyphs as text: their readers smooth them.)
+  if (FTarget.FMode.Antialiased || FTarget.FMode.Scale != 1.0)
     F.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::PreferMatch));
+  // A file names the family the font engine chose, which its readers have,
+  // rather than the name asked for, which they may not.
+  if (FTarget.FPage) F.setFamily(QFontInfo(Font).family());
   P.setFont(F);
   P.setPen(ToQColor(FFont.Color()));
+  const double S = FTarget.FMode.Scale;
+  if (S != 1.0 && Width > 0 && F.pixelSize() > 0) {
+    // Glyphs hinted at the device's resolution advance a little more or less
+    // than Scale times their logical advance; the text is fitted to its
+    // logical box so that layouts (right-aligned labels, text boxes) stay.
+    QFont Device = F;
+    Device.setPixelSize(std::max(1, static_cast<int>(std::lround(F.pixelSize() * S))));
+    const double Natural = QFontMetricsF(Device).horizontalAdvance(Text) / S;
+    const double Fit = Natural > 0 ? Width / Natural : 1.0;
+    if (Fit != 1.0 && Fit > 0.8 && Fit < 1.25) {
+      P.save();
+      P.translate(X, 0);
+      P.scale(Fit, 1);
+      P.drawText(QPointF(0, Y + Ascent), Text);
+      P.restore();
+      return;
+    }
+  }
   P.drawText(QPointF(X, Y + Ascent), Text);
 }
 
