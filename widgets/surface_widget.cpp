@@ -7,7 +7,6 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QWheelEvent>
-#include <cmath>
 
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_input.h"
@@ -98,18 +97,10 @@ void SurfaceWidget::paintControl(bool Fresh) {
   if (Fresh || FControl->NeedsPaint()) FControl->WMPaint();
 }
 
-void SurfaceWidget::followDeviceRatio(TCustomControl& Control) {
-  // A new ratio (the window moved to another screen, or the first paint)
-  // sets the control's device scale, which asks for a full paint at it.
-  const double Ratio = devicePixelRatioF();
-  if (std::isfinite(Ratio) && Ratio > 0 && Ratio <= 64 && Control.DrawMode().Scale != Ratio)
-    Control.SetDeviceScale(Ratio);
-}
-
 QImage SurfaceWidget::renderImage() {
   QImage Picture;
   callControl([&](TCustomControl& C) {
-    followDeviceRatio(C);
+    FollowDeviceRatio(C, devicePixelRatioF());
     paintControl(false);
     Picture = C.WindowSurface().Image().copy();
   });
@@ -121,7 +112,7 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
   const QSize Surface(FControl->WindowSurface().Width(), FControl->WindowSurface().Height());
   if (Surface != size()) P.fillRect(rect(), ToQColor(FControl->Color()));
   callControl([&](TCustomControl& C) {
-    followDeviceRatio(C);
+    FollowDeviceRatio(C, devicePixelRatioF());
     // The surface is drawn at the device ratio: one surface pixel per device pixel.
     PaintSurface(P, C);
   });

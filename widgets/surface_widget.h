@@ -89,8 +89,6 @@ class SurfaceWidget : public QWidget {
   /// callControl, then a repaint of the widget (input may change the picture).
   template <typename F>
   void dispatch(F&& Fn);
-  /// Gives the control this widget's device pixel ratio as its device scale.
-  void followDeviceRatio(TCustomControl& Control);
   void setPointerShape(TCursor Shape);
   void applyCursor();
   std::unique_ptr<TCustomControl> FControl;

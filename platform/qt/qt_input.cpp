@@ -83,6 +83,11 @@ void SendKeyRelease(TControl& Control, const QKeyEvent& E) {
   if (Key) Control.WMKeyUp(Key, S);
 }
 
+void FollowDeviceRatio(TCustomControl& Control, double Ratio) {
+  if (std::isfinite(Ratio) && Ratio > 0 && Ratio <= 64 && Control.DrawMode().Scale != Ratio)
+    Control.SetDeviceScale(Ratio);
+}
+
 void PaintSurface(QPainter& Painter, TCustomControl& Control) {
   if (Control.NeedsPaint()) Control.WMPaint();
   Painter.drawImage(0, 0, Control.WindowSurface().Image());

@@ -33,8 +33,13 @@ void SendWheel(TControl& Control, const QWheelEvent& Event);
 void SendKeyPress(TControl& Control, const QKeyEvent& Event, const std::function<bool()>& StillThere);
 void SendKeyRelease(TControl& Control, const QKeyEvent& Event);
 
+// Gives Control the device pixel ratio of the view that shows it as its
+// device scale, so that it draws natively at the device's resolution (a new
+// ratio - the first paint, or the window moved to another screen - asks for a
+// full paint at it). Ratios that are not finite or not in (0, 64] are ignored.
+void FollowDeviceRatio(TCustomControl& Control, double Ratio);
 // Runs the control's pending paint, then draws its window surface with its
-// top-left corner at the painter's origin.
+// top-left corner at the painter's origin, one surface pixel per device pixel.
 void PaintSurface(QPainter& Painter, TCustomControl& Control);
 
 }  // namespace zkw

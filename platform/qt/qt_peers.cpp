@@ -42,6 +42,7 @@ void TSurfaceWidget::paintEvent(QPaintEvent*) {
     P.fillRect(rect(), palette().window());
     return;
   }
+  FollowDeviceRatio(*C, devicePixelRatioF());
   PaintSurface(P, *C);
 }
 

@@ -14,7 +14,12 @@ chart with xdotool and takes a screenshot after each move. It checks that
     as the real window;
   * a click on Exit ends the program with status 0; a bad argument gives 2.
 
-Usage: e2e_snapdemo.py PATH/TO/snapdemo [WORK_DIR]
+With --scale S (QT_SCALE_FACTOR=S, for example 2 or 1.5) the same run happens
+at that device pixel ratio: the window, the marks and the cursor mark are S
+times as large in screen pixels, and the real window must still equal the
+headless picture at that ratio, pixel for pixel (the chart draws natively).
+
+Usage: e2e_snapdemo.py PATH/TO/snapdemo [WORK_DIR] [--scale S]
 Needs Xvfb, xdotool and ImageMagick (import, convert); Python's standard
 library only.
 """
@@ -38,6 +43,14 @@ EXIT_BUTTON_CENTRE = (8 + 37, 368 + 12)
 MOVES = [(60, 60), (150, 120), (240, 250), (330, 90), (420, 200), (470, 290)]
 
 TIMEOUT = 20.0
+
+# Device pixels per logical pixel of the run (--scale).
+S = 1.0
+
+
+def dev(v):
+    """A logical length or coordinate in the screen's device pixels."""
+    return int(math.floor(v * S + 0.5))
 
 
 class Failure(Exception):
@@ -120,6 +133,12 @@ def read_ppm(blob):
     return Picture(width, height, data)
 
 
+def write_ppm(picture, path):
+    with open(path, "wb") as f:
+        f.write(b"P6\n%d %d\n255\n" % (picture.width, picture.height))
+        f.write(picture.data)
+
+
 def is_red(c):
     return c[0] >= 200 and c[1] <= 60 and c[2] <= 60
 
@@ -140,7 +159,7 @@ def run(args, env, timeout=TIMEOUT, check_rc=True):
 def start_xvfb():
     read_end, write_end = os.pipe()
     proc = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (dev(1280), dev(1024)), "-nolisten", "tcp"],
         pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     number = b""
@@ -210,7 +229,7 @@ def find_window(env):
             wid = ids[0].decode()
             geo = run(["xdotool", "getwindowgeometry", "--shell", wid], env).stdout.decode()
             values = dict(l.split("=", 1) for l in geo.split() if "=" in l)
-            if int(values.get("WIDTH", 0)) >= 525 and int(values.get("HEIGHT", 0)) >= 403:
+            if int(values.get("WIDTH", 0)) >= dev(525) and int(values.get("HEIGHT", 0)) >= dev(403):
                 return wid, int(values["X"]), int(values["Y"])
         time.sleep(0.1)
     raise Failure("the window Form1 did not appear")
@@ -224,25 +243,28 @@ def screenshot(env):
 
 def check_marks_shown(shot, origin, marks):
     cx, cy = origin
+    reach = range(-dev(1.5), dev(1.5) + 1)
     for i, (_, _, px, py) in enumerate(marks):
         # Symbol 10 is a ring of 3 by 3 pixels around the mark's pixel.
-        ring = [shot.rgb(cx + px + dx, cy + py + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1) if dx or dy]
+        ring = [shot.rgb(cx + dev(px + 0.5) + dx, cy + dev(py + 0.5) + dy) for dx in reach for dy in reach]
         check(any(is_navy(c) for c in ring), "no navy data mark at pixel (%d, %d) of mark %d" % (px, py, i + 1))
-    red = [(x, y) for y in range(PLOT_T, PLOT_B + 1) for x in range(PLOT_L, PLOT_R + 1)
+    red = [(x, y) for y in range(dev(PLOT_T), dev(PLOT_B + 1)) for x in range(dev(PLOT_L), dev(PLOT_R + 1))
            if is_red(shot.rgb(cx + x, cy + y))]
     check(not red, "a red mark is in the plot before any move")
 
 
 def red_mark_centre(shot, origin):
+    """The cursor mark's centre in logical chart pixels."""
     cx, cy = origin
-    red = [(x, y) for y in range(PLOT_T - 4, PLOT_B + 5) for x in range(PLOT_L - 4, PLOT_R + 5)
+    red = [(x, y) for y in range(dev(PLOT_T - 4), dev(PLOT_B + 5)) for x in range(dev(PLOT_L - 4), dev(PLOT_R + 5))
            if is_red(shot.rgb(cx + x, cy + y))]
     if not red:
         return None
     xs, ys = [p[0] for p in red], [p[1] for p in red]
-    check(max(xs) - min(xs) <= 8 and max(ys) - min(ys) <= 8,
+    check(max(xs) - min(xs) <= dev(8) and max(ys) - min(ys) <= dev(8),
           "red pixels spread over (%d..%d, %d..%d): more than one cursor mark" % (min(xs), max(xs), min(ys), max(ys)))
-    return (min(xs) + max(xs)) / 2.0, (min(ys) + max(ys)) / 2.0
+    # Device pixel d covers logical [d / S, (d + 1) / S): the centre of the span.
+    return ((min(xs) + max(xs) + 1) / 2.0 / S - 0.5, (min(ys) + max(ys) + 1) / 2.0 / S - 0.5)
 
 
 def check_move(shot, baseline, origin, marks, pointer, labels):
@@ -254,8 +276,9 @@ def check_move(shot, baseline, origin, marks, pointer, labels):
           (pointer, centre, [(marks[i][2], marks[i][3]) for i in candidates]))
     # Drawn on a navy data mark: the baseline shows navy around that pixel.
     cx, cy = origin
-    x, y = int(round(centre[0])), int(round(centre[1]))
-    around = [baseline.rgb(cx + x + dx, cy + y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)]
+    x, y = dev(centre[0] + 0.5), dev(centre[1] + 0.5)
+    reach = range(-dev(1.5), dev(1.5) + 1)
+    around = [baseline.rgb(cx + x + dx, cy + y + dy) for dx in reach for dy in reach]
     check(any(is_navy(c) for c in around), "pointer %s: no navy mark under the cursor mark" % (pointer,))
     want = [("%.2f" % marks[i][0], "%.2f" % marks[i][1]) for i in hit]
     check(labels in want, "pointer %s: labels %s, expected one of %s" % (pointer, labels, want))
@@ -270,12 +293,13 @@ def check_headless_matches(snapdemo, env, work, shot, origin):
     headless_env.pop("SNAPDEMO_TRACE", None)
     run(args, headless_env)
     picture = read_ppm(run(["convert", png, "-depth", "8", "ppm:-"], env).stdout)
-    check(picture.width == 525 and picture.height == 403,
-          "headless picture is %dx%d, not 525x403" % (picture.width, picture.height))
-    mine = picture.region(CHART_LEFT, CHART_TOP, CHART_W, CHART_H)
-    real = shot.region(origin[0], origin[1], CHART_W, CHART_H)
+    check(picture.width == dev(525) and picture.height == dev(403),
+          "headless picture is %dx%d, not %dx%d" % (picture.width, picture.height, dev(525), dev(403)))
+    w, h = dev(CHART_W), dev(CHART_H)
+    mine = picture.region(dev(CHART_LEFT), dev(CHART_TOP), w, h)
+    real = shot.region(origin[0], origin[1], w, h)
     differing = sum(1 for i in range(0, len(mine), 3) if mine[i:i + 3] != real[i:i + 3])
-    check(differing == 0, "headless and real chart differ in %d of %d pixels" % (differing, CHART_W * CHART_H))
+    check(differing == 0, "headless and real chart differ in %d of %d pixels" % (differing, w * h))
 
 
 def check_bad_arguments(snapdemo, env):
@@ -288,15 +312,23 @@ def check_bad_arguments(snapdemo, env):
 # ---- the run -------------------------------------------------------------------------------
 
 def main():
-    if len(sys.argv) < 2:
+    global S
+    args = sys.argv[1:]
+    if "--scale" in args:
+        at = args.index("--scale")
+        S = float(args[at + 1])
+        del args[at:at + 2]
+    if not args:
         print(__doc__)
         return 2
-    snapdemo = os.path.abspath(sys.argv[1])
-    work = sys.argv[2] if len(sys.argv) > 2 else tempfile.mkdtemp(prefix="e2e_snapdemo_")
+    snapdemo = os.path.abspath(args[0])
+    work = args[1] if len(args) > 1 else tempfile.mkdtemp(prefix="e2e_snapdemo_")
     os.makedirs(work, exist_ok=True)
     started = time.monotonic()
     xvfb, display = start_xvfb()
     env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", SNAPDEMO_TRACE="1")
+    if S != 1.0:
+        env["QT_SCALE_FACTOR"] = repr(S)
     program = None
     try:
         check_bad_arguments(snapdemo, env)
@@ -305,16 +337,18 @@ def main():
         program = Program([snapdemo], env)
         program.next_line("activated")
         wid, wx, wy = find_window(env)
-        origin = (wx + CHART_LEFT, wy + CHART_TOP)
+        origin = (wx + dev(CHART_LEFT), wy + dev(CHART_TOP))
         marks = demo_marks()
         program.drain()
 
         baseline = screenshot(env)
+        write_ppm(baseline, os.path.join(work, "window_before_moves.ppm"))
         check_marks_shown(baseline, origin, marks)
 
         shot = baseline
         for n, pointer in enumerate(MOVES):
-            run(["xdotool", "mousemove", str(origin[0] + pointer[0]), str(origin[1] + pointer[1])], env)
+            run(["xdotool", "mousemove", str(origin[0] + dev(pointer[0] + 0.5)), str(origin[1] + dev(pointer[1] + 0.5))],
+                env)
             line = program.next_line("move")
             lines = [line] + program.drain()
             check(not any(l == "activated" for l in lines), "the form was activated again by a mouse move")
@@ -332,10 +366,11 @@ def main():
                     time.sleep(0.1)
             print("move %d to %s: LblX=%s LblY=%s ok" % (n + 1, pointer, lbl_x, lbl_y))
 
+        write_ppm(shot, os.path.join(work, "window_after_moves.ppm"))
         check_headless_matches(snapdemo, env, work, shot, origin)
-        print("headless chart pixels match the real window")
+        print("headless chart pixels match the real window (device pixel ratio %g)" % S)
 
-        run(["xdotool", "mousemove", str(wx + EXIT_BUTTON_CENTRE[0]), str(wy + EXIT_BUTTON_CENTRE[1]),
+        run(["xdotool", "mousemove", str(wx + dev(EXIT_BUTTON_CENTRE[0])), str(wy + dev(EXIT_BUTTON_CENTRE[1])),
              "click", "1"], env)
         try:
             rc = program.proc.wait(timeout=TIMEOUT)
