@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -369,6 +370,34 @@ std::string PrintFile(bool Png) {
   return "/tmp/zkw_fuzz_render_" + std::to_string(static_cast<long>(getpid())) + (Png ? ".png" : ".pdf");
 }
 
+// The other draw modes, chosen by the input's last byte (so that every
+// input, old ones too, reaches them): a device scale (the refused ones must
+// change nothing), anti-aliasing, and the chart painted, redrawn and written
+// as vector drawings in them.
+void OtherDrawModes(TVexa& C, int Mode) {
+  if (Mode == 0) return;
+  static constexpr double Scales[] = {1, 1.25, 1.5, 1.75, 2, 3, std::numeric_limits<double>::quiet_NaN(), 0};
+  const double Scale = Scales[Mode & 7];
+  try {
+    C.SetDeviceScale(Scale);
+  } catch (const EInvalidGraphic&) {
+    ZKW_FUZZ_CHECK(C.DrawMode().Scale == 1.0);
+  }
+  C.SetAntialiased((Mode & 8) != 0);
+  C.Repaint();
+  C.Redraw();
+  for (const char* Kind : {".svg", ".pdf"}) {
+    if (!(Mode & (Kind[1] == 's' ? 16 : 32))) continue;
+    const std::string File = "/tmp/zkw_fuzz_render_" + std::to_string(static_cast<long>(getpid())) + Kind;
+    try {
+      C.SaveImage(File);
+    } catch (const Exception& E) {
+      if (Verbose()) std::fprintf(stderr, "  %s refused: %s\n", Kind, E.what());
+    }
+    std::remove(File.c_str());
+  }
+}
+
 }  // namespace
 }  // namespace zkw::fuzz
 
@@ -428,6 +457,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   C->Repaint();
   ZKW_FUZZ_CHECK(C->ControlImage().Image() == First);
   C->Redraw();
+  OtherDrawModes(*C, Size > 0 ? Data[Size - 1] : 0);
 
   if (Flags & fPrint) {
     const std::string File = PrintFile((Flags & fPrintPng) != 0);

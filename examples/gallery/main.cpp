@@ -11,6 +11,8 @@
 //                                           fonts.txt names this system
 // Picture names start with their topic's name: NAME.png or NAME-*.png.
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
@@ -557,6 +559,49 @@ void MouseZoom() {
   // [/gallery:mouse-zoom]
 }
 
+void Resolution() {
+  // [gallery:resolution] Resolution: the exact raster, native ratio 2, anti-aliased, SVG
+  // The same chart four ways, each 2 x 260 by 2 x 180 pixels: the exact
+  // raster at ratio 1 as a ratio-2 screen would enlarge it, drawn natively at
+  // device scale 2, anti-aliased at 2, and the SVG file drawn back at 2.
+  TVexa Chart(nullptr);
+  Prepare(Chart, 260, 180, 0, 10, 0, 10);
+  Chart.SetCaption("y = 8 sin x");
+  Chart.SetMarginBottom(30);
+  Chart.SetDataColor(clNavy);
+  for (int I = 0; I <= 20; ++I) Chart.AddMark(0.5 * I, 5 + 4 * std::sin(0.5 * I), 26);
+  Chart.SetDataColor(clRed);
+  Chart.AddMoveTo(0, 5);
+  for (int I = 1; I <= 100; ++I) Chart.AddDrawTo(0.1 * I, 5 + 4 * std::sin(0.1 * I));
+  Chart.SetFillColor(clAqua);
+  Chart.AddEllipse(3.3, 8.3, 1.0, 1.0);
+  Chart.SetDataColor(clBlack);
+  Chart.AddText(6.2, 9.2, "peak at 7.85", 9);
+  Chart.Repaint();
+  TBitmap Exact;
+  PaintChartPicture(Chart, Exact, 1);
+  Exact.Image()
+      .scaled(520, 360, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+      .save(QString::fromStdString(OutDir + "/resolution-1-raster.png"));
+  Chart.SavePng(OutDir + "/resolution-2-native.png", 2);
+  Chart.SetAntialiased(true);
+  Chart.SavePng(OutDir + "/resolution-3-antialiased.png", 2);
+  Chart.SetAntialiased(false);
+  Chart.SaveSvg(OutDir + "/resolution.svg");
+  QSvgRenderer Svg(QString::fromStdString(OutDir + "/resolution.svg"));
+  QImage Back(520, 360, QImage::Format_RGB32);
+  Back.fill(Qt::white);
+  QPainter Painter(&Back);
+  Painter.setRenderHint(QPainter::Antialiasing);
+  Svg.render(&Painter);
+  Painter.end();
+  Back.save(QString::fromStdString(OutDir + "/resolution-4-svg.png"));
+  std::filesystem::remove(OutDir + "/resolution.svg");
+  // [/gallery:resolution]
+  for (const char* Name : {"resolution-1-raster", "resolution-2-native", "resolution-3-antialiased", "resolution-4-svg"})
+    Written.push_back({Name, 520, 360});
+}
+
 // ---- the check ----------------------------------------------------------------------------
 
 // Trimmed first line of a file, or "" when it cannot be read.
@@ -653,6 +698,7 @@ int main(int argc, char** argv) {
     BackgroundAreas();
     MousePan();
     MouseZoom();
+    Resolution();
     std::cout << "wrote " << Written.size() << " pictures to " << OutDir << "\n";
     if (argc == 4) return Check(argv[3]);
     return 0;
