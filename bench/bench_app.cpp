@@ -7,6 +7,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <memory>
 
 #include "app/frmmain.h"
@@ -106,6 +108,16 @@ void BM_DemoMouseMoveAtRatio(benchmark::State& State) {
   }
   State.SetItemsProcessed(State.iterations());
 }
+// The demo's chart written as a vector drawing: range(0) 0 SVG, 1 PDF.
+void BM_DemoSaveVector(benchmark::State& State) {
+  const auto Form = DemoForm(100);
+  TVexa& C = *Form->VX1;
+  const std::string File = std::string("/tmp/zkw_bench_demo") + (State.range(0) == 0 ? ".svg" : ".pdf");
+  for (auto _ : State) C.SaveImage(File);
+  std::remove(File.c_str());
+}
+BENCHMARK(BM_DemoSaveVector)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_DemoMouseMoveAtRatio)
     ->Args({100, 0})
     ->Args({150, 0})
