@@ -1,13 +1,17 @@
 #include "widgets/vexa_widget.h"
 
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
+#include <QToolTip>
 
 #include "widgets/embedded_control.h"
 #include "widgets/event_chain.h"
 
 namespace zkw {
 
-VexaWidget::VexaWidget(QWidget* Parent) : SurfaceWidget(std::make_unique<TEmbedded<TVexa>>(), Parent) {
+VexaWidget::VexaWidget(QWidget* Parent)
+    : SurfaceWidget(std::make_unique<TEmbedded<TVexa>>(), Parent), FFace(static_cast<TVexa&>(control())) {
   static_cast<TEmbedded<TVexa>&>(control()).Embed(*this);
   // The handlers only emit; a deleted widget (QPointer) emits nothing.
   QPointer<VexaWidget> Self(this);
@@ -80,6 +84,84 @@ std::vector<TTextLayer> VexaWidget::textLayers() {
   L.push_back({TracedTexts(C.ControlImage()), QPoint(0, 0), QRect(0, 0, C.ControlImage().Width(), C.ControlImage().Height())});
   L.push_back({TracedTexts(C.DataImage()), Corner, QRect(Corner, QSize(C.DataImage().Width(), C.DataImage().Height()))});
   return L;
+}
+
+void VexaWidget::syncProperties() {
+  const unsigned C = FFace.takeChanges();
+  QPointer<VexaWidget> Self(this);
+  // Each signal may run code that deletes the widget.
+  const std::pair<unsigned, void (VexaWidget::*)()> Signals[] = {
+      {PropMouseAction, &VexaWidget::mouseActionChanged}, {PropWheelZoom, &VexaWidget::wheelZoomChanged},
+      {PropCaption, &VexaWidget::captionChanged},         {PropChartColor, &VexaWidget::chartColorChanged},
+      {PropDataColor, &VexaWidget::dataColorChanged},     {PropXLow, &VexaWidget::xLowChanged},
+      {PropXHigh, &VexaWidget::xHighChanged},             {PropYLow, &VexaWidget::yLowChanged},
+      {PropYHigh, &VexaWidget::yHighChanged}};
+  for (const auto& [Bit, Signal] : Signals)
+    if ((C & Bit) && Self) emit(Self->*Signal)();
+}
+
+void VexaWidget::inputHandled() { syncProperties(); }
+
+void VexaWidget::setMouseAction(const QString& Name) {
+  if (!FFace.setMouseAction(Name)) qWarning("VexaWidget: %s", qPrintable(FFace.lastError()));
+  syncProperties();
+}
+
+void VexaWidget::setWheelZoom(bool On) {
+  FFace.setWheelZoom(On);
+  syncProperties();
+}
+
+void VexaWidget::setCaption(const QString& Caption) {
+  FFace.setCaption(Caption);
+  syncProperties();
+}
+
+void VexaWidget::setChartColor(const QColor& Color) {
+  FFace.setChartColor(Color);
+  syncProperties();
+}
+
+void VexaWidget::setDataColor(const QColor& Color) {
+  FFace.setDataColor(Color);
+  syncProperties();
+}
+
+void VexaWidget::setRangeEnd(ChartAxis Axis, bool High, double Value) {
+  if (!FFace.setRangeEnd(Axis, High, Value)) qWarning("VexaWidget: %s", qPrintable(FFace.lastError()));
+  syncProperties();
+}
+
+void VexaWidget::setXLow(double Value) { setRangeEnd(ChartAxis::X, false, Value); }
+void VexaWidget::setXHigh(double Value) { setRangeEnd(ChartAxis::X, true, Value); }
+void VexaWidget::setYLow(double Value) { setRangeEnd(ChartAxis::Y, false, Value); }
+void VexaWidget::setYHigh(double Value) { setRangeEnd(ChartAxis::Y, true, Value); }
+
+void VexaWidget::paintEvent(QPaintEvent* Event) {
+  SurfaceWidget::paintEvent(Event);
+  if (!FFace.hovered()) return;
+  QPainter P(this);
+  FFace.paintHighlight(P);
+}
+
+void VexaWidget::mouseMoveEvent(QMouseEvent* Event) {
+  QPointer<VexaWidget> Self(this);
+  SurfaceWidget::mouseMoveEvent(Event);
+  if (!Self || !FFace.updateHover(Event->position())) return;
+  update();
+  if (FFace.toolTip()) {
+    const QString Text = FFace.hoverText();
+    if (Text.isEmpty())
+      QToolTip::hideText();
+    else
+      QToolTip::showText(Event->globalPosition().toPoint(), Text, this);
+  }
+}
+
+void VexaWidget::leaveEvent(QEvent* Event) {
+  QPointer<VexaWidget> Self(this);
+  SurfaceWidget::leaveEvent(Event);
+  if (Self && FFace.clearHover()) update();
 }
 
 }  // namespace zkw
