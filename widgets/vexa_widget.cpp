@@ -6,37 +6,15 @@
 #include <QToolTip>
 
 #include "widgets/embedded_control.h"
-#include "widgets/event_chain.h"
+#include "widgets/chart_signals.h"
 
 namespace zkw {
 
 VexaWidget::VexaWidget(QWidget* Parent)
-    : SurfaceWidget(std::make_unique<TEmbedded<TVexa>>(), Parent), FFace(static_cast<TVexa&>(control())) {
+    : SurfaceWidget(std::make_unique<TEmbedded<TVexa>>(), Parent),
+      FFace(static_cast<TVexa&>(control())),
+      FSignals(this) {
   static_cast<TEmbedded<TVexa>&>(control()).Embed(*this);
-  // The handlers only emit; a deleted widget (QPointer) emits nothing.
-  QPointer<VexaWidget> Self(this);
-  FOwnMove = [Self](TObject*, bool InChart, TShiftState, double X, double Y) {
-    if (Self) emit Self->mouseMoveInChart(InChart, X, Y);
-  };
-  FOwnZoomPan = [Self](TObject*) {
-    if (Self) emit Self->zoomPan();
-  };
-  FOwnRubberBand = [Self](TObject*, int Layer, double LoX, double LoY, double HiX, double HiY) {
-    if (Self) emit Self->rubberBand(Layer, LoX, LoY, HiX, HiY);
-  };
-  FOwnSelectRect = [Self](TObject*, int Layer, double LoX, double LoY, double HiX, double HiY) {
-    if (Self) emit Self->selectRect(Layer, LoX, LoY, HiX, HiY);
-  };
-  FOwnCrossHair = [Self](TObject*, TCrossHair& Which) {
-    if (!Self) return;
-    for (int I = 1; I <= CrossHairCount; ++I)
-      if (&Self->chart()->CrossHair(I) == &Which) emit Self->crossHairMoved(I);
-  };
-  FOwnTextLabel = [Self](TObject*, TTextLabel& Which) {
-    if (!Self) return;
-    for (int I = 1; I <= TextLabelCount; ++I)
-      if (&Self->chart()->TextLabel(I) == &Which) emit Self->textLabelMoved(I);
-  };
   chainEvents();
   resize(sizeHint());
   control().SetBounds(0, 0, width(), height());
@@ -46,15 +24,7 @@ VexaWidget::~VexaWidget() { stopTracing(); }
 
 TVexa* VexaWidget::chart() const { return static_cast<TVexa*>(&control()); }
 
-void VexaWidget::chainEvents() {
-  TVexa& C = *chart();
-  Chain(C.OnMouseMoveInChart, FOwnMove);
-  Chain(C.OnZoomPan, FOwnZoomPan);
-  Chain(C.OnRubberBand, FOwnRubberBand);
-  Chain(C.OnSelectRect, FOwnSelectRect);
-  Chain(C.OnCrossHairMove, FOwnCrossHair);
-  Chain(C.OnTextLabelMove, FOwnTextLabel);
-}
+void VexaWidget::chainEvents() { FSignals.chain(*chart()); }
 
 QSize VexaWidget::minimumControlSize() const {
   const TVexa& C = *chart();
@@ -86,19 +56,7 @@ std::vector<TTextLayer> VexaWidget::textLayers() {
   return L;
 }
 
-void VexaWidget::syncProperties() {
-  const unsigned C = FFace.takeChanges();
-  QPointer<VexaWidget> Self(this);
-  // Each signal may run code that deletes the widget.
-  const std::pair<unsigned, void (VexaWidget::*)()> Signals[] = {
-      {PropMouseAction, &VexaWidget::mouseActionChanged}, {PropWheelZoom, &VexaWidget::wheelZoomChanged},
-      {PropCaption, &VexaWidget::captionChanged},         {PropChartColor, &VexaWidget::chartColorChanged},
-      {PropDataColor, &VexaWidget::dataColorChanged},     {PropXLow, &VexaWidget::xLowChanged},
-      {PropXHigh, &VexaWidget::xHighChanged},             {PropYLow, &VexaWidget::yLowChanged},
-      {PropYHigh, &VexaWidget::yHighChanged}};
-  for (const auto& [Bit, Signal] : Signals)
-    if ((C & Bit) && Self) emit(Self->*Signal)();
-}
+void VexaWidget::syncProperties() { EmitPropertyChanges(this, FFace.takeChanges()); }
 
 void VexaWidget::inputHandled() { syncProperties(); }
 

@@ -39,6 +39,7 @@
 #pragma once
 
 #include "chart/ZKW_vexa.h"
+#include "widgets/chart_signals.h"
 #include "widgets/qt_face.h"
 #include "widgets/surface_widget.h"
 
@@ -150,12 +151,7 @@ class VexaWidget : public SurfaceWidget {
  private:
   void setRangeEnd(ChartAxis Axis, bool High, double Value);
   ChartFace FFace;
-  TMouseMoveInChartEvent FOwnMove;
-  TZoomPanEvent FOwnZoomPan;
-  TSelectRectEvent FOwnRubberBand;
-  TSelectRectEvent FOwnSelectRect;
-  TCrossHairMoveEvent FOwnCrossHair;
-  TTextLabelMoveEvent FOwnTextLabel;
+  TChartSignalHandlers<VexaWidget> FSignals;
 };
 
 }  // namespace zkw
