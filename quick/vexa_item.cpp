@@ -32,8 +32,12 @@ class TItemPeer : public TControlPeer {
     if (FItem) FItem->surfaceChanged();
   }
   void SetBounds(int, int, int Width, int Height) override {
-    // The position is the scene's business; a size set on the chart sizes the item.
-    if (FItem && FItem->size() != QSizeF(Width, Height)) FItem->setSize(QSizeF(Width, Height));
+    // The position is the scene's business; a size set on the chart sizes
+    // the item. The chart's size is the item's rounded, so a fractional item
+    // size that rounds to the chart's is left as the layout made it.
+    if (!FItem) return;
+    if (std::lround(FItem->width()) != Width || std::lround(FItem->height()) != Height)
+      FItem->setSize(QSizeF(Width, Height));
   }
   void SetVisible(bool) override {}
   void SetEnabled(bool Enabled) override {

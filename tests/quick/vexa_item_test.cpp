@@ -176,6 +176,10 @@ TEST(VexaItem, FollowsAnchorsAndSizeBindingsInQml) {
   EXPECT_EQ(I->chart()->Height(), 180);
   Root->setProperty("width", 500);
   EXPECT_EQ(I->chart()->Width(), 480);
+  // A fractional size stays as the layout made it; the chart takes it rounded.
+  Root->setProperty("width", 300.4);
+  EXPECT_EQ(I->width(), 280.4);
+  EXPECT_EQ(I->chart()->Width(), 280);
   // A size set on the chart sizes the item.
   auto* Free = new VexaItem;
   std::unique_ptr<VexaItem> Own(Free);
