@@ -35,13 +35,13 @@ class TItemPeer : public TControlPeer {
     // The position is the scene's business; a size set on the chart sizes
     // the item. The chart's size is the item's rounded, so a fractional item
     // size that rounds to the chart's is left as the layout made it.
-    if (!FItem) return;
+    if (!FItem || FItem->FClosing) return;
     if (std::lround(FItem->width()) != Width || std::lround(FItem->height()) != Height)
       FItem->setSize(QSizeF(Width, Height));
   }
   void SetVisible(bool) override {}
   void SetEnabled(bool Enabled) override {
-    if (FItem) FItem->setEnabled(Enabled);
+    if (FItem && !FItem->FClosing) FItem->setEnabled(Enabled);
   }
   void SetCaption(const std::string&) override {}
   void SetColor(TColor) override {
@@ -82,7 +82,8 @@ VexaItem::VexaItem(QQuickItem* Parent)
 }
 
 VexaItem::~VexaItem() {
-  // The chart goes first: its last requests find no item (QPointer in the peer).
+  // The chart goes first; what it asks of its window on the way is dropped.
+  FClosing = true;
   FChart.reset();
 }
 
@@ -109,11 +110,13 @@ bool VexaItem::refused(bool Ok) {
 }
 
 void VexaItem::paintRequested() {
+  if (FClosing) return;
   polish();
   update();
 }
 
 void VexaItem::surfaceChanged() {
+  if (FClosing) return;
   FSurfaceDirty = true;
   update();
 }
@@ -124,6 +127,7 @@ void VexaItem::setPointerShape(TCursor Shape) {
 }
 
 void VexaItem::applyCursor() {
+  if (FClosing) return;
   const TCursor Shape = FPointerShape != crDefault ? FPointerShape : FChart->Cursor();
   if (Shape == crDefault)
     unsetCursor();
@@ -298,6 +302,8 @@ QSGNode* VexaItem::updatePaintNode(QSGNode* Old, UpdatePaintNodeData*) {
     FSurfaceDirty = true;
     FHighlightDirty = true;
   }
+  // A new picture may have moved the hovered item (a pan, a zoom).
+  if (FSurfaceDirty && FFace->hovered()) FHighlightDirty = true;
   if (FSurfaceDirty) {
     // The one copy of the surface in a frame. The texture gets a picture of
     // its own: were it to share the surface's pixels, the chart's next

@@ -31,6 +31,7 @@
 #include <QPointF>
 #include <QQuickItem>
 #include <QVariant>
+#include <atomic>
 #include <memory>
 
 #include "chart/ZKW_vexa.h"
@@ -113,7 +114,7 @@ class VexaItem : public QQuickItem {
   Q_INVOKABLE bool addMark(const QVariant& x, const QVariant& y, const QVariant& type);
   Q_INVOKABLE bool addMarks(const QVariant& xs, const QVariant& ys, const QVariant& type);
   Q_INVOKABLE bool addLine(const QVariant& x1, const QVariant& y1, const QVariant& x2, const QVariant& y2);
-  /// Removes every data item.
+  /// Removes every data item (the picture follows at the next redraw()).
   Q_INVOKABLE void clear();
   /// Draws the chart again (after adding data).
   Q_INVOKABLE void redraw();
@@ -130,7 +131,7 @@ class VexaItem : public QQuickItem {
   /// report (after changes made through chart()).
   void syncProperties();
   /// How many times the chart's surface was copied into a texture so far.
-  int textureUploads() const { return FUploads; }
+  int textureUploads() const { return FUploads.load(); }
 
  signals:
   /// As VexaWidget's signals of the same names.
@@ -201,7 +202,8 @@ class VexaItem : public QQuickItem {
   TCursor FPointerShape = crDefault;
   bool FSurfaceDirty = true;
   bool FHighlightDirty = true;
-  int FUploads = 0;
+  bool FClosing = false;  ///< set while the item goes: the chart's last requests are dropped
+  std::atomic<int> FUploads{0};  ///< written where the scene graph renders
 };
 
 }  // namespace zkw

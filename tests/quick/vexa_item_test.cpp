@@ -295,6 +295,16 @@ TEST(VexaItem, TheHoverHighlightIsAnOverlayOutsideTheDataAndTheExports) {
   W.Hover({3, 3});
   EXPECT_TRUE(I.hoverText().isEmpty());
   EXPECT_EQ(W.Frame(), Plain);
+  // Lit again, then the ranges change: the overlay moves with its item.
+  W.Hover(QPointF(PX + 1, PY - 1));
+  ASSERT_EQ(W.Frame().pixel(PX - 3, PY), qRgb(255, 0, 0));  // the left edge of the hollow square
+  I.setXLow(-20);
+  int NX = 0, NY = 0;
+  C.WorldToPixel(1, 55, 10, NX, NY);
+  ASSERT_NE(NX, PX);
+  const QImage Moved = W.Frame();
+  EXPECT_EQ(Moved.pixel(NX - 3, NY), qRgb(255, 0, 0));
+  EXPECT_NE(Moved.pixel(PX - 3, PY), qRgb(255, 0, 0));
 }
 
 TEST(VexaItem, AFrameWithAMillionMarksCopiesTheSurfaceOnce) {
