@@ -242,6 +242,16 @@ TEST(VexaItem, BadInputFromQmlWarnsAndChangesNothing) {
   EXPECT_EQ(I->chart()->ItemCount(), 3);
   EXPECT_EQ(I->chart()->GetItem(2).MarkType, 7);
   EXPECT_EQ(Warn.Texts.size(), 7);
+
+  // Typed lists from a C++ side: QList<qreal>, checked the same way.
+  const QVariant Xs = QVariant::fromValue(QList<qreal>{7, 8}), Ys = QVariant::fromValue(QList<qreal>{9, 10});
+  EXPECT_TRUE(I->addMarks(Xs, Ys, Mark::Star));
+  EXPECT_EQ(I->chart()->GetItem(4).X, 8);
+  EXPECT_FALSE(I->addMarks(Xs, QVariant::fromValue(QList<qreal>{1, std::nan("")}), Mark::Star));
+  EXPECT_TRUE(Warn.Contains("ys[1] is nan"));
+  EXPECT_FALSE(I->addMarks(Xs, Ys, 2.5));
+  EXPECT_FALSE(I->addMarks(Xs, Ys, 300));
+  EXPECT_EQ(I->chart()->ItemCount(), 5);
 }
 
 TEST(VexaItem, RefusedRangeEndsWarnAndKeepTheRange) {
