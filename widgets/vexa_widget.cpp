@@ -119,7 +119,9 @@ void VexaWidget::mouseMoveEvent(QMouseEvent* Event) {
 void VexaWidget::leaveEvent(QEvent* Event) {
   QPointer<VexaWidget> Self(this);
   SurfaceWidget::leaveEvent(Event);
-  if (Self && FFace.clearHover()) update();
+  if (!Self || !FFace.clearHover()) return;
+  update();
+  if (FFace.toolTip()) QToolTip::hideText();
 }
 
 }  // namespace zkw

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QSignalSpy>
@@ -157,6 +158,33 @@ TEST(VexaItem, PointerShapesGoOntoTheItemOnly) {
   // A shape the chart itself has shows on the item.
   I.chart()->SetCursor(crCross);
   EXPECT_EQ(I.cursor().shape(), Qt::CrossCursor);
+}
+
+TEST(VexaItem, KeysReachTheChartAndTabMovesTheFocusOn) {
+  TItemWindow W;
+  VexaItem& I = *W.Item;
+  TVexa& C = *I.chart();
+  auto* Next = new QQuickItem(W.Window.contentItem());
+  Next->setActiveFocusOnTab(true);
+  W.Frame();
+  // A click gives the item the focus, as it gives a widget.
+  W.Mouse(QEvent::MouseButtonPress, {200, 150}, Qt::LeftButton, Qt::LeftButton);
+  W.Mouse(QEvent::MouseButtonRelease, {200, 150}, Qt::LeftButton, Qt::NoButton);
+  ASSERT_TRUE(I.hasActiveFocus());
+  std::vector<int> Keys;
+  std::string Chars;
+  C.OnKeyDown = [&](TObject*, std::uint16_t& Key, TShiftState) { Keys.push_back(Key); };
+  C.OnKeyPress = [&](TObject*, char& Key) { Chars += Key; };
+  QKeyEvent A(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+  QCoreApplication::sendEvent(&W.Window, &A);
+  QKeyEvent Left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+  QCoreApplication::sendEvent(&W.Window, &Left);
+  EXPECT_EQ(Keys, (std::vector<int>{'A', 0x25}));
+  EXPECT_EQ(Chars, "a");
+  QKeyEvent Tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, "\t");
+  QCoreApplication::sendEvent(&W.Window, &Tab);
+  EXPECT_EQ(Keys.size(), 2u) << "Tab is not the chart's";
+  EXPECT_TRUE(Next->hasActiveFocus());
 }
 
 TEST(VexaItem, FollowsAnchorsAndSizeBindingsInQml) {

@@ -6,6 +6,7 @@
 #include <QMetaEnum>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <QTemporaryDir>
 #include <set>
 
@@ -304,10 +305,12 @@ TEST(VexaWidget, TheHoverHighlightIsPaintedOverTheChartOnly) {
   Pump();
   const QImage Plain = W.grab().toImage().convertToFormat(QImage::Format_RGB32);
   W.face().setHoverHighlight(true);
+  W.face().setToolTip(true);
   int PX = 0, PY = 0;
   W.chart()->WorldToPixel(1, 55, 10, PX, PY);
   SendMove(&W, QPointF(PX, PY - 1));
   ASSERT_TRUE(W.face().hovered());
+  EXPECT_EQ(QToolTip::text(), "item 11\nx = 55\ny = 10");
   const QImage Lit = W.grab().toImage().convertToFormat(QImage::Format_RGB32);
   EXPECT_NE(Lit, Plain);
   EXPECT_EQ(W.chart()->ItemCount(), 23);
