@@ -79,6 +79,9 @@ VexaItem::VexaItem(QQuickItem* Parent)
   setActiveFocusOnTab(true);
   setImplicitSize(400, 300);
   FChart->SetBounds(0, 0, 400, 300);
+  // Made with a parent already in a window: the scene change reached only
+  // the base class (no virtual calls during construction).
+  watchScreen(window());
 }
 
 VexaItem::~VexaItem() {
@@ -340,11 +343,23 @@ void VexaItem::geometryChange(const QRectF& NewGeometry, const QRectF& OldGeomet
 
 void VexaItem::itemChange(ItemChange Change, const ItemChangeData& Value) {
   QQuickItem::itemChange(Change, Value);
-  if (Change == ItemSceneChange || Change == ItemDevicePixelRatioHasChanged) {
-    FSurfaceDirty = true;
-    FHighlightDirty = true;
-    paintRequested();
+  if (Change == ItemSceneChange) {
+    // The window's screen decides the device pixel ratio: a move to another
+    // screen shows the chart again, for that screen's ratio.
+    watchScreen(Value.window);
   }
+  if (Change == ItemSceneChange || Change == ItemDevicePixelRatioHasChanged) ratioChanged();
+}
+
+void VexaItem::watchScreen(QQuickWindow* Window) {
+  QObject::disconnect(FScreenConnection);
+  if (Window) FScreenConnection = connect(Window, &QWindow::screenChanged, this, [this] { ratioChanged(); });
+}
+
+void VexaItem::ratioChanged() {
+  FSurfaceDirty = true;
+  FHighlightDirty = true;
+  paintRequested();
 }
 
 // ---------------------------------------------------------------- input

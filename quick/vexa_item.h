@@ -195,6 +195,8 @@ class VexaItem : public QQuickItem {
   void setRangeEnd(ChartAxis Axis, bool High, double Value);
   bool refused(bool Ok);
   const QImage& pictureForWindowRatio() const;
+  void ratioChanged();
+  void watchScreen(QQuickWindow* Window);
 
   std::unique_ptr<TVexa> FChart;
   std::unique_ptr<ChartFace> FFace;
@@ -202,6 +204,7 @@ class VexaItem : public QQuickItem {
   TCursor FPointerShape = crDefault;
   bool FSurfaceDirty = true;
   bool FHighlightDirty = true;
+  QMetaObject::Connection FScreenConnection;  ///< the window's screenChanged
   bool FClosing = false;  ///< set while the item goes: the chart's last requests are dropped
   std::atomic<int> FUploads{0};  ///< written where the scene graph renders
 };

@@ -160,6 +160,19 @@ TEST(VexaItem, PointerShapesGoOntoTheItemOnly) {
   EXPECT_EQ(I.cursor().shape(), Qt::CrossCursor);
 }
 
+TEST(VexaItem, AMoveToAnotherScreenShowsTheChartAgain) {
+  TItemWindow W;
+  FillChart(*W.Item->chart());
+  W.Frame();
+  const int Before = W.Item->textureUploads();
+  W.Frame();
+  EXPECT_EQ(W.Item->textureUploads(), Before) << "nothing changed";
+  // What the window reports when it moves to a screen (of another ratio).
+  QMetaObject::invokeMethod(&W.Window, "screenChanged", Q_ARG(QScreen*, W.Window.screen()));
+  W.Frame();
+  EXPECT_EQ(W.Item->textureUploads(), Before + 1);
+}
+
 TEST(VexaItem, KeysReachTheChartAndTabMovesTheFocusOn) {
   TItemWindow W;
   VexaItem& I = *W.Item;
