@@ -123,30 +123,35 @@ bool ChartFace::addPolyline(std::span<const QPointF> Points) {
 
 // ---------------------------------------------------------------- ranges
 
-bool ChartFace::setAxisRange(ChartAxis Axis, double Low, double High, int Layer) {
+bool ChartFace::checkAxisRange(ChartAxis Axis, double Low, double High, int Layer) {
   const QString Where = QStringLiteral("layer %1, axis %2").arg(Layer).arg(AxisName(Axis));
   if (Layer < 1 || Layer > LayerCount) return refuse(QStringLiteral("%1: no such layer (1..16)").arg(Where));
   if (!std::isfinite(Low) || !std::isfinite(High))
     return refuse(QStringLiteral("%1: the range %2 .. %3 is not finite").arg(Where).arg(Low).arg(High));
-  TVexa& C = *FChart;
+  const TVexa& C = *FChart;
   const TScaleProps& P = Axis == ChartAxis::X ? static_cast<const TScaleProps&>(C.ScalePropsX(Layer))
                                               : static_cast<const TScaleProps&>(C.ScalePropsY(Layer));
   const int Lead = Axis == ChartAxis::X ? C.JointLayers().XControlledBy(Layer) : C.JointLayers().YControlledBy(Layer);
   if (Lead != Layer) return refuse(QStringLiteral("%1: the axis follows layer %2").arg(Where).arg(Lead));
+  // The chart's own tests of a new range (StoreAxisRange), which it would pass over silently.
   if (std::fabs(High - Low) < 0.99 * P.MinRange())
     return refuse(QStringLiteral("%1: the range %2 .. %3 is narrower than the axis's MinRange %4")
                       .arg(Where).arg(Low).arg(High).arg(P.MinRange()));
   if (P.Logarithmic() && (Low < 1e-100 || High < 1e-100))
     return refuse(QStringLiteral("%1: a logarithmic axis needs both ends above zero, not %2 .. %3")
                       .arg(Where).arg(Low).arg(High));
-  const TScaleProps& OX = C.ScalePropsX(Layer);
-  const TScaleProps& OY = C.ScalePropsY(Layer);
-  const double Old[4] = {OX.RangeLow(), OY.RangeLow(), OX.RangeHigh(), OY.RangeHigh()};
-  const bool IsX = Axis == ChartAxis::X;
+  return true;
+}
+
+bool ChartFace::applyRanges(int Layer, double XLow, double XHigh, double YLow, double YHigh) {
+  TVexa& C = *FChart;
+  const double Old[4] = {C.ScalePropsX(Layer).RangeLow(), C.ScalePropsY(Layer).RangeLow(),
+                         C.ScalePropsX(Layer).RangeHigh(), C.ScalePropsY(Layer).RangeHigh()};
+  // One SetRange for both axes: the chart paints once.
   try {
-    C.SetRange(Layer, false, false, IsX ? Low : Old[0], IsX ? Old[1] : Low, IsX ? High : Old[2], IsX ? Old[3] : High);
+    C.SetRange(Layer, false, false, XLow, YLow, XHigh, YHigh);
   } catch (const std::exception& E) {
-    const QString Why = QStringLiteral("%1: %2").arg(Where, QString::fromStdString(E.what()));
+    const QString Why = QStringLiteral("layer %1: %2").arg(Layer).arg(QString::fromStdString(E.what()));
     try {
       C.SetRange(Layer, false, false, Old[0], Old[1], Old[2], Old[3]);
     } catch (const std::exception&) {  // the old ranges were mapped before; nothing else to restore
@@ -154,6 +159,13 @@ bool ChartFace::setAxisRange(ChartAxis Axis, double Low, double High, int Layer)
     return refuse(Why);
   }
   return accept();
+}
+
+bool ChartFace::setAxisRange(ChartAxis Axis, double Low, double High, int Layer) {
+  if (!checkAxisRange(Axis, Low, High, Layer)) return false;
+  if (Axis == ChartAxis::X)
+    return applyRanges(Layer, Low, High, rangeEnd(ChartAxis::Y, false, Layer), rangeEnd(ChartAxis::Y, true, Layer));
+  return applyRanges(Layer, rangeEnd(ChartAxis::X, false, Layer), rangeEnd(ChartAxis::X, true, Layer), Low, High);
 }
 
 bool ChartFace::setXRange(double Low, double High, int Layer) { return setAxisRange(ChartAxis::X, Low, High, Layer); }
@@ -166,13 +178,12 @@ bool ChartFace::setXRange(const QDateTime& Low, const QDateTime& High, int Layer
 }
 
 bool ChartFace::setRange(const QRectF& World, int Layer) {
-  const double OldLow = rangeEnd(ChartAxis::X, false, Layer), OldHigh = rangeEnd(ChartAxis::X, true, Layer);
-  if (!setAxisRange(ChartAxis::X, World.left(), World.left() + World.width(), Layer)) return false;
-  if (setAxisRange(ChartAxis::Y, World.top(), World.top() + World.height(), Layer)) return true;
-  // Both or neither: put X back as it was.
-  const QString Why = FError;
-  setAxisRange(ChartAxis::X, OldLow, OldHigh, Layer);
-  return refuse(Why);
+  const double XLow = World.left(), XHigh = World.left() + World.width();
+  const double YLow = World.top(), YHigh = World.top() + World.height();
+  // Both axes are checked before either changes: both or neither.
+  if (!checkAxisRange(ChartAxis::X, XLow, XHigh, Layer) || !checkAxisRange(ChartAxis::Y, YLow, YHigh, Layer))
+    return false;
+  return applyRanges(Layer, XLow, XHigh, YLow, YHigh);
 }
 
 double ChartFace::rangeEnd(ChartAxis Axis, bool High, int Layer) const {

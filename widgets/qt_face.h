@@ -191,6 +191,8 @@ class ChartFace {
   Snapshot snapshot() const;
   bool refuse(const QString& Why);
   bool accept();
+  bool checkAxisRange(ChartAxis Axis, double Low, double High, int Layer);
+  bool applyRanges(int Layer, double XLow, double XHigh, double YLow, double YHigh);
   bool setAxisRange(ChartAxis Axis, double Low, double High, int Layer);
   std::optional<ChartHit> hitAtPixel(QPointF Pixel) const;
 

@@ -9,8 +9,6 @@
 #include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <chrono>
-#include <iostream>
 
 #include "../widgets/widget_support.h"
 #include "widgets/vexa_widget.h"
@@ -371,12 +369,8 @@ TEST(VexaItem, AFrameWithAMillionMarksCopiesTheSurfaceOnce) {
   W.Frame();
   ASSERT_TRUE(I.face().addMarks(Xs, Ys, Mark::Dot));
   const int Before = I.textureUploads();
-  const auto Start = std::chrono::steady_clock::now();
   I.redraw();
   W.Frame();
-  const auto Ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - Start);
-  std::cout << "[ measure  ] redraw and frame with 1,000,000 marks: " << Ms.count() << " ms, "
-            << I.textureUploads() - Before << " surface copy\n";
   EXPECT_EQ(I.textureUploads() - Before, 1);
   // The texture keeps no reference to the surface: the chart's next drawing copies nothing.
   EXPECT_TRUE(static_cast<const TBitmap&>(C.WindowSurface()).Image().isDetached());
