@@ -1,7 +1,8 @@
 // Arbitrary bytes as a sequence of public operations on up to six small
 // charts: items appended and removed, data shared and unshared, charts
 // destroyed in any order and made anew in their slot, Assign, ranges and
-// settings, mouse messages of every kind, repaints and redraws. Every chart
+// settings, device ratios and anti-aliasing, mouse messages of every kind,
+// repaints and redraws. Every chart
 // has host handlers on its render, mouse and in-chart events that, as the
 // bytes say, run further operations of the same kind from inside the paint
 // or mouse action (nested up to a small depth). After every operation the
@@ -355,13 +356,20 @@ class TOpsRun {
   }
 
   void Geometry(TVexa& C) {
-    switch (FIn.Pick(7)) {
+    switch (FIn.Pick(9)) {
       case 0: C.SetMarginLeft(FIn.IntIn(-20, 320)); break;
       case 1: C.SetMarginRight(FIn.IntIn(-20, 320)); break;
       case 2: C.SetMarginTop(FIn.IntIn(-20, 220)); break;
       case 3: C.SetMarginBottom(FIn.IntIn(-20, 220)); break;
       case 4: C.SetShadowWidth(FIn.IntIn(-5, 40)); break;
       case 5: C.SetIsometric(FIn.Bool()); break;
+      case 6: {
+        // Another device ratio (the refused ones raise), from a handler too.
+        static constexpr double Scales[] = {1, 1.5, 2, 0, -1};
+        C.SetDeviceScale(Scales[FIn.Pick(5)]);
+        break;
+      }
+      case 7: C.SetAntialiased(FIn.Bool()); break;
       default: C.SetBounds(0, 0, FIn.IntIn(0, 300), FIn.IntIn(0, 200)); break;
     }
   }

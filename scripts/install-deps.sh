@@ -10,6 +10,10 @@ PACKAGES=(
   qt6-base-dev libgl-dev libglx-dev libopengl-dev libegl-dev
   qt6-svg-dev  # SVG pictures of a chart
   poppler-utils  # the tests read written PDFs back as users' readers do
+  # the QML item (zkw_quick), its example and its QML tests
+  qt6-declarative-dev qml6-module-qtquick qml6-module-qtqml qml6-module-qtquick-window
+  qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts
+  qml6-module-qtqml-workerscript qml6-module-qttest
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-apps
   python3  # runs the end-to-end test of the demo under Xvfb

@@ -75,7 +75,9 @@ template <typename F>
 void SurfaceWidget::dispatch(F&& Fn) {
   QPointer<SurfaceWidget> Self(this);
   callControl(std::forward<F>(Fn));
-  if (Self) update();
+  if (!Self) return;
+  update();
+  inputHandled();
 }
 
 void SurfaceWidget::setPointerShape(TCursor Shape) {

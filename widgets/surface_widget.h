@@ -56,6 +56,9 @@ class SurfaceWidget : public QWidget {
 
   /// Called before every call into the control: re-chain the event slots.
   virtual void chainEvents() {}
+  /// Called after the control has handled an input event (the widget still
+  /// exists): a derived widget reports what the input changed.
+  virtual void inputHandled() {}
   /// Smallest useful size of the control.
   virtual QSize minimumControlSize() const { return {16, 16}; }
   /// Brings the surface up to date before it is shown: by default runs a

@@ -38,7 +38,7 @@ std::int16_t ClientCoord(double V) {
   return static_cast<std::int16_t>(ClampInt(Floor(V), -32768, 32767));
 }
 
-bool SendMouseMove(TControl& Control, const QMouseEvent& E) {
+bool SendMouseMove(TControl& Control, const QSinglePointEvent& E) {
   const TShiftState S = ShiftStateFromQt(E.modifiers(), E.buttons());
   Control.WMMouseMove(S, ClientCoord(E.position().x()), ClientCoord(E.position().y()));
   return true;

@@ -13,6 +13,7 @@
 class QKeyEvent;
 class QMouseEvent;
 class QPainter;
+class QSinglePointEvent;
 class QWheelEvent;
 
 namespace zkw {
@@ -22,8 +23,9 @@ namespace zkw {
 std::int16_t ClientCoord(double V);
 
 // Each forwards one event; false when it carries nothing for the control
-// (a button other than left, right or middle).
-bool SendMouseMove(TControl& Control, const QMouseEvent& Event);
+// (a button other than left, right or middle). A move may also be a hover
+// event (a Qt Quick item sees moves without a button as hovers).
+bool SendMouseMove(TControl& Control, const QSinglePointEvent& Event);
 bool SendMousePress(TControl& Control, const QMouseEvent& Event);
 bool SendMouseRelease(TControl& Control, const QMouseEvent& Event);
 bool SendMouseDoubleClick(TControl& Control, const QMouseEvent& Event);

@@ -54,7 +54,22 @@ foreach(Mode package subdirectory fetch)
   zkw_run("${Mode}: configure" ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples -B ${Dir} ${Args})
   # The example alone: the libraries it links, not the Qt Widgets one.
   zkw_run("${Mode}: build" ${CMAKE_COMMAND} --build ${Dir} -j2 --target zkw_example_headless)
+  # The QML example, when the libraries were built with Qt Quick: the item
+  # and its QML module reach a consumer all three ways.
+  if(EXISTS ${BUILD_DIR}/quick)
+    zkw_run("${Mode}: build the QML example" ${CMAKE_COMMAND} --build ${Dir} -j2 --target quickdemo)
+  endif()
 endforeach()
+if(EXISTS ${BUILD_DIR}/quick)
+  # The installed package's item, registered and shown offscreen after a drag.
+  set(ENV{QT_QPA_PLATFORM} offscreen)
+  set(ENV{QT_QUICK_BACKEND} software)
+  zkw_run("package: run the QML example headless" ${WORK_DIR}/package/quick/quickdemo
+          --screenshot ${WORK_DIR}/quickdemo.png --drag 200,150,260,190)
+  if(NOT EXISTS ${WORK_DIR}/quickdemo.png)
+    message(FATAL_ERROR "consumer_builds: the QML example did not write ${WORK_DIR}/quickdemo.png")
+  endif()
+endif()
 # The Qt Widgets example against the installed package: zkw::widgets is
 # exported with everything it needs.
 zkw_run("package: build the widgets example" ${CMAKE_COMMAND} --build ${WORK_DIR}/package -j2 --target zkw_example_embed)

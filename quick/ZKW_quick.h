@@ -1,0 +1,7 @@
+/// @file
+/// The Qt Quick library: the chart as the QML item VexaItem (module
+/// Zkw.Vexa 1.0) and the registration of its QML types.
+#pragma once
+
+#include "quick/qml_types.h"
+#include "quick/vexa_item.h"
