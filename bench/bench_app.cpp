@@ -39,12 +39,10 @@ std::unique_ptr<TForm1> DemoForm(int TotalMarks) {
   return Form;
 }
 
-// range(1) = 0 takes the reference rendering path (every redraw in full).
-void BM_DemoMouseMove(benchmark::State& State) {
-  SetRenderShortcuts(State.range(1) != 0);
-  const auto Form = DemoForm(static_cast<int>(State.range(0)));
-  TVexa& C = *Form->VX1;
-  // Two pointer positions in turn, so that every move snaps somewhere else.
+// One mouse move per iteration over the demo's chart, to two pointer
+// positions in turn, so that every move snaps somewhere else.
+void MoveInTurns(benchmark::State& State, TForm1& Form) {
+  TVexa& C = *Form.VX1;
   const std::int16_t Xs[2] = {120, 400};
   const std::int16_t Ys[2] = {90, 250};
   int N = 0;
@@ -52,8 +50,16 @@ void BM_DemoMouseMove(benchmark::State& State) {
     C.WMMouseMove(TShiftState{}, Xs[N & 1], Ys[N & 1]);
     ++N;
     benchmark::DoNotOptimize(C.WindowSurface().Canvas().Pixels(C.MarginLeft(), C.MarginTop()));
-    benchmark::DoNotOptimize(Form->LblX->Caption().data());
+    benchmark::DoNotOptimize(Form.LblX->Caption().data());
   }
+}
+
+// range(1) = 0 takes the reference rendering path (every redraw in full).
+void BM_DemoMouseMove(benchmark::State& State) {
+  SetRenderShortcuts(State.range(1) != 0);
+  const auto Form = DemoForm(static_cast<int>(State.range(0)));
+  TVexa& C = *Form->VX1;
+  MoveInTurns(State, *Form);
   State.counters["items"] = C.ItemCount();
   State.SetItemsProcessed(State.iterations());
   SetRenderShortcuts(true);
@@ -98,14 +104,7 @@ void BM_DemoMouseMoveAtRatio(benchmark::State& State) {
   C.SetDeviceScale(static_cast<double>(State.range(0)) / 100);
   C.SetAntialiased(State.range(1) != 0);
   C.Repaint();
-  const std::int16_t Xs[2] = {120, 400};
-  const std::int16_t Ys[2] = {90, 250};
-  int N = 0;
-  for (auto _ : State) {
-    C.WMMouseMove(TShiftState{}, Xs[N & 1], Ys[N & 1]);
-    ++N;
-    benchmark::DoNotOptimize(C.WindowSurface().Canvas().Pixels(C.MarginLeft(), C.MarginTop()));
-  }
+  MoveInTurns(State, *Form);
   State.SetItemsProcessed(State.iterations());
 }
 // The demo's chart written as a vector drawing: range(0) 0 SVG, 1 PDF.

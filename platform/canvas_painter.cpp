@@ -323,19 +323,7 @@ void TCanvas::PaintRectangle(int L, int T, int R, int B) {
     return;
   }
   if (W == 1 && !DashOf(FPen.Style()).isEmpty()) {
-    // Dashed border: four lines, each ending where the next starts, as the exact raster draws it.
-    const int Kept = FDashPhase;
-    FDashPhase = 0;
-    if (R - L == 1 || B - T == 1) {
-      PaintLine(L, T, R - L == 1 ? L : R, B - T == 1 ? T : B);
-    } else {
-      PaintLine(L, T, R - 1, T);
-      PaintLine(R - 1, T, R - 1, B - 1);
-      PaintLine(R - 1, B - 1, L, B - 1);
-      PaintLine(L, B - 1, L, T);
-      if (Fill) PaintFill(L + 1, T + 1, R - 1, B - 1, FBrush.Color(), Xor);
-    }
-    FDashPhase = Kept;
+    DashedBorder(L, T, R, B, Fill, Xor);
     return;
   }
   // A band of width W round the border pixels (inside the box for psInsideFrame).

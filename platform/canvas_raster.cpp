@@ -535,12 +535,33 @@ TBitmap::TBitmap(int Width, int Height, TColor Fill) : TBitmap() { SetSizeFilled
 
 void TCanvas::FillBox(std::int64_t L, std::int64_t T, std::int64_t R, std::int64_t B, std::uint32_t Rgb,
                       bool Xor) {
+  if (!FTarget.FExact) {
+    PaintFill(static_cast<double>(L), static_cast<double>(T), static_cast<double>(R), static_cast<double>(B),
+              ColorOf(Rgb), Xor);
+    return;
+  }
   ZKW_SURFACE(S);
   if (Xor) {
     Box(S, L, T, R, B, XorWriter{Rgb & 0x00FFFFFFu});
   } else {
     Box(S, L, T, R, B, CopyWriter{Rgb});
   }
+}
+
+void TCanvas::DashedBorder(std::int64_t L, std::int64_t T, std::int64_t R, std::int64_t B, bool Fill, bool Xor) {
+  // Four lines, each ending where the next starts; the dashes restart.
+  const int Kept = FDashPhase;
+  FDashPhase = 0;
+  if (R - L == 1 || B - T == 1) {
+    DrawLine(L, T, R - L == 1 ? L : R, B - T == 1 ? T : B);
+  } else {
+    DrawLine(L, T, R - 1, T);
+    DrawLine(R - 1, T, R - 1, B - 1);
+    DrawLine(R - 1, B - 1, L, B - 1);
+    DrawLine(L, B - 1, L, T);
+    if (Fill) FillBox(L + 1, T + 1, R - 1, B - 1, PixelOf(FBrush.Color()), Xor);
+  }
+  FDashPhase = Kept;
 }
 
 void TCanvas::FillRect(const TRect& R) {
@@ -595,19 +616,7 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   }
   const int W = FPen.Width();
   if (W == 1 && PatternOf(FPen.Style())) {
-    // Dashed border: four lines, each ending where the next starts.
-    const int Kept = FDashPhase;
-    FDashPhase = 0;
-    if (R - L == 1 || B - T == 1) {
-      DrawLine(L, T, R - L == 1 ? L : R, B - T == 1 ? T : B);
-    } else {
-      DrawLine(L, T, R - 1, T);
-      DrawLine(R - 1, T, R - 1, B - 1);
-      DrawLine(R - 1, B - 1, L, B - 1);
-      DrawLine(L, B - 1, L, T);
-      if (Fill) FillBox(L + 1, T + 1, R - 1, B - 1, BrushC, Xor);
-    }
-    FDashPhase = Kept;
+    DashedBorder(L, T, R, B, Fill, Xor);
     return;
   }
   // Solid border: a ring of width W around the interior.

@@ -278,6 +278,8 @@ class TCanvas : public TPersistent {
   // input overflows.
   void DrawLine(std::int64_t X0, std::int64_t Y0, std::int64_t X1, std::int64_t Y1);
   void FillBox(std::int64_t L, std::int64_t T, std::int64_t R, std::int64_t B, std::uint32_t Rgb, bool Xor);
+  // A dashed 1-pixel border (and the brush inside), in every draw mode.
+  void DashedBorder(std::int64_t L, std::int64_t T, std::int64_t R, std::int64_t B, bool Fill, bool Xor);
   void DrawEllipseShape(std::int64_t X1, std::int64_t Y1, std::int64_t X2, std::int64_t Y2, bool Fill,
                         const double* ArcFrom, const double* ArcTo);
 

@@ -302,11 +302,17 @@ def check_headless_matches(snapdemo, env, work, shot, origin):
     check(differing == 0, "headless and real chart differ in %d of %d pixels" % (differing, w * h))
 
 
-def check_bad_arguments(snapdemo, env):
-    for bad in (["--move", "1,2"], ["--screenshot"], ["--screenshot", "x.png", "--move", "1;2"], ["--nonsense"]):
-        p = run([snapdemo] + bad, env, check_rc=False)
+def check_usage_errors(exe, env, bad_argument_lists):
+    """Each bad command line ends the program with status 2 and a usage line."""
+    for bad in bad_argument_lists:
+        p = run([exe] + bad, env, check_rc=False)
         check(p.returncode == 2, "%s: exit status %d, expected 2" % (bad, p.returncode))
         check(b"usage:" in p.stderr, "%s: no usage line" % (bad,))
+
+
+def check_bad_arguments(snapdemo, env):
+    check_usage_errors(snapdemo, env, (["--move", "1,2"], ["--screenshot"], ["--screenshot", "x.png", "--move", "1;2"],
+                                      ["--nonsense"]))
 
 
 # ---- the run -------------------------------------------------------------------------------
