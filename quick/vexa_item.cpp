@@ -333,7 +333,7 @@ QSGNode* VexaItem::updatePaintNode(QSGNode* Old, UpdatePaintNodeData*) {
       auto* H = new QSGSimpleTextureNode;
       H->setOwnsTexture(true);
       H->setTexture(window()->createTextureFromImage(Overlay));
-      H->setRect(QRectF(TopLeft, Overlay.size()));
+      H->setRect(QRectF(TopLeft, Overlay.deviceIndependentSize()));
       H->setFlag(QSGNode::OwnedByParent);
       Node->appendChildNode(H);
     }

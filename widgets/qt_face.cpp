@@ -294,19 +294,23 @@ QString ChartFace::hoverText() const {
 
 QImage ChartFace::highlightImage(QPoint& TopLeft) const {
   if (!FHoverOn || !FHovered) return {};
-  // The symbol is drawn by the chart's own DrawMark onto a small bitmap; every
+  // The symbol is drawn by the chart's own DrawMark onto a small bitmap at the
+  // chart's device scale (natively, as the chart draws its own marks); every
   // pixel in the pen colour is the symbol, everything else stays transparent.
   constexpr int Size = 17, Centre = Size / 2;
   const TColor Pen = FromQColor(FHoverColor);
   TBitmap B(Size, Size, static_cast<TColor>(Pen ^ 0x00FFFFFF));
+  B.SetDrawMode({FChart->DrawMode().Scale, false, false});
   B.Canvas().Pen().SetColor(Pen);
   DrawMark(B.Canvas(), FHoverSymbol, Centre, Centre, false);
-  QImage Out(Size, Size, QImage::Format_ARGB32_Premultiplied);
+  const QImage Drawn = B.Image().convertToFormat(QImage::Format_RGB32);
+  QImage Out(Drawn.size(), QImage::Format_ARGB32_Premultiplied);
   Out.fill(Qt::transparent);
+  Out.setDevicePixelRatio(Drawn.devicePixelRatio());
   const QRgb Opaque = FHoverColor.rgb() | 0xFF000000u;
-  for (int Y = 0; Y < Size; ++Y)
-    for (int X = 0; X < Size; ++X)
-      if (B.Canvas().Pixels(X, Y) == Pen) Out.setPixel(X, Y, Opaque);
+  for (int Y = 0; Y < Drawn.height(); ++Y)
+    for (int X = 0; X < Drawn.width(); ++X)
+      if ((Drawn.pixel(X, Y) | 0xFF000000u) == Opaque) Out.setPixel(X, Y, Opaque);
   int PX = 0, PY = 0;
   FChart->WorldToPixel(FHovered->layer, FHovered->x, FHovered->y, PX, PY);
   TopLeft = QPoint(PX - Centre, PY - Centre);
