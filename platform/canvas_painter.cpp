@@ -19,7 +19,8 @@
 //  - glyphs come from the same font at the device's pixel size, so hinting
 //    can make a text a device pixel wider or narrower than Scale times the
 //    logical text.
-// On a picture without anti-aliasing, axis-aligned boxes (fills, single
+// On a picture without anti-aliasing (or at a whole scale, where a box's
+// edges fall on device pixels either way), axis-aligned boxes (fills, single
 // pixels, thin solid horizontal and vertical lines, square outlines) are
 // written straight into the device pixels: logical box [L, R) covers device
 // columns [round(L * Scale), round(R * Scale)), which is what the painter
@@ -142,7 +143,12 @@ double Near(i64 V) { return static_cast<double>(std::clamp<i64>(V, -static_cast<
 
 bool TCanvas::Paintable() const { return FTarget.FPage || !FTarget.FImage->isNull(); }
 
-bool TCanvas::DirectBoxes() const { return FTarget.FPage || !FTarget.FMode.Antialiased; }
+bool TCanvas::DirectBoxes() const {
+  // At a whole scale a box's edges fall on device pixels, where smooth and
+  // aliased filling cover the same pixels.
+  const double S = FTarget.FMode.Scale;
+  return FTarget.FPage || !FTarget.FMode.Antialiased || S == std::floor(S);
+}
 
 void TCanvas::FillDeviceBox(double L, double T, double R, double B, std::uint32_t Pixel) {
   if (FTarget.FPage) {
