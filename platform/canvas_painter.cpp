@@ -337,7 +337,7 @@ void TCanvas::PaintRectangle(int L, int T, int R, int B) {
   const QRectF Outer(QPointF(Near(L) - A, Near(T) - A), QPointF(Near(R) - A + (W > 1 && A > 0 ? W - 1 : 0), Near(B) - A + (W > 1 && A > 0 ? W - 1 : 0)));
   const QRectF Stroke = Outer.adjusted(W / 2.0, W / 2.0, -W / 2.0, -W / 2.0);
   auto Draw = [&](QPainter& P, const QPen& Pen, const QBrush& Brush) {
-    if (Brush.style() != Qt::NoBrush) P.fillRect(QRectF(QPointF(L, T), QPointF(R, B)), Brush);
+    if (Brush.style() != Qt::NoBrush) P.fillRect(QRectF(QPointF(Near(L), Near(T)), QPointF(Near(R), Near(B))), Brush);
     P.setPen(Pen);
     P.setBrush(Qt::NoBrush);
     if (Stroke.width() <= 0 || Stroke.height() <= 0) {
@@ -472,6 +472,8 @@ void TCanvas::PaintPolygon(const TPoint* Points, int Count) {
 
 void TCanvas::PaintText(int X, int Y, const QString& Text, int Width, int Height, int Ascent, const QFont& Font) {
   if (!Paintable()) return;
+  // Only a box that meets the picture is drawn, so the painter's coordinates stay small.
+  if (X >= FTarget.FWidth || Y >= FTarget.FHeight || double(X) + Width <= 0 || double(Y) + Height <= 0) return;
   QPainter& P = PainterFor(false);
   if (FBrush.Style() == bsSolid && Width > 0) P.fillRect(QRectF(X, Y, Width, Height), ToQColor(FBrush.Color()));
   if (Text.isEmpty()) return;
@@ -499,12 +501,12 @@ void TCanvas::PaintText(int X, int Y, const QString& Text, int Width, int Height
       P.save();
       P.translate(X, 0);
       P.scale(Fit, 1);
-      P.drawText(QPointF(0, Y + Ascent), Text);
+      P.drawText(QPointF(0, double(Y) + Ascent), Text);
       P.restore();
       return;
     }
   }
-  P.drawText(QPointF(X, Y + Ascent), Text);
+  P.drawText(QPointF(X, double(Y) + Ascent), Text);
 }
 
 void TCanvas::PaintPicture(double L, double T, double W, double H, const TBitmap& Source) {
