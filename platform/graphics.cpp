@@ -243,11 +243,12 @@ void TBitmap::SetDrawMode(const TDrawMode& Mode) {
   FMode = Mode;
   FExact = Mode.Exact();
   if (Mode.Scale != Old && !FImage->isNull()) {
-    const int W = FWidth, H = FHeight;
-    QImage Next = FImage->scaled(DeviceExtent(W, Mode.Scale), DeviceExtent(H, Mode.Scale), Qt::IgnoreAspectRatio,
-                                 Qt::SmoothTransformation)
-                      .convertToFormat(QImage::Format_RGB32);
+    // The pixels start anew at the new resolution, white as after SetSize;
+    // the owner draws them again (a scaled copy of the old ones would cost a
+    // resampling nobody sees).
+    QImage Next(DeviceExtent(FWidth, Mode.Scale), DeviceExtent(FHeight, Mode.Scale), QImage::Format_RGB32);
     if (Next.isNull()) throw Exception("Cannot create a bitmap at scale " + std::to_string(Mode.Scale));
+    Next.fill(0xFFFFFFFFu);
     Next.setDevicePixelRatio(Mode.Scale);
     *FImage = std::move(Next);
   }

@@ -362,7 +362,7 @@ class TBitmap : public TPersistent {
   TCanvas& Canvas() { return *FCanvas; }
 
   // The draw mode (see TDrawMode). A new scale keeps the picture's logical
-  // size and content, enlarged or reduced smoothly; the owner redraws it.
+  // size; its pixels start anew, white (the owner draws them again).
   // Raises EInvalidGraphic for a scale CheckDrawScale refuses; a page keeps
   // the mode it was made with.
   const TDrawMode& DrawMode() const { return FMode; }

@@ -455,8 +455,9 @@ void TScale::PaintOn(TCanvas& Target, int OffsetX, int OffsetY) {
   // Opaque: the whole control is drawn off-screen and copied in one piece,
   // on a bitmap that starts in the background colour (one fill instead of
   // white and then the background rectangle).
-  TBitmap Image(Width(), Height(), FColorBackGnd);
+  TBitmap Image;
   Image.SetDrawMode(Target.Target().DrawMode());
+  Image.SetSizeFilled(Width(), Height(), ColorToPixel(FColorBackGnd));
   TCanvas& C = Image.Canvas();
   C.SetFont(Font());
   C.Pen().SetColor(FColorBackGnd);

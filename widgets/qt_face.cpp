@@ -299,8 +299,9 @@ QImage ChartFace::highlightImage(QPoint& TopLeft) const {
   // pixel in the pen colour is the symbol, everything else stays transparent.
   constexpr int Size = 17, Centre = Size / 2;
   const TColor Pen = FromQColor(FHoverColor);
-  TBitmap B(Size, Size, static_cast<TColor>(Pen ^ 0x00FFFFFF));
+  TBitmap B;
   B.SetDrawMode({FChart->DrawMode().Scale, false, false});
+  B.SetSizeFilled(Size, Size, ColorToPixel(static_cast<TColor>(Pen ^ 0x00FFFFFF)));
   B.Canvas().Pen().SetColor(Pen);
   DrawMark(B.Canvas(), FHoverSymbol, Centre, Centre, false);
   const QImage Drawn = B.Image().convertToFormat(QImage::Format_RGB32);
