@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "platform/canvas_painter.h"
+#include "platform/dash_patterns.h"
 #include "platform/graphics.h"
 #include "platform/pixel_fill.h"
 
@@ -50,39 +51,31 @@ QColor ToQColor(TColor Color) {
   return QColor(static_cast<int>(U & 0xFF), static_cast<int>((U >> 8) & 0xFF), static_cast<int>((U >> 16) & 0xFF));
 }
 
-// The exact raster's dash patterns, in pixels (1-pixel pens only).
-QList<qreal> DashOf(TPenStyle Style) {
-  switch (Style) {
-    case psDash:
-      return {18, 6};
-    case psDot:
-      return {3, 3};
-    case psDashDot:
-      return {9, 6, 3, 6};
-    case psDashDotDot:
-      return {9, 3, 3, 3, 3, 3};
-    default:
-      return {};
-  }
-}
+// A 1-pixel pen's dash pattern (nullptr: solid); wider pens draw solid.
+const DashPattern* DashesOf(const TPen& Pen) { return Pen.Width() == 1 ? PatternOf(Pen.Style()) : nullptr; }
 
-int DashLength(TPenStyle Style) {
-  int N = 0;
-  for (const qreal V : DashOf(Style)) N += static_cast<int>(V);
-  return N;
+// The pattern as Qt's alternating on and off lengths.
+QList<qreal> QtDashes(const DashPattern& D) {
+  QList<qreal> Runs;
+  int Run = 0;
+  for (int I = 0; I < D.Length; ++I) {
+    ++Run;
+    if (I + 1 == D.Length || D.On[I + 1] != D.On[I]) {
+      Runs.append(Run);
+      Run = 0;
+    }
+  }
+  return Runs;
 }
 
 QPen PenOf(const TPen& Pen, int DashPhase, Qt::PenCapStyle Cap, bool OnPage) {
   TColor C = Pen.Color();
   if (Pen.Mode() == pmXor && OnPage) C = ColorToRGB(C) ^ 0xFFFFFF;
   QPen Q(ToQColor(C), Pen.Width(), Qt::SolidLine, Cap, Qt::MiterJoin);
-  if (Pen.Width() == 1) {
-    const QList<qreal> Dash = DashOf(Pen.Style());
-    if (!Dash.isEmpty()) {
-      Q.setDashPattern(Dash);
-      Q.setDashOffset(DashPhase);
-      Q.setCapStyle(Qt::FlatCap);
-    }
+  if (const DashPattern* Dash = DashesOf(Pen)) {
+    Q.setDashPattern(QtDashes(*Dash));
+    Q.setDashOffset(DashPhase);
+    Q.setCapStyle(Qt::FlatCap);
   }
   return Q;
 }
@@ -224,7 +217,7 @@ void TCanvas::PaintLine(i64 X0, i64 Y0, i64 X1, i64 Y1) {
   const i64 DX = X1 - X0, DY = Y1 - Y0;
   const i64 N = std::max(DX < 0 ? -DX : DX, DY < 0 ? -DY : DY);
   if (N == 0) return;
-  if ((DX == 0 || DY == 0) && FPen.Width() == 1 && FPen.Mode() == pmCopy && DashOf(FPen.Style()).isEmpty() &&
+  if ((DX == 0 || DY == 0) && FPen.Width() == 1 && FPen.Mode() == pmCopy && !PatternOf(FPen.Style()) &&
       DirectBoxes()) {
     // The pixels from the start up to, not including, the end.
     const double L = Near(std::min(X0, DX < 0 ? X1 + 1 : X0)), R = Near(std::max(X0 + 1, DX < 0 ? X0 + 1 : X1));
@@ -233,13 +226,14 @@ void TCanvas::PaintLine(i64 X0, i64 Y0, i64 X1, i64 Y1) {
     return;
   }
   const int Phase = FDashPhase;
-  if (FPen.Width() == 1 && !DashOf(FPen.Style()).isEmpty()) FDashPhase = (Phase + static_cast<int>(N % DashLength(FPen.Style()))) % DashLength(FPen.Style());
+  const DashPattern* Dashes = DashesOf(FPen);
+  if (Dashes) FDashPhase = static_cast<int>((Phase + N % Dashes->Length) % Dashes->Length);
   // The end pixel is excluded: stop one major step short, with square ends
   // covering the first and the last pixel drawn.
   const double Back = 1.0 / static_cast<double>(N);
   const QPointF A(Near(X0) + 0.5, Near(Y0) + 0.5);
   const QPointF B(Near(X1) + 0.5 - (Near(X1) - Near(X0)) * Back, Near(Y1) + 0.5 - (Near(Y1) - Near(Y0)) * Back);
-  const bool Dashed = FPen.Width() == 1 && !DashOf(FPen.Style()).isEmpty();
+  const bool Dashed = Dashes != nullptr;
   auto Draw = [&](QPainter& P, const QPen& Pen) {
     P.setPen(Pen);
     if (A == B) {
@@ -264,7 +258,7 @@ void TCanvas::PaintLine(i64 X0, i64 Y0, i64 X1, i64 Y1) {
 
 void TCanvas::PaintPolyline(const TPoint* Points, int Count) {
   if (!Paintable()) return;
-  if (FPen.Style() == psClear || FPen.Mode() == pmXor || (FPen.Width() == 1 && !DashOf(FPen.Style()).isEmpty())) {
+  if (FPen.Style() == psClear || FPen.Mode() == pmXor || DashesOf(FPen)) {
     // Segment by segment, so that exclusive-or and dash phases follow the rules of single lines.
     const int Kept = FDashPhase;
     FDashPhase = 0;
@@ -328,7 +322,7 @@ void TCanvas::PaintRectangle(int L, int T, int R, int B) {
     FillDeviceBox(BR - 1, BT, BR, BB, C);
     return;
   }
-  if (W == 1 && !DashOf(FPen.Style()).isEmpty()) {
+  if (DashesOf(FPen)) {
     DashedBorder(L, T, R, B, Fill, Xor);
     return;
   }
@@ -427,7 +421,7 @@ void TCanvas::PaintPolygon(const TPoint* Points, int Count) {
   QPolygonF Shape;
   Shape.reserve(Count);
   for (int I = 0; I < Count; ++I) Shape.append(QPointF(Near(Points[I].X) + 0.5, Near(Points[I].Y) + 0.5));
-  const bool Dashed = FPen.Width() == 1 && !DashOf(FPen.Style()).isEmpty();
+  const bool Dashed = DashesOf(FPen) != nullptr;
   auto Draw = [&](QPainter& P, QPen QP, const QBrush& QB) {
     if (Fill) {
       P.setPen(Qt::NoPen);

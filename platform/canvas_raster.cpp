@@ -40,6 +40,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/dash_patterns.h"
 #include "platform/graphics.h"
 #include "platform/pixel_fill.h"
 
@@ -120,28 +121,6 @@ struct MaskWriter {
     for (; N > 0; --N, P += Step) Mask[P - Base] = 1;
   }
 };
-
-struct DashPattern {
-  const std::uint8_t* On;
-  int Length;
-};
-
-constexpr std::uint8_t DashBits[24] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0};
-constexpr std::uint8_t DotBits[6] = {1, 1, 1, 0, 0, 0};
-constexpr std::uint8_t DashDotBits[24] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0};
-constexpr std::uint8_t DashDotDotBits[24] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1, 1, 1, 0, 0, 0};
-
-const DashPattern* PatternOf(TPenStyle Style) {
-  static constexpr DashPattern Dash{DashBits, 24}, Dot{DotBits, 6}, DashDot{DashDotBits, 24},
-      DashDotDot{DashDotDotBits, 24};
-  switch (Style) {
-    case psDash: return &Dash;
-    case psDot: return &Dot;
-    case psDashDot: return &DashDot;
-    case psDashDotDot: return &DashDotDot;
-    default: return nullptr;
-  }
-}
 
 // The geometry of a line in major/minor terms.
 struct LineGeom {
