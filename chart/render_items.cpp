@@ -20,6 +20,13 @@ namespace {
 // adding it to a position cannot overflow whatever the item holds.
 std::int64_t PixelOffset(double V) { return std::clamp<std::int64_t>(Round(V), -(std::int64_t{1} << 40), std::int64_t{1} << 40); }
 
+// A relative step of whole pixels (DX, DY) from From, clamped like the
+// whole point P it gives.
+TPointF RelativeF(TPointF From, double DX, double DY, TPoint P) {
+  return {FineRender(From.X + static_cast<double>(PixelOffset(DX)), 0, P.X),
+          FineRender(From.Y + static_cast<double>(PixelOffset(DY)), 0, P.Y)};
+}
+
 // Whether the interval [A, B] (A <= B) meets the range, in either order.
 bool Overlaps(double A, double B, const TAxisRange& R) {
   const double Lo = std::min(R.Low, R.High), Hi = std::max(R.Low, R.High);
@@ -28,7 +35,8 @@ bool Overlaps(double A, double B, const TAxisRange& R) {
 
 }  // namespace
 
-TItemRenderer::TItemRenderer(TCanvas& Canvas, const TItemRenderFrame& Frame) : FCanvas(Canvas), FFrame(Frame) {}
+TItemRenderer::TItemRenderer(TCanvas& Canvas, const TItemRenderFrame& Frame)
+    : FCanvas(Canvas), FFrame(Frame), FFine(Canvas.FinePositions()) {}
 
 void TItemRenderer::ResetDuplicateMarks() {
   if (FFrame.AvoidDuplicateMarks) {
@@ -46,8 +54,7 @@ void TItemRenderer::BeginPass(int PenWidth, TColor Color) {
   FPolyCount = 0;
   FCache.Forget();
   SetPenWidth(PenWidth);
-  FPenPosX = FFrame.Left;
-  FPenPosY = FFrame.Top;
+  MovePen({FFrame.Left, FFrame.Top}, WholePoint({FFrame.Left, FFrame.Top}));
   FCanvas.MoveTo(FPenPosX, FPenPosY);
   SetPenColor(Color);
   SetPenStyle(psSolid);
@@ -64,6 +71,8 @@ void TItemRenderer::SaveState(TItemRendererState& State) const {
   State.Cache = FCache;
   State.PenPos = {FPenPosX, FPenPosY};
   State.WaitingPolyline.assign(FPolyPoints.begin(), FPolyPoints.begin() + FPolyCount);
+  State.PenPosF = FPenPosF;
+  State.WaitingPolylineF.assign(FPolyFine.begin(), FPolyFine.begin() + (FFine ? FPolyCount : 0));
   State.DupGrid = FDupGrid;
   State.DupCols = FDupCols;
   State.DupRows = FDupRows;
@@ -72,9 +81,15 @@ void TItemRenderer::SaveState(TItemRendererState& State) const {
 void TItemRenderer::RestoreState(const TItemRendererState& State) {
   FPolyCount = static_cast<int>(std::min<std::size_t>(State.WaitingPolyline.size(), PolyBatchSize));
   std::copy_n(State.WaitingPolyline.begin(), FPolyCount, FPolyPoints.begin());
+  if (FFine) {
+    // A state kept by a pass on a canvas of another kind has no fractions.
+    for (int I = 0; I < FPolyCount; ++I) {
+      const auto K = static_cast<std::size_t>(I);
+      FPolyFine[K] = K < State.WaitingPolylineF.size() ? State.WaitingPolylineF[K] : WholePoint(FPolyPoints[K]);
+    }
+  }
   FCache = State.Cache;
-  FPenPosX = State.PenPos.X;
-  FPenPosY = State.PenPos.Y;
+  MovePen(State.PenPos, State.PenPosF);
   FDupGrid = State.DupGrid;
   FDupCols = State.DupCols;
   FDupRows = State.DupRows;
@@ -82,6 +97,16 @@ void TItemRenderer::RestoreState(const TItemRendererState& State) {
 
 TPoint TItemRenderer::CurrentPoint() const {
   return FPolyCount > 0 ? FPolyPoints[static_cast<std::size_t>(FPolyCount - 1)] : TPoint{FPenPosX, FPenPosY};
+}
+
+TPointF TItemRenderer::CurrentPointF() const {
+  return FPolyCount > 0 ? FPolyFine[static_cast<std::size_t>(FPolyCount - 1)] : FPenPosF;
+}
+
+void TItemRenderer::MovePen(TPoint P, TPointF Fine) {
+  FPenPosX = P.X;
+  FPenPosY = P.Y;
+  FPenPosF = FFine ? Fine : WholePoint(P);
 }
 
 // ---- coordinates -------------------------------------------------------------------
@@ -103,6 +128,32 @@ TPoint TItemRenderer::World(int Layer, double X, double Y) const {
 TPoint TItemRenderer::Pixel(double X, double Y) const {
   return {ClampRender(Round(static_cast<Extended>(FFrame.Left) + X)),
           ClampRender(Round(static_cast<Extended>(FFrame.Top) + Y))};
+}
+
+TPointF TItemRenderer::WorldF(int Layer, double X, double Y) const {
+  const TLayerTransform& T = FFrame.Transforms[static_cast<std::size_t>(ClampLayer(Layer) - 1)];
+  const TPoint P = World(Layer, X, Y);
+  return {FineRender(T.RawX(X), std::int64_t{FFrame.Left} - FFrame.MarginLeft, P.X),
+          FineRender(T.RawY(Y), std::int64_t{FFrame.Top} - FFrame.MarginTop, P.Y)};
+}
+
+TPointF TItemRenderer::PixelF(double X, double Y) const {
+  const TPoint P = Pixel(X, Y);
+  return {FineRender(X, FFrame.Left, P.X), FineRender(Y, FFrame.Top, P.Y)};
+}
+
+TPointF TItemRenderer::OnePointF(const TvxChartItem& Item) const {
+  switch (Item.CoordMode) {
+    case cmPixel:
+    case cmPixelWorld:
+      return PixelF(Item.X, Item.Y);
+    case cmPixelX:
+      return {PixelF(Item.X, 0).X, WorldF(Item.Layer, 0, Item.Y).Y};
+    case cmPixelY:
+      return {WorldF(Item.Layer, Item.X, 0).X, PixelF(0, Item.Y).Y};
+    default:
+      return WorldF(Item.Layer, Item.X, Item.Y);
+  }
 }
 
 // One-point kinds: modes 1 and 3 are pixels, 4 and 5 mix them; every other
@@ -260,35 +311,51 @@ void TItemRenderer::CornerInclusive(TPoint& P1, TPoint& P2) const {
 
 void TItemRenderer::FlushPolyline() {
   if (FPolyCount <= 0) return;
-  FCanvas.Polyline(FPolyPoints.data(), FPolyCount);
+  const auto Last = static_cast<std::size_t>(FPolyCount - 1);
+  if (FFine) {
+    FCanvas.PolylineF(FPolyFine.data(), FPolyCount);
+  } else {
+    FCanvas.Polyline(FPolyPoints.data(), FPolyCount);
+  }
   ++FPolylineCalls;
-  const TPoint Last = FPolyPoints[static_cast<std::size_t>(FPolyCount - 1)];
-  FCanvas.MoveTo(Last.X, Last.Y);
-  FPenPosX = Last.X;
-  FPenPosY = Last.Y;
+  FCanvas.MoveTo(FPolyPoints[Last].X, FPolyPoints[Last].Y);
+  MovePen(FPolyPoints[Last], FPolyFine[Last]);
   FPolyCount = 0;
 }
 
-void TItemRenderer::AddPolylinePoint(int X, int Y) {
-  if (FPolyCount == 0) FPolyPoints[FPolyCount++] = {FPenPosX, FPenPosY};
-  FPolyPoints[static_cast<std::size_t>(FPolyCount++)] = {X, Y};
+void TItemRenderer::AddPolylinePoint(TPoint P, TPointF Fine) {
+  if (FPolyCount == 0) {
+    FPolyPoints[0] = {FPenPosX, FPenPosY};
+    FPolyFine[0] = FPenPosF;
+    FPolyCount = 1;
+  }
+  FPolyPoints[static_cast<std::size_t>(FPolyCount)] = P;
+  if (FFine) FPolyFine[static_cast<std::size_t>(FPolyCount)] = Fine;
+  ++FPolyCount;
   if (FPolyCount >= PolyBatchSize) {
     FlushPolyline();
-    FPolyPoints[0] = {X, Y};
+    FPolyPoints[0] = P;
+    FPolyFine[0] = FPenPosF;
     FPolyCount = 1;
   }
 }
 
-void TItemRenderer::AddPolylinePoints(const TPoint* Points, int Count) {
+void TItemRenderer::AddPolylinePoints(const TPoint* Points, const TPointF* Fine, int Count) {
   for (int K = 0; K < Count;) {
-    if (FPolyCount == 0) FPolyPoints[FPolyCount++] = {FPenPosX, FPenPosY};
+    if (FPolyCount == 0) {
+      FPolyPoints[0] = {FPenPosX, FPenPosY};
+      FPolyFine[0] = FPenPosF;
+      FPolyCount = 1;
+    }
     const int Take = std::min(Count - K, PolyBatchSize - FPolyCount);
     std::copy_n(Points + K, Take, FPolyPoints.begin() + FPolyCount);
+    if (FFine) std::copy_n(Fine + K, Take, FPolyFine.begin() + FPolyCount);
     FPolyCount += Take;
     K += Take;
     if (FPolyCount >= PolyBatchSize) {
       FlushPolyline();
       FPolyPoints[0] = Points[K - 1];
+      FPolyFine[0] = FPenPosF;
       FPolyCount = 1;
     }
   }
@@ -309,7 +376,7 @@ void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnot
     case ckDrawTo: {
       const TPoint P = OnePoint(Item);
       EnterLineLook(PenOf(Item), Item.PenStyle, Item.FillColor);
-      AddPolylinePoint(P.X, P.Y);
+      AddPolylinePoint(P, FFine ? OnePointF(Item) : TPointF{});
       break;
     }
     case ckRect:
@@ -334,8 +401,7 @@ void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnot
     case ckMoveTo: {
       const TPoint P = OnePoint(Item);
       FlushPolyline();
-      FPenPosX = P.X;
-      FPenPosY = P.Y;
+      MovePen(P, FFine ? OnePointF(Item) : TPointF{});
       FCanvas.MoveTo(P.X, P.Y);
       break;
     }
@@ -349,17 +415,18 @@ void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnot
       // points are still waiting in the batch.
       const TPoint From = CurrentPoint();
       const TPoint P{ClampRender(From.X + PixelOffset(Item.X)), ClampRender(From.Y + PixelOffset(Item.Y))};
+      const TPointF PF = RelativeF(CurrentPointF(), Item.X, Item.Y, P);
       FlushPolyline();
-      FPenPosX = P.X;
-      FPenPosY = P.Y;
+      MovePen(P, PF);
       FCanvas.MoveTo(P.X, P.Y);
       break;
     }
     case ckDrawRel: {
       const TPoint From = CurrentPoint();
       const TPoint P{ClampRender(From.X + PixelOffset(Item.X)), ClampRender(From.Y + PixelOffset(Item.Y))};
+      const TPointF PF = RelativeF(CurrentPointF(), Item.X, Item.Y, P);
       EnterLineLook(PenOf(Item), Item.PenStyle, Item.FillColor);
-      AddPolylinePoint(P.X, P.Y);
+      AddPolylinePoint(P, PF);
       break;
     }
     case ckArrow:
@@ -461,6 +528,21 @@ void TItemRenderer::DrawLineItem(const TvxChartItem& Item) {
   SetLineState(C, Item.PenStyle, Item.FillColor);
   TPoint P1, P2;
   TwoPoints(Item, P1, P2);
+  if (FFine) {
+    // A segment shorter than a pixel is still a line where fractions show:
+    // a dense line of such segments must not become a row of pixel boxes.
+    const TPointF Ends[2] = {Item.CoordMode == cmPixel || Item.CoordMode == cmPixelWorld ? PixelF(Item.X, Item.Y)
+                                                                                         : WorldF(Item.Layer, Item.X, Item.Y),
+                             Item.CoordMode == cmPixel || Item.CoordMode == cmWorldPixel ? PixelF(Item.X2, Item.Y2)
+                                                                                         : WorldF(Item.Layer, Item.X2, Item.Y2)};
+    if (Ends[0] == Ends[1]) {
+      Dot(P1, C);
+    } else {
+      FCanvas.PolylineF(Ends, 2);
+      FCanvas.MoveTo(P2.X, P2.Y);
+    }
+    return;
+  }
   if (P1 == P2) {
     Dot(P1, C);
   } else {
@@ -708,9 +790,9 @@ void TItemRenderer::DrawLineRelItem(const TvxChartItem& Item) {
     Dot(P1, C);
     return;
   }
-  FPenPosX = P1.X;
-  FPenPosY = P1.Y;
-  AddPolylinePoint(P2.X, P2.Y);
+  const TPointF P1F = FFine ? WorldF(Item.Layer, Item.X, Item.Y) : WholePoint(P1);
+  MovePen(P1, P1F);
+  AddPolylinePoint(P2, RelativeF(P1F, Item.X2, Item.Y2, P2));
 }
 
 void TItemRenderer::DrawFullLineItem(const TvxChartItem& Item, bool Vertical) {
@@ -761,8 +843,8 @@ void TItemRenderer::DrawCrossItem(const TvxChartItem& Item) {
     Line({XM, P1.Y}, {XM, P2.Y});
     Line({P1.X, YM}, {P2.X, YM});
   }
-  FPenPosX = (P1.X + P2.X) / 2;
-  FPenPosY = (P1.Y + P2.Y) / 2;
+  const TPoint Middle{(P1.X + P2.X) / 2, (P1.Y + P2.Y) / 2};
+  MovePen(Middle, WholePoint(Middle));
 }
 
 }  // namespace zkw

@@ -24,7 +24,9 @@
 // leave one by one; SettleRunState is the one rule for the state marks leave.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -51,6 +53,17 @@ bool KeptImageEnabled();
 constexpr int PolyBatchSize = 200;
 
 inline int ClampRender(std::int64_t V) { return ClampInt(V, -RenderClamp, RenderClamp); }
+
+// A drawn position to a fraction of a pixel, for canvases that show
+// fractions (TCanvas::FinePositions): the unrounded transform value Raw
+// shifted by Shift and clamped like the whole position Whole, which a value
+// the transform cannot place finitely keeps.
+inline double FineRender(double Raw, std::int64_t Shift, int Whole) {
+  if (!(std::fabs(Raw) <= 1e9)) return Whole;
+  return std::clamp(Raw + static_cast<double>(Shift), -static_cast<double>(RenderClamp),
+                    static_cast<double>(RenderClamp));
+}
+inline TPointF WholePoint(TPoint P) { return {static_cast<double>(P.X), static_cast<double>(P.Y)}; }
 
 // Whether V lies between the two ends of a range, in either order, ends
 // included (the visibility test of marks).
@@ -112,6 +125,9 @@ struct TItemRendererState {
   // the line went on from); the pass that restores the state goes on adding
   // to it, so the batches split where a full pass splits them.
   std::vector<TPoint> WaitingPolyline;
+  // The same to a fraction of a pixel, where the canvas shows fractions.
+  TPointF PenPosF;
+  std::vector<TPointF> WaitingPolylineF;
   std::vector<std::int32_t> DupGrid;
   int DupCols = 0;
   int DupRows = 0;
@@ -201,9 +217,17 @@ class TItemRenderer {
   // Draws the waiting batch as one polyline and leaves the canvas pen at its end.
   void FlushPolyline();
   // Appends a point to the batch (starting it at the pen position when empty).
-  void AddPolylinePoint(int X, int Y);
-  // AddPolylinePoint for each of Points[0..Count-1], batch for batch the same.
-  void AddPolylinePoints(const TPoint* Points, int Count);
+  void AddPolylinePoint(int X, int Y) { AddPolylinePoint({X, Y}, WholePoint({X, Y})); }
+  // The same with the point's position to a fraction of a pixel (Fine),
+  // which a canvas that shows fractions draws (TCanvas::FinePositions).
+  void AddPolylinePoint(TPoint P, TPointF Fine);
+  // AddPolylinePoint for each of Points[0..Count-1] (and Fine[0..Count-1]
+  // when the canvas shows fractions), batch for batch the same.
+  void AddPolylinePoints(const TPoint* Points, const TPointF* Fine, int Count);
+  // Whether the renderer places line points to a fraction of a pixel (its
+  // canvas shows them): data lines then run through their true positions at
+  // device scales and anti-aliased, instead of a logical pixel staircase.
+  bool FinePositions() const { return FFine; }
 
   // Called for text kinds with the text about to be drawn; may replace it.
   TTextHook OnBeforeRenderText;
@@ -238,6 +262,15 @@ class TItemRenderer {
   TPoint Pixel(double X, double Y) const;
   TPoint OnePoint(const TvxChartItem& Item) const;
   void TwoPoints(const TvxChartItem& Item, TPoint& P1, TPoint& P2) const;
+  // The same positions to a fraction of a pixel (see FineRender).
+  TPointF WorldF(int Layer, double X, double Y) const;
+  TPointF PixelF(double X, double Y) const;
+  TPointF OnePointF(const TvxChartItem& Item) const;
+  // CurrentPoint to a fraction of a pixel (fine positions only).
+  TPointF CurrentPointF() const;
+  // Moves the renderer's pen (not the canvas's) to P, at Fine where the
+  // canvas shows fractions.
+  void MovePen(TPoint P, TPointF Fine);
 
   void SetPenColor(TColor C);
   void SetPenStyle(TPenStyle S);
@@ -296,7 +329,10 @@ class TItemRenderer {
   bool FCacheEnabled = true;
   int FPenPosX = 0;
   int FPenPosY = 0;
+  bool FFine = false;
+  TPointF FPenPosF;
   std::array<TPoint, PolyBatchSize> FPolyPoints{};
+  std::array<TPointF, PolyBatchSize> FPolyFine{};  // fine positions only
   int FPolyCount = 0;
   int FPolylineCalls = 0;
   int FTwoCoreMinItems = DefaultTwoCoreMinItems;

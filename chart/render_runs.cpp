@@ -194,8 +194,11 @@ struct TDrawToChunk {
   int Stop = -1;   // the visible item that ends the run, -1 when none did
 };
 
+// Places the items From .. To - 1 of a ckDrawTo run into Out (and, when
+// OutFine is not null, their positions to a fraction of a pixel into it, as
+// TItemRenderer::WorldF gives them) until an item ends the run.
 TDrawToChunk PlaceDrawToChunk(const TvxChartItem* Items, int From, int To, const bool* ClassOn,
-                              const bool* LayerOn, const TDrawToLook& Look, TPoint* Out) {
+                              const bool* LayerOn, const TDrawToLook& Look, TPoint* Out, TPointF* OutFine) {
   TDrawToChunk R;
   for (int I = From; I < To; ++I) {
     const TvxChartItem& Item = Items[I];
@@ -206,8 +209,11 @@ TDrawToChunk PlaceDrawToChunk(const TvxChartItem* Items, int From, int To, const
       R.Stop = I;
       break;
     }
-    Out[R.Points++] = {ClampRender(std::int64_t{Look.T.PixelX(Item.X)} + Look.DX),
-                       ClampRender(std::int64_t{Look.T.PixelY(Item.Y)} + Look.DY)};
+    const TPoint P{ClampRender(std::int64_t{Look.T.PixelX(Item.X)} + Look.DX),
+                   ClampRender(std::int64_t{Look.T.PixelY(Item.Y)} + Look.DY)};
+    if (OutFine != nullptr)
+      OutFine[R.Points] = {FineRender(Look.T.RawX(Item.X), Look.DX, P.X), FineRender(Look.T.RawY(Item.Y), Look.DY, P.Y)};
+    Out[R.Points++] = P;
   }
   return R;
 }
@@ -464,30 +470,39 @@ int TItemRenderer::RenderDrawToRun(const TvxChartItem* Items, int Begin, int End
   // which nothing in the run changes, so for the later items they do nothing.
   EnterPenWidth(Look.Width);
   EnterLineLook(Look.C, Look.Style, Look.F);
-  auto Draw = [this](const TDrawToChunk& R, const TPoint* P) { AddPolylinePoints(P, R.Points); };
+  auto Draw = [this](const TDrawToChunk& R, const TPoint* P, const TPointF* F) { AddPolylinePoints(P, F, R.Points); };
+  // Fine positions only where the canvas shows them: the exact raster's
+  // runs place whole pixels alone, as before.
+  const std::size_t FineSize = FFine ? 1 : 0;
   if (FTwoCoreMinItems > 0 && End - Begin >= FTwoCoreMinItems) {
-    const int Chunk = std::max(FTwoCoreChunkItems, 1);
+    const auto Chunk = static_cast<std::size_t>(std::max(FTwoCoreChunkItems, 1));
     // Allocated here: the helper thread must not throw.
-    std::array<std::vector<TPoint>, 2> Buffers{std::vector<TPoint>(static_cast<std::size_t>(Chunk)),
-                                               std::vector<TPoint>(static_cast<std::size_t>(Chunk))};
+    std::array<std::vector<TPoint>, 2> Buffers{std::vector<TPoint>(Chunk), std::vector<TPoint>(Chunk)};
+    std::array<std::vector<TPointF>, 2> Fine{std::vector<TPointF>(Chunk * FineSize),
+                                             std::vector<TPointF>(Chunk * FineSize)};
+    const auto FineOf = [&](int Slot) { return FFine ? Fine[static_cast<std::size_t>(Slot)].data() : nullptr; };
     int RunEnd = End;
     if (PlaceAhead<TDrawToChunk>(
-            Begin, End, Chunk,
+            Begin, End, static_cast<int>(Chunk),
             [&](int From, int To, int Slot) {
               return PlaceDrawToChunk(Items, From, To, ClassOn, LayerOn, Look,
-                                      Buffers[static_cast<std::size_t>(Slot)].data());
+                                      Buffers[static_cast<std::size_t>(Slot)].data(), FineOf(Slot));
             },
-            [&](const TDrawToChunk& R, int Slot) { Draw(R, Buffers[static_cast<std::size_t>(Slot)].data()); },
+            [&](const TDrawToChunk& R, int Slot) {
+              Draw(R, Buffers[static_cast<std::size_t>(Slot)].data(), FineOf(Slot));
+            },
             RunEnd)) {
       return RunEnd;
     }
   }
   constexpr int ChunkSize = 1024;
   std::array<TPoint, ChunkSize> Points;
+  std::vector<TPointF> Fine(ChunkSize * FineSize);
+  TPointF* FineOut = FFine ? Fine.data() : nullptr;
   for (int From = Begin; From < End; From += ChunkSize) {
-    const TDrawToChunk R =
-        PlaceDrawToChunk(Items, From, std::min(End, From + ChunkSize), ClassOn, LayerOn, Look, Points.data());
-    Draw(R, Points.data());
+    const TDrawToChunk R = PlaceDrawToChunk(Items, From, std::min(End, From + ChunkSize), ClassOn, LayerOn, Look,
+                                            Points.data(), FineOut);
+    Draw(R, Points.data(), FineOut);
     if (R.Stop >= 0) return R.Stop;
   }
   return End;

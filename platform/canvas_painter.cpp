@@ -37,6 +37,7 @@
 
 #include "platform/canvas_painter.h"
 #include "platform/dash_patterns.h"
+#include "platform/fine_lines.h"
 #include "platform/graphics.h"
 #include "platform/pixel_fill.h"
 
@@ -269,10 +270,16 @@ void TCanvas::PaintPolyline(const TPoint* Points, int Count) {
   QPolygonF Line;
   Line.reserve(Count);
   for (int I = 0; I < Count; ++I) Line.append(QPointF(Near(Points[I].X) + 0.5, Near(Points[I].Y) + 0.5));
-  // The last point is excluded, as a single line's end: one major step short.
+  StrokePolyline(Line);
+}
+
+void TCanvas::StrokePolyline(QPolygonF& Line) {
+  // The last point is excluded, as a single line's end: one major step short
+  // (a last step shorter than that ends where it began).
+  const qsizetype Count = Line.size();
   const QPointF D = Line[Count - 1] - Line[Count - 2];
   const double Steps = std::max(std::abs(D.x()), std::abs(D.y()));
-  if (Steps > 0) Line[Count - 1] -= D / Steps;
+  if (Steps > 0) Line[Count - 1] -= D / std::max(Steps, 1.0);
   QPainter& P = PainterFor(false);
   QPen Pen = PenOf(FPen, 0, Qt::SquareCap, FTarget.FPage);
   // The exact rules join wide segments with their pixels' squares: a round
@@ -281,6 +288,37 @@ void TCanvas::PaintPolyline(const TPoint* Points, int Count) {
   P.setPen(Pen);
   P.setBrush(Qt::NoBrush);
   P.drawPolyline(Line);
+}
+
+bool TCanvas::FinePositions() const {
+  return !FTarget.FExact && (FTarget.FMode.Scale != 1.0 || FTarget.FMode.Antialiased);
+}
+
+void TCanvas::PolylineF(const TPointF* Points, int Count) {
+  if (!Points || Count < 2) return;
+  if (!FinePositions() || FPen.Mode() == pmXor) {
+    // Whole pixels (exclusive-or figures must restore what they cross).
+    std::vector<TPoint> Whole(static_cast<std::size_t>(Count));
+    const auto Pixel = [](double V) {
+      return std::isnan(V) ? 0 : static_cast<int>(std::nearbyint(std::clamp(V, -2147483647.0, 2147483647.0)));
+    };
+    for (int I = 0; I < Count; ++I) Whole[static_cast<std::size_t>(I)] = {Pixel(Points[I].X), Pixel(Points[I].Y)};
+    Polyline(Whole);
+    return;
+  }
+  if (!Paintable() || FPen.Style() == psClear) return;
+  if (!FTarget.FPage && FPen.Width() == 1 && !DashesOf(FPen)) {
+    TBitmap& Tg = FTarget;
+    if (Tg.FStale) Tg.Surface();
+    DrawFinePolyline({Tg.FBits, Tg.FStride, Tg.FW, Tg.FH}, Points, Count, Tg.FMode.Scale, 1.0,
+                     ColorToPixel(FPen.Color()), Tg.FMode.Antialiased);
+    return;
+  }
+  QPolygonF Line;
+  Line.reserve(Count);
+  const auto Centre = [](double V) { return std::isnan(V) ? 0.5 : std::clamp(V, -Far, Far) + 0.5; };
+  for (int I = 0; I < Count; ++I) Line.append(QPointF(Centre(Points[I].X), Centre(Points[I].Y)));
+  StrokePolyline(Line);
 }
 
 void TCanvas::PaintFill(double L, double T, double R, double B, TColor Color, bool Xor) {

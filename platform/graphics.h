@@ -21,6 +21,7 @@
 class QFont;
 class QImage;
 class QPainter;
+class QPolygonF;
 class QString;
 
 namespace zkw {
@@ -94,6 +95,14 @@ struct TPoint {
   int X = 0;
   int Y = 0;
   bool operator==(const TPoint&) const = default;
+};
+
+// A point to a fraction of a logical pixel: whole values lie where TPoint's
+// do, at pixel centres.
+struct TPointF {
+  double X = 0;
+  double Y = 0;
+  bool operator==(const TPointF&) const = default;
 };
 
 struct TRect {
@@ -232,6 +241,17 @@ class TCanvas : public TPersistent {
   // Open line through the points; the pen position does not move.
   void Polyline(const TPoint* Points, int Count);
   void Polyline(const std::vector<TPoint>& Points) { Polyline(Points.data(), static_cast<int>(Points.size())); }
+  // Whether lines on this canvas show positions finer than a logical pixel:
+  // on a bitmap or page at a device scale other than 1, or anti-aliased.
+  // The exact raster (and the scale-1 painter path compared with it) shows
+  // whole pixels only.
+  bool FinePositions() const;
+  // Polyline through points given to a fraction of a logical pixel, drawn
+  // there where FinePositions holds (elsewhere, and for exclusive-or pens,
+  // through the rounded points). A thin solid pen on a bitmap steps along
+  // the device pixels as the exact raster steps along logical ones (see
+  // fine_lines.h); other pens and pages go through the painter.
+  void PolylineF(const TPointF* Points, int Count);
   void Rectangle(int X1, int Y1, int X2, int Y2);
   void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
   void FillRect(const TRect& R);  // brush only, no outline
@@ -297,6 +317,9 @@ class TCanvas : public TPersistent {
   void PaintSquareOutline(int X, int Y, int D);
   void PaintLine(std::int64_t X0, std::int64_t Y0, std::int64_t X1, std::int64_t Y1);
   void PaintPolyline(const TPoint* Points, int Count);
+  // The painter's stroke of an open line through logical pixel centres
+  // (the last point already pulled back), for solid and dashed pens.
+  void StrokePolyline(QPolygonF& Line);
   void PaintRectangle(int L, int T, int R, int B);
   void PaintFill(double L, double T, double R, double B, TColor Color, bool Xor);
   void PaintEllipse(int L, int T, int R, int B, bool Fill, const double* ArcFrom, const double* ArcTo);

@@ -1,6 +1,8 @@
 // The rendering shortcuts against the reference path: runs of plain items
 // drawn without the per-item dispatch, and redraws that start from the kept
-// data image, must give exactly the pixels of the item-by-item full redraw.
+// data image, must give exactly the pixels of the item-by-item full redraw -
+// in the exact raster and in every other draw mode (device scales 1.5 and 2,
+// anti-aliased), where lines run through positions finer than a pixel.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -8,6 +10,7 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <string>
 #include <chrono>
 #include <cstdlib>
 #include <future>
@@ -24,6 +27,18 @@ namespace {
 
 using render_test::RandomItem;
 using render_test::TPixelScene;
+
+// The draw modes every shortcut is checked in.
+const TDrawMode Modes[] = {{1, false, false}, {1.5, false, false}, {2, false, false}, {1, true, false}};
+
+std::string ModeName(const TDrawMode& M) {
+  return "scale " + std::to_string(M.Scale) + (M.Antialiased ? " anti-aliased" : "");
+}
+
+void SetMode(TVexa& C, const TDrawMode& M) {
+  C.SetDeviceScale(M.Scale);
+  C.SetAntialiased(M.Antialiased);
+}
 
 // Restores the shortcuts however a test ends.
 struct TShortcutsOn {
@@ -50,9 +65,10 @@ std::vector<TvxChartItem> RandomMix(std::mt19937& R, int W, int H, int Count) {
       Run.Layer = 1 + Pick(2);
       for (int K = 1 + Pick(40); K > 0; --K) {
         TvxChartItem I = Run;
-        // Some points lie outside the ranges or off the image.
-        I.X = Pick(W + 21) - 10;
-        I.Y = Pick(H + 21) - 10;
+        // Some points lie outside the ranges or off the image; fractions
+        // of a pixel show in the modes that draw them.
+        I.X = Pick(W + 21) - 10 + 0.25 * Pick(4);
+        I.Y = Pick(H + 21) - 10 + 0.25 * Pick(4);
         I.ItemClass = static_cast<std::uint8_t>(Pick(8) == 0 ? 2 : 0);
         // Now and then one field breaks the run.
         if (Pick(20) == 0) I.Color = Colours[Pick(3)];
@@ -80,7 +96,9 @@ TEST(RenderRuns, RunsDrawExactlyWhatItemByItemRenderingDraws) {
     const std::vector<TvxChartItem> Items = RandomMix(R, W, H, 300);
     TPixelScene Fast(W, H), Plain(W, H);
     LayerOn[1] = Seed % 4 != 0;  // layer 2 hidden in some passes
+    const TDrawMode& Mode = Modes[Seed % 4];
     for (TPixelScene* S : {&Fast, &Plain}) {
+      S->Image.SetDrawMode(Mode);
       S->Texts.Add("Line one\nline 2");
       S->Frame.AvoidDuplicateMarks = Seed % 3 != 0;
       S->Frame.MinDupMarkDist = 1 + static_cast<int>(Seed % 3);
@@ -118,7 +136,7 @@ TEST(RenderRuns, RunsDrawExactlyWhatItemByItemRenderingDraws) {
     Plain.Finish();
     EXPECT_GT(Runs, 3);
     EXPECT_EQ(Fast.Renderer->PolylineCalls(), Plain.Renderer->PolylineCalls()) << "seed " << Seed;
-    EXPECT_TRUE(Fast.Image.Image() == Plain.Image.Image()) << "seed " << Seed;
+    EXPECT_TRUE(Fast.Image.Image() == Plain.Image.Image()) << "seed " << Seed << ", " << ModeName(Mode);
     // The canvas state a run leaves for whatever draws next.
     TCanvas &FC = Fast.Image.Canvas(), &PC = Plain.Image.Canvas();
     EXPECT_EQ(FC.PenPos(), PC.PenPos()) << "seed " << Seed;
@@ -309,20 +327,26 @@ TEST(RenderRuns, TwoCoreRedrawsOfLongRunsEqualTheReference) {
     Y = std::clamp(Y + 0.006 * (Pick(5) - 2), -0.05, 1.05);
     C->AddDrawTo(X, Y);
   }
-  for (int Pass = 0; Pass < 2; ++Pass) {
-    const QImage TwoCores = (C->Redraw(), C->DataImage().Image().copy());
-    SetTwoCoresEnabled(false);
-    const QImage OneCore = (C->Redraw(), C->DataImage().Image().copy());
-    SetTwoCoresEnabled(true);
-    SetRenderShortcuts(false);
-    C->Redraw();
-    SetRenderShortcuts(true);
-    EXPECT_TRUE(TwoCores == C->DataImage().Image()) << "pass " << Pass;
-    EXPECT_TRUE(OneCore == C->DataImage().Image()) << "pass " << Pass;
-    // The second time half the marks are out of range, and duplicates are
-    // left out (the placing runs ahead on the helper, the drawing stays here).
-    C->Scale1X().SetRangeHigh(0.5);
-    C->SetAvoidDuplicateMarks(true);
+  for (const TDrawMode& Mode : Modes) {
+    SCOPED_TRACE(ModeName(Mode));
+    SetMode(*C, Mode);
+    C->Scale1X().SetRangeHigh(1);
+    C->SetAvoidDuplicateMarks(false);
+    for (int Pass = 0; Pass < 2; ++Pass) {
+      const QImage TwoCores = (C->Redraw(), C->DataImage().Image().copy());
+      SetTwoCoresEnabled(false);
+      const QImage OneCore = (C->Redraw(), C->DataImage().Image().copy());
+      SetTwoCoresEnabled(true);
+      SetRenderShortcuts(false);
+      C->Redraw();
+      SetRenderShortcuts(true);
+      EXPECT_TRUE(TwoCores == C->DataImage().Image()) << "pass " << Pass;
+      EXPECT_TRUE(OneCore == C->DataImage().Image()) << "pass " << Pass;
+      // The second time half the marks are out of range, and duplicates are
+      // left out (the placing runs ahead on the helper, the drawing stays here).
+      C->Scale1X().SetRangeHigh(0.5);
+      C->SetAvoidDuplicateMarks(true);
+    }
   }
 }
 
@@ -341,12 +365,13 @@ bool RedrawMatchesFullRedraw(TTailVexa& C) {
 // among other changes of the store and of what decides the drawing.
 TEST(TailRedraw, TailRedrawsMatchFullRedrawsOverRandomChanges) {
   TShortcutsOn Restore;
-  for (unsigned Seed = 1; Seed <= 6; ++Seed) {
+  for (unsigned Seed = 1; Seed <= 8; ++Seed) {
     std::mt19937 R(Seed);
     auto Pick = [&R](int N) { return static_cast<int>(R() % static_cast<unsigned>(N)); };
     auto C = std::make_unique<TTailVexa>(nullptr);
     C->SetBounds(0, 0, 260, 190);
     C->HandleNeeded();
+    SetMode(*C, Modes[Seed % 4]);
     C->SetAvoidDuplicateMarks(Seed % 2 == 0);
     C->TextLabel(1).SetCaption("label");
     C->TextLabel(1).SetPosX(0.5);
@@ -410,11 +435,15 @@ TEST(TailRedraw, TailRedrawsMatchFullRedrawsOverRandomChanges) {
 // redraw puts them.
 TEST(TailRedraw, ALineGrowingAtItsEndIsRedrawnFromTheKeptImage) {
   TShortcutsOn Restore;
-  for (const TPenStyle Style : {psSolid, psDash}) {
+  for (int Case = 0; Case < 8; ++Case) {
+    const TPenStyle Style = Case % 2 == 0 ? psSolid : psDash;
+    const TDrawMode& Mode = Modes[Case / 2];
     SCOPED_TRACE(static_cast<int>(Style));
+    SCOPED_TRACE(ModeName(Mode));
     auto C = std::make_unique<TTailVexa>(nullptr);
     C->SetBounds(0, 0, 260, 190);
     C->HandleNeeded();
+    SetMode(*C, Mode);
     C->SetDataColor(clNavy);
     C->SetPenStyle(Style);
     C->AddMoveTo(0, 0.5);

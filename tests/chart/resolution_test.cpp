@@ -253,6 +253,64 @@ TEST(Resolution, AntialiasedIsStoredOnlyWhenOnAndSmoothsEveryPicture) {
   EXPECT_GT(Between, 50);
 }
 
+// A dense line (points much closer than a pixel, as a polyline or as single
+// segments) is drawn as a line at the device's resolution, like a sparse
+// one: at scale 2 its edges fall on odd device columns about as often as on
+// even ones (a line kept on its logical pixels puts nearly all on even
+// ones), and anti-aliased its edges blend into the background.
+TEST(Resolution, DenseLinesAreLinesAtTheDeviceResolution) {
+  for (const bool Segments : {false, true}) {
+    SCOPED_TRACE(Segments ? "segments" : "polyline");
+    auto C = std::make_unique<TVexa>(nullptr);
+    C->SetBounds(0, 0, 420, 300);
+    C->HandleNeeded();
+    C->SetRange(1, false, false, 0, -1.2, 1, 1.2);
+    C->SetDataColor(clNavy);
+    constexpr int N = 40000;
+    const auto Y = [](int I) { return std::sin(I * 0.0008) + 0.3 * std::sin(I * 0.011); };
+    C->AddMoveTo(0, Y(0));
+    for (int I = 1; I <= N; ++I) {
+      if (Segments) {
+        C->AddLine((I - 1) / double(N), Y(I - 1), I / double(N), Y(I));
+      } else {
+        C->AddDrawTo(I / double(N), Y(I));
+      }
+    }
+    const QRgb Ink = 0x000080;
+    // Edges along the rows of the plot at scale 2, by device column parity.
+    TBitmap Two;
+    PaintChartPicture(*C, Two, 2);
+    const std::string Name = Segments ? "dense_segments" : "dense_polyline";
+    Two.Image().save(QString::fromStdString(Out(Name + "_scale2.png")));
+    const QImage I2 = Two.Image().convertToFormat(QImage::Format_RGB32);
+    int Even = 0, All = 0;
+    for (int Y2 = 2 * C->MarginTop() + 4; Y2 < 2 * (C->Height() - C->MarginBottom()) - 4; ++Y2)
+      for (int X2 = 2 * C->MarginLeft() + 4; X2 < 2 * (C->Width() - C->MarginRight()) - 4; ++X2) {
+        const bool A = (I2.pixel(X2 - 1, Y2) & 0xFFFFFF) == Ink, B = (I2.pixel(X2, Y2) & 0xFFFFFF) == Ink;
+        if (A == B) continue;
+        ++All;
+        Even += X2 % 2 == 0;
+      }
+    ASSERT_GT(All, 1000);
+    EXPECT_LT(Even, All * 0.65) << Even << " of " << All << " edges on even columns";
+    // Anti-aliased at scale 1: many of the line's pixels are blends.
+    C->SetAntialiased(true);
+    TBitmap Smooth;
+    PaintChartPicture(*C, Smooth, 1);
+    Smooth.Image().save(QString::fromStdString(Out(Name + "_antialiased.png")));
+    const QImage I1 = Smooth.Image().convertToFormat(QImage::Format_RGB32);
+    int Solid = 0, Blended = 0;
+    for (int Y1 = C->MarginTop() + 2; Y1 < C->Height() - C->MarginBottom() - 2; ++Y1)
+      for (int X1 = C->MarginLeft() + 2; X1 < C->Width() - C->MarginRight() - 2; ++X1) {
+        const QRgb P = I1.pixel(X1, Y1) & 0xFFFFFF;
+        Solid += P == Ink;
+        // Between navy and the white plot: red and green equal, blue above them.
+        Blended += P != Ink && P != 0xFFFFFF && qRed(P) == qGreen(P) && qBlue(P) > qRed(P);
+      }
+    EXPECT_GT(Blended, Solid / 3) << Blended << " blended, " << Solid << " solid";
+  }
+}
+
 TEST(Resolution, BadScalesAndNamesWriteNothing) {
   auto C = EveryKindChart();
   for (const double S : {0.0, -2.0, std::numeric_limits<double>::quiet_NaN(),
