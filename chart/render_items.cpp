@@ -133,8 +133,8 @@ TPoint TItemRenderer::Pixel(double X, double Y) const {
 TPointF TItemRenderer::WorldF(int Layer, double X, double Y) const {
   const TLayerTransform& T = FFrame.Transforms[static_cast<std::size_t>(ClampLayer(Layer) - 1)];
   const TPoint P = World(Layer, X, Y);
-  return {FineRender(T.RawX(X), std::int64_t{FFrame.Left} - FFrame.MarginLeft, P.X),
-          FineRender(T.RawY(Y), std::int64_t{FFrame.Top} - FFrame.MarginTop, P.Y)};
+  return {FineRender(FineRawX(T, X), std::int64_t{FFrame.Left} - FFrame.MarginLeft, P.X),
+          FineRender(FineRawY(T, Y), std::int64_t{FFrame.Top} - FFrame.MarginTop, P.Y)};
 }
 
 TPointF TItemRenderer::PixelF(double X, double Y) const {

@@ -212,7 +212,8 @@ TDrawToChunk PlaceDrawToChunk(const TvxChartItem* Items, int From, int To, const
     const TPoint P{ClampRender(std::int64_t{Look.T.PixelX(Item.X)} + Look.DX),
                    ClampRender(std::int64_t{Look.T.PixelY(Item.Y)} + Look.DY)};
     if (OutFine != nullptr)
-      OutFine[R.Points] = {FineRender(Look.T.RawX(Item.X), Look.DX, P.X), FineRender(Look.T.RawY(Item.Y), Look.DY, P.Y)};
+      OutFine[R.Points] = {FineRender(FineRawX(Look.T, Item.X), Look.DX, P.X),
+                           FineRender(FineRawY(Look.T, Item.Y), Look.DY, P.Y)};
     Out[R.Points++] = P;
   }
   return R;

@@ -26,6 +26,12 @@
 // columns [round(L * Scale), round(R * Scale)), which is what the painter
 // fills for it at whole scales, at a small part of the painter's cost per
 // call - millions of marks are mostly such boxes.
+// Data lines reach these modes with their points to a fraction of a logical
+// pixel (PolylineF; only at scale 1 without anti-aliasing are they whole):
+// rounded first, a dense line would keep its logical staircase at every
+// scale. A thin solid one on a bitmap steps along the device pixels
+// (fine_lines.h), far quicker than the painter's stroke; other pens and
+// pages go through the painter.
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainterPath>

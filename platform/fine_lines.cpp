@@ -17,11 +17,22 @@ inline std::uint32_t Blend(std::uint32_t Dst, std::uint32_t Src, std::uint32_t A
   return 0xFF000000u | RB | G;
 }
 
+// Floor and ceiling of values far inside the 64-bit range (std::floor is a
+// library call on the baseline instruction set, twice per device step).
+inline i64 FloorOf(double V) {
+  const auto T = static_cast<i64>(V);
+  return T - (V < static_cast<double>(T));
+}
+inline i64 CeilOf(double V) {
+  const auto T = static_cast<i64>(V);
+  return T + (V > static_cast<double>(T));
+}
+
 // Device pixels whose centre lies in (Low, High]: the same rule by which a
 // filled box covers device pixels, so a line lines up with the boxes beside it.
 inline void CentresIn(double Low, double High, i64& First, i64& Last) {
-  First = static_cast<i64>(std::floor(Low - 0.5)) + 1;
-  Last = static_cast<i64>(std::floor(High - 0.5));
+  First = FloorOf(Low - 0.5) + 1;
+  Last = FloorOf(High - 0.5);
 }
 
 // One segment from A to B (logical), its major axis M and minor axis N
@@ -62,8 +73,8 @@ void Segment(const TPixelView& T, double AM, double AN, double BM, double BN, do
       continue;
     }
     // Each pixel takes the colour by the part of it the band covers.
-    const i64 R0 = std::max<i64>(static_cast<i64>(std::floor(Low)), 0);
-    const i64 R1 = std::min<i64>(static_cast<i64>(std::ceil(High)) - 1, MinorSize - 1);
+    const i64 R0 = std::max<i64>(FloorOf(Low), 0);
+    const i64 R1 = std::min<i64>(CeilOf(High) - 1, MinorSize - 1);
     for (i64 R = R0; R <= R1; ++R) {
       const double Cover = std::min(High, static_cast<double>(R + 1)) - std::max(Low, static_cast<double>(R));
       const auto Alpha = static_cast<std::uint32_t>(std::clamp(Cover, 0.0, 1.0) * 256.0 + 0.5);
@@ -79,12 +90,20 @@ void Segment(const TPixelView& T, double AM, double AN, double BM, double BN, do
 void DrawFinePolyline(const TPixelView& Target, const TPointF* Points, int Count, double Scale, double Width,
                       std::uint32_t Pixel, bool Smooth) {
   if (Target.Bits == nullptr || Target.Width <= 0 || Target.Height <= 0 || Points == nullptr || Count < 2) return;
-  if (!(Scale > 0) || !std::isfinite(Scale) || !(Width > 0)) return;
+  if (!(Scale > 0 && Scale <= 64) || !(Width > 0 && Width <= 1024)) return;
   const double Half = Scale * Width / 2;
+  // Far points are pulled in to where every device position still fits the
+  // integer arithmetic; a point that is not finite breaks the line.
+  const auto Near = [](TPointF P) {
+    constexpr double Far = 1 << 22;
+    return TPointF{std::clamp(P.X, -Far, Far), std::clamp(P.Y, -Far, Far)};
+  };
   for (int I = 1; I < Count; ++I) {
-    const TPointF A = Points[I - 1], B = Points[I];
+    const TPointF A0 = Points[I - 1], B0 = Points[I];
+    if (!std::isfinite(A0.X) || !std::isfinite(A0.Y) || !std::isfinite(B0.X) || !std::isfinite(B0.Y)) continue;
+    const TPointF A = Near(A0), B = Near(B0);
     const double DX = B.X - A.X, DY = B.Y - A.Y;
-    if (!std::isfinite(DX) || !std::isfinite(DY) || (DX == 0 && DY == 0)) continue;
+    if (DX == 0 && DY == 0) continue;
     if (std::fabs(DX) >= std::fabs(DY)) {
       Segment<true>(Target, A.X, A.Y, B.X, B.Y, Scale, Half, Pixel, Smooth);
     } else {

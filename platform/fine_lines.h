@@ -13,10 +13,12 @@
 // and stops before its end: logical pixel (x, y) is the square [x, x + 1) x
 // [y, y + 1), a point (x, y) lies at that square's centre, and a segment
 // from A to B covers the major-axis positions from half a logical pixel
-// before A up to half a logical pixel before B - so whole points at scale 1
-// give the exact raster's columns, and at scale 2 each logical pixel's two
-// device columns. Smooth lines weigh the two band edges' pixels by the part
-// of them the band covers.
+// before A up to half a logical pixel before B - so whole points at scale 2
+// cover the two device columns of each logical pixel the exact raster steps
+// through. Pixels are covered by the rule that places filled boxes (their
+// centre inside the band), so lines and boxes line up at every scale.
+// Smooth lines weigh the two band edges' pixels by the part of them the
+// band covers.
 #pragma once
 
 #include <cstdint>
@@ -25,10 +27,11 @@
 
 namespace zkw {
 
-// Draws the open line through Points[0..Count-1] (logical coordinates, each
-// within a few million pixels) into the device pixels of Target at Scale device pixels per
-// logical pixel, Width logical pixels wide, in Pixel; Smooth blends the band
-// edges. Clipped to the picture.
+// Draws the open line through Points[0..Count-1] (logical coordinates) into
+// the device pixels of Target at Scale (up to 64) device pixels per logical
+// pixel, Width logical pixels wide, in Pixel; Smooth blends the band edges.
+// Clipped to the picture; segments with a point that is not finite are left
+// out, and coordinates beyond 2^22 are pulled in to it.
 void DrawFinePolyline(const TPixelView& Target, const TPointF* Points, int Count, double Scale, double Width,
                       std::uint32_t Pixel, bool Smooth);
 
