@@ -95,6 +95,15 @@ class TCrossHair : public TPersistent {
 
 // A movable text annotation. PosX/PosY are world coordinates of Layer or pixels
 // of the chart window, as AttachToData says. The label owns its font.
+//
+// A label shows, and the mouse can drag it, only while Mode is not tlOff and
+// Visible is set (and its layer is shown). The member values below are those
+// of a label made on its own. A chart's labels 1..50 do not keep them: the
+// chart's defaults switch every label off and hide it (Mode tlOff, Visible
+// false), at (0, 0) of layer 1 attached to both axes (tlamBoth), with an
+// empty caption in the chart's font, a white box with a black border and a
+// grey shadow 3 pixels off. A program sets Caption, the position, a Mode
+// and Visible to show one.
 class TCustomTextLabel : public TPersistent {
  public:
   TCustomTextLabel() = default;

@@ -534,7 +534,9 @@ class TCustomVexa : public TCustomControl {
   void SetCrossHair3(const TCrossHair& Value) { SetCrossHair(3, Value); }
   void SetCrossHair4(const TCrossHair& Value) { SetCrossHair(4, Value); }
   ///@}
-  /// Text labels 1..50 (clamped).
+  /// Text labels 1..50 (clamped). A new chart's labels are switched off
+  /// and hidden (Mode tlOff, Visible false, empty Caption): set a Caption,
+  /// the position, a Mode other than tlOff and Visible to show one.
   ///@{
   TTextLabel& TextLabel(int Index) { return *FTextLabels[static_cast<std::size_t>(ClampIndex(Index, TextLabelCount) - 1)]; }
   const TTextLabel& TextLabel(int Index) const { return *FTextLabels[static_cast<std::size_t>(ClampIndex(Index, TextLabelCount) - 1)]; }

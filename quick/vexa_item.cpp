@@ -90,6 +90,11 @@ VexaItem::~VexaItem() {
   FChart.reset();
 }
 
+TVexa* VexaItem::chartOf(QObject* Object) {
+  auto* Item = qobject_cast<VexaItem*>(Object);
+  return Item ? Item->chart() : nullptr;
+}
+
 template <typename F>
 void VexaItem::dispatch(F&& Fn) {
   QPointer<VexaItem> Self(this);
@@ -157,6 +162,16 @@ void VexaItem::setAntialiased(bool On) {
 
 void VexaItem::setCaption(const QString& Caption) {
   FFace->setCaption(Caption);
+  syncProperties();
+}
+
+void VexaItem::setXCaption(const QString& Caption) {
+  FFace->setXCaption(Caption);
+  syncProperties();
+}
+
+void VexaItem::setYCaption(const QString& Caption) {
+  FFace->setYCaption(Caption);
   syncProperties();
 }
 
@@ -247,6 +262,16 @@ bool VexaItem::addLine(const QVariant& X1, const QVariant& Y1, const QVariant& X
   return !refused(FFace->addLine(QPointF(A, B), QPointF(C, D)));
 }
 
+bool VexaItem::addPolyline(const QVariant& Xs, const QVariant& Ys) {
+  std::vector<double> XV, YV;
+  QString Why;
+  if (!QmlNumbers(Xs, XV, Why, QStringLiteral("xs")) || !QmlNumbers(Ys, YV, Why, QStringLiteral("ys"))) {
+    qmlWarning(this) << "addPolyline: " << Why;
+    return false;
+  }
+  return !refused(FFace->addPolyline(XV, YV));
+}
+
 void VexaItem::clear() {
   dispatch([](TVexa& C) { C.ClearItems(); });
   if (FFace->clearHover()) {
@@ -265,7 +290,17 @@ bool VexaItem::rangeHistoryBack() {
   return Ok;
 }
 
-bool VexaItem::saveImage(const QString& File) { return !refused(FFace->saveImage(File)); }
+bool VexaItem::saveImage(const QString& File, const QVariant& Scale) {
+  // What the window shows: the chart follows the window's ratio only at the
+  // next frame, so the window is asked, not the chart.
+  double S = window() ? window()->effectiveDevicePixelRatio() : FChart->DrawMode().Scale;
+  QString Why;
+  if (Scale.isValid() && !QmlNumber(Scale, S, Why, QStringLiteral("scale"))) {
+    qmlWarning(this) << "saveImage: " << Why;
+    return false;
+  }
+  return !refused(FFace->saveImage(File, S));
+}
 
 QVariantMap VexaItem::findNearestItem(double X, double Y) const {
   const std::optional<ChartHit> Hit = FFace->nearest(QPointF(X, Y));

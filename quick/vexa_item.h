@@ -21,6 +21,12 @@
 /// translation of Qt events as in VexaWidget; pointer shapes go onto this
 /// item only, and nothing application-wide changes.
 ///
+/// C++ reaches the chart through chart(); a C++ function that is handed the
+/// item from QML (as a QObject* or QQuickItem* argument of an invokable) gets
+/// it with VexaItem::chartOf(Object), nullptr for anything but a VexaItem.
+/// After changing the chart that way, redraw() shows the change and reports
+/// the properties that changed (syncProperties() reports without drawing).
+///
 /// Properties notify their changes, also after every pan, zoom, wheel step
 /// or range step back. Bad input from QML (arrays of different lengths,
 /// non-numbers, NaN, an unknown action name, an unwritable file) gives a QML
@@ -52,6 +58,9 @@ class VexaItem : public QQuickItem {
   Q_PROPERTY(bool antialiased READ antialiased WRITE setAntialiased NOTIFY antialiasedChanged)
   /// The chart's caption.
   Q_PROPERTY(QString caption READ caption WRITE setCaption NOTIFY captionChanged)
+  /// The captions of layer 1's x and y scales.
+  Q_PROPERTY(QString xCaption READ xCaption WRITE setXCaption NOTIFY xCaptionChanged)
+  Q_PROPERTY(QString yCaption READ yCaption WRITE setYCaption NOTIFY yCaptionChanged)  ///< see xCaption
   /// The colour of the plot area.
   Q_PROPERTY(QColor chartColor READ chartColor WRITE setChartColor NOTIFY chartColorChanged)
   /// The colour of new data items.
@@ -77,6 +86,9 @@ class VexaItem : public QQuickItem {
 
   /// The chart; owned by the item, lives as long as it.
   TVexa* chart() const { return FChart.get(); }
+  /// The chart of Object when it is a VexaItem (the item as QML hands it to
+  /// C++: a QObject* or QQuickItem*), otherwise nullptr.
+  static TVexa* chartOf(QObject* Object);
   /// The chart in Qt's conventions (see ChartFace).
   ChartFace& face() { return *FFace; }
 
@@ -90,6 +102,10 @@ class VexaItem : public QQuickItem {
   void setAntialiased(bool On);
   QString caption() const { return FFace->caption(); }
   void setCaption(const QString& Caption);
+  QString xCaption() const { return FFace->xCaption(); }
+  void setXCaption(const QString& Caption);
+  QString yCaption() const { return FFace->yCaption(); }
+  void setYCaption(const QString& Caption);
   QColor chartColor() const { return FFace->chartColor(); }
   void setChartColor(const QColor& Color);
   QColor dataColor() const { return FFace->dataColor(); }
@@ -118,14 +134,23 @@ class VexaItem : public QQuickItem {
   Q_INVOKABLE bool addMark(const QVariant& x, const QVariant& y, const QVariant& type);
   Q_INVOKABLE bool addMarks(const QVariant& xs, const QVariant& ys, const QVariant& type);
   Q_INVOKABLE bool addLine(const QVariant& x1, const QVariant& y1, const QVariant& x2, const QVariant& y2);
+  /// One connected line through the points (xs[i], ys[i]) in dataColor,
+  /// appended in one go (fast for 100,000 points and more).
+  Q_INVOKABLE bool addPolyline(const QVariant& xs, const QVariant& ys);
   /// Removes every data item (the picture follows at the next redraw()).
   Q_INVOKABLE void clear();
   /// Draws the chart again (after adding data).
   Q_INVOKABLE void redraw();
   /// Back to the previous ranges (RangeHistoryBack); false when there are none.
   Q_INVOKABLE bool rangeHistoryBack();
-  /// Saves the chart's picture (format by extension); warns and returns false when it cannot.
-  Q_INVOKABLE bool saveImage(const QString& file);
+  /// Saves the chart's picture (format by extension); warns and returns
+  /// false when it cannot. A PNG, JPEG or BMP has scale picture pixels per
+  /// item pixel (1: the item's size, 3: a 300-dpi figure of a 100-dpi
+  /// chart; PDF and SVG ignore it). Without a scale the picture is what the
+  /// window shows, at its device pixel ratio (twice the item's size at ratio
+  /// 2; 1 without a window). A scale that is not a finite number above 0 and
+  /// at most 64 is refused.
+  Q_INVOKABLE bool saveImage(const QString& file, const QVariant& scale = QVariant());
   /// The data item nearest to a world point of the current layer: a map with
   /// index (-1 when there is none), x, y (the item's) and distance (pixels).
   Q_INVOKABLE QVariantMap findNearestItem(double x, double y) const;
@@ -153,6 +178,8 @@ class VexaItem : public QQuickItem {
   void wheelZoomChanged();
   void antialiasedChanged();
   void captionChanged();
+  void xCaptionChanged();
+  void yCaptionChanged();
   void chartColorChanged();
   void dataColorChanged();
   void xLowChanged();

@@ -71,7 +71,8 @@ void EmitPropertyChanges(Host* H, unsigned Changed) {
       {PropCaption, &Host::captionChanged},         {PropChartColor, &Host::chartColorChanged},
       {PropDataColor, &Host::dataColorChanged},     {PropXLow, &Host::xLowChanged},
       {PropXHigh, &Host::xHighChanged},             {PropYLow, &Host::yLowChanged},
-      {PropYHigh, &Host::yHighChanged},             {PropAntialiased, &Host::antialiasedChanged}};
+      {PropYHigh, &Host::yHighChanged},             {PropAntialiased, &Host::antialiasedChanged},
+      {PropXCaption, &Host::xCaptionChanged},       {PropYCaption, &Host::yCaptionChanged}};
   QPointer<Host> Self(H);
   for (const auto& [Bit, Signal] : Signals)
     if ((Changed & Bit) && Self) emit(Self->*Signal)();

@@ -45,6 +45,10 @@ QColor ChartFace::dataColor() const { return ToQColor(FChart->DataColor()); }
 void ChartFace::setDataColor(const QColor& Color) { FChart->SetDataColor(FromQColor(Color)); }
 QString ChartFace::caption() const { return QString::fromStdString(FChart->Caption()); }
 void ChartFace::setCaption(const QString& Caption) { FChart->SetCaption(Caption.toStdString()); }
+QString ChartFace::xCaption() const { return QString::fromStdString(FChart->Scale1X().Caption()); }
+void ChartFace::setXCaption(const QString& Caption) { FChart->Scale1X().SetCaption(Caption.toStdString()); }
+QString ChartFace::yCaption() const { return QString::fromStdString(FChart->Scale1Y().Caption()); }
+void ChartFace::setYCaption(const QString& Caption) { FChart->Scale1Y().SetCaption(Caption.toStdString()); }
 bool ChartFace::wheelZoom() const { return FChart->WheelZoom(); }
 void ChartFace::setWheelZoom(bool On) { FChart->SetWheelZoom(On); }
 bool ChartFace::antialiased() const { return FChart->Antialiased(); }
@@ -115,10 +119,19 @@ bool ChartFace::addLine(QPointF From, QPointF To) {
 bool ChartFace::addPolyline(std::span<const QPointF> Points) {
   std::vector<double> Xs(Points.size()), Ys(Points.size());
   for (std::size_t I = 0; I < Points.size(); ++I) {
-    if (!Finite(Points[I])) return refuse(QStringLiteral("addPolyline: point %1 is not a finite number").arg(I));
     Xs[I] = Points[I].x();
     Ys[I] = Points[I].y();
   }
+  return addPolyline(Xs, Ys);
+}
+
+bool ChartFace::addPolyline(std::span<const double> Xs, std::span<const double> Ys) {
+  if (Xs.size() != Ys.size())
+    return refuse(QStringLiteral("addPolyline: %1 x values but %2 y values").arg(Xs.size()).arg(Ys.size()));
+  for (std::size_t I = 0; I < Xs.size(); ++I)
+    if (!std::isfinite(Xs[I]) || !std::isfinite(Ys[I]))
+      return refuse(QStringLiteral("addPolyline: point %1 is not a finite number").arg(I));
+  // The chart's bulk append: one store growth for the whole line.
   FChart->AddPolyline(Xs, Ys);
   return accept();
 }
@@ -237,13 +250,22 @@ std::optional<ChartHit> ChartFace::nearest(QPointF World) const {
 }
 
 bool ChartFace::saveImage(const QString& FileName, bool Highlight) {
+  return saveImage(FileName, FChart->DrawMode().Scale, Highlight);
+}
+
+bool ChartFace::saveImage(const QString& FileName, double Scale, bool Highlight) {
   try {
+    // Refused before anything is drawn or written (the chart would raise the same).
+    CheckDrawScale(Scale);
     if (!Highlight || !FHovered) {
-      FChart->SaveImage(FileName.toStdString());
+      FChart->SaveImage(FileName.toStdString(), Scale);
       return accept();
     }
-    if (FChart->NeedsPaint()) FChart->WMPaint();
-    QImage Picture = static_cast<const TBitmap&>(FChart->WindowSurface()).Image().convertToFormat(QImage::Format_RGB32);
+    TBitmap Painted;
+    PaintChartPicture(*FChart, Painted, Scale);
+    QImage Picture = Painted.Image().convertToFormat(QImage::Format_RGB32);
+    // The picture's ratio is Scale: the painter works in chart pixels, as the overlay does.
+    Picture.setDevicePixelRatio(Scale);
     QPainter P(&Picture);
     paintHighlight(P);
     P.end();
@@ -328,7 +350,8 @@ void ChartFace::paintHighlight(QPainter& Painter) const {
 
 ChartFace::Snapshot ChartFace::snapshot() const {
   const TVexa& C = *FChart;
-  return {C.MouseAction(), C.WheelZoom(), C.Antialiased(), C.Caption(), C.ChartColor(), C.DataColor(),
+  return {C.MouseAction(), C.WheelZoom(), C.Antialiased(), C.Caption(), C.ScalePropsX(1).Caption(),
+          C.ScalePropsY(1).Caption(), C.ChartColor(), C.DataColor(),
           C.ScalePropsX(1).RangeLow(), C.ScalePropsX(1).RangeHigh(), C.ScalePropsY(1).RangeLow(),
           C.ScalePropsY(1).RangeHigh()};
 }
@@ -340,6 +363,8 @@ unsigned ChartFace::takeChanges() {
   if (Now.WheelZoom != FLast.WheelZoom) Bits |= PropWheelZoom;
   if (Now.Antialiased != FLast.Antialiased) Bits |= PropAntialiased;
   if (Now.Caption != FLast.Caption) Bits |= PropCaption;
+  if (Now.XCaption != FLast.XCaption) Bits |= PropXCaption;
+  if (Now.YCaption != FLast.YCaption) Bits |= PropYCaption;
   if (Now.ChartColor != FLast.ChartColor) Bits |= PropChartColor;
   if (Now.DataColor != FLast.DataColor) Bits |= PropDataColor;
   if (Now.XLow != FLast.XLow) Bits |= PropXLow;

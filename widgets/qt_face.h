@@ -65,7 +65,9 @@ enum ChartProperty : unsigned {
   PropXHigh = 1u << 6,        ///< layer 1, X, high end
   PropYLow = 1u << 7,         ///< layer 1, Y, low end
   PropYHigh = 1u << 8,        ///< layer 1, Y, high end
-  PropAntialiased = 1u << 9   ///< Antialiased
+  PropAntialiased = 1u << 9,  ///< Antialiased
+  PropXCaption = 1u << 10,    ///< layer 1, X, the scale's caption
+  PropYCaption = 1u << 11     ///< layer 1, Y, the scale's caption
 };
 
 /// The Qt-style face of one chart (see the file comment). The chart must
@@ -96,6 +98,11 @@ class ChartFace {
   void setDataColor(const QColor& Color);
   QString caption() const;
   void setCaption(const QString& Caption);
+  /// The captions of layer 1's axis scales (Scale1X().Caption(), Scale1Y().Caption()).
+  QString xCaption() const;
+  void setXCaption(const QString& Caption);
+  QString yCaption() const;
+  void setYCaption(const QString& Caption);
   /// The mouse action by its name ("maPan"); setMouseAction refuses an unknown name.
   QString mouseAction() const;
   bool setMouseAction(const QString& Name);
@@ -115,7 +122,10 @@ class ChartFace {
   bool addMarks(std::span<const QPointF> Points, int Symbol);
   bool addMarks(std::span<const double> Xs, std::span<const double> Ys, int Symbol);
   bool addLine(QPointF From, QPointF To);
+  /// One connected line in the chart's DataColor (AddPolyline: a move to the
+  /// first point, a draw to each of the others), appended in one go.
   bool addPolyline(std::span<const QPointF> Points);
+  bool addPolyline(std::span<const double> Xs, std::span<const double> Ys);
   ///@}
 
   /// Ranges of a layer (1..16). The setters refuse (false, lastError(),
@@ -144,7 +154,18 @@ class ChartFace {
 
   /// Saves the chart as its own export does (format by extension); with
   /// Highlight the hover highlight is drawn into the picture (raster only).
+  /// A PNG, JPEG or BMP has Scale picture pixels per chart pixel (1: the
+  /// exact raster; vector files ignore it); without a Scale, the chart's
+  /// device scale: the picture the screen shows, pixel for pixel, which at
+  /// ratio 2 is twice the chart's size. A scale that is not finite, not
+  /// above 0 or above 64 is refused (false, lastError()) and nothing is written.
+  ///@{
   bool saveImage(const QString& FileName, bool Highlight = false);
+  bool saveImage(const QString& FileName, double Scale, bool Highlight = false);
+  bool saveImage(const QString& FileName, int Scale, bool Highlight = false) {
+    return saveImage(FileName, static_cast<double>(Scale), Highlight);
+  }
+  ///@}
 
   /// The hover highlight: off by default. Symbol and colour of the overlay;
   /// only items within Tolerance pixels of the pointer qualify.
@@ -189,7 +210,7 @@ class ChartFace {
     TMouseActMode MouseAction;
     bool WheelZoom;
     bool Antialiased;
-    std::string Caption;
+    std::string Caption, XCaption, YCaption;
     TColor ChartColor, DataColor;
     double XLow, XHigh, YLow, YHigh;
   };

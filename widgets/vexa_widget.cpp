@@ -24,6 +24,11 @@ VexaWidget::~VexaWidget() = default;
 
 TVexa* VexaWidget::chart() const { return static_cast<TVexa*>(&control()); }
 
+TVexa* VexaWidget::chartOf(QObject* Object) {
+  auto* W = qobject_cast<VexaWidget*>(Object);
+  return W ? W->chart() : nullptr;
+}
+
 void VexaWidget::chainEvents() { FSignals.chain(*chart()); }
 
 QSize VexaWidget::minimumControlSize() const {
@@ -54,6 +59,16 @@ void VexaWidget::setAntialiased(bool On) {
 
 void VexaWidget::setCaption(const QString& Caption) {
   FFace.setCaption(Caption);
+  syncProperties();
+}
+
+void VexaWidget::setXCaption(const QString& Caption) {
+  FFace.setXCaption(Caption);
+  syncProperties();
+}
+
+void VexaWidget::setYCaption(const QString& Caption) {
+  FFace.setYCaption(Caption);
   syncProperties();
 }
 

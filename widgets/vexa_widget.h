@@ -55,6 +55,9 @@ class VexaWidget : public SurfaceWidget {
   Q_PROPERTY(bool antialiased READ antialiased WRITE setAntialiased NOTIFY antialiasedChanged)
   /// The chart's caption.
   Q_PROPERTY(QString caption READ caption WRITE setCaption NOTIFY captionChanged)
+  /// The captions of layer 1's x and y scales.
+  Q_PROPERTY(QString xCaption READ xCaption WRITE setXCaption NOTIFY xCaptionChanged)
+  Q_PROPERTY(QString yCaption READ yCaption WRITE setYCaption NOTIFY yCaptionChanged)  ///< see xCaption
   /// The colour of the plot area.
   Q_PROPERTY(QColor chartColor READ chartColor WRITE setChartColor NOTIFY chartColorChanged)
   /// The colour of new data items.
@@ -72,6 +75,9 @@ class VexaWidget : public SurfaceWidget {
 
   /// The chart; owned by the widget, lives as long as it.
   TVexa* chart() const;
+  /// The chart of Object when it is a VexaWidget (a sender(), a child found
+  /// by name), otherwise nullptr.
+  static TVexa* chartOf(QObject* Object);
   /// The chart in Qt's conventions (see ChartFace).
   ChartFace& face() { return FFace; }
 
@@ -85,6 +91,10 @@ class VexaWidget : public SurfaceWidget {
   void setAntialiased(bool On);
   QString caption() const { return FFace.caption(); }
   void setCaption(const QString& Caption);
+  QString xCaption() const { return FFace.xCaption(); }
+  void setXCaption(const QString& Caption);
+  QString yCaption() const { return FFace.yCaption(); }
+  void setYCaption(const QString& Caption);
   QColor chartColor() const { return FFace.chartColor(); }
   void setChartColor(const QColor& Color);
   QColor dataColor() const { return FFace.dataColor(); }
@@ -125,6 +135,8 @@ class VexaWidget : public SurfaceWidget {
   void wheelZoomChanged();
   void antialiasedChanged();
   void captionChanged();
+  void xCaptionChanged();
+  void yCaptionChanged();
   void chartColorChanged();
   void dataColorChanged();
   void xLowChanged();

@@ -1,16 +1,17 @@
 # Builds examples/ from scratch three ways, as an outside project would use the
 # libraries, and runs the headless example of one of them:
-#   package       cmake --install of the current build tree into a temporary
-#                 prefix, then find_package(zkw_vexa) against it
+#   package       the README's library-only configure, build and install
+#                 (its three command lines, read from README.md) into a
+#                 temporary prefix, then find_package(zkw_vexa) against it
 #   subdirectory  add_subdirectory of the source tree
 #   fetch         FetchContent of the source tree
 # Run with cmake -P and these variables:
-#   SOURCE_DIR BUILD_DIR WORK_DIR GENERATOR CXX_COMPILER [EXTRA_FLAGS] [CXX_LAUNCHER]
+#   SOURCE_DIR WORK_DIR GENERATOR CXX_COMPILER [EXTRA_FLAGS] [CXX_LAUNCHER]
 # Only the libraries the example needs and the example compile (no tests,
 # benchmarks or demo), without optimisation, two jobs at a time.
 cmake_minimum_required(VERSION 3.25)
 
-foreach(Var SOURCE_DIR BUILD_DIR WORK_DIR GENERATOR CXX_COMPILER)
+foreach(Var SOURCE_DIR WORK_DIR GENERATOR CXX_COMPILER)
   if(NOT DEFINED ${Var})
     message(FATAL_ERROR "consumer_builds: ${Var} is not set")
   endif()
@@ -32,7 +33,40 @@ file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 set(Prefix ${WORK_DIR}/prefix)
 string(TIMESTAMP TestStart "%s")
-zkw_run("install into ${Prefix}" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${Prefix})
+
+# The README's commands as a newcomer types them, so that they stay true:
+# the library-only configure, its build and its install. Only the places
+# change (this source tree, a build folder and the prefix under WORK_DIR).
+file(STRINGS ${SOURCE_DIR}/README.md ReadmeCommands
+     REGEX "^cmake (-S \\. -B build-lib |--build build-lib|--install build-lib )")
+list(LENGTH ReadmeCommands Count)
+if(NOT Count EQUAL 3)
+  message(FATAL_ERROR "consumer_builds: README.md should hold the library-only configure, build and install "
+                      "(cmake -S . -B build-lib ..., cmake --build build-lib, cmake --install build-lib ...), "
+                      "found ${Count} of them: ${ReadmeCommands}")
+endif()
+foreach(Line IN LISTS ReadmeCommands)
+  string(REPLACE "-S . " "-S ${SOURCE_DIR} " Line "${Line}")
+  string(REPLACE "build-lib" "${WORK_DIR}/build-lib" Line "${Line}")
+  string(REPLACE "/opt/zkw" "${Prefix}" Line "${Line}")
+  separate_arguments(Args UNIX_COMMAND "${Line}")
+  list(POP_FRONT Args)  # "cmake"
+  list(GET Args 0 Step)
+  if(Step STREQUAL "-S")
+    # Proof that the configure needs neither: CMake may not find them. The
+    # compiler (and a launcher) as for the consumers below.
+    list(APPEND Args -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+         -DCMAKE_CXX_COMPILER=${CXX_COMPILER})
+    if(CXX_LAUNCHER)
+      list(APPEND Args "-DCMAKE_CXX_COMPILER_LAUNCHER=${CXX_LAUNCHER}")
+    endif()
+  endif()
+  zkw_run("README: cmake ${Step} (library only)" ${CMAKE_COMMAND} ${Args})
+endforeach()
+file(GLOB_RECURSE PackageConfig ${Prefix}/*/zkw_vexaConfig.cmake)
+if(NOT PackageConfig)
+  message(FATAL_ERROR "consumer_builds: the README's install left no package in ${Prefix}")
+endif()
 
 set(Common -G ${GENERATOR} -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DCMAKE_BUILD_TYPE=)
 if(CXX_LAUNCHER)
@@ -56,11 +90,11 @@ foreach(Mode package subdirectory fetch)
   zkw_run("${Mode}: build" ${CMAKE_COMMAND} --build ${Dir} -j2 --target zkw_example_headless)
   # The QML example, when the libraries were built with Qt Quick: the item
   # and its QML module reach a consumer all three ways.
-  if(EXISTS ${BUILD_DIR}/quick)
+  if(EXISTS ${WORK_DIR}/build-lib/quick)
     zkw_run("${Mode}: build the QML example" ${CMAKE_COMMAND} --build ${Dir} -j2 --target quickdemo)
   endif()
 endforeach()
-if(EXISTS ${BUILD_DIR}/quick)
+if(EXISTS ${WORK_DIR}/build-lib/quick)
   # The installed package's item, registered and shown offscreen after a drag.
   set(ENV{QT_QPA_PLATFORM} offscreen)
   set(ENV{QT_QUICK_BACKEND} software)

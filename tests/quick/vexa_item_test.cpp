@@ -3,6 +3,7 @@
 // signals, bad input from QML, the hover highlight and the texture uploads.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QQmlComponent>
@@ -65,6 +66,10 @@ TEST(VexaItem, AtOtherRatiosTheItemDrawsNativelyAsTheWidgetDoes) {
   TBitmap Picture;
   PaintChartPicture(C, Picture, Ratio);
   EXPECT_EQ(Shot, Picture.Image().convertToFormat(QImage::Format_RGB32));
+  // Saved without a scale: what the window shows, pixel for pixel.
+  QTemporaryDir Dir;
+  ASSERT_TRUE(W.Item->saveImage(Dir.filePath("shown.png")));
+  EXPECT_EQ(QImage(Dir.filePath("shown.png")).convertToFormat(QImage::Format_RGB32), Shot);
 }
 
 TEST(VexaItem, ADragPansAndTheRangePropertiesAndSignalsFollow) {
@@ -311,6 +316,115 @@ TEST(VexaItem, BadInputFromQmlWarnsAndChangesNothing) {
   EXPECT_FALSE(I->addMarks(Xs, Ys, 2.5));
   EXPECT_FALSE(I->addMarks(Xs, Ys, 300));
   EXPECT_EQ(I->chart()->ItemCount(), 5);
+}
+
+// What QML could not do without C++: a scale for saved pictures, polylines
+// from two arrays, the axis captions, and the route from the item to its chart.
+TEST(VexaItem, SaveImageTakesAScaleAndRefusesBadOnes) {
+  VexaItem I;
+  I.setSize({200, 150});
+  FillChart(*I.chart());
+  QTemporaryDir Dir;
+  const QString File = Dir.filePath("x2.png");
+  ASSERT_TRUE(I.saveImage(File, 2));
+  TBitmap Expected;
+  PaintChartPicture(*I.chart(), Expected, 2);
+  const QImage Saved(File);
+  EXPECT_EQ(Saved.size(), QSize(400, 300));
+  EXPECT_EQ(Saved.convertToFormat(QImage::Format_RGB32), Expected.Image().convertToFormat(QImage::Format_RGB32));
+  // Without a window and without a scale: the item's own size.
+  ASSERT_TRUE(I.saveImage(Dir.filePath("x1.png")));
+  EXPECT_EQ(QImage(Dir.filePath("x1.png")).size(), QSize(200, 150));
+  TWarnings Warn;
+  for (const QVariant& Bad : {QVariant(std::nan("")), QVariant(INFINITY), QVariant(0.0), QVariant(-1.0),
+                              QVariant(65.0), QVariant(QStringLiteral("2"))})
+    EXPECT_FALSE(I.saveImage(Dir.filePath("bad.png"), Bad)) << Bad.toString().toStdString();
+  EXPECT_EQ(Warn.Texts.size(), 6);
+  EXPECT_TRUE(Warn.Contains("scale is nan"));
+  EXPECT_TRUE(Warn.Contains("at most 64"));
+  EXPECT_FALSE(QFile::exists(Dir.filePath("bad.png")));
+}
+
+TEST(VexaItem, AddPolylineDrawsOneLineAndRefusesArraysOfDifferentLengths) {
+  if (!RatioOne()) GTEST_SKIP() << "picture checks at ratio 1";
+  UseSoftwareSceneGraph();
+  registerQmlTypes();
+  QQuickWindow Window;  // outlives the item shown in it
+  QQmlEngine Engine;
+  QQmlComponent Component(&Engine);
+  Component.setData("import QtQuick\nimport Zkw.Vexa\n"
+                    "Item { width: 300; height: 200\n"
+                    "  VexaItem { objectName: 'chart'; anchors.fill: parent; dataColor: 'red'\n"
+                    "    function good() { return addPolyline([0, 30, 60, 100], [-40, 40, -10, 30]) }\n"
+                    "    function uneven() { return addPolyline([0, 30, 60], [-40, 40]) } } }",
+                    QUrl());
+  std::unique_ptr<QObject> Root(Component.create());
+  ASSERT_TRUE(Root) << Component.errorString().toStdString();
+  auto* I = Root->findChild<VexaItem*>("chart");
+  ASSERT_NE(I, nullptr);
+  QVariant Result;
+  TWarnings Warn;
+  QMetaObject::invokeMethod(I, "uneven", Q_RETURN_ARG(QVariant, Result));
+  EXPECT_FALSE(Result.toBool());
+  EXPECT_TRUE(Warn.Contains("addPolyline: 3 x values but 2 y values"));
+  EXPECT_EQ(I->chart()->ItemCount(), 0);
+  QMetaObject::invokeMethod(I, "good", Q_RETURN_ARG(QVariant, Result));
+  EXPECT_TRUE(Result.toBool());
+  I->redraw();
+  // The same pixels as the chart's own move-to and draw-tos in the same colour.
+  qobject_cast<QQuickItem*>(Root.get())->setParentItem(Window.contentItem());
+  Window.resize(300, 200);
+  Window.show();
+  PumpEvents();
+  const QImage Shot = Window.grabWindow().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(Shot, Headless({300, 200}, [](TVexa& C) {
+              C.SetDataColor(clRed);
+              C.AddMoveTo(0, -40);
+              C.AddDrawTo(30, 40);
+              C.AddDrawTo(60, -10);
+              C.AddDrawTo(100, 30);
+              C.Redraw();
+            }));
+}
+
+TEST(VexaItem, AxisCaptionsAreTheLayerOneScaleCaptionsAndNotify) {
+  if (!RatioOne()) GTEST_SKIP() << "picture checks at ratio 1";
+  TItemWindow W;
+  VexaItem& I = *W.Item;
+  TVexa& C = *I.chart();
+  FillChart(C);
+  const QImage Plain = W.Frame();
+  QSignalSpy X(&I, &VexaItem::xCaptionChanged), Y(&I, &VexaItem::yCaptionChanged);
+  I.setXCaption(QStringLiteral("time [s]"));
+  I.setProperty("yCaption", QStringLiteral("volts"));
+  EXPECT_EQ(C.Scale1X().Caption(), "time [s]");
+  EXPECT_EQ(C.Scale1Y().Caption(), "volts");
+  EXPECT_EQ(X.count(), 1);
+  EXPECT_EQ(Y.count(), 1);
+  EXPECT_EQ(W.Frame(), Headless({400, 300}, [](TVexa& H) {
+              FillChart(H);
+              H.Scale1X().SetCaption("time [s]");
+              H.Scale1Y().SetCaption("volts");
+            }));
+  EXPECT_NE(W.Frame(), Plain);
+  // A caption set on the chart itself is reported at the next redraw().
+  C.Scale1X().SetCaption("t");
+  I.redraw();
+  EXPECT_EQ(I.xCaption(), "t");
+  EXPECT_EQ(X.count(), 2);
+}
+
+TEST(VexaItem, ChartOfGivesTheChartOfAnItemHandedOverAsAnObject) {
+  VexaItem I;
+  QQuickItem Other;
+  QObject* AsObject = &I;
+  EXPECT_EQ(VexaItem::chartOf(AsObject), I.chart());
+  EXPECT_EQ(VexaItem::chartOf(&Other), nullptr);
+  EXPECT_EQ(VexaItem::chartOf(nullptr), nullptr);
+  VexaWidget Widget;
+  EXPECT_EQ(VexaItem::chartOf(&Widget), nullptr);
+  EXPECT_EQ(VexaWidget::chartOf(&Widget), Widget.chart());
+  EXPECT_EQ(VexaWidget::chartOf(&I), nullptr);
 }
 
 TEST(VexaItem, RefusedRangeEndsWarnAndKeepTheRange) {

@@ -5,6 +5,7 @@
 // pixel - and its plain areas are the headless pixels enlarged.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <cmath>
 #include <cstdlib>
@@ -79,6 +80,10 @@ TEST(DeviceRatio, ChartDrawsNativelyAtTheRatio) {
   EXPECT_EQ(C.DrawMode().Scale, R);
   EXPECT_EQ(C.WindowSurface().Image().size(), DeviceSize(Plot->size(), R));
   EXPECT_EQ(Shot.size(), DeviceSize(Plot->size(), R));
+  // Saved without a scale: what the screen shows, pixel for pixel.
+  QTemporaryDir Dir;
+  ASSERT_TRUE(Plot->face().saveImage(Dir.filePath("shown.png")));
+  EXPECT_EQ(QImage(Dir.filePath("shown.png")).convertToFormat(QImage::Format_RGB32), Shot);
   if (R != 2.0) return;
 
   const QImage Logical = Headless(C);

@@ -168,6 +168,8 @@ TEST(ChartFace, DataInQtTypesIsAppendedWholeOrNotAtAll) {
   EXPECT_FALSE(F.Face.addMark(QPointF(1, INFINITY), Mark::Dot));
   EXPECT_FALSE(F.Face.addLine(QPointF(0, 0), QPointF(std::nan(""), 1)));
   EXPECT_FALSE(F.Face.addPolyline(QList<QPointF>{{0, 0}, {1, std::nan("")}}));
+  EXPECT_FALSE(F.Face.addPolyline(Xs, Short));
+  EXPECT_TRUE(F.Face.lastError().contains("addPolyline: 3 x values but 2 y values"));
   EXPECT_EQ(F.Chart.ItemCount(), 3);
   EXPECT_TRUE(F.Face.addLine(QPointF(0, 0), QPointF(1, 1)));
   EXPECT_TRUE(F.Face.addPolyline(QList<QPointF>{{0, 0}, {1, 1}, {2, 0}}));
@@ -266,6 +268,11 @@ TEST(ChartFace, TakeChangesReportsEachChangedPropertyOnce) {
   F.Face.setAntialiased(true);
   EXPECT_TRUE(F.Chart.Antialiased());
   EXPECT_EQ(F.Face.takeChanges(), unsigned(PropAntialiased));
+  // The scale captions, through the face or on the chart itself.
+  F.Face.setXCaption("t");
+  F.Chart.Scale1Y().SetCaption("u");
+  EXPECT_EQ(F.Face.takeChanges(), unsigned(PropXCaption | PropYCaption));
+  EXPECT_EQ(F.Chart.Scale1X().Caption(), "t");
 }
 
 TEST(VexaWidget, PropertiesNotifyAlsoAfterPansAndRefusals) {
@@ -278,6 +285,10 @@ TEST(VexaWidget, PropertiesNotifyAlsoAfterPansAndRefusals) {
   EXPECT_TRUE(W.setProperty("caption", "New"));
   EXPECT_EQ(Caption.count(), 1);
   EXPECT_EQ(W.chart()->Caption(), "New");
+  QSignalSpy YCaption(&W, &VexaWidget::yCaptionChanged);
+  EXPECT_TRUE(W.setProperty("yCaption", "volts"));
+  EXPECT_EQ(W.chart()->Scale1Y().Caption(), "volts");
+  EXPECT_EQ(YCaption.count(), 1);
   W.setXLow(W.xHigh());  // refused: no change, no signal
   EXPECT_EQ(XLow.count(), 0);
   W.setMouseAction("maFly");

@@ -14,12 +14,16 @@ Item {
         anchors.fill: parent
         caption: "QML chart"
         mouseAction: "maPan"
+        xCaption: "time [" + root.unit + "]"
     }
 
     // Bound to the item's properties, as an application's labels would be.
     property string rangeText: chart.xLow.toFixed(2) + " .. " + chart.xHigh.toFixed(2)
     property int xLowChanges: 0
     property var lastMove: null
+    // A label bound to an axis caption, and a caption bound to the program's state.
+    property string unit: "s"
+    property string shownYCaption: chart.yCaption
 
     Connections {
         target: chart
@@ -90,6 +94,24 @@ Item {
             verify(zoomPanSpy.count >= 1)
             verify(chart.xLow < 0)
             chart.rangeHistoryBack()
+        }
+
+        function test_axisCaptionsBindBothWays() {
+            compare(chart.xCaption, "time [s]")
+            root.unit = "ms"
+            compare(chart.xCaption, "time [ms]")
+            chart.yCaption = "volts"
+            compare(root.shownYCaption, "volts")
+        }
+
+        function test_polylinesFromArrays() {
+            verify(chart.addPolyline([0, 50, 100], [-20, 30, 0]))
+            chart.redraw()
+            compare(chart.findNearestItem(49, 31).x, 50)
+            ignoreWarning(/addPolyline: 3 x values but 2 y values/)
+            verify(!chart.addPolyline([0, 50, 100], [-20, 30]))
+            ignoreWarning(/saveImage: scale is nan/)
+            verify(!chart.saveImage("unused.png", NaN))
         }
 
         function test_hoverMovesReportTheWorldPosition() {
