@@ -27,7 +27,7 @@
 // fills for it at whole scales, at a small part of the painter's cost per
 // call - millions of marks are mostly such boxes.
 // Data lines reach these modes with their points to a fraction of a logical
-// pixel (PolylineF; only at scale 1 without anti-aliasing are they whole):
+// pixel (PolylineF; whole only at scale 1 without anti-aliasing on a bitmap):
 // rounded first, a dense line would keep its logical staircase at every
 // scale. A thin solid one on a bitmap steps along the device pixels
 // (fine_lines.h), far quicker than the painter's stroke; other pens and
@@ -297,7 +297,10 @@ void TCanvas::StrokePolyline(QPolygonF& Line) {
 }
 
 bool TCanvas::FinePositions() const {
-  return !FTarget.FExact && (FTarget.FMode.Scale != 1.0 || FTarget.FMode.Antialiased);
+  // A vector file is looked at at any zoom: its lines keep their fractions
+  // too (a page through the painter only for comparison with the raster does not).
+  const TDrawMode& M = FTarget.FMode;
+  return !FTarget.FExact && (M.Scale != 1.0 || M.Antialiased || (FTarget.FPage && !M.ThroughPainter));
 }
 
 void TCanvas::PolylineF(const TPointF* Points, int Count) {

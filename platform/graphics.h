@@ -242,9 +242,9 @@ class TCanvas : public TPersistent {
   void Polyline(const TPoint* Points, int Count);
   void Polyline(const std::vector<TPoint>& Points) { Polyline(Points.data(), static_cast<int>(Points.size())); }
   // Whether lines on this canvas show positions finer than a logical pixel:
-  // on a bitmap or page at a device scale other than 1, or anti-aliased.
-  // The exact raster (and the scale-1 painter path compared with it) shows
-  // whole pixels only.
+  // on a bitmap or page at a device scale other than 1, anti-aliased, or on
+  // the page of a vector file. The exact raster (and the scale-1 painter
+  // path compared with it) shows whole pixels only.
   bool FinePositions() const;
   // Polyline through points given to a fraction of a logical pixel, drawn
   // there where FinePositions holds (elsewhere, and for exclusive-or pens,
