@@ -531,10 +531,11 @@ void TItemRenderer::DrawLineItem(const TvxChartItem& Item) {
   if (FFine) {
     // A segment shorter than a pixel is still a line where fractions show:
     // a dense line of such segments must not become a row of pixel boxes.
-    const TPointF Ends[2] = {Item.CoordMode == cmPixel || Item.CoordMode == cmPixelWorld ? PixelF(Item.X, Item.Y)
-                                                                                         : WorldF(Item.Layer, Item.X, Item.Y),
-                             Item.CoordMode == cmPixel || Item.CoordMode == cmWorldPixel ? PixelF(Item.X2, Item.Y2)
-                                                                                         : WorldF(Item.Layer, Item.X2, Item.Y2)};
+    // The ends are placed as TwoPoints places them for this kind.
+    const bool PixelFrom = Item.CoordMode == cmPixel || Item.CoordMode == cmPixelWorld;
+    const bool PixelTo = Item.CoordMode == cmPixel || Item.CoordMode == cmWorldPixel;
+    const TPointF Ends[2] = {PixelFrom ? PixelF(Item.X, Item.Y) : WorldF(Item.Layer, Item.X, Item.Y),
+                             PixelTo ? PixelF(Item.X2, Item.Y2) : WorldF(Item.Layer, Item.X2, Item.Y2)};
     if (Ends[0] == Ends[1]) {
       Dot(P1, C);
     } else {
