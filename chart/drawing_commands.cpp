@@ -193,8 +193,9 @@ void TCustomVexa::AddEllipse(double X, double Y, double RX, double RY, bool Tran
   CommitItem();
 }
 
-void TCustomVexa::AddArrow(double X1, double Y1, double X2, double Y2, int HeadSize, bool OpenHeads) {
-  TvxChartItem& Item = NewItem(ckArrow);
+void TCustomVexa::AddArrowOfKind(std::uint8_t Kind, double X1, double Y1, double X2, double Y2, int HeadSize,
+                                  bool OpenHeads) {
+  TvxChartItem& Item = NewItem(Kind);
   Item.X = X1;
   Item.Y = Y1;
   Item.X2 = X2;
@@ -205,16 +206,12 @@ void TCustomVexa::AddArrow(double X1, double Y1, double X2, double Y2, int HeadS
   CommitItem();
 }
 
+void TCustomVexa::AddArrow(double X1, double Y1, double X2, double Y2, int HeadSize, bool OpenHeads) {
+  AddArrowOfKind(ckArrow, X1, Y1, X2, Y2, HeadSize, OpenHeads);
+}
+
 void TCustomVexa::AddArrow2(double X1, double Y1, double X2, double Y2, int HeadSize, bool OpenHeads) {
-  TvxChartItem& Item = NewItem(ckArrow2);
-  Item.X = X1;
-  Item.Y = Y1;
-  Item.X2 = X2;
-  Item.Y2 = Y2;
-  Item.FillColor = FConduct.FillColor;
-  Item.Size1 = HeadSize;
-  Item.Flag = OpenHeads;
-  CommitItem();
+  AddArrowOfKind(ckArrow2, X1, Y1, X2, Y2, HeadSize, OpenHeads);
 }
 
 void TCustomVexa::AddBox(double X, double Y, int HalfWidth, int HalfHeight, bool Transparent) {

@@ -819,6 +819,8 @@ class TCustomVexa : public TCustomControl {
   int ScaleFarMargin(int Margin) const;
   void ResizeDataImage();
   TvxChartItem& NewItem(std::uint8_t Kind);
+  // An arrow of one or two heads (ckArrow, ckArrow2).
+  void AddArrowOfKind(std::uint8_t Kind, double X1, double Y1, double X2, double Y2, int HeadSize, bool OpenHeads);
   /// Writes the drawing attributes a command captures (and Kind) into Item.
   void CaptureAttributes(TvxChartItem& Item, std::uint8_t Kind) const;
   /// The store a bulk command of Count items appends to (EZKWVexaError when

@@ -46,17 +46,13 @@
 #include "platform/fine_lines.h"
 #include "platform/graphics.h"
 #include "platform/pixel_fill.h"
+#include "platform/qt_color.h"
 
 namespace zkw {
 
 namespace {
 
 using i64 = std::int64_t;
-
-QColor ToQColor(TColor Color) {
-  const auto U = static_cast<std::uint32_t>(ColorToRGB(Color));
-  return QColor(static_cast<int>(U & 0xFF), static_cast<int>((U >> 8) & 0xFF), static_cast<int>((U >> 16) & 0xFF));
-}
 
 // A 1-pixel pen's dash pattern (nullptr: solid); wider pens draw solid.
 const DashPattern* DashesOf(const TPen& Pen) { return Pen.Width() == 1 ? PatternOf(Pen.Style()) : nullptr; }

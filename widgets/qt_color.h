@@ -7,15 +7,9 @@
 #include <QColor>
 
 #include "platform/graphics.h"
+#include "platform/qt_color.h"  // ToQColor: the colour a TColor draws as (opaque)
 
 namespace zkw {
-
-/// The colour a TColor draws as (opaque): system colours through the fixed
-/// table, every other value by its three colour bytes.
-inline QColor ToQColor(TColor Color) {
-  const auto C = static_cast<std::uint32_t>(ColorToRGB(Color));
-  return QColor(static_cast<int>(C & 0xFF), static_cast<int>((C >> 8) & 0xFF), static_cast<int>((C >> 16) & 0xFF));
-}
 
 /// The plain RGB colour of a QColor; alpha is dropped. An invalid QColor
 /// becomes black.

@@ -30,7 +30,6 @@ void UninstallQtBackend();
 TShiftState ShiftStateFromQt(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons);
 // 0 for keys without a virtual key code.
 std::uint16_t VirtualKeyFromQt(int Key);
-QColor ColorToQt(TColor Color);
 QFont FontToQt(const TFont& Font);
 // The window system's shapes map to Qt shapes; positive numbers come from
 // the screen's cursor table (the default arrow when unregistered).

@@ -48,11 +48,6 @@ std::uint16_t VirtualKeyFromQt(int Key) {
   }
 }
 
-QColor ColorToQt(TColor Color) {
-  const TColor C = ColorToRGB(Color);
-  return QColor(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF);
-}
-
 QFont FontToQt(const TFont& Font) {
   QFont Q(QString::fromStdString(Font.Name()));
   Q.setStyleHint(QFont::SansSerif);

@@ -14,6 +14,7 @@
 
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_input.h"
+#include "platform/qt_color.h"
 
 namespace zkw::qtpeer {
 
@@ -192,10 +193,10 @@ void TQtPeer::InitFrom(const TControl& Control) {
 
 void TQtPeer::ApplyPalette() {
   QPalette P = FWidget->palette();
-  P.setColor(QPalette::Window, ColorToQt(FColor));
-  P.setColor(QPalette::Button, ColorToQt(FColor));
-  P.setColor(QPalette::WindowText, ColorToQt(FFontColor));
-  P.setColor(QPalette::ButtonText, ColorToQt(FFontColor));
+  P.setColor(QPalette::Window, ToQColor(FColor));
+  P.setColor(QPalette::Button, ToQColor(FColor));
+  P.setColor(QPalette::WindowText, ToQColor(FFontColor));
+  P.setColor(QPalette::ButtonText, ToQColor(FFontColor));
   FWidget->setPalette(P);
 }
 

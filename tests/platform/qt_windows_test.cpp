@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 
 #include "platform/qt/qt_backend.h"
+#include "platform/qt_color.h"
 #include "platform/screen.h"
 #include "framework_example.h"
 
@@ -258,7 +259,7 @@ TEST(QtConversions, KeysAndShiftStates) {
   EXPECT_EQ(VirtualKeyFromQt(Qt::Key_MediaPlay), 0);
   EXPECT_EQ(ShiftStateFromQt(Qt::ShiftModifier | Qt::ControlModifier, Qt::MiddleButton),
             (TShiftState{ssShift, ssCtrl, ssMiddle}));
-  EXPECT_EQ(ColorToQt(clNavy), QColor(0, 0, 128));
+  EXPECT_EQ(ToQColor(clNavy), QColor(0, 0, 128));
 }
 
 }  // namespace
