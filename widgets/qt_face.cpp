@@ -3,6 +3,9 @@
 #include <QPainter>
 #include <cmath>
 #include <exception>
+#include <iterator>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "base/marks.h"
@@ -348,30 +351,45 @@ void ChartFace::paintHighlight(QPainter& Painter) const {
 
 // ---------------------------------------------------------------- change reports
 
+namespace {
+
+// Every property takeChanges reports: its bit and its value on the chart.
+// A new property is one line here (and its bit in qt_face.h).
+using TValue = std::variant<bool, int, double, std::string>;
+struct TReported {
+  ChartProperty Bit;
+  TValue (*Read)(const TVexa&);
+};
+const TReported Reported[] = {
+    {PropMouseAction, [](const TVexa& C) -> TValue { return int{C.MouseAction()}; }},
+    {PropWheelZoom, [](const TVexa& C) -> TValue { return C.WheelZoom(); }},
+    {PropAntialiased, [](const TVexa& C) -> TValue { return C.Antialiased(); }},
+    {PropCaption, [](const TVexa& C) -> TValue { return C.Caption(); }},
+    {PropXCaption, [](const TVexa& C) -> TValue { return C.ScalePropsX(1).Caption(); }},
+    {PropYCaption, [](const TVexa& C) -> TValue { return C.ScalePropsY(1).Caption(); }},
+    {PropChartColor, [](const TVexa& C) -> TValue { return int{C.ChartColor()}; }},
+    {PropDataColor, [](const TVexa& C) -> TValue { return int{C.DataColor()}; }},
+    {PropXLow, [](const TVexa& C) -> TValue { return C.ScalePropsX(1).RangeLow(); }},
+    {PropXHigh, [](const TVexa& C) -> TValue { return C.ScalePropsX(1).RangeHigh(); }},
+    {PropYLow, [](const TVexa& C) -> TValue { return C.ScalePropsY(1).RangeLow(); }},
+    {PropYHigh, [](const TVexa& C) -> TValue { return C.ScalePropsY(1).RangeHigh(); }},
+};
+
+}  // namespace
+
 ChartFace::Snapshot ChartFace::snapshot() const {
-  const TVexa& C = *FChart;
-  return {C.MouseAction(), C.WheelZoom(), C.Antialiased(), C.Caption(), C.ScalePropsX(1).Caption(),
-          C.ScalePropsY(1).Caption(), C.ChartColor(), C.DataColor(),
-          C.ScalePropsX(1).RangeLow(), C.ScalePropsX(1).RangeHigh(), C.ScalePropsY(1).RangeLow(),
-          C.ScalePropsY(1).RangeHigh()};
+  Snapshot Values;
+  Values.reserve(std::size(Reported));
+  for (const TReported& R : Reported) Values.push_back(R.Read(*FChart));
+  return Values;
 }
 
 unsigned ChartFace::takeChanges() {
-  const Snapshot Now = snapshot();
+  Snapshot Now = snapshot();
   unsigned Bits = 0;
-  if (Now.MouseAction != FLast.MouseAction) Bits |= PropMouseAction;
-  if (Now.WheelZoom != FLast.WheelZoom) Bits |= PropWheelZoom;
-  if (Now.Antialiased != FLast.Antialiased) Bits |= PropAntialiased;
-  if (Now.Caption != FLast.Caption) Bits |= PropCaption;
-  if (Now.XCaption != FLast.XCaption) Bits |= PropXCaption;
-  if (Now.YCaption != FLast.YCaption) Bits |= PropYCaption;
-  if (Now.ChartColor != FLast.ChartColor) Bits |= PropChartColor;
-  if (Now.DataColor != FLast.DataColor) Bits |= PropDataColor;
-  if (Now.XLow != FLast.XLow) Bits |= PropXLow;
-  if (Now.XHigh != FLast.XHigh) Bits |= PropXHigh;
-  if (Now.YLow != FLast.YLow) Bits |= PropYLow;
-  if (Now.YHigh != FLast.YHigh) Bits |= PropYHigh;
-  FLast = Now;
+  for (std::size_t I = 0; I < Now.size(); ++I)
+    if (Now[I] != FLast[I]) Bits |= Reported[I].Bit;
+  FLast = std::move(Now);
   return Bits;
 }
 

@@ -30,6 +30,9 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <variant>
+#include <vector>
 
 #include "chart/ZKW_vexa.h"
 #include "widgets/marks_enum.h"
@@ -206,14 +209,8 @@ class ChartFace {
   unsigned takeChanges();
 
  private:
-  struct Snapshot {
-    TMouseActMode MouseAction;
-    bool WheelZoom;
-    bool Antialiased;
-    std::string Caption, XCaption, YCaption;
-    TColor ChartColor, DataColor;
-    double XLow, XHigh, YLow, YHigh;
-  };
+  // The reported properties' values, in the order of their table in qt_face.cpp.
+  using Snapshot = std::vector<std::variant<bool, int, double, std::string>>;
   Snapshot snapshot() const;
   bool refuse(const QString& Why);
   bool accept();
