@@ -23,9 +23,9 @@ constexpr std::uint8_t DataMarkType = 10;
 constexpr std::uint8_t CursorMarkType = 25;
 constexpr TColor DataMarkColor = 0x800000;  // navy
 constexpr TColor CursorMarkColor = 255;     // red
-// FindNearestItem filters: kind 1 = marks, class 255 = any class.
-constexpr std::uint8_t MarksOnly = 1;
-constexpr std::uint8_t AnyClass = 255;
+// FindNearestItem filters: marks of any class.
+constexpr std::uint8_t MarksOnly = ckMark;
+constexpr std::uint8_t AnyClass = ClassFilterAll;
 
 const bool Registered = [] {
   RegisterClass<TForm1>("TForm1", "TForm")

@@ -246,7 +246,7 @@ std::optional<ChartHit> ChartFace::nearest(QPointF World) const {
   if (!Finite(World)) return std::nullopt;
   double Distance = 0;
   // Kind filter 11: every kind but the invisible moves; class filter 255: any class.
-  const int Index = FChart->FindNearestItem(11, 255, World.x(), World.y(), Distance);
+  const int Index = FChart->FindNearestItem(KindFilterAllButMoveTo, ClassFilterAll, World.x(), World.y(), Distance);
   if (Index < 0) return std::nullopt;
   const TvxChartItem Item = FChart->GetItem(Index);
   return ChartHit{Index, Item.X, Item.Y, Distance, Item.Layer};
