@@ -21,12 +21,15 @@ namespace zkw {
 
 /// Mark's enumerators in QML as Mark.FilledSquare, ...: Mark itself belongs
 /// to the widgets library, which knows nothing of QML, so the module
-/// declares it from here.
-namespace MarkQml {
-Q_NAMESPACE
-QML_FOREIGN_NAMESPACE(zkw::Mark)
-QML_NAMED_ELEMENT(Mark)
-}  // namespace MarkQml
+/// declares a type of that name that takes its enumerators from Mark. An
+/// object type, not a value type: QML and its tools look enumerators up on
+/// object and namespace types by the type's name.
+class MarkQml : public QObject {
+  Q_OBJECT
+  QML_NAMED_ELEMENT(Mark)
+  QML_UNCREATABLE("Mark holds the names of the mark symbols only")
+  QML_EXTENDED_NAMESPACE(zkw::Mark)
+};
 
 /// Makes sure the module Zkw.Vexa is in the program; its types register
 /// themselves when QML first imports it. Safe to call any number of times,

@@ -1,7 +1,7 @@
 /// @class zkw::VexaItem quick/vexa_item.h "quick/vexa_item.h"
 /// VexaItem: the chart as a Qt Quick item (QML type VexaItem in the module
-/// Zkw.Vexa 1.0). The same TVexa as in VexaWidget,
-/// with the same Qt-style face (face()), properties and signals.
+/// Zkw.Vexa 1.0). The same TVexa as in VexaWidget, with the same Qt-style
+/// face (face()), properties and signals.
 ///
 /// @code
 ///   import Zkw.Vexa
