@@ -70,7 +70,8 @@ endif()
 if(EXISTS ${WORK_DIR}/build-lib/quick)
   # QML tools of a program built against the prefix read the installed
   # module: qmllint knows VexaItem and Mark through that import path alone.
-  file(GLOB_RECURSE Qmldir ${Prefix}/*/Zkw/Vexa/qmldir)
+  file(GLOB_RECURSE Qmldir ${Prefix}/qmldir)
+  list(FILTER Qmldir INCLUDE REGEX "/Zkw/Vexa/qmldir$")
   if(NOT Qmldir)
     message(FATAL_ERROR "consumer_builds: the install left no qmldir of Zkw.Vexa in ${Prefix}")
   endif()
