@@ -1,6 +1,6 @@
 /// @file
 /// The Qt Quick library: the chart as the QML item VexaItem (module
-/// Zkw.Vexa 1.0) and the registration of its QML types.
+/// Zkw.Vexa 1.0) and the module's declaration of its QML types.
 #pragma once
 
 #include "quick/qml_types.h"

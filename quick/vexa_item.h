@@ -1,7 +1,7 @@
 /// @class zkw::VexaItem quick/vexa_item.h "quick/vexa_item.h"
 /// VexaItem: the chart as a Qt Quick item (QML type VexaItem in the module
-/// Zkw.Vexa 1.0, see quick/qml_types.h). The same TVexa as in VexaWidget,
-/// with the same Qt-style face (face()), properties and signals.
+/// Zkw.Vexa 1.0). The same TVexa as in VexaWidget, with the same Qt-style
+/// face (face()), properties and signals.
 ///
 /// @code
 ///   import Zkw.Vexa
@@ -37,6 +37,7 @@
 #include <QPointF>
 #include <QQuickItem>
 #include <QVariant>
+#include <QtQml/qqmlregistration.h>
 #include <atomic>
 #include <memory>
 
@@ -50,6 +51,7 @@ class TItemPeer;
 
 class VexaItem : public QQuickItem {
   Q_OBJECT
+  QML_ELEMENT
   /// The mouse action by name ("maPan", the TMouseActMode names).
   Q_PROPERTY(QString mouseAction READ mouseAction WRITE setMouseAction NOTIFY mouseActionChanged)
   /// Whether the wheel zooms.

@@ -14,6 +14,7 @@ PACKAGES=(
   qt6-declarative-dev qml6-module-qtquick qml6-module-qtqml qml6-module-qtquick-window
   qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts
   qml6-module-qtqml-workerscript qml6-module-qttest
+  qt6-declarative-dev-tools  # qmllint: the test that lints the example's QML
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-apps
   python3  # runs the end-to-end test of the demo under Xvfb

@@ -2,7 +2,9 @@
 /// Names for the 52 mark symbols. zkw::Mark::FilledSquare converts to the
 /// symbol's number, so a name goes wherever a number is taken today
 /// (AddMark, AddMarks, AddErrorBar, DrawMark, the hover highlight) and QML
-/// reads the same names as Mark.FilledSquare. Where a symbol comes in
+/// reads the same names as Mark.FilledSquare (the module Zkw.Vexa declares
+/// Mark in quick/qml_types.h; its tools read the enumerators from this
+/// library's moc output). Where a symbol comes in
 /// several sizes the number in its name is its size in pixels.
 #pragma once
 

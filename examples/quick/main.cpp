@@ -65,8 +65,8 @@ int main(int argc, char** argv) {
   if (!Drags.empty() && Screenshot.isEmpty()) return Usage();
   if (!Screenshot.isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
 
+  // Main.qml imports Zkw.Vexa: linking zkw::quick is all it takes.
   QGuiApplication App(argc, argv);
-  zkw::registerQmlTypes();  // the library is static: register before loading QML
   QQmlApplicationEngine Engine;
   Engine.load(QUrl(QStringLiteral("qrc:/quickdemo/Main.qml")));
   if (Engine.rootObjects().isEmpty()) return 1;

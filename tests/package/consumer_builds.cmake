@@ -67,6 +67,24 @@ file(GLOB_RECURSE PackageConfig ${Prefix}/*/zkw_vexaConfig.cmake)
 if(NOT PackageConfig)
   message(FATAL_ERROR "consumer_builds: the README's install left no package in ${Prefix}")
 endif()
+if(EXISTS ${WORK_DIR}/build-lib/quick)
+  # QML tools of a program built against the prefix read the installed
+  # module: qmllint knows VexaItem and Mark through that import path alone.
+  file(GLOB_RECURSE Qmldir ${Prefix}/qmldir)
+  list(FILTER Qmldir INCLUDE REGEX "/Zkw/Vexa/qmldir$")
+  if(NOT Qmldir)
+    message(FATAL_ERROR "consumer_builds: the install left no qmldir of Zkw.Vexa in ${Prefix}")
+  endif()
+  get_filename_component(QmlImportPath ${Qmldir} DIRECTORY)
+  get_filename_component(QmlImportPath ${QmlImportPath}/../.. ABSOLUTE)
+  find_program(Qmllint qmllint HINTS /usr/lib/qt6/bin NO_CACHE)
+  if(Qmllint)
+    zkw_run("package: qmllint the QML example against the installed module"
+            ${Qmllint} -I ${QmlImportPath} ${SOURCE_DIR}/examples/quick/Main.qml)
+  else()
+    message(STATUS "package: qmllint not found (Debian: qt6-declarative-dev-tools); the installed module is not linted")
+  endif()
+endif()
 
 set(Common -G ${GENERATOR} -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DCMAKE_BUILD_TYPE=)
 if(CXX_LAUNCHER)
@@ -95,7 +113,8 @@ foreach(Mode package subdirectory fetch)
   endif()
 endforeach()
 if(EXISTS ${WORK_DIR}/build-lib/quick)
-  # The installed package's item, registered and shown offscreen after a drag.
+  # The installed package's item, its module imported by the QML without a
+  # registration call, shown offscreen after a drag.
   set(ENV{QT_QPA_PLATFORM} offscreen)
   set(ENV{QT_QUICK_BACKEND} software)
   zkw_run("package: run the QML example headless" ${WORK_DIR}/package/quick/quickdemo

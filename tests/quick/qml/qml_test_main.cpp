@@ -1,17 +1,6 @@
-// The QML-side tests (Qt Quick Test TestCase files in this folder), with
-// the library's QML types registered before the first file loads.
-#include <QQmlEngine>
+// The QML-side tests (Qt Quick Test TestCase files in this folder). They
+// import Zkw.Vexa as any program's QML does: the module comes with the link
+// to zkw_quick, nothing registers it here.
 #include <QtQuickTest>
 
-#include "quick/qml_types.h"
-
-class TSetup : public QObject {
-  Q_OBJECT
-
- public slots:
-  void qmlEngineAvailable(QQmlEngine*) { zkw::registerQmlTypes(); }
-};
-
-QUICK_TEST_MAIN_WITH_SETUP(zkw_quick_qml, TSetup)
-
-#include "qml_test_main.moc"
+QUICK_TEST_MAIN(zkw_quick_qml)
