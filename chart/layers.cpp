@@ -2,26 +2,6 @@
 
 namespace zkw {
 
-namespace {
-
-// Linear: factor = Span / (Hi - Lo); logarithmic: the same in ln units.
-// Near and Far are the pixel edges that Lo and Hi map to.
-bool AxisFactors(const TAxisRange& Axis, Extended Span, Extended Near, Extended Far, Extended& Factor,
-                 Extended& Offset) {
-  Extended Lo = Axis.Low;
-  Extended Hi = Axis.High;
-  if (Axis.Logarithmic) {
-    if (!(Hi > 0) || !(Lo > 0)) return false;
-    Lo = std::log(Lo);
-    Hi = std::log(Hi);
-  }
-  Factor = Span / (Hi - Lo);
-  Offset = (Near * Hi - Far * Lo) / (Hi - Lo);
-  return true;
-}
-
-}  // namespace
-
 bool ComputeXFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& Factor, Extended& Offset) {
   // The exact 64-bit edges: a plot wider than the pixel range still maps its
   // range ends onto its true edges (the pixels are clamped afterwards).
@@ -31,8 +11,8 @@ bool ComputeXFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& F
     Offset = static_cast<Extended>(G.Width) / 2;
     return true;
   }
-  return AxisFactors(Axis, static_cast<Extended>(PW), static_cast<Extended>(G.PlotLeft()),
-                     static_cast<Extended>(G.PlotRight64()), Factor, Offset);
+  return FitAxisToEdges(Axis, static_cast<Extended>(G.PlotLeft()), static_cast<Extended>(G.PlotRight64()), Factor,
+                        Offset);
 }
 
 bool ComputeYFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& Factor, Extended& Offset) {
@@ -42,20 +22,9 @@ bool ComputeYFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& F
     Offset = static_cast<Extended>(G.Height) / 2;
     return true;
   }
-  return AxisFactors(Axis, -static_cast<Extended>(PH), static_cast<Extended>(G.PlotBottom64()),
-                     static_cast<Extended>(G.PlotTop()), Factor, Offset);
-}
-
-double TLayerTransform::WorldX(int PX) const {
-  if (XFactor == 0) return 0.0;
-  const Extended V = (PX - XOffset) / XFactor;
-  return static_cast<double>(XLog ? std::exp(V) : V);
-}
-
-double TLayerTransform::WorldY(int PY) const {
-  if (YFactor == 0) return 0.0;
-  const Extended V = (PY - YOffset) / YFactor;
-  return static_cast<double>(YLog ? std::exp(V) : V);
+  // Range low at the bottom edge, high at the top.
+  return FitAxisToEdges(Axis, static_cast<Extended>(G.PlotBottom64()), static_cast<Extended>(G.PlotTop()), Factor,
+                        Offset);
 }
 
 void ApplyPanLimit(Extended& Low, Extended& High, Extended LimitLow, Extended LimitHigh, bool MoveWhole) {

@@ -9,61 +9,14 @@
 #include <cmath>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "platform/core.h"
 #include "platform/rtl.h"
+#include "scale/axis_map.h"
 #include "scale/range_math.h"
 
 namespace zkw {
 
 constexpr int LayerCount = 16;
-
-// RealToPixel for a double, inline for the per-item loops: clamps to
-// +-2147483647, rounds halves to the even neighbour, maps NaN to 0. Gives the
-// same result as RealToPixel for every double (tested against it).
-// Branch-free after the range tests: the fraction of scattered data points is
-// random, and a branch on it is mispredicted half the time.
-inline int PixelFromDouble(double V) {
-  if (!(V == V)) return 0;
-  if (V >= 2147483647.0) return 2147483647;
-  if (V <= -2147483647.0) return -2147483647;
-  // floor(V) by truncation, which is exact for |V| < 2^31.
-  const auto T = static_cast<int>(V);
-  const int I = T - static_cast<int>(V < static_cast<double>(T));
-  const double Diff = V - static_cast<double>(I);
-  return I + static_cast<int>((Diff > 0.5) | ((Diff == 0.5) & ((I & 1) != 0)));
-}
-
-// The pixel of V * Factor + Offset worked out in double precision, for the
-// transform's per-point loops (the extended-precision path costs a trip
-// through the x87 unit and memory). While both terms stay within 2^29 its
-// error against the extended-precision value is below 2^-20, so it rounds to
-// the same integer unless the value lies within 2^-10 of a half; there, and
-// for NaN or larger values, it declines and the caller takes the exact path.
-inline bool QuickPixel(double V, double Factor, double Offset, int& Pixel) {
-  const double P = V * Factor;
-  if (!(std::fabs(P) <= 0x1p29)) return false;
-  const double A = P + Offset;
-#if defined(__SSE2__)
-  // One conversion in the processor's rounding mode. Whatever that mode is,
-  // an integer less than 0.5 - 2^-10 away is the nearest one, and A lies that
-  // close to a half exactly when the test below declines.
-  const int R = _mm_cvtsd_si32(_mm_set_sd(A));
-  const double Off = A - static_cast<double>(R);
-  if (!(std::fabs(Off) <= 0.5 - 0x1p-10)) return false;
-  Pixel = R;
-#else
-  const auto T = static_cast<int>(A);
-  const int I = T - static_cast<int>(A < static_cast<double>(T));
-  const double Diff = A - static_cast<double>(I);
-  if (std::fabs(Diff - 0.5) < 0x1p-10) return false;
-  Pixel = I + static_cast<int>(Diff > 0.5);
-#endif
-  return true;
-}
 
 // Clamps a layer number into 1..16.
 constexpr int ClampLayer(int Layer) { return Layer < 1 ? 1 : (Layer > LayerCount ? LayerCount : Layer); }
@@ -143,7 +96,10 @@ bool ComputeXFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& F
 bool ComputeYFactors(const TAxisRange& Axis, const TPlotGeometry& G, Extended& Factor, Extended& Offset);
 
 // A layer's transform, taken once and then applied to many points (the
-// search and the renderer hoist it out of their loops).
+// search and the renderer hoist it out of their loops): the x and y axis
+// maps of the layer. Their fields are kept flat under the names the search,
+// the renderer and the tests read; XMap() and YMap() give the maps, and every
+// computation goes through them.
 struct TLayerTransform {
   Extended XFactor = 0;
   Extended XOffset = 0;
@@ -169,47 +125,38 @@ struct TLayerTransform {
 
   static TLayerTransform Make(const TLayerFactors& F, const TAxisRange& X, const TAxisRange& Y, int Width,
                               int Height) {
-    TLayerTransform T;
-    T.XFactor = F.XFactor;
-    T.XOffset = F.XOffset;
-    T.YFactor = F.YFactor;
-    T.YOffset = F.YOffset;
-    T.XLog = X.Logarithmic;
-    T.YLog = Y.Logarithmic;
-    T.XLogFloor = X.High >= X.Low ? 0.0 : static_cast<double>(Width);
-    T.YLogFloor = Y.High >= Y.Low ? static_cast<double>(Height) : 0.0;
-    T.XFactorD = static_cast<double>(F.XFactor);
-    T.XOffsetD = static_cast<double>(F.XOffset);
-    T.YFactorD = static_cast<double>(F.YFactor);
-    T.YOffsetD = static_cast<double>(F.YOffset);
-    T.XQuick = !T.XLog && std::isfinite(T.XFactorD) && std::fabs(T.XOffsetD) <= 0x1p29;
-    T.YQuick = !T.YLog && std::isfinite(T.YFactorD) && std::fabs(T.YOffsetD) <= 0x1p29;
-    return T;
+    return FromMaps(TAxisMap::Make(F.XFactor, F.XOffset, X.Logarithmic, X.High >= X.Low ? 0.0 : Width),
+                    TAxisMap::Make(F.YFactor, F.YOffset, Y.Logarithmic, Y.High >= Y.Low ? Height : 0.0));
+  }
+  static TLayerTransform FromMaps(const TAxisMap& X, const TAxisMap& Y) {
+    return {.XFactor = X.Factor,
+            .XOffset = X.Offset,
+            .YFactor = Y.Factor,
+            .YOffset = Y.Offset,
+            .XLog = X.Logarithmic,
+            .YLog = Y.Logarithmic,
+            .XLogFloor = X.LogFloor,
+            .YLogFloor = Y.LogFloor,
+            .XFactorD = X.FactorD,
+            .XOffsetD = X.OffsetD,
+            .YFactorD = Y.FactorD,
+            .YOffsetD = Y.OffsetD,
+            .XQuick = X.Quick,
+            .YQuick = Y.Quick};
   }
 
+  TAxisMap XMap() const { return {XFactor, XOffset, XLog, XLogFloor, XFactorD, XOffsetD, XQuick}; }
+  TAxisMap YMap() const { return {YFactor, YOffset, YLog, YLogFloor, YFactorD, YOffsetD, YQuick}; }
+
   // The pixel value before rounding, held as a double.
-  double RawX(double X) const {
-    if (XLog) return X > 1e-100 ? static_cast<double>(std::log(static_cast<Extended>(X)) * XFactor + XOffset) : XLogFloor;
-    return static_cast<double>(static_cast<Extended>(X) * XFactor + XOffset);
-  }
-  double RawY(double Y) const {
-    if (YLog) return Y > 1e-100 ? static_cast<double>(std::log(static_cast<Extended>(Y)) * YFactor + YOffset) : YLogFloor;
-    return static_cast<double>(static_cast<Extended>(Y) * YFactor + YOffset);
-  }
+  double RawX(double X) const { return XMap().Raw(X); }
+  double RawY(double Y) const { return YMap().Raw(Y); }
   // Control pixels, clamped to +-2147483647 and rounded halves to even.
-  int PixelX(double X) const {
-    int P;
-    if (XQuick && QuickPixel(X, XFactorD, XOffsetD, P)) return P;
-    return PixelFromDouble(RawX(X));
-  }
-  int PixelY(double Y) const {
-    int P;
-    if (YQuick && QuickPixel(Y, YFactorD, YOffsetD, P)) return P;
-    return PixelFromDouble(RawY(Y));
-  }
+  int PixelX(double X) const { return XMap().Pixel(X); }
+  int PixelY(double Y) const { return YMap().Pixel(Y); }
   // The inverse; 0 when the axis has no extent (factor 0).
-  double WorldX(int PX) const;
-  double WorldY(int PY) const;
+  double WorldX(int PX) const { return XMap().Value(PX); }
+  double WorldY(int PY) const { return YMap().Value(PY); }
 };
 
 // Pan limits: all four zero means no limits.

@@ -83,8 +83,10 @@ void DrawGrid(TCanvas& Canvas, int Left, int Top, const TGridSettings& Grid, TDr
   Canvas.Pen().SetColor(Grid.Color);
 
   const std::int64_t DX = std::int64_t{Left} - Grid.MarginLeft, DY = std::int64_t{Top} - Grid.MarginTop;
-  auto PX = [&](double X) { return ClampRender(Grid.Transform.PixelX(X) + DX); };
-  auto PY = [&](double Y) { return ClampRender(Grid.Transform.PixelY(Y) + DY); };
+  // Grid positions are the layer's axis maps' pixels, as its items' are.
+  const TAxisMap XMap = Grid.Transform.XMap(), YMap = Grid.Transform.YMap();
+  auto PX = [&](double X) { return ClampRender(XMap.Pixel(X) + DX); };
+  auto PY = [&](double Y) { return ClampRender(YMap.Pixel(Y) + DY); };
   // A walk also ends when a step makes no progress (a step too small for the
   // value's precision), so no walk can run forever.
   auto Walk = [](const TGridAxis& Axis, double Start, double Hi, auto&& Visit) {

@@ -65,12 +65,8 @@ inline double FineRender(double Raw, std::int64_t Shift, int Whole) {
 }
 // The unrounded transform value FineRender takes: in double arithmetic
 // where the whole pixel is (QuickPixel), else the extended one.
-inline double FineRawX(const TLayerTransform& T, double X) {
-  return T.XQuick ? X * T.XFactorD + T.XOffsetD : T.RawX(X);
-}
-inline double FineRawY(const TLayerTransform& T, double Y) {
-  return T.YQuick ? Y * T.YFactorD + T.YOffsetD : T.RawY(Y);
-}
+inline double FineRawX(const TLayerTransform& T, double X) { return T.XMap().FineRaw(X); }
+inline double FineRawY(const TLayerTransform& T, double Y) { return T.YMap().FineRaw(Y); }
 inline TPointF WholePoint(TPoint P) { return {static_cast<double>(P.X), static_cast<double>(P.Y)}; }
 
 // Whether V lies between the two ends of a range, in either order, ends

@@ -1,5 +1,7 @@
 // Unit ZKW_Scale: the axis-scale engine and the scale control.
-//  - tick_engine.h: the value-to-pixel map and the tick walks (pure);
+//  - axis_map.h: the value-to-pixel map of an axis, linear or logarithmic,
+//    that the scale and the chart's layers, items and grid share (pure);
+//  - tick_engine.h: the scale's factors and the tick walks (pure);
 //  - tick_labels.h: the label texts of the ticks (pure);
 //  - scale_painter.h: drawing ticks, labels, date lines, messages and the
 //    caption on a canvas, and the scale's event types;
@@ -7,6 +9,7 @@
 //  - scale_control.h: the control TScale.
 #pragma once
 
+#include "scale/axis_map.h"
 #include "scale/scale_control.h"
 #include "scale/range_math.h"
 #include "scale/scale_painter.h"

@@ -18,7 +18,11 @@ int Clamped(std::int64_t V) { return ClampInt(V, -DrawLimit, DrawLimit); }
 class TTickDrawer {
  public:
   TTickDrawer(TCanvas& Canvas, const TScaleDrawing& D, int Base)
-      : FCanvas(Canvas), FD(D), FBase(Clamped(Base)), FVertical(IsVerticalScale(D.ScaleType)) {}
+      : FCanvas(Canvas),
+        FD(D),
+        FMap(D.Map.AxisMap()),
+        FBase(Clamped(Base)),
+        FVertical(IsVerticalScale(D.ScaleType)) {}
 
   void Draw(const TTickWalkResult& Walk) {
     TTickLabeller Labeller(FD.Labels, Walk, FD.LabelCache.get());
@@ -27,7 +31,7 @@ class TTickDrawer {
     const bool EventFirst = Walk.Walk == twLogarithmic || (FVertical && Walk.Walk == twLinear);
     const bool DateTimeHeight = Walk.Walk == twDateTime;
     for (const TTick& Tick : Walk.Ticks) {
-      const int Along = TickPixel(FD.Map, Tick.Value);
+      const int Along = TickPixel(FMap, Tick.Value);
       const int X = FVertical ? FBase : Along;
       const int Y = FVertical ? Along : FBase;
       const double Value = static_cast<double>(Tick.Value);
@@ -112,6 +116,7 @@ class TTickDrawer {
 
   TCanvas& FCanvas;
   const TScaleDrawing& FD;
+  TAxisMap FMap;
   int FBase;
   bool FVertical;
 };

@@ -73,25 +73,29 @@ constexpr std::array<TTimeStep, TimeStepCount> TimeSteps = {{
 class TPixelKeys {
  public:
   explicit TPixelKeys(const TTickParams& P) {
+    TScaleMap Scale;
     if (P.Pixels) {
-      FMap = *P.Pixels;
-      return;
+      Scale = *P.Pixels;
+    } else {
+      const Extended Span = static_cast<Extended>(P.RangeHigh) - P.RangeLow;
+      Scale.Logarithmic = false;
+      Scale.RangeLow = P.RangeLow;
+      Scale.RangeHigh = P.RangeHigh;
+      Scale.Width = DefaultWalkPixels;
+      Scale.ScaleFactor = Span != 0 && Finite(Span) ? static_cast<double>(DefaultWalkPixels / Span) : 0;
+      Scale.ScaleOffset = static_cast<double>(-static_cast<Extended>(P.RangeLow) * Scale.ScaleFactor);
     }
-    const Extended Span = static_cast<Extended>(P.RangeHigh) - P.RangeLow;
-    FMap.Logarithmic = false;
-    FMap.RangeLow = P.RangeLow;
-    FMap.RangeHigh = P.RangeHigh;
-    FMap.Width = DefaultWalkPixels;
-    FMap.ScaleFactor = Span != 0 && Finite(Span) ? static_cast<double>(DefaultWalkPixels / Span) : 0;
-    FMap.ScaleOffset = static_cast<double>(-static_cast<Extended>(P.RangeLow) * FMap.ScaleFactor);
+    FMap = Scale.AxisMap();
+    FWidth = Scale.Width;
   }
   std::int64_t Of(Extended V) const {
-    if (FMap.Logarithmic && !(static_cast<double>(V) > 1e-100)) return std::numeric_limits<std::int64_t>::min();
-    return std::clamp<std::int64_t>(TickPixel(FMap, V), -1, std::int64_t{std::max(FMap.Width, 0)} + 1);
+    if (FMap.AtLogFloor(static_cast<double>(V))) return std::numeric_limits<std::int64_t>::min();
+    return std::clamp<std::int64_t>(TickPixel(FMap, V), -1, std::int64_t{std::max(FWidth, 0)} + 1);
   }
 
  private:
-  TScaleMap FMap;
+  TAxisMap FMap;
+  int FWidth = 0;
 };
 
 std::size_t CountStored(const std::vector<TTick>& Ticks) {
@@ -187,50 +191,31 @@ bool CalcScaleFactors(const TScaleGeometry& G, double RangeLow, double RangeHigh
                       double& ScaleFactor, double& ScaleOffset) {
   if (RangeHigh == RangeLow) return false;
   if (Logarithmic && (RangeLow <= 0 || RangeHigh <= 0)) return false;
-  const Extended Low = RangeLow;
-  const Extended High = RangeHigh;
-  const Extended LnLow = Logarithmic ? std::log(Low) : Low;
-  const Extended LnHigh = Logarithmic ? std::log(High) : High;
-  if (!G.Vertical) {
-    const Extended Span = static_cast<Extended>(G.Width) - G.MarginLeft - G.MarginRight - 1;
-    if (Span <= 0) {
-      ScaleFactor = 0;
-      ScaleOffset = G.Width / 2.0;
-      return true;
-    }
-    const Extended Factor = Span / (LnHigh - LnLow);
-    ScaleFactor = static_cast<double>(Factor);
-    ScaleOffset = static_cast<double>(G.MarginLeft - LnLow * Factor);
-  } else {
-    // RangeHigh sits at the top.
-    const Extended Span = static_cast<Extended>(G.Height) - G.MarginTop - G.MarginBottom - 1;
-    if (Span <= 0) {
-      ScaleFactor = 0;
-      ScaleOffset = G.Height / 2.0;
-      return true;
-    }
-    const Extended Factor = Span / (LnLow - LnHigh);
-    ScaleFactor = static_cast<double>(Factor);
-    ScaleOffset = static_cast<double>(G.MarginTop - LnHigh * Factor);
+  // Horizontal: RangeLow at the left margin; vertical: RangeHigh at the top.
+  const Extended Span = G.Vertical ? static_cast<Extended>(G.Height) - G.MarginTop - G.MarginBottom - 1
+                                   : static_cast<Extended>(G.Width) - G.MarginLeft - G.MarginRight - 1;
+  if (Span <= 0) {
+    ScaleFactor = 0;
+    ScaleOffset = (G.Vertical ? G.Height : G.Width) / 2.0;
+    return true;
   }
+  Extended Factor, Offset;
+  if (!G.Vertical)
+    FitAxisFromStart(RangeLow, RangeHigh, Logarithmic, G.MarginLeft, Span, Factor, Offset);
+  else
+    FitAxisFromStart(RangeHigh, RangeLow, Logarithmic, G.MarginTop, Span, Factor, Offset);
+  ScaleFactor = static_cast<double>(Factor);
+  ScaleOffset = static_cast<double>(Offset);
   return true;
 }
 
-int TickPixel(const TScaleMap& Map, Extended V) {
-  return std::clamp(Map.ValueToPixel(static_cast<double>(V)), -TickDrawLimit, TickDrawLimit);
+int TickPixel(const TAxisMap& Map, Extended V) {
+  return std::clamp(Map.PixelOfExtended(static_cast<double>(V)), -TickDrawLimit, TickDrawLimit);
 }
 
-int TScaleMap::ValueToPixel(double V) const {
-  Extended P;
-  if (!Logarithmic) {
-    P = static_cast<Extended>(ScaleFactor) * V + ScaleOffset;
-  } else if (V > 1e-100) {
-    P = std::log(static_cast<Extended>(V)) * ScaleFactor + ScaleOffset;
-  } else {
-    P = RangeHigh >= RangeLow ? 0 : Width;
-  }
-  return RealToPixel(P);
-}
+int TickPixel(const TScaleMap& Map, Extended V) { return TickPixel(Map.AxisMap(), V); }
+
+int TScaleMap::ValueToPixel(double V) const { return AxisMap().PixelOfExtended(V); }
 
 // --- Tick distance ------------------------------------------------------------
 

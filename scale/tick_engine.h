@@ -22,6 +22,7 @@
 
 #include "base/enums.h"
 #include "platform/core.h"
+#include "scale/axis_map.h"
 
 namespace zkw {
 
@@ -98,7 +99,7 @@ struct TTickWalkResult {
   std::vector<TTick> Ticks;     // in production order
 };
 
-// --- The value-to-pixel map ---------------------------------------------------
+// --- The value-to-pixel map (the scale's use of TAxisMap) ----------------------
 
 // Extent and margins of a scale, in pixels.
 struct TScaleGeometry {
@@ -119,7 +120,8 @@ struct TScaleGeometry {
 bool CalcScaleFactors(const TScaleGeometry& Geometry, double RangeLow, double RangeHigh,
                       bool Logarithmic, double& ScaleFactor, double& ScaleOffset);
 
-// The state ValueToPixel reads.
+// The state ValueToPixel reads: the scale's factors (doubles, as the scale
+// publishes them) and what decides its axis map's log floor.
 struct TScaleMap {
   double ScaleFactor = 0;
   double ScaleOffset = 0;
@@ -127,15 +129,20 @@ struct TScaleMap {
   double RangeLow = 0;
   double RangeHigh = 100;
   int Width = 400;
+  // The axis map: on a logarithmic axis values not above 1e-100 go to 0
+  // (RangeHigh >= RangeLow) or to Width, whatever the orientation.
+  TAxisMap AxisMap() const {
+    return TAxisMap::Make(ScaleFactor, ScaleOffset, Logarithmic, RangeHigh >= RangeLow ? 0.0 : Width);
+  }
   // Pixel along the scale of axis value V, clamped to +-2147483647 and
-  // rounded halves to even. On a logarithmic axis values not above 1e-100 map
-  // to 0 (RangeHigh >= RangeLow) or to Width.
+  // rounded halves to even from the extended value (PixelOfExtended).
   int ValueToPixel(double V) const;
 };
 
 // The coordinate along the scale at which a tick of value V is drawn:
 // ValueToPixel of its double, clamped to +-TickDrawLimit.
 int TickPixel(const TScaleMap& Map, Extended V);
+int TickPixel(const TAxisMap& Map, Extended V);
 
 // --- Tick distance and walks --------------------------------------------------
 

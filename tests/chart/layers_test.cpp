@@ -21,35 +21,6 @@ TLayerTransform MakeTransform(const TAxisRange& X, const TAxisRange& Y, const TP
   return TLayerTransform::Make(F, X, Y, G.Width, G.Height);
 }
 
-TEST(PixelFromDouble, AgreesWithTheCheckedConversion) {
-  const double Specials[] = {0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 0.49999999999999994, 2147483646.5, -2147483646.5,
-                             2147483647.0, 2147483647.4, 3e9, -3e9, 1e300, -1e300,
-                             std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                             std::numeric_limits<double>::quiet_NaN(), -0.0, 4.9e-324};
-  for (double V : Specials) EXPECT_EQ(PixelFromDouble(V), RealToPixel(V)) << V;
-  std::uint32_t Seed = 7;
-  for (int I = 0; I < 100000; ++I) {
-    Seed = Seed * 134775813u + 1u;
-    const double V = (static_cast<double>(Seed) - 2147483648.0) * (I % 3 == 0 ? 1.0 : I % 3 == 1 ? 0.001 : 0.5);
-    ASSERT_EQ(PixelFromDouble(V), RealToPixel(V)) << V;
-  }
-}
-
-TEST(PixelFromDouble, HalvesAndTheirNeighboursRoundLikeTheCheckedConversion) {
-  // Every half between -1000 and 1000 (odd and even neighbours, both signs),
-  // the doubles next to it, and pixel-sized fractions around it.
-  for (int K = -2000; K <= 2000; ++K) {
-    const double Half = K * 0.5;
-    const double Values[] = {Half, std::nextafter(Half, -1e9), std::nextafter(Half, 1e9), Half - 1e-9, Half + 1e-9,
-                             Half + 0.25, Half - 0.2500001};
-    for (double V : Values) ASSERT_EQ(PixelFromDouble(V), RealToPixel(V)) << V;
-  }
-  // Near the clamp, where the floor by truncation must not overflow.
-  for (double V : {2147483646.4999998, 2147483646.5000002, -2147483646.4999998, -2147483646.5000002,
-                   2147483646.9999998, -2147483646.9999998, -2147483647.0, std::nextafter(-2147483647.0, 0.0)})
-    ASSERT_EQ(PixelFromDouble(V), RealToPixel(V)) << V;
-}
-
 // PixelX / PixelY take a double-precision shortcut; over many ranges and
 // sizes, and for points placed right on pixel boundaries, they must give the
 // integers of the exact path (the pixel of the unrounded extended value).
