@@ -197,13 +197,10 @@ void BM_FindNearestFarOutside(benchmark::State& State) {
 BENCHMARK(BM_FindNearestFarOutside)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 // The first search after the x range changed (the change itself not timed).
-// The index is built by this search; its sort into cells goes on on another
-// thread. range(1): 1 after a pause (the previous sort has ended), 2 the same
-// and a second search at once (it scans the kept pixels while the sort runs),
-// 3 the pause case built on one core, 4 a pan without pauses: every search
-// follows a change, and each build stops the previous build's sort; 5 the
-// linear search after the same pause, for comparison with 1 (an idle machine
-// starts a little slower than one that has just been busy).
+// The index does not depend on the view, so this is a tree search; range(1):
+// 1 after a pause, 2 the same and a second search at once, 3 the pause case
+// on one core, 4 a pan without pauses (a change before every search), 5 the
+// linear search after the same pause, for comparison with 1.
 void BM_FindNearestAfterRangeChange(benchmark::State& State) {
   const auto Chart = MakeChart(static_cast<int>(State.range(0)));
   const int Mode = static_cast<int>(State.range(1));
@@ -238,7 +235,8 @@ BENCHMARK(BM_FindNearestAfterRangeChange)
 
 // The index itself over a store of random marks on a 1000 by 700 plot, for
 // the two costs a host meets: the first search after the store changed (the
-// build) and the first search after a pan or zoom.
+// build's linear pass) and the first search after a pan or zoom; bytes/item
+// is the index's memory.
 struct TIndexBench {
   TPlotGeometry Geometry{1000, 700, 0, 0, 0, 0, 0};
   TvxItemStore Store;
