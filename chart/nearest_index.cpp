@@ -154,8 +154,8 @@ namespace {
 
 // Orders P[Lo..Hi-1] and their Ids alike so that position Mid holds what a
 // sort by x (or y) would put there, nothing above it before and nothing below
-// it after. Three-way partitions (runs of equal values are common: points on
-// a grid, repeated readings) around the median of three.
+// it after. Hoare partitions around the median of three; a run that keeps
+// splitting badly is sorted instead.
 template <bool ByY, typename TPointType>
 void SelectPoints(TPointType* P, std::int32_t* Ids, int Lo, int Hi, int Mid) {
   auto Key = [P](int I) { return ByY ? P[I].Y : P[I].X; };
@@ -184,22 +184,23 @@ void SelectPoints(TPointType* P, std::int32_t* Ids, int Lo, int Hi, int Mid) {
     }
     const double A = Key(Lo), B = Key(Lo + (Hi - Lo) / 2), C = Key(Hi - 1);
     const double Pivot = std::max(std::min(A, B), std::min(std::max(A, B), C));
-    int Lt = Lo, I = Lo, Gt = Hi;
-    while (I < Gt) {
-      const double V = Key(I);
-      if (V < Pivot)
-        Swap(Lt++, I++);
-      else if (V > Pivot)
-        Swap(I, --Gt);
-      else
-        ++I;
+    // Both scans stop at values equal to the pivot, so runs of equal values
+    // are split evenly; the pivot is one of the values, so neither scan
+    // leaves the run.
+    int I = Lo - 1, J = Hi;
+    for (;;) {
+      do ++I;
+      while (Key(I) < Pivot);
+      do --J;
+      while (Key(J) > Pivot);
+      if (I >= J) break;
+      Swap(I, J);
     }
-    if (Mid < Lt)
-      Hi = Lt;
-    else if (Mid >= Gt)
-      Lo = Gt;
+    // Lo..J hold no value above the pivot, J+1..Hi-1 none below it.
+    if (Mid <= J)
+      Hi = J + 1;
     else
-      return;  // Mid lies among the values equal to the pivot
+      Lo = J + 1;
   }
   for (int I = Lo + 1; I < Hi; ++I)
     for (int J = I; J > Lo && Key(J) < Key(J - 1); --J) Swap(J, J - 1);
@@ -332,7 +333,21 @@ bool TNearestIndex::TJob::Split(TTree& Tree, int K, int Lo, int Hi, int Depth) {
     SelectPoints<true>(P, Ids, Lo, Hi, Mid);
   else
     SelectPoints<false>(P, Ids, Lo, Hi, Mid);
-  if (!Split(Tree, 2 * K + 1, Lo, Mid, Depth + 1) || !Split(Tree, 2 * K + 2, Mid, Hi, Depth + 1)) return false;
+  bool Done = true;
+  if (Depth == 0 && Hi - Lo >= (1 << 16)) {
+    // The halves share nothing: the second goes to a thread of its own, so a
+    // caller idle between frames lends its core to the build.
+    std::future<bool> Second;
+    try {
+      Second = std::async(std::launch::async, [&] { return Split(Tree, 2 * K + 2, Mid, Hi, Depth + 1); });
+    } catch (const std::system_error&) {
+    }
+    Done = Split(Tree, 2 * K + 1, Lo, Mid, Depth + 1);
+    Done = (Second.valid() ? Second.get() : Split(Tree, 2 * K + 2, Mid, Hi, Depth + 1)) && Done;
+  } else {
+    Done = Split(Tree, 2 * K + 1, Lo, Mid, Depth + 1) && Split(Tree, 2 * K + 2, Mid, Hi, Depth + 1);
+  }
+  if (!Done) return false;
   const TNode& A = Tree.Nodes[static_cast<std::size_t>(2 * K + 1)];
   const TNode& B = Tree.Nodes[static_cast<std::size_t>(2 * K + 2)];
   Node = {std::min(A.X0, B.X0), std::min(A.Y0, B.Y0), std::max(A.X1, B.X1), std::max(A.Y1, B.Y1),
