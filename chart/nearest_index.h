@@ -19,18 +19,20 @@
 // - The first search after the store changed (another generation, or an item
 //   changed in place) or after the filters changed (asked twice in a row) is
 //   one linear pass over the store (two cores share it for large stores) that
-//   answers the search and copies each qualifying item's (x, y, index) into
-//   the index's own memory. Building the tree from that copy, O(n log n),
-//   runs on another thread for large stores; searches meanwhile are plain
-//   linear searches. The store itself is only ever read by the caller's thread.
+//   answers the search and copies each qualifying item's point and a bit per
+//   item into the index's own memory. Building the tree from that copy,
+//   O(n log n), runs on other threads for large stores; searches meanwhile are
+//   plain linear searches. The store itself is only ever read by the caller's
+//   thread.
 // - Appends (and the remove-last / append pattern) keep the tree valid for the
 //   unchanged prefix; the tail is scanned linearly. Once the tail passes
 //   RebuildTail(n), the tail's points are copied (O(t)) and a new tree over
 //   the old tree's points and them is built on another thread while the old
 //   one goes on serving, so a live stream costs the caller O(t) per search and
 //   one background build per RebuildTail(n) appended items, never a full pass.
-// - Memory: 24 bytes per qualifying item and a node of 40 bytes per about 12
-//   items; a build in progress holds its own copy besides the tree in use.
+// - Memory: 20 bytes per qualifying item (the point and its index) and a node
+//   of 40 bytes per 6 to 12 items, about 25 bytes an item; a build in progress
+//   holds its own copy besides the tree in use.
 #pragma once
 
 #include <atomic>
