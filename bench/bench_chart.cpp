@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/ZKW_vexa.h"
+#include "chart/nearest_index.h"
 #include "chart/nearest_item.h"
 #include "platform/two_cores.h"
 
@@ -196,13 +197,10 @@ void BM_FindNearestFarOutside(benchmark::State& State) {
 BENCHMARK(BM_FindNearestFarOutside)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 // The first search after the x range changed (the change itself not timed).
-// The index is built by this search; its sort into cells goes on on another
-// thread. range(1): 1 after a pause (the previous sort has ended), 2 the same
-// and a second search at once (it scans the kept pixels while the sort runs),
-// 3 the pause case built on one core, 4 a pan without pauses: every search
-// follows a change, and each build stops the previous build's sort; 5 the
-// linear search after the same pause, for comparison with 1 (an idle machine
-// starts a little slower than one that has just been busy).
+// The index does not depend on the view, so this is a tree search; range(1):
+// 1 after a pause, 2 the same and a second search at once, 3 the pause case
+// on one core, 4 a pan without pauses (a change before every search), 5 the
+// linear search after the same pause, for comparison with 1.
 void BM_FindNearestAfterRangeChange(benchmark::State& State) {
   const auto Chart = MakeChart(static_cast<int>(State.range(0)));
   const int Mode = static_cast<int>(State.range(1));
@@ -234,6 +232,78 @@ BENCHMARK(BM_FindNearestAfterRangeChange)
     ->ArgsProduct({{1000000}, {1, 2, 3, 4, 5}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The index itself over a store of random marks on a 1000 by 700 plot, for
+// the two costs a host meets: the first search after the store changed (the
+// build's linear pass) and the first search after a pan or zoom; bytes/item
+// is the index's memory.
+struct TIndexBench {
+  TPlotGeometry Geometry{1000, 700, 0, 0, 0, 0, 0};
+  TvxItemStore Store;
+  explicit TIndexBench(int Count) {
+    SetRandSeed(1);
+    for (int I = 0; I < Count; ++I) {
+      TvxChartItem& Item = Store.NextSlot(1 << 20);
+      Item = TvxChartItem{};
+      Item.Kind = ckMark;
+      Item.Layer = 1;
+      Item.X = Random() * 1000;
+      Item.Y = Random() * 700;
+      Store.Commit(true);
+    }
+  }
+  // The view of x Low..Low+Width, y 0..Width*0.7.
+  TLayerTransform View(double Low, double Width) const {
+    const TAxisRange XA{Low, Low + Width, false}, YA{0, Width * 0.7, false};
+    TLayerFactors F;
+    ComputeXFactors(XA, Geometry, F.XFactor, F.XOffset);
+    ComputeYFactors(YA, Geometry, F.YFactor, F.YOffset);
+    return TLayerTransform::Make(F, XA, YA, Geometry.Width, Geometry.Height);
+  }
+};
+
+// The first search after the store changed: the build's linear pass answers
+// it (the rest of the build goes on in the background, waited for untimed).
+void BM_NearestIndexAfterStoreChange(benchmark::State& State) {
+  TIndexBench B(static_cast<int>(State.range(0)));
+  TNearestIndex Index;
+  const TLayerTransform T = B.View(0, 1000);
+  double Distance = 0;
+  double Background = 0;  // seconds the builds went on after their searches
+  for (auto _ : State) {
+    State.PauseTiming();
+    (void)B.Store.Item(0);  // write access: a new generation
+    State.ResumeTiming();
+    benchmark::DoNotOptimize(Index.Find(B.Store, T, 400, 350, ckMark, 255, nullptr, Distance));
+    State.PauseTiming();
+    const auto Start = std::chrono::steady_clock::now();
+    Index.WaitForBuild();
+    Background += std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+    State.ResumeTiming();
+  }
+  State.counters["background ms"] = 1e3 * Background / static_cast<double>(State.iterations());
+  State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+BENCHMARK(BM_NearestIndexAfterStoreChange)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The first search after a pan or zoom, the index built and settled before.
+void BM_NearestIndexAfterRangeChange(benchmark::State& State) {
+  TIndexBench B(static_cast<int>(State.range(0)));
+  TNearestIndex Index;
+  double Distance = 0;
+  Index.Find(B.Store, B.View(0, 1000), 400, 350, ckMark, 255, nullptr, Distance);
+  Index.WaitForBuild();
+  int N = 0;
+  for (auto _ : State) {
+    ++N;
+    // Pans by a few pixels and, every fourth time, a zoom.
+    const TLayerTransform T = N % 4 == 0 ? B.View(100, 500 + N % 7 * 50) : B.View(N % 50 * 3.7, 1000);
+    benchmark::DoNotOptimize(Index.Find(B.Store, T, 400 + N % 13, 350, ckMark, 255, nullptr, Distance));
+  }
+  State.counters["bytes/item"] = static_cast<double>(Index.MemoryBytes()) / static_cast<double>(State.range(0));
+  State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+BENCHMARK(BM_NearestIndexAfterRangeChange)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_WorldToPixelMillion(benchmark::State& State) {
   const auto Chart = MakeChart(0);

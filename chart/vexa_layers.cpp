@@ -404,7 +404,7 @@ int TCustomVexa::FindNearestItemEx(std::uint8_t KindFilter, std::uint8_t ClassFi
                                    bool VisibleLayersOnly, double& Distance) const {
   const TLayerTransform T = LayerTransform(FPlot.CurrentLayer);
   const TvxItemStore& Store = FShare.Store();
-  return FNearestIndex.Find(Store, T, Geometry(), T.PixelX(X), T.PixelY(Y), KindFilter, ClassFilter,
+  return FNearestIndex.Find(Store, T, T.PixelX(X), T.PixelY(Y), KindFilter, ClassFilter,
                             VisibleLayersOnly ? FPlot.LayerVisible.data() : nullptr, Distance);
 }
 

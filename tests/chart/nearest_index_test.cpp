@@ -1,6 +1,7 @@
 // The nearest-item index against the plain linear search: random stores,
 // transforms (linear, logarithmic, reversed, without extent), filters, hidden
-// layers and points, and random sequences of store and transform changes.
+// layers and points, pans and zooms between searches (which must not cost a
+// rebuild), and random sequences of store changes and live appends.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -67,8 +68,10 @@ class TRandomCase {
     if (Pick < 75) return Uniform(Lo, Hi);
     if (Pick < 85) return Lo - (Hi - Lo) * Uniform(0, 50);
     if (Pick < 93) return Hi + (Hi - Lo) * Uniform(0, 1e6);
-    if (Pick < 96) return Chance(0.5) ? 1e300 : -1e300;
-    if (Pick < 98) return 0.0;
+    if (Pick < 95) return Chance(0.5) ? 1e300 : -1e300;
+    if (Pick < 96) return Chance(0.5) ? 1e-150 : -1e-150;  // a logarithmic axis' floor
+    if (Pick < 97) return 0.0;
+    if (Pick < 98) return Chance(0.5) ? HUGE_VAL : -HUGE_VAL;
     return std::nan("");
   }
 
@@ -116,11 +119,11 @@ void Append(TvxItemStore& Store, const TvxChartItem& Item) {
 struct TChecker {
   int Searches = 0;
   int Indexed = 0;
-  void Check(TNearestIndex& Index, const TvxItemStore& Store, const TLayerTransform& T, const TPlotGeometry& G, int MX,
-             int MY, std::uint8_t Kind, std::uint8_t Class, const bool* Visible) {
+  void Check(TNearestIndex& Index, const TvxItemStore& Store, const TLayerTransform& T, int MX, int MY,
+             std::uint8_t Kind, std::uint8_t Class, const bool* Visible) {
     double Expected = 0, Got = 0;
     const int Want = FindNearestInStore(Store.Data(), Store.Count(), T, MX, MY, Kind, Class, Visible, Expected);
-    const int Have = Index.Find(Store, T, G, MX, MY, Kind, Class, Visible, Got);
+    const int Have = Index.Find(Store, T, MX, MY, Kind, Class, Visible, Got);
     ++Searches;
     Indexed += Index.LastWasIndexed() ? 1 : 0;
     ASSERT_EQ(Have, Want) << "point " << MX << "," << MY << " kind " << int(Kind) << " class " << int(Class)
@@ -150,19 +153,24 @@ TEST(NearestIndex, RandomStoresTransformsFiltersAndPointsMatchTheLinearSearch) {
     }
     bool Visible[LayerCount];
     for (bool& V : Visible) V = R.Chance(0.8);
-    // Every other case sorts its cells on another thread, and every third
+    // Every other case builds its tree on another thread, and every third
     // splits its building pass between two cores, as large stores do.
     TNearestIndex Index(0, Case % 2 ? 0 : TNearestIndex::DefaultMinBackgroundItems,
                         Case % 3 ? TNearestIndex::DefaultMinTwoCoreItems : 0);
-    // The same filters several times in a row, so that the index is built and used.
+    // The same filters several times in a row, so that the index is built and
+    // used; most searches follow a pan or zoom (or another axis altogether).
     for (int Round = 0; Round < 4; ++Round) {
       const std::uint8_t Kind = R.KindFilter(), Class = R.ClassFilter();
       const bool* Layers = R.Chance(0.2) ? Visible : nullptr;
       for (int Q = 0; Q < 6; ++Q) {
+        TLayerTransform View = T;
+        if (R.Chance(0.7)) View = R.Transform(G, XA, YA);
+        if (R.Chance(0.03)) View.YFactor = R.Chance(0.5) ? std::nanl("") : HUGE_VALL;  // no tree can bound it
         int MX = 0, MY = 0;
         R.Point(G, MX, MY);
-        C.Check(Index, Store, T, G, MX, MY, Kind, Class, Layers);
+        C.Check(Index, Store, View, MX, MY, Kind, Class, Layers);
         if (HasFatalFailure()) return;
+        if (R.Chance(0.5)) Index.WaitForBuild();
       }
     }
   }
@@ -183,7 +191,12 @@ TEST(NearestIndex, FollowsAppendsRemovalsAndEveryOtherChange) {
     std::uint8_t Kind = ckMark, Class = 255;
     for (int Step = 0; Step < 700; ++Step) {
       const int Op = R.Int(0, 99);
-      if (Op < 30) {
+      if (R.Chance(0.3)) Index.WaitForBuild();
+      if (R.Chance(0.04)) {
+        // A live stream's frame: enough points to outgrow the linear tail,
+        // while a new tree may still be building over the old one's points.
+        for (int I = R.Int(500, 2500); I > 0; --I) Append(Store, R.Item(XA, YA));
+      } else if (Op < 30) {
         // The demo's move: the last item goes, another is appended.
         Store.RemoveLast();
         Append(Store, R.Item(XA, YA));
@@ -202,7 +215,7 @@ TEST(NearestIndex, FollowsAppendsRemovalsAndEveryOtherChange) {
         TvxItemStore Copy = Store;  // a copy with the same content is another store
         Copy.RemoveLast();
         Append(Copy, R.Item(XA, YA));
-        C.Check(Index, Copy, T, G, 0, 0, Kind, Class, nullptr);
+        C.Check(Index, Copy, T, 0, 0, Kind, Class, nullptr);
       } else if (Op < 68) {
         T = R.Transform(G, XA, YA);
       } else if (Op < 69) {
@@ -216,37 +229,54 @@ TEST(NearestIndex, FollowsAppendsRemovalsAndEveryOtherChange) {
       }
       int MX = 0, MY = 0;
       R.Point(G, MX, MY);
-      C.Check(Index, Store, T, G, MX, MY, Kind, Class, nullptr);
+      C.Check(Index, Store, T, MX, MY, Kind, Class, nullptr);
       if (HasFatalFailure()) return;
     }
   }
   EXPECT_GT(C.Indexed, C.Searches / 2);
 }
 
-TEST(NearestIndex, StaysWithinSixteenBytesPerItem) {
+// A pan or zoom costs no rebuild: once the tree is built, every search after
+// a range change answers from it, and its memory stays put.
+TEST(NearestIndex, PansAndZoomsKeepTheTreeWithinThirtyTwoBytesPerItem) {
   TRandomCase R(3);
   TPlotGeometry G{1000, 700, 0, 0, 0, 0, 0};
-  const TAxisRange XA{0, 1000, false}, YA{0, 700, false};
-  TLayerFactors F;
-  ComputeXFactors(XA, G, F.XFactor, F.XOffset);
-  ComputeYFactors(YA, G, F.YFactor, F.YOffset);
-  const TLayerTransform T = TLayerTransform::Make(F, XA, YA, G.Width, G.Height);
+  auto View = [&G](double XLow, double XHigh, double YLow, double YHigh, bool Log) {
+    const TAxisRange XA{XLow, XHigh, Log}, YA{YLow, YHigh, false};
+    TLayerFactors F;
+    ComputeXFactors(XA, G, F.XFactor, F.XOffset);
+    ComputeYFactors(YA, G, F.YFactor, F.YOffset);
+    return TLayerTransform::Make(F, XA, YA, G.Width, G.Height);
+  };
   TvxItemStore Store;
-  constexpr int Count = 200000;
+  constexpr int Count = 100000;
   for (int I = 0; I < Count; ++I) {
     TvxChartItem Item;
     Item.Kind = ckMark;
-    Item.X = R.Uniform(0, 1000);
-    Item.Y = R.Uniform(0, 700);
+    // Many items share a world point, and many more a pixel.
+    Item.X = I % 5 == 0 ? 500 : R.Uniform(0, 1000);
+    Item.Y = I % 5 == 0 ? 350 : R.Uniform(0, 700);
     Append(Store, Item);
   }
   TNearestIndex Index;
-  double D = 0;
-  Index.Find(Store, T, G, 500, 350, ckMark, 255, nullptr, D);
+  TChecker C;
+  C.Check(Index, Store, View(0, 1000, 0, 700, false), 500, 350, ckMark, 255, nullptr);
   EXPECT_FALSE(Index.LastWasIndexed());  // the first search builds
-  Index.Find(Store, T, G, 10, 10, ckMark, 255, nullptr, D);
-  EXPECT_TRUE(Index.LastWasIndexed());
-  EXPECT_LE(Index.MemoryBytes(), std::size_t{16} * Count);
+  Index.WaitForBuild();
+  C.Check(Index, Store, View(0, 1000, 0, 700, false), 10, 10, ckMark, 255, nullptr);
+  const std::size_t Bytes = Index.MemoryBytes();
+  EXPECT_LE(Bytes, std::size_t{32} * Count);
+  for (int Step = 0; Step < 200; ++Step) {
+    const double Width = std::pow(10.0, R.Uniform(-3, 4)), Low = R.Uniform(-100, 1000);
+    int MX = 0, MY = 0;
+    R.Point(G, MX, MY);
+    C.Check(Index, Store, View(Low, Low + Width, Low * 0.7, (Low + Width) * 0.7, false), MX, MY, ckMark, 255,
+            nullptr);
+    C.Check(Index, Store, View(Width * 1e-3, Width, 700, 0, true), MX, MY, ckMark, 255, nullptr);
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_EQ(C.Indexed, C.Searches - 1);
+  EXPECT_EQ(Index.MemoryBytes(), Bytes);
 }
 
 // The chart keeps its index in step with its own commands, the current
