@@ -36,8 +36,8 @@ class TScaleProps : public TPersistent {
 
   // A range object's look after construction: the scale defaults, but a
   // chart's axis starts with its caption at the anchor itself, a unit range
-  // and the x scale's labels below the line (sctXT). Its box part is unused:
-  // the chart keeps its scale controls' own box.
+  // and its scale below the plot (sctXT). Its box part is unused: the chart
+  // keeps its scale controls' own box.
   static TScaleLook DefaultLook() {
     TScaleLook L;
     L.CaptionPosX = 0;
