@@ -54,8 +54,40 @@ class TDTLabel : public TPersistent {
   TDateForTime FDateForTime = dtNone;
 };
 
+// What a chart's crosshairs have after the chart is made (its SetDefaults):
+// the one table of those values. The layer is not here: crosshair N starts on
+// layer N.
+struct TChartCrossHairDefaults {
+  double PosX = 0.0;
+  double PosY = 0.0;
+  TColor Color = clRed;
+  TCrossHMode Mode = chOff;
+  TPenStyle LineType = psDashDotDot;
+  int LineWid = 1;
+};
+
+// What a chart's text labels have after the chart is made: the one table of
+// those values. The font is not here: a label takes the chart's font.
+struct TChartTextLabelDefaults {
+  double PosX = 0.0;
+  double PosY = 0.0;
+  int Layer = 1;
+  TTxtLblAttachMode AttachToData = tlamBoth;
+  TTxtLblMode Mode = tlOff;
+  bool Visible = false;
+  TColor ColorBkg = clWhite;
+  TColor ColorBorder = clBlack;
+  TColor ColorShadow = clGray;
+  int ShadowDx = 3;
+  int ShadowDy = 3;
+  bool Transparent = false;
+  TAlignment Alignment = taCenter;
+  TVerticalAlignment VerticalAlignment = vaBottom;
+};
+
 // A crosshair positioned in world coordinates of Layer. A new object has every
-// field zero; the chart gives its four crosshairs their defaults.
+// field zero (its form registry and tests rely on that); the chart gives its
+// four crosshairs TChartCrossHairDefaults.
 class TCrossHair : public TPersistent {
  public:
   TCrossHair() = default;
@@ -98,12 +130,13 @@ class TCrossHair : public TPersistent {
 //
 // A label shows, and the mouse can drag it, only while Mode is not tlOff and
 // Visible is set (and its layer is shown). The member values below are those
-// of a label made on its own. A chart's labels 1..50 do not keep them: the
-// chart's defaults switch every label off and hide it (Mode tlOff, Visible
-// false), at (0, 0) of layer 1 attached to both axes (tlamBoth), with an
-// empty caption in the chart's font, a white box with a black border and a
-// grey shadow 3 pixels off. A program sets Caption, the position, a Mode
-// and Visible to show one.
+// of a label made on its own (its form registry and tests rely on them). A
+// chart's labels 1..50 do not keep them: the chart gives them
+// TChartTextLabelDefaults, which switch every label off and hide it (Mode
+// tlOff, Visible false), at (0, 0) of layer 1 attached to both axes
+// (tlamBoth), with an empty caption in the chart's font, a white box with a
+// black border and a grey shadow 3 pixels off. A program sets Caption, the
+// position, a Mode and Visible to show one.
 class TCustomTextLabel : public TPersistent {
  public:
   TCustomTextLabel() = default;

@@ -69,18 +69,19 @@ struct TBackgroundLook {
   static TBackgroundLook Of(const TBakGndImg& Image);
 };
 
-/// A crosshair's settings by value (see TCrossHair).
+/// A crosshair's settings by value (see TCrossHair); a default value is a
+/// new chart's crosshair.
 struct TCrossHairLook {
   /// Position (world coordinates of Layer), shape, colour, pen style and width,
   /// as TCrossHair holds them.
   ///@{
-  double PosX = 0.0;
-  double PosY = 0.0;
-  int Layer = 1;
-  TCrossHMode Mode = chOff;
-  TColor Color = 0;
-  TPenStyle LineType = psSolid;
-  int LineWid = 1;
+  double PosX = TChartCrossHairDefaults{}.PosX;
+  double PosY = TChartCrossHairDefaults{}.PosY;
+  int Layer = 1;  ///< crosshair 1's; crosshair N starts on layer N
+  TCrossHMode Mode = TChartCrossHairDefaults{}.Mode;
+  TColor Color = TChartCrossHairDefaults{}.Color;
+  TPenStyle LineType = TChartCrossHairDefaults{}.LineType;
+  int LineWid = TChartCrossHairDefaults{}.LineWid;
   ///@}
 
   /// Equal values draw the same crosshair.
@@ -89,27 +90,28 @@ struct TCrossHairLook {
   static TCrossHairLook Of(const TCrossHair& CrossHair);
 };
 
-/// A text label's settings by value (see TCustomTextLabel).
+/// A text label's settings by value (see TCustomTextLabel); a default value
+/// is a new chart's label.
 struct TTextLabelLook {
   /// Position, attachment, style, text, font, colours, shadow and alignment, as
   /// TCustomTextLabel holds them.
   ///@{
-  double PosX = 0.0;
-  double PosY = 0.0;
-  int Layer = 1;
-  TTxtLblAttachMode AttachToData = tlamNone;
-  TTxtLblMode Mode = tlOff;
-  bool Visible = false;
+  double PosX = TChartTextLabelDefaults{}.PosX;
+  double PosY = TChartTextLabelDefaults{}.PosY;
+  int Layer = TChartTextLabelDefaults{}.Layer;
+  TTxtLblAttachMode AttachToData = TChartTextLabelDefaults{}.AttachToData;
+  TTxtLblMode Mode = TChartTextLabelDefaults{}.Mode;
+  bool Visible = TChartTextLabelDefaults{}.Visible;
   std::string Caption;
-  TFontKey Font;
-  TColor ColorBkg = clSilver;
-  TColor ColorBorder = clBlack;
-  TColor ColorShadow = clGray;
-  int ShadowDx = 0;
-  int ShadowDy = 0;
-  bool Transparent = false;
-  TAlignment Alignment = taCenter;
-  TVerticalAlignment VerticalAlignment = vaBottom;
+  TFontKey Font;  ///< the chart's font
+  TColor ColorBkg = TChartTextLabelDefaults{}.ColorBkg;
+  TColor ColorBorder = TChartTextLabelDefaults{}.ColorBorder;
+  TColor ColorShadow = TChartTextLabelDefaults{}.ColorShadow;
+  int ShadowDx = TChartTextLabelDefaults{}.ShadowDx;
+  int ShadowDy = TChartTextLabelDefaults{}.ShadowDy;
+  bool Transparent = TChartTextLabelDefaults{}.Transparent;
+  TAlignment Alignment = TChartTextLabelDefaults{}.Alignment;
+  TVerticalAlignment VerticalAlignment = TChartTextLabelDefaults{}.VerticalAlignment;
   ///@}
 
   /// Equal values draw the same label.

@@ -16,27 +16,12 @@ TScaleProps::TScaleProps() {
 }
 
 void TScaleProps::SetDefaults() {
-  FCaption.clear();
-  FCaptionPosX = 0;
-  FCaptionPosY = 0;
-  FCaptionAlignment = taCenter;
-  FCaptionAnchor = uaSclTopLft;
-  FColorScale = clBlack;
-  FDecPlaces = -2;
-  FLogarithmic = false;
-  FLabelType = ftNum;
-  FMinTicks = 3;
+  FLook = DefaultLook();
   FLoading = true;
-  FRangeLow = 0.0;
-  FRangeHigh = 1.0;
-  FShortTicks = true;
-  FScaleInscript.clear();
-  FScaleType = sctXT;
   FVertOffset = 0;
   FHorizOffset = 0;
   FMinRange = 1e-10;
   FMouseAction = maNone;
-  FUserTickText.clear();
   FVisible = false;
   // The date format's defaults are set with its notification detached, so
   // that nothing is reported.
@@ -58,16 +43,16 @@ void TScaleProps::Changed() {
 
 template <typename TChange>
 void TScaleProps::ChangeRange(TChange&& Change) {
-  const double Low = FRangeLow, High = FRangeHigh, MinRange = FMinRange;
-  const bool Logarithmic = FLogarithmic;
+  const double Low = FLook.RangeLow, High = FLook.RangeHigh, MinRange = FMinRange;
+  const bool Logarithmic = FLook.Logarithmic;
   Change();
   try {
     Changed();
   } catch (...) {
-    FRangeLow = Low;
-    FRangeHigh = High;
+    FLook.RangeLow = Low;
+    FLook.RangeHigh = High;
     FMinRange = MinRange;
-    FLogarithmic = Logarithmic;
+    FLook.Logarithmic = Logarithmic;
     throw;
   }
 }
@@ -79,31 +64,16 @@ void TScaleProps::Assign(const TPersistent& Source) {
     return;
   }
   if (Src == this) return;
-  FCaption = Src->FCaption;
-  FCaptionPosX = Src->FCaptionPosX;
-  FCaptionPosY = Src->FCaptionPosY;
-  FCaptionAlignment = Src->FCaptionAlignment;
-  FCaptionAnchor = Src->FCaptionAnchor;
-  FColorScale = Src->FColorScale;
+  FLook = Src->FLook;
   OnChange = Src->OnChange;
   FDateFormat.Assign(Src->FDateFormat);
-  FDecPlaces = Src->FDecPlaces;
-  FLogarithmic = Src->FLogarithmic;
-  FLabelType = Src->FLabelType;
   FQuiet = true;
   FFont.Assign(Src->FFont);
   FQuiet = false;
-  FMinTicks = Src->FMinTicks;
   FLoading = Src->FLoading;
-  FRangeLow = Src->FRangeLow;
-  FRangeHigh = Src->FRangeHigh;
-  FShortTicks = Src->FShortTicks;
-  FScaleInscript = Src->FScaleInscript;
-  FScaleType = Src->FScaleType;
   FVertOffset = Src->FVertOffset;
   FHorizOffset = Src->FHorizOffset;
   FMinRange = Src->FMinRange;
-  FUserTickText = Src->FUserTickText;
   FVisible = Src->FVisible;
 }
 
@@ -116,32 +86,32 @@ void TScaleProps::AssignTo(TPersistent& Dest) const {
 }
 
 void TScaleProps::SetCaption(const std::string& Value) {
-  FCaption = Value;
+  FLook.Caption = Value;
   Changed();
 }
 
 void TScaleProps::SetCaptionPosX(int Value) {
-  FCaptionPosX = Value;
+  FLook.CaptionPosX = Value;
   Changed();
 }
 
 void TScaleProps::SetCaptionPosY(int Value) {
-  FCaptionPosY = Value;
+  FLook.CaptionPosY = Value;
   Changed();
 }
 
 void TScaleProps::SetCaptionAlignment(TAlignment Value) {
-  FCaptionAlignment = Value;
+  FLook.CaptionAlignment = Value;
   Changed();
 }
 
 void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor Value) {
-  FCaptionAnchor = Value;
+  FLook.CaptionAnchor = Value;
   Changed();
 }
 
 void TScaleProps::SetColorScale(TColor Value) {
-  FColorScale = Value;
+  FLook.ColorScale = Value;
   Changed();
 }
 
@@ -156,7 +126,7 @@ void TScaleProps::SetDateFormat(const TDTLabel& Value) {
 }
 
 void TScaleProps::SetDecPlaces(int Value) {
-  FDecPlaces = Value < -3 ? -3 : (Value > 12 ? 12 : Value);
+  FLook.DecPlaces = Value < -3 ? -3 : (Value > 12 ? 12 : Value);
   Changed();
 }
 
@@ -172,47 +142,47 @@ void TScaleProps::SetFont(const TFont& Value) {
 void TScaleProps::SetLogarithmic(bool Value) {
   ChangeRange([&] {
     if (!Value || FLoading) {
-      FLogarithmic = Value;
-    } else if (FRangeLow >= 1e-100 && FRangeHigh >= 1e-100 && FLabelType != ftDateTime) {
-      FLogarithmic = true;
+      FLook.Logarithmic = Value;
+    } else if (FLook.RangeLow >= 1e-100 && FLook.RangeHigh >= 1e-100 && FLook.LabelType != ftDateTime) {
+      FLook.Logarithmic = true;
     }
   });
 }
 
 void TScaleProps::SetLabelType(TFigType Value) {
-  FLabelType = Value;
-  if (Value == ftDateTime) FLogarithmic = false;
-  if (FLabelType == ftTime) FDecPlaces = 4;
+  FLook.LabelType = Value;
+  if (Value == ftDateTime) FLook.Logarithmic = false;
+  if (FLook.LabelType == ftTime) FLook.DecPlaces = 4;
   Changed();
 }
 
 void TScaleProps::SetMinTicks(int Value) {
-  FMinTicks = Value;
+  FLook.MinTicks = Value;
   Changed();
 }
 
 void TScaleProps::SetMinRange(double Value) {
   if (!(Value > 1e-100) || !std::isfinite(Value)) return;  // also refuses NaN and infinity
-  if (!(Value > std::fabs(FRangeHigh - FRangeLow))) {
+  if (!(Value > std::fabs(FLook.RangeHigh - FLook.RangeLow))) {
     FMinRange = Value;
     return;
   }
   ChangeRange([&] {
     FMinRange = Value;
-    const Extended Centre = (static_cast<Extended>(FRangeHigh) + FRangeLow) / 2;
-    FRangeLow = static_cast<double>(Centre - static_cast<Extended>(Value) / 2);
-    FRangeHigh = static_cast<double>(Centre + static_cast<Extended>(Value) / 2);
+    const Extended Centre = (static_cast<Extended>(FLook.RangeHigh) + FLook.RangeLow) / 2;
+    FLook.RangeLow = static_cast<double>(Centre - static_cast<Extended>(Value) / 2);
+    FLook.RangeHigh = static_cast<double>(Centre + static_cast<Extended>(Value) / 2);
   });
 }
 
 void TScaleProps::SetRangeLow(double Value) {
   if (!std::isfinite(Value)) return;  // a range end must be a number: the old range stays
   ChangeRange([&] {
-    if (std::fabs(FRangeHigh - Value) < FMinRange) {
-      FRangeLow = Value;
-      FRangeHigh = Value + FMinRange;
-    } else if (!FLogarithmic || Value >= 1e-100) {
-      FRangeLow = Value;
+    if (std::fabs(FLook.RangeHigh - Value) < FMinRange) {
+      FLook.RangeLow = Value;
+      FLook.RangeHigh = Value + FMinRange;
+    } else if (!FLook.Logarithmic || Value >= 1e-100) {
+      FLook.RangeLow = Value;
     }
   });
 }
@@ -220,31 +190,31 @@ void TScaleProps::SetRangeLow(double Value) {
 void TScaleProps::SetRangeHigh(double Value) {
   if (!std::isfinite(Value)) return;
   ChangeRange([&] {
-    if (std::fabs(FRangeLow - Value) < FMinRange) {
-      FRangeHigh = Value;
-      FRangeLow = Value - FMinRange;
-    } else if (!FLogarithmic || Value >= 1e-100) {
-      FRangeHigh = Value;
+    if (std::fabs(FLook.RangeLow - Value) < FMinRange) {
+      FLook.RangeHigh = Value;
+      FLook.RangeLow = Value - FMinRange;
+    } else if (!FLook.Logarithmic || Value >= 1e-100) {
+      FLook.RangeHigh = Value;
     }
   });
 }
 
 void TScaleProps::SetShortTicks(bool Value) {
-  FShortTicks = Value;
+  FLook.ShortTicks = Value;
   Changed();
 }
 
 void TScaleProps::SetScaleInscript(const std::string& Value) {
-  FScaleInscript = Value;
+  FLook.ScaleInscript = Value;
   Changed();
 }
 
 int TScaleProps::ScalePos() const {
-  return FScaleType == sctYL || FScaleType == sctYR ? FVertOffset : FHorizOffset;
+  return FLook.ScaleType == sctYL || FLook.ScaleType == sctYR ? FVertOffset : FHorizOffset;
 }
 
 void TScaleProps::SetScalePos(int Value) {
-  if (FScaleType == sctYL || FScaleType == sctYR)
+  if (FLook.ScaleType == sctYL || FLook.ScaleType == sctYR)
     FVertOffset = Value;
   else
     FHorizOffset = Value;
@@ -252,7 +222,7 @@ void TScaleProps::SetScalePos(int Value) {
 }
 
 void TScaleProps::SetUserTickText(const std::string& Value) {
-  FUserTickText = Value;
+  FLook.UserTickText = Value;
   Changed();
 }
 
@@ -262,7 +232,7 @@ void TScaleProps::SetVisible(bool Value) {
 }
 
 void TScaleProps::SetScaleType(TScaleType Value) {
-  FScaleType = Value;
+  FLook.ScaleType = Value;
   Changed();
 }
 

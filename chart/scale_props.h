@@ -11,14 +11,15 @@
 #include "base/ZKW_zkwbase.h"
 #include "platform/core.h"
 #include "platform/graphics.h"
+#include "scale/scale_look.h"
 
 namespace zkw {
 
 class TCustomVexa;
 
 // Range and look of one axis of a layer. The range (RangeLow, RangeHigh,
-// Logarithmic, MinRange) is the layer's transform range; the rest is copied
-// into the layer's scale control.
+// Logarithmic, MinRange) is the layer's transform range; the look (a
+// TScaleLook, range included) is what the layer's scale control shows.
 class TScaleProps : public TPersistent {
  public:
   TScaleProps();
@@ -33,64 +34,79 @@ class TScaleProps : public TPersistent {
   // of the date format); reports nothing.
   void SetDefaults();
 
-  const std::string& Caption() const { return FCaption; }
+  // A range object's look after construction: the scale defaults, but a
+  // chart's axis starts with its caption at the anchor itself, a unit range
+  // and its scale below the plot (sctXT). Its box part is unused: the chart
+  // keeps its scale controls' own box.
+  static TScaleLook DefaultLook() {
+    TScaleLook L;
+    L.CaptionPosX = 0;
+    L.CaptionPosY = 0;
+    L.RangeHigh = 1.0;
+    L.ScaleType = sctXT;
+    return L;
+  }
+  // Everything the scale control shows of this axis.
+  const TScaleLook& Look() const { return FLook; }
+
+  const std::string& Caption() const { return FLook.Caption; }
   void SetCaption(const std::string& Value);
-  int CaptionPosX() const { return FCaptionPosX; }
+  int CaptionPosX() const { return FLook.CaptionPosX; }
   void SetCaptionPosX(int Value);
-  int CaptionPosY() const { return FCaptionPosY; }
+  int CaptionPosY() const { return FLook.CaptionPosY; }
   void SetCaptionPosY(int Value);
-  TAlignment CaptionAlignment() const { return FCaptionAlignment; }
+  TAlignment CaptionAlignment() const { return FLook.CaptionAlignment; }
   void SetCaptionAlignment(TAlignment Value);
-  TScaleUnitAnchor CaptionAnchor() const { return FCaptionAnchor; }
+  TScaleUnitAnchor CaptionAnchor() const { return FLook.CaptionAnchor; }
   void SetCaptionAnchor(TScaleUnitAnchor Value);
-  TColor ColorScale() const { return FColorScale; }
+  TColor ColorScale() const { return FLook.ColorScale; }
   void SetColorScale(TColor Value);
   // The owned date format; SetDateFormat copies the given format's values.
   TDTLabel& DateFormat() { return FDateFormat; }
   const TDTLabel& DateFormat() const { return FDateFormat; }
   void SetDateFormat(const TDTLabel& Value);
-  int DecPlaces() const { return FDecPlaces; }
+  int DecPlaces() const { return FLook.DecPlaces; }
   void SetDecPlaces(int Value);  // kept in -3..12
   // The owned label font; a change of it is reported as a change of this object.
   TFont& Font() { return FFont; }
   const TFont& Font() const { return FFont; }
   void SetFont(const TFont& Value);
-  bool Logarithmic() const { return FLogarithmic; }
+  bool Logarithmic() const { return FLook.Logarithmic; }
   // Switching on after loading needs both range ends >= 1e-100 and a label
   // type other than ftDateTime; otherwise the axis stays linear. Before the
   // owning chart has loaded (a chart created in code) the switch is taken
   // unchecked and the chart raises EZKWVexaError if it cannot use it; the
   // axis then stays as it was.
   void SetLogarithmic(bool Value);
-  TFigType LabelType() const { return FLabelType; }
+  TFigType LabelType() const { return FLook.LabelType; }
   void SetLabelType(TFigType Value);  // ftDateTime: linear; ftTime: 4 decimals
-  int MinTicks() const { return FMinTicks; }
+  int MinTicks() const { return FLook.MinTicks; }
   void SetMinTicks(int Value);
   double MinRange() const { return FMinRange; }
   void SetMinRange(double Value);  // <= 1e-100 ignored; widens a narrower range
   TMouseActMode MouseAction() const { return FMouseAction; }
   void SetMouseAction(TMouseActMode Value) { FMouseAction = Value; }
-  double RangeLow() const { return FRangeLow; }
+  double RangeLow() const { return FLook.RangeLow; }
   // Non-finite ends are ignored (nothing stored, nothing reported).
   void SetRangeLow(double Value);
-  double RangeHigh() const { return FRangeHigh; }
+  double RangeHigh() const { return FLook.RangeHigh; }
   void SetRangeHigh(double Value);
-  bool ShortTicks() const { return FShortTicks; }
+  bool ShortTicks() const { return FLook.ShortTicks; }
   void SetShortTicks(bool Value);
-  const std::string& ScaleInscript() const { return FScaleInscript; }
+  const std::string& ScaleInscript() const { return FLook.ScaleInscript; }
   void SetScaleInscript(const std::string& Value);
   // Distance of the scale from the plot area; vertical and horizontal scales
   // keep it in separate fields, chosen by the scale type.
   int ScalePos() const;
   void SetScalePos(int Value);
-  const std::string& UserTickText() const { return FUserTickText; }
+  const std::string& UserTickText() const { return FLook.UserTickText; }
   void SetUserTickText(const std::string& Value);
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
 
   // Side of the plot in the scale control's terms (sctXB above, sctXT below,
   // sctYL right, sctYR left). The chart sets it directly for its layers.
-  TScaleType ScaleType() const { return FScaleType; }
+  TScaleType ScaleType() const { return FLook.ScaleType; }
   void SetScaleType(TScaleType Value);  // stores and notifies
   // True until the owning chart has finished loading; while set, Logarithmic
   // is taken unchecked.
@@ -98,15 +114,15 @@ class TScaleProps : public TPersistent {
   void SetLoading(bool Value) { FLoading = Value; }
   // Writes the range without checks or notification (the chart's own range changes).
   void StoreRange(double Low, double High) {
-    FRangeLow = Low;
-    FRangeHigh = High;
+    FLook.RangeLow = Low;
+    FLook.RangeHigh = High;
   }
 
   TNotifyEvent OnChange;
 
  protected:
   void Changed();
-  void SetScaleTypeQuiet(TScaleType Value) { FScaleType = Value; }
+  void SetScaleTypeQuiet(TScaleType Value) { FLook.ScaleType = Value; }
 
  private:
   // Makes a change of the range (its ends, Logarithmic, MinRange) and
@@ -116,29 +132,14 @@ class TScaleProps : public TPersistent {
   template <typename TChange>
   void ChangeRange(TChange&& Change);
 
-  std::string FCaption;
-  int FCaptionPosX = 0;
-  int FCaptionPosY = 0;
-  TAlignment FCaptionAlignment = taCenter;
-  TScaleUnitAnchor FCaptionAnchor = uaSclTopLft;
-  TColor FColorScale = clBlack;
+  TScaleLook FLook = DefaultLook();
   TDTLabel FDateFormat;
-  int FDecPlaces = -2;
-  bool FLogarithmic = false;
-  TFigType FLabelType = ftNum;
   TFont FFont;
-  int FMinTicks = 3;
   bool FLoading = true;
-  double FRangeLow = 0.0;
-  double FRangeHigh = 1.0;
-  bool FShortTicks = true;
-  std::string FScaleInscript;
-  TScaleType FScaleType = sctXT;
   int FVertOffset = 0;
   int FHorizOffset = 0;
   double FMinRange = 1e-10;
   TMouseActMode FMouseAction = maNone;
-  std::string FUserTickText;
   bool FVisible = false;
   bool FQuiet = false;  // set while Assign copies the font
 };

@@ -277,36 +277,38 @@ void TCustomVexa::SetDefaults() {
   FAnnotations.Clear();
   FAnnotations.Texts().Clear();
   FShare.Store().ResetKindCounts();
+  constexpr TChartCrossHairDefaults CrossHairDefaults;
   for (int I = 0; I < CrossHairCount; ++I) {
     TCrossHair& C = *FCrossHairs[static_cast<std::size_t>(I)];
     C.OnChange = nullptr;
-    C.SetPosX(0);
-    C.SetPosY(0);
+    C.SetPosX(CrossHairDefaults.PosX);
+    C.SetPosY(CrossHairDefaults.PosY);
     C.SetLayer(I + 1);
-    C.SetColor(255);
-    C.SetMode(chOff);
-    C.SetLineType(psDashDotDot);
-    C.SetLineWid(1);
+    C.SetColor(CrossHairDefaults.Color);
+    C.SetMode(CrossHairDefaults.Mode);
+    C.SetLineType(CrossHairDefaults.LineType);
+    C.SetLineWid(CrossHairDefaults.LineWid);
   }
+  constexpr TChartTextLabelDefaults LabelDefaults;
   for (auto& Label : FTextLabels) {
     TTextLabel& L = *Label;
     L.OnChange = nullptr;
-    L.SetPosX(0);
-    L.SetPosY(0);
-    L.SetLayer(1);
-    L.SetAttachToData(tlamBoth);
-    L.SetAlignment(taCenter);
-    L.SetVerticalAlignment(vaBottom);
-    L.SetColorBkg(0xFFFFFF);
-    L.SetColorBorder(0);
-    L.SetShadowDx(3);
-    L.SetShadowDy(3);
-    L.SetColorShadow(0x808080);
-    L.SetTransparent(false);
+    L.SetPosX(LabelDefaults.PosX);
+    L.SetPosY(LabelDefaults.PosY);
+    L.SetLayer(LabelDefaults.Layer);
+    L.SetAttachToData(LabelDefaults.AttachToData);
+    L.SetAlignment(LabelDefaults.Alignment);
+    L.SetVerticalAlignment(LabelDefaults.VerticalAlignment);
+    L.SetColorBkg(LabelDefaults.ColorBkg);
+    L.SetColorBorder(LabelDefaults.ColorBorder);
+    L.SetShadowDx(LabelDefaults.ShadowDx);
+    L.SetShadowDy(LabelDefaults.ShadowDy);
+    L.SetColorShadow(LabelDefaults.ColorShadow);
+    L.SetTransparent(LabelDefaults.Transparent);
     L.SetCaption("");
     L.SetFont(Font());
-    L.SetVisible(false);
-    L.SetMode(tlOff);
+    L.SetVisible(LabelDefaults.Visible);
+    L.SetMode(LabelDefaults.Mode);
   }
   FBackGroundImg->OnChange = nullptr;
   FBackGroundImg->SetName("");

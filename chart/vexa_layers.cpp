@@ -240,45 +240,27 @@ void TCustomVexa::ApplyAllScaleProps() {
 // ---- scale controls ----------------------------------------------------------------------
 
 void TCustomVexa::CopyScalePropsToControl(const TScaleProps& P, TScale& Control) const {
-  // ScalePos and the margins take every 32-bit value: the sums are formed
-  // in 64 bits and clamped (the scale control keeps its margins at 0 or more).
+  // The control shows the range object's look in its own box (transparent,
+  // no frame, the margins along the axis from the plot); only the margin
+  // across the axis follows the scale's distance from the plot. ScalePos and
+  // the margins take every 32-bit value: the sums are formed in 64 bits and
+  // clamped (the scale control keeps its margins at 0 or more).
   const std::int64_t W = Width();
   const std::int64_t H = Height();
   const std::int64_t Pos = P.ScalePos();
-  Control.SetScaleType(P.ScaleType());
+  TScaleLook Look = P.Look();
+  Look.Box = Control.Look().Box;
   switch (P.ScaleType()) {
-    case sctXB: Control.SetMarginBottom(ClampPixelSum(Pos + H - FFrame.MarginTop - 1)); break;
-    case sctXT: Control.SetMarginTop(ClampPixelSum(Pos + H - FFrame.MarginBottom - FFrame.ShadowWidth)); break;
-    case sctYL: Control.SetMarginLeft(ClampPixelSum(Pos + W - FFrame.MarginRight - FFrame.ShadowWidth)); break;
-    case sctYR: Control.SetMarginRight(ClampPixelSum(Pos + W - FFrame.MarginLeft - 1)); break;
+    case sctXB: Look.Box.MarginBottom = ClampPixelSum(Pos + H - FFrame.MarginTop - 1); break;
+    case sctXT: Look.Box.MarginTop = ClampPixelSum(Pos + H - FFrame.MarginBottom - FFrame.ShadowWidth); break;
+    case sctYL: Look.Box.MarginLeft = ClampPixelSum(Pos + W - FFrame.MarginRight - FFrame.ShadowWidth); break;
+    case sctYR: Look.Box.MarginRight = ClampPixelSum(Pos + W - FFrame.MarginLeft - 1); break;
   }
-  Control.SetRangeLow(P.RangeLow());
-  Control.SetRangeHigh(P.RangeHigh());
+  Control.SetLook(Look);
   Control.SetVisible(P.Visible());
-  Control.SetCaption(P.Caption());
-  Control.SetCaptionPosX(P.CaptionPosX());
-  Control.SetCaptionPosY(P.CaptionPosY());
-  Control.SetCaptionAlignment(P.CaptionAlignment());
-  Control.SetCaptionAnchor(P.CaptionAnchor());
-  Control.SetColorScale(P.ColorScale());
-  Control.SetDecPlaces(P.DecPlaces());
-  Control.SetLogarithmic(P.Logarithmic());
-  Control.SetLabelType(P.LabelType());
-  Control.SetShortTicks(P.ShortTicks());
-  Control.SetMinTicks(P.MinTicks());
-  Control.SetScaleInscript(P.ScaleInscript());
-  Control.SetUserTickText(P.UserTickText());
   Control.SetFont(P.Font());
   Control.Font().SetColor(P.Font().Color());
-  TDTLabel& D = Control.DateFormat();
-  const TDTLabel& S = P.DateFormat();
-  D.SetTimeFormat(S.TimeFormat());
-  D.SetDateSeparator(S.DateSeparator());
-  D.SetTimeSeparator(S.TimeSeparator());
-  D.SetYearLength(S.YearLength());
-  D.SetMonthName(S.MonthName());
-  D.SetDateForTime(S.DateForTime());
-  D.SetDateOrder(S.DateOrder());
+  Control.SetDateFormat(P.DateFormat());
 }
 
 void TCustomVexa::CopyAllScalePropsToControls() {

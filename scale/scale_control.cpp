@@ -48,31 +48,12 @@ void TScale::HookDateFormat() {
 }
 
 void TScale::SetDefaults() {
-  FCaption.clear();
-  FCaptionPosX = 4;
-  FCaptionPosY = 4;
-  FCaptionAlignment = taCenter;
-  FCaptionAnchor = uaSclTopLft;
-  FColorBackGnd = clBtnFace;
-  FColorScale = clBlack;
-  FColorScheme = csBWG;
-  FFrameColor = clBlack;
-  FFrameShadowColor = clGray;
-  FFrameHighlightColor = clWhite;
-  FDecPlaces = -2;
-  FFrameStyle = fsLowered;
-  FLabelType = ftNum;
-  FLogarithmic = false;
-  FMarginTop = FMarginBottom = FMarginLeft = FMarginRight = 20;
-  FMinTicks = 3;
+  // Every published setting goes back to its default but the unit inscript,
+  // which a reset keeps (the header's promise).
+  std::string Inscript = std::move(FLook.ScaleInscript);
+  FLook = TScaleLook{};
+  FLook.ScaleInscript = std::move(Inscript);
   FMouseAction = maNone;
-  FRangeLow = 0;
-  FRangeHigh = 100;
-  FShortTicks = true;
-  FShowBaseLine = true;
-  FScaleType = sctXB;
-  FTransparent = false;
-  FUserTickText.clear();
   FEmbedded = false;
   FNotYetLoaded = true;
   FHostCanvas = nullptr;
@@ -119,44 +100,17 @@ void TScale::Assign(const TPersistent& Source) {
     return;
   }
   if (S == this) return;
-  FFrameStyle = S->FFrameStyle;
-  FColorBackGnd = S->FColorBackGnd;
-  FColorScale = S->FColorScale;
-  FFrameColor = S->FFrameColor;
-  FFrameShadowColor = S->FFrameShadowColor;
-  FFrameHighlightColor = S->FFrameHighlightColor;
-  FColorScheme = S->FColorScheme;
+  FLook = S->FLook;
   OnScaleTickDrawn = S->OnScaleTickDrawn;
   OnBeforeTickLabel = S->OnBeforeTickLabel;
-  FLogarithmic = S->FLogarithmic;
   FScaleFactor = S->FScaleFactor;
   FScaleOffset = S->FScaleOffset;
-  FRangeHigh = S->FRangeHigh;
-  FRangeLow = S->FRangeLow;
-  FShortTicks = S->FShortTicks;
-  FMinTicks = S->FMinTicks;
-  FDecPlaces = S->FDecPlaces;
-  FShowBaseLine = S->FShowBaseLine;
-  FTransparent = S->FTransparent;
-  FLabelType = S->FLabelType;
   // The settings only: this scale's format keeps reporting to this scale.
   FDateFormat.Assign(S->FDateFormat);
   HookDateFormat();
-  FMarginTop = S->FMarginTop;
-  FMarginBottom = S->FMarginBottom;
-  FMarginLeft = S->FMarginLeft;
-  FMarginRight = S->FMarginRight;
-  FCaptionPosX = S->FCaptionPosX;
-  FCaptionPosY = S->FCaptionPosY;
-  FUserTickText = S->FUserTickText;
-  FScaleInscript = S->FScaleInscript;
   FTickPositions = S->FTickPositions;
-  FCaption = S->FCaption;
-  FCaptionAnchor = S->FCaptionAnchor;
-  FCaptionAlignment = S->FCaptionAlignment;
   FHostOffsetX = S->FHostOffsetX;
   FHostOffsetY = S->FHostOffsetY;
-  FScaleType = S->FScaleType;
   FEmbedded = S->FEmbedded;
   OnBeforeScaleRendered = S->OnBeforeScaleRendered;
   OnAfterScaleRendered = S->OnAfterScaleRendered;
@@ -175,51 +129,51 @@ void TScale::AssignTo(TPersistent& Dest) const {
 // --- Setters ----------------------------------------------------------------------------
 
 void TScale::SetCaption(const std::string& Value) {
-  FCaption = Value;
+  FLook.Caption = Value;
   RequestRepaint();
 }
 
 void TScale::SetCaptionPosX(int Value) {
-  FCaptionPosX = Value;
+  FLook.CaptionPosX = Value;
   RequestRepaint();
 }
 
 void TScale::SetCaptionPosY(int Value) {
-  FCaptionPosY = Value;
+  FLook.CaptionPosY = Value;
   RequestRepaint();
 }
 
 void TScale::SetCaptionAlignment(TAlignment Value) {
-  FCaptionAlignment = Value;
+  FLook.CaptionAlignment = Value;
   RequestRepaint();
 }
 
 void TScale::SetCaptionAnchor(TScaleUnitAnchor Value) {
-  FCaptionAnchor = Value;
+  FLook.CaptionAnchor = Value;
   RequestRepaint();
 }
 
 void TScale::SetColorBackGnd(TColor Value) {
-  if (Value == FColorBackGnd) return;
-  FColorBackGnd = Value;
+  if (Value == FLook.Box.ColorBackGnd) return;
+  FLook.Box.ColorBackGnd = Value;
   RequestRepaint();
 }
 
 void TScale::SetColorScale(TColor Value) {
-  if (Value == FColorScale) return;
-  FColorScale = Value;
+  if (Value == FLook.ColorScale) return;
+  FLook.ColorScale = Value;
   RequestRepaint();
 }
 
 void TScale::SetColorScheme(TColorScheme Value) {
-  if (Value == FColorScheme) return;
-  FColorScheme = Value;
+  if (Value == FLook.Box.ColorScheme) return;
+  FLook.Box.ColorScheme = Value;
   if (Value == csSystem) {
-    FFrameShadowColor = clBtnShadow;
-    FFrameHighlightColor = clBtnHighlight;
+    FLook.Box.FrameShadowColor = clBtnShadow;
+    FLook.Box.FrameHighlightColor = clBtnHighlight;
   } else {
-    FFrameShadowColor = clGray;
-    FFrameHighlightColor = clWhite;
+    FLook.Box.FrameShadowColor = clGray;
+    FLook.Box.FrameHighlightColor = clWhite;
   }
   RequestRepaint();
 }
@@ -233,119 +187,138 @@ void TScale::SetDateFormat(const TDTLabel& Value) {
 }
 
 void TScale::SetDecPlaces(int Value) {
-  FDecPlaces = std::clamp(Value, -3, 12);
+  FLook.DecPlaces = std::clamp(Value, -3, 12);
   UpdateScaleFactors();
   RequestRepaint();
 }
 
 void TScale::SetFrameStyle(TFrameStyle Value) {
-  if (Value == FFrameStyle) return;
-  FFrameStyle = Value;
+  if (Value == FLook.Box.FrameStyle) return;
+  FLook.Box.FrameStyle = Value;
   RequestRepaint();
 }
 
 void TScale::SetLabelType(TFigType Value) {
-  FLabelType = Value;
+  FLook.LabelType = Value;
   if (Value == ftDateTime) {
-    FLogarithmic = false;  // calendar axes are linear
+    FLook.Logarithmic = false;  // calendar axes are linear
     UpdateScaleFactors();
   }
-  if (Value == ftTime) FDecPlaces = 4;
+  if (Value == ftTime) FLook.DecPlaces = 4;
   RequestRepaint();
 }
 
 void TScale::SetLogarithmic(bool Value) {
   if (!Value || FNotYetLoaded)
-    FLogarithmic = Value;
-  else if (FRangeLow >= 1e-100 && FRangeHigh >= 1e-100 && FLabelType != ftDateTime)
-    FLogarithmic = true;
+    FLook.Logarithmic = Value;
+  else if (FLook.RangeLow >= 1e-100 && FLook.RangeHigh >= 1e-100 && FLook.LabelType != ftDateTime)
+    FLook.Logarithmic = true;
   UpdateScaleFactors();
   RequestRepaint();
 }
 
 void TScale::SetMarginTop(int Value) {
-  FMarginTop = std::max(Value, 0);
+  FLook.Box.MarginTop = std::max(Value, 0);
   UpdateScaleFactors();
   RequestRepaint();
 }
 
 void TScale::SetMarginBottom(int Value) {
-  FMarginBottom = std::max(Value, 0);
+  FLook.Box.MarginBottom = std::max(Value, 0);
   UpdateScaleFactors();
   RequestRepaint();
 }
 
 void TScale::SetMarginLeft(int Value) {
-  FMarginLeft = std::max(Value, 0);
+  FLook.Box.MarginLeft = std::max(Value, 0);
   UpdateScaleFactors();
   RequestRepaint();
 }
 
 void TScale::SetMarginRight(int Value) {
-  FMarginRight = std::max(Value, 0);
+  FLook.Box.MarginRight = std::max(Value, 0);
   UpdateScaleFactors();
   RequestRepaint();
 }
 
 void TScale::SetMinTicks(int Value) {
-  FMinTicks = Value == 0 ? 0 : std::clamp(Value, 2, 10);
+  FLook.MinTicks = Value == 0 ? 0 : std::clamp(Value, 2, 10);
   RequestRepaint();
 }
 
 void TScale::SetRangeLow(double Value) {
   if (!std::isfinite(Value)) return;
-  FRangeLow = Value;
-  if (FRangeLow == FRangeHigh) FRangeHigh = DistinctFrom(FRangeLow);
+  FLook.RangeLow = Value;
+  if (FLook.RangeLow == FLook.RangeHigh) FLook.RangeHigh = DistinctFrom(FLook.RangeLow);
   UpdateScaleFactors();
   RequestRepaint();
 }
 
 void TScale::SetRangeHigh(double Value) {
   if (!std::isfinite(Value)) return;
-  FRangeHigh = Value;
-  if (FRangeHigh == FRangeLow) FRangeLow = DistinctFrom(FRangeHigh);  // the axis turns round
+  FLook.RangeHigh = Value;
+  if (FLook.RangeHigh == FLook.RangeLow) FLook.RangeLow = DistinctFrom(FLook.RangeHigh);  // the axis turns round
   UpdateScaleFactors();
   RequestRepaint();
 }
 
 void TScale::SetRange(double Low, double High) {
   if (!std::isfinite(Low) || !std::isfinite(High)) return;
-  FRangeLow = Low;
-  FRangeHigh = High == Low ? DistinctFrom(Low) : High;
+  FLook.RangeLow = Low;
+  FLook.RangeHigh = High == Low ? DistinctFrom(Low) : High;
+  UpdateScaleFactors();
+  RequestRepaint();
+}
+
+void TScale::SetLook(const TScaleLook& Value) {
+  const TScaleLook Old = FLook;
+  FLook = Value;
+  FLook.DecPlaces = std::clamp(Value.DecPlaces, -3, 12);
+  FLook.MinTicks = Value.MinTicks == 0 ? 0 : std::clamp(Value.MinTicks, 2, 10);
+  for (int* Margin : {&FLook.Box.MarginTop, &FLook.Box.MarginBottom, &FLook.Box.MarginLeft, &FLook.Box.MarginRight})
+    *Margin = std::max(*Margin, 0);
+  if (FLook.RangeHigh == FLook.RangeLow) FLook.RangeLow = DistinctFrom(FLook.RangeHigh);
+  // As SetLogarithmic before SetLabelType: the switch is checked against the
+  // label type the scale had, and a refused switch keeps the old state.
+  if (Value.Logarithmic && !FNotYetLoaded &&
+      !(FLook.RangeLow >= 1e-100 && FLook.RangeHigh >= 1e-100 && Old.LabelType != ftDateTime))
+    FLook.Logarithmic = Old.Logarithmic;
+  if (FLook.LabelType == ftDateTime) FLook.Logarithmic = false;  // calendar axes are linear
+  if (FLook.LabelType == ftTime) FLook.DecPlaces = 4;
   UpdateScaleFactors();
   RequestRepaint();
 }
 
 void TScale::SetShortTicks(bool Value) {
-  if (Value == FShortTicks) return;
-  FShortTicks = Value;
+  if (Value == FLook.ShortTicks) return;
+  FLook.ShortTicks = Value;
   RequestRepaint();
 }
 
 void TScale::SetShowBaseLine(bool Value) {
-  FShowBaseLine = Value;
+  FLook.Box.ShowBaseLine = Value;
   RequestRepaint();
 }
 
 void TScale::SetScaleInscript(const std::string& Value) {
-  FScaleInscript = Value;
+  FLook.ScaleInscript = Value;
   RequestRepaint();
 }
 
 void TScale::SetScaleType(TScaleType Value) {
-  if (Value == FScaleType) return;
-  FScaleType = Value;
+  if (Value == FLook.ScaleType) return;
+  FLook.ScaleType = Value;
   UpdateScaleFactors();
   RequestRepaint();
 }
 
 void TScale::SetTransparent(bool Value) {
-  FTransparent = Value;
+  FLook.Box.Transparent = Value;
   RequestRepaint();
 }
 
 void TScale::SetUserTickText(const std::string& Value) {
-  FUserTickText = Value;
+  FLook.UserTickText = Value;
   RequestRepaint();
 }
 
@@ -383,16 +356,16 @@ void TScale::UpdateScaleFactors() {
   TScaleGeometry G;
   G.Width = Width();
   G.Height = Height();
-  G.MarginLeft = FMarginLeft;
-  G.MarginRight = FMarginRight;
-  G.MarginTop = FMarginTop;
-  G.MarginBottom = FMarginBottom;
-  G.Vertical = IsVerticalScale(FScaleType);
-  CalcScaleFactors(G, FRangeLow, FRangeHigh, FLogarithmic, FScaleFactor, FScaleOffset);
+  G.MarginLeft = FLook.Box.MarginLeft;
+  G.MarginRight = FLook.Box.MarginRight;
+  G.MarginTop = FLook.Box.MarginTop;
+  G.MarginBottom = FLook.Box.MarginBottom;
+  G.Vertical = IsVerticalScale(FLook.ScaleType);
+  CalcScaleFactors(G, FLook.RangeLow, FLook.RangeHigh, FLook.Logarithmic, FScaleFactor, FScaleOffset);
 }
 
 int TScale::ValueToPixel(double V) const {
-  return TScaleMap{FScaleFactor, FScaleOffset, FLogarithmic, FRangeLow, FRangeHigh, Width()}.ValueToPixel(V);
+  return TScaleMap{FScaleFactor, FScaleOffset, FLook.Logarithmic, FLook.RangeLow, FLook.RangeHigh, Width()}.ValueToPixel(V);
 }
 
 Extended TScale::GetTickPos(int Index) const {
@@ -403,7 +376,7 @@ Extended TScale::GetTickPos(int Index) const {
 // --- Painting ---------------------------------------------------------------------------------
 
 void TScale::RequestRepaint() {
-  if (!FTransparent || FEmbedded) {
+  if (!FLook.Box.Transparent || FEmbedded) {
     Paint();
     if (!FHostCanvas && !FPaintSuspended && HandleAllocated()) SurfaceChanged();
   } else {
@@ -440,12 +413,12 @@ void TScale::PaintOn(TCanvas& Target, int OffsetX, int OffsetY) {
   Target.SetFont(Font());
   const TScaleRenderedEvent Before = OnBeforeScaleRendered;
   if (Before) Before(this, Target);
-  if (FTransparent) {
-    Target.Pen().SetColor(FColorScale);
+  if (FLook.Box.Transparent) {
+    Target.Pen().SetColor(FLook.ColorScale);
     const int Base = ScaleBaseCoordinate(Drawing(), OffsetX, OffsetY);
     DrawScale(Target, Base);
-    if (FShowBaseLine) {
-      Target.Pen().SetColor(FColorScale);
+    if (FLook.Box.ShowBaseLine) {
+      Target.Pen().SetColor(FLook.ColorScale);
       DrawScaleBaseLine(Target, Drawing(), Base);
     }
     const TScaleRenderedEvent After = OnAfterScaleRendered;
@@ -457,28 +430,28 @@ void TScale::PaintOn(TCanvas& Target, int OffsetX, int OffsetY) {
   // white and then the background rectangle).
   TBitmap Image;
   Image.SetDrawMode(Target.Target().DrawMode());
-  Image.SetSizeFilled(Width(), Height(), ColorToPixel(FColorBackGnd));
+  Image.SetSizeFilled(Width(), Height(), ColorToPixel(FLook.Box.ColorBackGnd));
   TCanvas& C = Image.Canvas();
   C.SetFont(Font());
-  C.Pen().SetColor(FColorBackGnd);
-  C.Brush().SetColor(FColorBackGnd);
+  C.Pen().SetColor(FLook.Box.ColorBackGnd);
+  C.Brush().SetColor(FLook.Box.ColorBackGnd);
   C.Brush().SetStyle(bsSolid);
-  C.Pen().SetColor(FColorScale);
+  C.Pen().SetColor(FLook.ColorScale);
   const int Base = ScaleBaseCoordinate(Drawing(), 0, 0);
   DrawScale(C, Base);
-  if (FShowBaseLine) {
-    C.Pen().SetColor(FColorScale);
+  if (FLook.Box.ShowBaseLine) {
+    C.Pen().SetColor(FLook.ColorScale);
     DrawScaleBaseLine(C, Drawing(), Base);
   }
   const TScaleRenderedEvent After = OnAfterScaleRendered;
   if (After) After(this, C);
-  DrawFrame3D(C, FFrameStyle, 0, 0, Width() - 1, Height() - 1, FFrameHighlightColor, clSilver,
-              FFrameShadowColor, FFrameColor, FFrameColor);
+  DrawFrame3D(C, FLook.Box.FrameStyle, 0, 0, Width() - 1, Height() - 1, FLook.Box.FrameHighlightColor, clSilver,
+              FLook.Box.FrameShadowColor, FLook.Box.FrameColor, FLook.Box.FrameColor);
   Target.Draw(OffsetX, OffsetY, Image);
 }
 
 void TScale::DrawScale(TCanvas& Canvas, int Base) {
-  if (IsVerticalScale(FScaleType))
+  if (IsVerticalScale(FLook.ScaleType))
     DrawVerticalScale(Canvas, Base);
   else
     DrawHorizontalScale(Canvas, Base);
@@ -487,33 +460,33 @@ void TScale::DrawScale(TCanvas& Canvas, int Base) {
 TScaleDrawing TScale::Drawing() const {
   TScaleDrawing D;
   D.Sender = const_cast<TScale*>(this);
-  D.ScaleType = FScaleType;
+  D.ScaleType = FLook.ScaleType;
   D.Width = Width();
   D.Height = Height();
-  D.MarginLeft = FMarginLeft;
-  D.MarginRight = FMarginRight;
-  D.MarginTop = FMarginTop;
-  D.MarginBottom = FMarginBottom;
-  D.Map = TScaleMap{FScaleFactor, FScaleOffset, FLogarithmic, FRangeLow, FRangeHigh, Width()};
-  D.Ticks.RangeLow = FRangeLow;
-  D.Ticks.RangeHigh = FRangeHigh;
-  D.Ticks.Logarithmic = FLogarithmic;
-  D.Ticks.MinTicks = FMinTicks;
-  D.Ticks.ShortTicks = FShortTicks;
-  D.Ticks.LabelType = FLabelType;
-  D.Ticks.Vertical = IsVerticalScale(FScaleType);
-  D.Labels.LabelType = FLabelType;
-  D.Labels.DecPlaces = FDecPlaces;
-  D.Labels.UserTickText = FUserTickText;
-  D.Labels.ScaleInscript = FScaleInscript;
+  D.MarginLeft = FLook.Box.MarginLeft;
+  D.MarginRight = FLook.Box.MarginRight;
+  D.MarginTop = FLook.Box.MarginTop;
+  D.MarginBottom = FLook.Box.MarginBottom;
+  D.Map = TScaleMap{FScaleFactor, FScaleOffset, FLook.Logarithmic, FLook.RangeLow, FLook.RangeHigh, Width()};
+  D.Ticks.RangeLow = FLook.RangeLow;
+  D.Ticks.RangeHigh = FLook.RangeHigh;
+  D.Ticks.Logarithmic = FLook.Logarithmic;
+  D.Ticks.MinTicks = FLook.MinTicks;
+  D.Ticks.ShortTicks = FLook.ShortTicks;
+  D.Ticks.LabelType = FLook.LabelType;
+  D.Ticks.Vertical = IsVerticalScale(FLook.ScaleType);
+  D.Labels.LabelType = FLook.LabelType;
+  D.Labels.DecPlaces = FLook.DecPlaces;
+  D.Labels.UserTickText = FLook.UserTickText;
+  D.Labels.ScaleInscript = FLook.ScaleInscript;
   D.Labels.DateFormat = DateFormatValuesOf(FDateFormat);
-  D.Labels.RangeLow = FRangeLow;
-  D.Labels.RangeHigh = FRangeHigh;
-  D.Caption = FCaption;
-  D.CaptionPosX = FCaptionPosX;
-  D.CaptionPosY = FCaptionPosY;
-  D.CaptionAlignment = FCaptionAlignment;
-  D.CaptionAnchor = FCaptionAnchor;
+  D.Labels.RangeLow = FLook.RangeLow;
+  D.Labels.RangeHigh = FLook.RangeHigh;
+  D.Caption = FLook.Caption;
+  D.CaptionPosX = FLook.CaptionPosX;
+  D.CaptionPosY = FLook.CaptionPosY;
+  D.CaptionAlignment = FLook.CaptionAlignment;
+  D.CaptionAnchor = FLook.CaptionAnchor;
   return D;
 }
 
@@ -534,7 +507,7 @@ void MatchPrinterFont(TCanvas& Canvas, const TFont& ScreenFont) {
 }  // namespace
 
 void TScale::DrawHorizontalScale(TCanvas& Canvas, int BaseY) {
-  if (FMinTicks != 0) FMinTicks = std::clamp(FMinTicks, 2, 20);
+  if (FLook.MinTicks != 0) FLook.MinTicks = std::clamp(FLook.MinTicks, 2, 20);
   DrawTicksAndCaption(Canvas, BaseY);
 }
 
@@ -542,7 +515,7 @@ void TScale::DrawVerticalScale(TCanvas& Canvas, int BaseX) { DrawTicksAndCaption
 
 void TScale::DrawTicksAndCaption(TCanvas& Canvas, int Base) {
   MatchPrinterFont(Canvas, Font());
-  Canvas.Brush().SetStyle(FTransparent ? bsClear : bsSolid);
+  Canvas.Brush().SetStyle(FLook.Box.Transparent ? bsClear : bsSolid);
   FTickPositions.clear();
   // Handlers may reassign the scale's events while they run: draw with copies.
   const TScaleTickDrawnEvent TickDrawn = OnScaleTickDrawn;
@@ -578,20 +551,20 @@ void TScale::MouseMove(TShiftState Shift, int X, int Y) {
 void TScale::DragMove(TShiftState Shift, int X, int Y) {
   if (!Shift.Contains(ssLeft)) return;
   const int W = Width(), H = Height();
-  const bool Horizontal = FScaleType == sctXB || FScaleType == sctXT;
-  const bool Inside = Horizontal ? (FMarginLeft < X && X < W - FMarginRight && 0 < Y && Y < H)
-                                 : (0 < X && X < W && FMarginTop < Y && Y < H - FMarginBottom);
+  const bool Horizontal = FLook.ScaleType == sctXB || FLook.ScaleType == sctXT;
+  const bool Inside = Horizontal ? (FLook.Box.MarginLeft < X && X < W - FLook.Box.MarginRight && 0 < Y && Y < H)
+                                 : (0 < X && X < W && FLook.Box.MarginTop < Y && Y < H - FLook.Box.MarginBottom);
   if (!Inside) return;
   if (!FDrag.Dragging) {
     FDrag.StartX = X;
     FDrag.StartY = Y;
-    FDrag.StartLow = FRangeLow;
-    FDrag.StartHigh = FRangeHigh;
+    FDrag.StartLow = FLook.RangeLow;
+    FDrag.StartHigh = FLook.RangeHigh;
   } else {
     double Low = 0, High = 0;
-    if (ScaleDragRange({{FDrag.StartX, FDrag.StartY}, {X, Y}}, {FRangeLow, FRangeHigh, FLogarithmic},
-                       {FDrag.StartLow, FDrag.StartHigh}, {FScaleType, FMouseAction},
-                       {W, H, FMarginLeft, FMarginRight, FMarginTop, FMarginBottom}, Low, High)) {
+    if (ScaleDragRange({{FDrag.StartX, FDrag.StartY}, {X, Y}}, {FLook.RangeLow, FLook.RangeHigh, FLook.Logarithmic},
+                       {FDrag.StartLow, FDrag.StartHigh}, {FLook.ScaleType, FMouseAction},
+                       {W, H, FLook.Box.MarginLeft, FLook.Box.MarginRight, FLook.Box.MarginTop, FLook.Box.MarginBottom}, Low, High)) {
       const bool Previous = FPaintSuspended;
       SetPaintSuspended(true);
       SetRange(Low, High);
@@ -618,36 +591,35 @@ namespace {
 
 const bool Registered = [] {
   RegisterClass<TScale>("TScale", "TCustomControl", [](TComponent* Owner) { return new TScale(Owner); })
-      .String("Caption", &TScale::Caption, &TScale::SetCaption, "")
-      .Int("CaptionPosX", &TScale::CaptionPosX, &TScale::SetCaptionPosX, 4)
-      .Int("CaptionPosY", &TScale::CaptionPosY, &TScale::SetCaptionPosY, 4)
-      .Enum("CaptionAlignment", &TScale::CaptionAlignment, &TScale::SetCaptionAlignment, AlignmentNames, taCenter)
-      .Enum("CaptionAnchor", &TScale::CaptionAnchor, &TScale::SetCaptionAnchor, ScaleUnitAnchorNames,
-            uaSclTopLft)
-      .Color("ColorBackGnd", &TScale::ColorBackGnd, &TScale::SetColorBackGnd, clBtnFace)
-      .Color("ColorScale", &TScale::ColorScale, &TScale::SetColorScale, clBlack)
-      .Enum("ColorScheme", &TScale::ColorScheme, &TScale::SetColorScheme, ColorSchemeNames, csBWG)
+      .String("Caption", &TScale::Caption, &TScale::SetCaption, TScaleLook{}.Caption)
+      .Int("CaptionPosX", &TScale::CaptionPosX, &TScale::SetCaptionPosX, TScaleLook{}.CaptionPosX)
+      .Int("CaptionPosY", &TScale::CaptionPosY, &TScale::SetCaptionPosY, TScaleLook{}.CaptionPosY)
+      .Enum("CaptionAlignment", &TScale::CaptionAlignment, &TScale::SetCaptionAlignment, AlignmentNames, TScaleLook{}.CaptionAlignment)
+      .Enum("CaptionAnchor", &TScale::CaptionAnchor, &TScale::SetCaptionAnchor, ScaleUnitAnchorNames, TScaleLook{}.CaptionAnchor)
+      .Color("ColorBackGnd", &TScale::ColorBackGnd, &TScale::SetColorBackGnd, TScaleBox{}.ColorBackGnd)
+      .Color("ColorScale", &TScale::ColorScale, &TScale::SetColorScale, TScaleLook{}.ColorScale)
+      .Enum("ColorScheme", &TScale::ColorScheme, &TScale::SetColorScheme, ColorSchemeNames, TScaleBox{}.ColorScheme)
       .Object("DateFormat", [](TScale& S) -> TDTLabel& { return S.DateFormat(); })
-      .Int("DecPlaces", &TScale::DecPlaces, &TScale::SetDecPlaces, -2)
+      .Int("DecPlaces", &TScale::DecPlaces, &TScale::SetDecPlaces, TScaleLook{}.DecPlaces)
       .Range(-3, 12)
-      .Enum("FrameStyle", &TScale::FrameStyle, &TScale::SetFrameStyle, FrameStyleNames, fsLowered)
-      .Enum("LabelType", &TScale::LabelType, &TScale::SetLabelType, FigTypeNames, ftNum)
-      .Bool("Logarithmic", &TScale::Logarithmic, &TScale::SetLogarithmic, false)
-      .Int("MarginTop", &TScale::MarginTop, &TScale::SetMarginTop, 20)
-      .Int("MarginBottom", &TScale::MarginBottom, &TScale::SetMarginBottom, 20)
-      .Int("MarginLeft", &TScale::MarginLeft, &TScale::SetMarginLeft, 20)
-      .Int("MarginRight", &TScale::MarginRight, &TScale::SetMarginRight, 20)
-      .Int("MinTicks", &TScale::MinTicks, &TScale::SetMinTicks, 3)
+      .Enum("FrameStyle", &TScale::FrameStyle, &TScale::SetFrameStyle, FrameStyleNames, TScaleBox{}.FrameStyle)
+      .Enum("LabelType", &TScale::LabelType, &TScale::SetLabelType, FigTypeNames, TScaleLook{}.LabelType)
+      .Bool("Logarithmic", &TScale::Logarithmic, &TScale::SetLogarithmic, TScaleLook{}.Logarithmic)
+      .Int("MarginTop", &TScale::MarginTop, &TScale::SetMarginTop, TScaleBox{}.MarginTop)
+      .Int("MarginBottom", &TScale::MarginBottom, &TScale::SetMarginBottom, TScaleBox{}.MarginBottom)
+      .Int("MarginLeft", &TScale::MarginLeft, &TScale::SetMarginLeft, TScaleBox{}.MarginLeft)
+      .Int("MarginRight", &TScale::MarginRight, &TScale::SetMarginRight, TScaleBox{}.MarginRight)
+      .Int("MinTicks", &TScale::MinTicks, &TScale::SetMinTicks, TScaleLook{}.MinTicks)
       .Enum("MouseAction", &TScale::MouseAction, &TScale::SetMouseAction, MouseActModeNames, maNone)
-      .Double("RangeLow", &TScale::RangeLow, &TScale::SetRangeLow, 0.0)
-      .Double("RangeHigh", &TScale::RangeHigh, &TScale::SetRangeHigh, 100.0)
-      .Bool("ShortTicks", &TScale::ShortTicks, &TScale::SetShortTicks, true)
-      .Bool("ShowBaseLine", &TScale::ShowBaseLine, &TScale::SetShowBaseLine, true)
-      .String("ScaleInscript", &TScale::ScaleInscript, &TScale::SetScaleInscript, "")
-      .Enum("ScaleType", &TScale::ScaleType, &TScale::SetScaleType, ScaleTypeNames, sctXB)
-      .Bool("Transparent", &TScale::Transparent, &TScale::SetTransparent, false)
+      .Double("RangeLow", &TScale::RangeLow, &TScale::SetRangeLow, TScaleLook{}.RangeLow)
+      .Double("RangeHigh", &TScale::RangeHigh, &TScale::SetRangeHigh, TScaleLook{}.RangeHigh)
+      .Bool("ShortTicks", &TScale::ShortTicks, &TScale::SetShortTicks, TScaleLook{}.ShortTicks)
+      .Bool("ShowBaseLine", &TScale::ShowBaseLine, &TScale::SetShowBaseLine, TScaleBox{}.ShowBaseLine)
+      .String("ScaleInscript", &TScale::ScaleInscript, &TScale::SetScaleInscript, TScaleLook{}.ScaleInscript)
+      .Enum("ScaleType", &TScale::ScaleType, &TScale::SetScaleType, ScaleTypeNames, TScaleLook{}.ScaleType)
+      .Bool("Transparent", &TScale::Transparent, &TScale::SetTransparent, TScaleBox{}.Transparent)
       .Bool("Antialiased", &TScale::Antialiased, &TScale::SetAntialiased, false)
-      .String("UserTickText", &TScale::UserTickText, &TScale::SetUserTickText, "")
+      .String("UserTickText", &TScale::UserTickText, &TScale::SetUserTickText, TScaleLook{}.UserTickText)
       .Event("OnScaleTickDrawn", &TScale::OnScaleTickDrawn)
       .Event("OnBeforeTickLabel", &TScale::OnBeforeTickLabel)
       .Event("OnBeforeScaleRendered", &TScale::OnBeforeScaleRendered)

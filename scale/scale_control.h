@@ -28,6 +28,7 @@
 #include "base/value_objects.h"
 #include "platform/controls.h"
 #include "platform/graphics.h"
+#include "scale/scale_look.h"
 #include "scale/scale_painter.h"
 #include "scale/tick_engine.h"
 
@@ -90,40 +91,40 @@ class TScale : public TCustomControl {
   // then draws an error text in place of its ticks).
   /// The unit caption, placed at (CaptionPosX, CaptionPosY) from CaptionAnchor.
   ///@{
-  const std::string& Caption() const { return FCaption; }
+  const std::string& Caption() const { return FLook.Caption; }
   void SetCaption(const std::string& Value);
   ///@}
   /// Offset of the caption in pixels from its anchor corner (horizontal, vertical).
   ///@{
-  int CaptionPosX() const { return FCaptionPosX; }
+  int CaptionPosX() const { return FLook.CaptionPosX; }
   void SetCaptionPosX(int Value);
-  int CaptionPosY() const { return FCaptionPosY; }
+  int CaptionPosY() const { return FLook.CaptionPosY; }
   void SetCaptionPosY(int Value);
   ///@}
   /// How the caption text is aligned on its position.
   ///@{
-  TAlignment CaptionAlignment() const { return FCaptionAlignment; }
+  TAlignment CaptionAlignment() const { return FLook.CaptionAlignment; }
   void SetCaptionAlignment(TAlignment Value);
   ///@}
   /// The corner of the control the caption position is measured from.
   ///@{
-  TScaleUnitAnchor CaptionAnchor() const { return FCaptionAnchor; }
+  TScaleUnitAnchor CaptionAnchor() const { return FLook.CaptionAnchor; }
   void SetCaptionAnchor(TScaleUnitAnchor Value);
   ///@}
   /// Colour of the background (unless Transparent).
   ///@{
-  TColor ColorBackGnd() const { return FColorBackGnd; }
+  TColor ColorBackGnd() const { return FLook.Box.ColorBackGnd; }
   void SetColorBackGnd(TColor Value);
   ///@}
   /// Colour of the ticks, the base line and the labels.
   ///@{
-  TColor ColorScale() const { return FColorScale; }
+  TColor ColorScale() const { return FLook.ColorScale; }
   void SetColorScale(TColor Value);
   ///@}
   /// The frame colours: csSystem takes the system's button shadow and highlight,
   /// the others grey and white (see FrameShadowColor, FrameHighlightColor).
   ///@{
-  TColorScheme ColorScheme() const { return FColorScheme; }
+  TColorScheme ColorScheme() const { return FLook.Box.ColorScheme; }
   void SetColorScheme(TColorScheme Value);
   ///@}
   /// How date/time labels are formatted (LabelType ftDateTime).
@@ -135,40 +136,40 @@ class TScale : public TCustomControl {
   /// Decimal places of numeric labels; negative values choose the places from the
   /// tick distance.
   ///@{
-  int DecPlaces() const { return FDecPlaces; }
+  int DecPlaces() const { return FLook.DecPlaces; }
   void SetDecPlaces(int Value);  ///< clamped to -3..12
   ///@}
   /// The frame drawn around the control.
   ///@{
-  TFrameStyle FrameStyle() const { return FFrameStyle; }
+  TFrameStyle FrameStyle() const { return FLook.Box.FrameStyle; }
   void SetFrameStyle(TFrameStyle Value);
   ///@}
   /// What the labels show: nothing, numbers, times, dates or user texts.
   ///@{
-  TFigType LabelType() const { return FLabelType; }
+  TFigType LabelType() const { return FLook.LabelType; }
   void SetLabelType(TFigType Value);
   ///@}
   /// A logarithmic value-to-pixel map. After loading, switching it on is ignored
   /// unless both range ends are above zero and the labels are not dates or times.
   ///@{
-  bool Logarithmic() const { return FLogarithmic; }
+  bool Logarithmic() const { return FLook.Logarithmic; }
   void SetLogarithmic(bool Value);
   ///@}
   /// Pixels between the control's edges and the scale's ends; negative values
   /// become 0.
   ///@{
-  int MarginTop() const { return FMarginTop; }
+  int MarginTop() const { return FLook.Box.MarginTop; }
   void SetMarginTop(int Value);  // negative values become 0
-  int MarginBottom() const { return FMarginBottom; }
+  int MarginBottom() const { return FLook.Box.MarginBottom; }
   void SetMarginBottom(int Value);
-  int MarginLeft() const { return FMarginLeft; }
+  int MarginLeft() const { return FLook.Box.MarginLeft; }
   void SetMarginLeft(int Value);
-  int MarginRight() const { return FMarginRight; }
+  int MarginRight() const { return FLook.Box.MarginRight; }
   void SetMarginRight(int Value);
   ///@}
   /// The fewest labelled ticks the tick walk aims for (0: no lower bound).
   ///@{
-  int MinTicks() const { return FMinTicks; }
+  int MinTicks() const { return FLook.MinTicks; }
   void SetMinTicks(int Value);  ///< 0, or clamped to 2..10
   ///@}
   /// What dragging the stand-alone scale does: maPan moves the range, maZoom
@@ -183,34 +184,34 @@ class TScale : public TCustomControl {
   /// Non-finite values are ignored; an end set equal to the other is moved
   /// away from it, so that the range never collapses.
   ///@{
-  double RangeLow() const { return FRangeLow; }
+  double RangeLow() const { return FLook.RangeLow; }
   void SetRangeLow(double Value);  // non-finite values are ignored
-  double RangeHigh() const { return FRangeHigh; }
+  double RangeHigh() const { return FLook.RangeHigh; }
   void SetRangeHigh(double Value);
   ///@}
   /// Draws short unlabelled ticks between the labelled ones.
   ///@{
-  bool ShortTicks() const { return FShortTicks; }
+  bool ShortTicks() const { return FLook.ShortTicks; }
   void SetShortTicks(bool Value);
   ///@}
   /// Draws the base line along the scale.
   ///@{
-  bool ShowBaseLine() const { return FShowBaseLine; }
+  bool ShowBaseLine() const { return FLook.Box.ShowBaseLine; }
   void SetShowBaseLine(bool Value);
   ///@}
   /// A unit text placed among the tick labels.
   ///@{
-  const std::string& ScaleInscript() const { return FScaleInscript; }
+  const std::string& ScaleInscript() const { return FLook.ScaleInscript; }
   void SetScaleInscript(const std::string& Value);
   ///@}
   /// Orientation and label side: x at the bottom / top, y at the left / right.
   ///@{
-  TScaleType ScaleType() const { return FScaleType; }
+  TScaleType ScaleType() const { return FLook.ScaleType; }
   void SetScaleType(TScaleType Value);
   ///@}
   /// Leaves the background unpainted, so that what lies behind the scale shows.
   ///@{
-  bool Transparent() const { return FTransparent; }
+  bool Transparent() const { return FLook.Box.Transparent; }
   void SetTransparent(bool Value);
   ///@}
   /// Off by default: the exact raster. When on, lines and texts are drawn
@@ -221,7 +222,7 @@ class TScale : public TCustomControl {
   ///@}
   /// Tick label texts given by the user (LabelType ftUserText).
   ///@{
-  const std::string& UserTickText() const { return FUserTickText; }
+  const std::string& UserTickText() const { return FLook.UserTickText; }
   void SetUserTickText(const std::string& Value);
   ///@}
 
@@ -239,6 +240,17 @@ class TScale : public TCustomControl {
   TZoomPanEvent OnZoomPan;
 
   // --- Operations used by the chart and the mouse handling ------------------------
+  /// Every setting the paint reads, as one value (the date format and the font
+  /// are the scale's own objects beside it).
+  const TScaleLook& Look() const { return FLook; }
+  /// Takes a whole look with the rules of the single setters, as if they were
+  /// called in the chart's copying order (scale type, margins, range ends,
+  /// decimal places, Logarithmic, LabelType, minimum ticks): DecPlaces,
+  /// MinTicks and the margins are clamped, equal range ends are moved apart, Logarithmic
+  /// switched on after loading is checked against the new range and the
+  /// previous label type, ftDateTime makes the scale linear and ftTime gives
+  /// 4 decimal places. Then recomputes the map and repaints.
+  void SetLook(const TScaleLook& Value);
   /// The defaults of every published setting (but ScaleInscript) and of the
   /// internal state; ends with UpdateScaleFactors.
   void SetDefaults();
@@ -291,9 +303,9 @@ class TScale : public TCustomControl {
   /// Frame colours: the outline (black, changed only by Assign) and the
   /// shadow and highlight that ColorScheme sets.
   ///@{
-  TColor FrameColor() const { return FFrameColor; }
-  TColor FrameShadowColor() const { return FFrameShadowColor; }
-  TColor FrameHighlightColor() const { return FFrameHighlightColor; }
+  TColor FrameColor() const { return FLook.Box.FrameColor; }
+  TColor FrameShadowColor() const { return FLook.Box.FrameShadowColor; }
+  TColor FrameHighlightColor() const { return FLook.Box.FrameHighlightColor; }
   ///@}
 
   /// Draw ticks, labels and caption with the base line at BaseY / BaseX (the
@@ -332,40 +344,13 @@ class TScale : public TCustomControl {
   void HookDateFormat();
   void DragMove(TShiftState Shift, int X, int Y);
 
-  std::string FCaption;
-  int FCaptionPosX = 4;
-  int FCaptionPosY = 4;
-  TAlignment FCaptionAlignment = taCenter;
-  TScaleUnitAnchor FCaptionAnchor = uaSclTopLft;
-  TColor FColorBackGnd = clBtnFace;
-  TColor FColorScale = clBlack;
-  TColorScheme FColorScheme = csBWG;
+  TScaleLook FLook;
   TDTLabel FDateFormat;
-  int FDecPlaces = -2;
-  TFrameStyle FFrameStyle = fsLowered;
-  TFigType FLabelType = ftNum;
-  bool FLogarithmic = false;
-  int FMarginTop = 20;
-  int FMarginBottom = 20;
-  int FMarginLeft = 20;
-  int FMarginRight = 20;
-  int FMinTicks = 3;
   TMouseActMode FMouseAction = maNone;
-  double FRangeLow = 0;
-  double FRangeHigh = 100;
-  bool FShortTicks = true;
-  bool FShowBaseLine = true;
-  std::string FScaleInscript;
-  TScaleType FScaleType = sctXB;
-  bool FTransparent = false;
-  std::string FUserTickText;
 
   double FScaleFactor = 0;
   double FScaleOffset = 0;
   std::vector<double> FTickPositions;
-  TColor FFrameColor = clBlack;
-  TColor FFrameShadowColor = clGray;
-  TColor FFrameHighlightColor = clWhite;
   bool FPaintSuspended = true;
   bool FEmbedded = false;
   bool FNotYetLoaded = true;

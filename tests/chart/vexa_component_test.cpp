@@ -50,6 +50,18 @@ TEST(VexaCreation, NewChartHasTheFirstLayoutAndItsDefaults) {
   EXPECT_TRUE(S.Frame == TFrameLook{});
 }
 
+// A default look value is what a new chart's crosshair 1 and labels have
+// (the label's font is the chart's).
+TEST(VexaCreation, NewCrossHairsAndLabelsHaveTheDefaultLooks) {
+  TVexa Chart(nullptr);
+  EXPECT_EQ(TCrossHairLook::Of(Chart.CrossHair(1)), TCrossHairLook{});
+  EXPECT_EQ(Chart.CrossHair(3).Layer(), 3);
+  TTextLabelLook Label = TTextLabelLook::Of(Chart.TextLabel(50));
+  EXPECT_EQ(Label.Font, TFontKey::Of(Chart.Font()));
+  Label.Font = TFontKey{};
+  EXPECT_EQ(Label, TTextLabelLook{});
+}
+
 // Assign copies every setting a paint reads: the copy's settings value is
 // the source's, whatever was changed on it.
 TEST(VexaCreation, AssignGivesTheCopyTheSourcesPaintSettings) {

@@ -109,6 +109,31 @@ TEST(ScaleControl, SetterClampsAndRangeRules) {
   EXPECT_EQ(S.FrameShadowColor(), clGray);
 }
 
+// A whole look is taken with the single setters' rules, in the chart's
+// copying order; a new scale's look is the look's defaults.
+TEST(ScaleControl, SetLookAppliesTheSettersRules) {
+  TScale S(nullptr);
+  EXPECT_EQ(S.Look(), TScaleLook{});
+  TScaleLook L;
+  L.MinTicks = 15;
+  L.DecPlaces = 2;
+  L.LabelType = ftTime;
+  L.RangeLow = L.RangeHigh = 7;
+  L.Box.MarginLeft = -3;
+  S.SetLook(L);
+  EXPECT_EQ(S.MinTicks(), 10);
+  EXPECT_EQ(S.DecPlaces(), 4);
+  EXPECT_EQ(S.RangeHigh(), 7);
+  EXPECT_EQ(S.RangeLow(), 8);
+  EXPECT_EQ(S.MarginLeft(), 0);
+  L = TScaleLook{};
+  L.LabelType = ftDateTime;
+  L.Logarithmic = true;
+  L.RangeLow = 1;
+  S.SetLook(L);
+  EXPECT_FALSE(S.Logarithmic());
+}
+
 TEST(ScaleControl, FactorsFollowRangeMarginsTypeAndBounds) {
   TScale S(nullptr);
   S.SetMarginLeft(0);
