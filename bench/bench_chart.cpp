@@ -215,7 +215,7 @@ void BM_FindNearestAfterRangeChange(benchmark::State& State) {
       Chart->FindNearestItem(ckMark, ClassFilterAll, 400, 350, Distance);
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    Chart->SetLayerRange(1, false, false, 0, 0, (N++ & 1) ? 1000 : 900, 700);
+    Chart->SetLayerRange(1, {0, (N++ & 1) ? 1000.0 : 900.0}, {0, 700});
     State.ResumeTiming();
     if (Mode == 5) {
       const TLayerTransform T = Chart->LayerTransform(1);

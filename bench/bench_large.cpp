@@ -129,7 +129,7 @@ void BM_Large_FindNearestFirst(benchmark::State& State) {
   double Distance = 0;
   for (auto _ : State) {
     State.PauseTiming();
-    FilledChart().SetLayerRange(1, false, false, 0, 0, (N++ & 1) ? 1000 : 990, 700);
+    FilledChart().SetLayerRange(1, {0, (N++ & 1) ? 1000.0 : 990.0}, {0, 700});
     State.ResumeTiming();
     benchmark::DoNotOptimize(FilledChart().FindNearestItem(KindFilterAll, ClassFilterAll, 500, 350, Distance));
   }
@@ -162,7 +162,7 @@ void BM_Large_FindNearestWhileSorting(benchmark::State& State) {
   double Distance = 0;
   for (auto _ : State) {
     State.PauseTiming();
-    FilledChart().SetLayerRange(1, false, false, 0, 0, (N++ & 1) ? 1000 : 990, 700);
+    FilledChart().SetLayerRange(1, {0, (N++ & 1) ? 1000.0 : 990.0}, {0, 700});
     FilledChart().FindNearestItem(KindFilterAll, ClassFilterAll, 500, 350, Distance);
     State.ResumeTiming();
     benchmark::DoNotOptimize(FilledChart().FindNearestItem(KindFilterAll, ClassFilterAll, 510, 350, Distance));

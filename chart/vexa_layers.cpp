@@ -183,7 +183,7 @@ bool TCustomVexa::RangeHistoryBack() {
   // Entries hold x low, y high, x high, y low per layer.
   for (int N = 1; N <= LayerCount; ++N) {
     const TLayerRangeEntry& E = Target[static_cast<std::size_t>(N - 1)];
-    SetLayerRange(N, false, false, E[0], E[3], E[2], E[1]);
+    SetLayerRange(N, {E[0], E[2]}, {E[3], E[1]});
   }
   return true;
 }
