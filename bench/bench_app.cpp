@@ -81,7 +81,7 @@ void BM_DemoMoveSearchOnly(benchmark::State& State) {
   C.PixelToWorld(1, 120, 90, X, Y);
   for (auto _ : State) {
     double Distance = 0.0;
-    benchmark::DoNotOptimize(C.FindNearestItem(1, 255, X, Y, Distance));
+    benchmark::DoNotOptimize(C.FindNearestItem(ckMark, ClassFilterAll, X, Y, Distance));
   }
 }
 BENCHMARK(BM_DemoMoveSearchOnly)->Arg(100)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -141,7 +141,7 @@ void BM_FindNearestItem(benchmark::State& State) {
   for (auto _ : State) {
     double Distance = 0;
     X = X > 990 ? 0 : X + 7.3;
-    benchmark::DoNotOptimize(Chart->FindNearestItem(1, 255, X, 350, Distance));
+    benchmark::DoNotOptimize(Chart->FindNearestItem(ckMark, ClassFilterAll, X, 350, Distance));
   }
   State.SetItemsProcessed(State.iterations() * State.range(0));
 }
@@ -156,8 +156,8 @@ void BM_FindNearestLinear(benchmark::State& State) {
   for (auto _ : State) {
     double Distance = 0;
     X = X > 990 ? 0 : X + 7.3;
-    benchmark::DoNotOptimize(
-        FindNearestInStore(Store.Data(), Store.Count(), T, T.PixelX(X), T.PixelY(350), 1, 255, nullptr, Distance));
+    benchmark::DoNotOptimize(FindNearestInStore(Store.Data(), Store.Count(), T, T.PixelX(X), T.PixelY(350), ckMark,
+                                                ClassFilterAll, nullptr, Distance));
   }
   State.SetItemsProcessed(State.iterations() * State.range(0));
 }
@@ -171,10 +171,10 @@ void BM_FindNearestDemoMove(benchmark::State& State) {
   Chart->AddMark(0, 0, 25);
   double X = 0;
   double Distance = 0;
-  Chart->FindNearestItem(1, 255, X, 350, Distance);
+  Chart->FindNearestItem(ckMark, ClassFilterAll, X, 350, Distance);
   for (auto _ : State) {
     X = X > 990 ? 0 : X + 7.3;
-    const int Index = Chart->FindNearestItem(1, 255, X, 350, Distance);
+    const int Index = Chart->FindNearestItem(ckMark, ClassFilterAll, X, 350, Distance);
     const TvxChartItem Found = Chart->GetItem(Index);
     Chart->RemoveLastItem();
     Chart->AddMark(Found.X, Found.Y, 25);
@@ -190,7 +190,7 @@ void BM_FindNearestFarOutside(benchmark::State& State) {
   for (auto _ : State) {
     double Distance = 0;
     const double Far = (N++ & 1) ? 1e7 : -1e7;
-    benchmark::DoNotOptimize(Chart->FindNearestItem(1, 255, Far, -Far, Distance));
+    benchmark::DoNotOptimize(Chart->FindNearestItem(ckMark, ClassFilterAll, Far, -Far, Distance));
   }
   State.SetItemsProcessed(State.iterations() * State.range(0));
 }
@@ -210,20 +210,20 @@ void BM_FindNearestAfterRangeChange(benchmark::State& State) {
   for (auto _ : State) {
     State.PauseTiming();
     if (Mode != 4) {
-      Chart->FindNearestItem(1, 255, 400, 350, Distance);
+      Chart->FindNearestItem(ckMark, ClassFilterAll, 400, 350, Distance);
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    Chart->SetLayerRange(1, false, false, 0, 0, (N++ & 1) ? 1000 : 900, 700);
+    Chart->SetLayerRange(1, {0, (N++ & 1) ? 1000.0 : 900.0}, {0, 700});
     State.ResumeTiming();
     if (Mode == 5) {
       const TLayerTransform T = Chart->LayerTransform(1);
       const TvxItemStore& Store = Chart->DataStore();
-      benchmark::DoNotOptimize(
-          FindNearestInStore(Store.Data(), Store.Count(), T, T.PixelX(400), T.PixelY(350), 1, 255, nullptr, Distance));
+      benchmark::DoNotOptimize(FindNearestInStore(Store.Data(), Store.Count(), T, T.PixelX(400), T.PixelY(350),
+                                                  ckMark, ClassFilterAll, nullptr, Distance));
       continue;
     }
-    benchmark::DoNotOptimize(Chart->FindNearestItem(1, 255, 400, 350, Distance));
-    if (Mode == 2) benchmark::DoNotOptimize(Chart->FindNearestItem(1, 255, 410, 350, Distance));
+    benchmark::DoNotOptimize(Chart->FindNearestItem(ckMark, ClassFilterAll, 400, 350, Distance));
+    if (Mode == 2) benchmark::DoNotOptimize(Chart->FindNearestItem(ckMark, ClassFilterAll, 410, 350, Distance));
   }
   SetTwoCoresEnabled(true);
   State.SetItemsProcessed(State.iterations() * State.range(0));

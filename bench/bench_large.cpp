@@ -129,9 +129,9 @@ void BM_Large_FindNearestFirst(benchmark::State& State) {
   double Distance = 0;
   for (auto _ : State) {
     State.PauseTiming();
-    FilledChart().SetLayerRange(1, false, false, 0, 0, (N++ & 1) ? 1000 : 990, 700);
+    FilledChart().SetLayerRange(1, {0, (N++ & 1) ? 1000.0 : 990.0}, {0, 700});
     State.ResumeTiming();
-    benchmark::DoNotOptimize(FilledChart().FindNearestItem(10, 255, 500, 350, Distance));
+    benchmark::DoNotOptimize(FilledChart().FindNearestItem(KindFilterAll, ClassFilterAll, 500, 350, Distance));
   }
   ReportMemory(State);
 }
@@ -144,12 +144,12 @@ BENCHMARK(BM_Large_FindNearestFirst)->Iterations(5)->Unit(benchmark::kMillisecon
 void BM_Large_FindNearestRepeated(benchmark::State& State) {
   int N = 0;
   double Distance = 0;
-  FilledChart().FindNearestItem(10, 255, 500, 350, Distance);
+  FilledChart().FindNearestItem(KindFilterAll, ClassFilterAll, 500, 350, Distance);
   std::this_thread::sleep_for(std::chrono::seconds(2));
   for (auto _ : State) {
     const double X = (N * 37) % 1000, Y = (N * 53) % 700;
     ++N;
-    benchmark::DoNotOptimize(FilledChart().FindNearestItem(10, 255, X, Y, Distance));
+    benchmark::DoNotOptimize(FilledChart().FindNearestItem(KindFilterAll, ClassFilterAll, X, Y, Distance));
   }
   ReportMemory(State);
 }
@@ -162,10 +162,10 @@ void BM_Large_FindNearestWhileSorting(benchmark::State& State) {
   double Distance = 0;
   for (auto _ : State) {
     State.PauseTiming();
-    FilledChart().SetLayerRange(1, false, false, 0, 0, (N++ & 1) ? 1000 : 990, 700);
-    FilledChart().FindNearestItem(10, 255, 500, 350, Distance);
+    FilledChart().SetLayerRange(1, {0, (N++ & 1) ? 1000.0 : 990.0}, {0, 700});
+    FilledChart().FindNearestItem(KindFilterAll, ClassFilterAll, 500, 350, Distance);
     State.ResumeTiming();
-    benchmark::DoNotOptimize(FilledChart().FindNearestItem(10, 255, 510, 350, Distance));
+    benchmark::DoNotOptimize(FilledChart().FindNearestItem(KindFilterAll, ClassFilterAll, 510, 350, Distance));
   }
   ReportMemory(State);
 }

@@ -38,7 +38,7 @@ void BM_StreamFrame(benchmark::State& State) {
     All->SetUseDataOf(Live.get());
   }
   std::int64_t Shown = st::Frame(*Live, 0, Points);
-  if (All) All->SetRange(1, false, false, 0, -2, st::SampleTime(Points) * 1.25, 2);
+  if (All) All->SetRange(1, {0, st::SampleTime(Points) * 1.25}, {-2, 2});
   for (auto _ : State) {
     Shown = st::Frame(*Live, Shown, Shown + PointsPerFrame);
   }

@@ -1,5 +1,6 @@
 // Unit ZKW_vexa: the chart component and its model.
 //  - chart_item.h: the item record and the kind values;
+//  - item_views.h: named views of the item record per kind;
 //  - item_store.h: item stores and long-text tables;
 //  - data_sharing.h: sharing one item store between charts;
 //  - layers.h: plot rectangle, layer transforms, pan limits, range history;
@@ -14,6 +15,7 @@
 #include "chart/chart_item.h"
 #include "chart/data_sharing.h"
 #include "chart/item_store.h"
+#include "chart/item_views.h"
 #include "chart/layers.h"
 #include "chart/mouse_actions.h"
 #include "chart/mouse_cursors.h"

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "chart/item_views.h"
 #include "chart/vexa.h"
 #include "platform/rtl.h"
 
@@ -57,7 +58,7 @@ int TCustomVexa::StoreLongText(const std::string& Text) {
 void TCustomVexa::SetItemText(TvxChartItem& Item, const std::string& Text, int LongTextIndex) {
   // Index 0: the text fits the record; below 1 tells the renderer so.
   Item.ShortText.Set(LongTextIndex > 0 ? std::string() : Text);
-  Item.LineWidth = LongTextIndex;
+  AsText(Item).LongText = LongTextIndex;
 }
 
 void TCustomVexa::AddMark(double X, double Y, std::uint8_t MarkType) {
@@ -124,7 +125,7 @@ void TCustomVexa::AddRect(double X1, double Y1, double X2, double Y2, bool Trans
   Item.X2 = X2;
   Item.Y2 = Y2;
   Item.FillColor = FConduct.FillColor;
-  Item.Flag = Transparent;
+  AsRect(Item).Transparent = Transparent;
   CommitItem();
 }
 
@@ -149,8 +150,9 @@ void TCustomVexa::AddBar3D(double X1, double Y1, double X2, double Y2, int Angle
   Item.X2 = X2;
   Item.Y2 = Y2;
   Item.FillColor = FConduct.FillColor;
-  Item.Size1 = Angle;
-  Item.Size2 = Depth;
+  TBar3DView Bar = AsBar3D(Item);
+  Bar.Angle = Angle;
+  Bar.Depth = Depth;
   CommitItem();
 }
 
@@ -161,9 +163,10 @@ void TCustomVexa::AddText(double X, double Y, const std::string& Text, int FontS
   Item.X = X;
   Item.Y = Y;
   Item.FillColor = FConduct.FillColor;
-  Item.Size1 = FontSize;
-  Item.Size2 = FConduct.TextBkStyle == tbSolid ? 1 : 0;
-  Item.MarkType = FConduct.TextAlignment;  // 0 left, 1 right, 2 centred
+  TTextView T = AsText(Item);
+  T.FontSize = FontSize;
+  T.Background = FConduct.TextBkStyle == tbSolid ? 1 : 0;
+  T.Alignment = FConduct.TextAlignment;
   CommitItem();
 }
 
@@ -173,12 +176,13 @@ void TCustomVexa::AddTextOffs(double X, double Y, double DX, double DY, const st
   SetItemText(Item, Text, TextIndex);
   Item.X = X;
   Item.Y = Y;
-  Item.X2 = DX;
-  Item.Y2 = DY;
   Item.FillColor = FConduct.FillColor;
-  Item.Size1 = FontSize;
-  Item.Size2 = FConduct.TextBkStyle == tbSolid ? 1 : 0;
-  Item.MarkType = FConduct.TextAlignment;
+  TTextView T = AsText(Item);
+  T.OffsetX = DX;
+  T.OffsetY = DY;
+  T.FontSize = FontSize;
+  T.Background = FConduct.TextBkStyle == tbSolid ? 1 : 0;
+  T.Alignment = FConduct.TextAlignment;
   CommitItem();
 }
 
@@ -186,10 +190,11 @@ void TCustomVexa::AddEllipse(double X, double Y, double RX, double RY, bool Tran
   TvxChartItem& Item = NewItem(ckEllipse);
   Item.X = X;
   Item.Y = Y;
-  Item.X2 = RX;
-  Item.Y2 = RY;
   Item.FillColor = FConduct.FillColor;
-  Item.Flag = Transparent;
+  TEllipseView Ellipse = AsEllipse(Item);
+  Ellipse.RadiusX = RX;
+  Ellipse.RadiusY = RY;
+  Ellipse.Transparent = Transparent;
   CommitItem();
 }
 
@@ -201,8 +206,9 @@ void TCustomVexa::AddArrowOfKind(std::uint8_t Kind, double X1, double Y1, double
   Item.X2 = X2;
   Item.Y2 = Y2;
   Item.FillColor = FConduct.FillColor;
-  Item.Size1 = HeadSize;
-  Item.Flag = OpenHeads;
+  TArrowView Arrow = AsArrow(Item);
+  Arrow.HeadSize = HeadSize;
+  Arrow.OpenHeads = OpenHeads;
   CommitItem();
 }
 
@@ -219,9 +225,10 @@ void TCustomVexa::AddBox(double X, double Y, int HalfWidth, int HalfHeight, bool
   Item.X = X;
   Item.Y = Y;
   Item.FillColor = FConduct.FillColor;
-  Item.Size1 = HalfWidth;
-  Item.Size2 = HalfHeight;
-  Item.Flag = Transparent;
+  TBoxView Box = AsBox(Item);
+  Box.HalfWidth = HalfWidth;
+  Box.HalfHeight = HalfHeight;
+  Box.Transparent = Transparent;
   CommitItem();
 }
 
@@ -230,11 +237,12 @@ void TCustomVexa::AddErrorBar(double X, double Y, double ErrLow, double ErrHigh,
   TvxChartItem& Item = NewItem(ckErrorBar);
   Item.X = X;
   Item.Y = Y;
-  Item.X2 = std::fabs(ErrLow);
-  Item.Y2 = std::fabs(ErrHigh);
   Item.FillColor = FConduct.FillColor;
   Item.MarkType = MarkType;
-  Item.Size1 = Horizontal ? 1 : 0;
+  TErrorBarView Bar = AsErrorBar(Item);
+  Bar.ErrLow = std::fabs(ErrLow);
+  Bar.ErrHigh = std::fabs(ErrHigh);
+  Bar.Direction = Horizontal ? 1 : 0;
   CommitItem();
 }
 
@@ -245,8 +253,9 @@ void TCustomVexa::AddLineOffs(double X1, double Y1, double X2, double Y2, int DX
   Item.X2 = X2;
   Item.Y2 = Y2;
   Item.FillColor = FConduct.FillColor;
-  Item.Size1 = DX;
-  Item.Size2 = DY;
+  TLineOffsView Offs = AsLineOffs(Item);
+  Offs.OffsetX = DX;
+  Offs.OffsetY = DY;
   CommitItem();
 }
 
@@ -254,11 +263,12 @@ void TCustomVexa::AddArc(double X, double Y, double RX, double RY, double StartA
   TvxChartItem& Item = NewItem(ckArc);
   Item.X = X;
   Item.Y = Y;
-  Item.X2 = RX;
-  Item.Y2 = RY;
   Item.FillColor = FConduct.FillColor;
-  Item.Size1 = AngleToField(StartAngle);
-  Item.Size2 = AngleToField(EndAngle);
+  TArcView Arc = AsArc(Item);
+  Arc.RadiusX = RX;
+  Arc.RadiusY = RY;
+  Arc.StartAngle = AngleToField(StartAngle);
+  Arc.EndAngle = AngleToField(EndAngle);
   CommitItem();
 }
 
@@ -266,9 +276,10 @@ void TCustomVexa::AddLineRel(double X, double Y, double DX, double DY) {
   TvxChartItem& Item = NewItem(ckLineRel);
   Item.X = X;
   Item.Y = Y;
-  Item.X2 = DX;
-  Item.Y2 = DY;
   Item.FillColor = FConduct.FillColor;
+  TLineRelView Step = AsLineRel(Item);
+  Step.DX = DX;
+  Step.DY = DY;
   CommitItem();
 }
 
@@ -290,9 +301,10 @@ void TCustomVexa::AddCross(double X, double Y, double HalfWidth, double HalfHeig
   TvxChartItem& Item = NewItem(ckCross);
   Item.X = X;
   Item.Y = Y;
-  Item.X2 = HalfWidth;
-  Item.Y2 = HalfHeight;
   Item.FillColor = FConduct.FillColor;
+  TCrossView Cross = AsCross(Item);
+  Cross.HalfWidth = HalfWidth;
+  Cross.HalfHeight = HalfHeight;
   CommitItem();
 }
 

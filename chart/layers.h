@@ -168,6 +168,15 @@ struct TPanLimits {
   bool Active() const { return XLow != 0 || YLow != 0 || XHigh != 0 || YHigh != 0; }
 };
 
+// How a range change is applied (SetRange, SetLayerRange): PushHistory records
+// it in the range history, ApplyPanLimits keeps a panned axis inside the pan
+// limits. Named so that a call says which of the two it wants:
+// SetRange(L, X, Y, {.ApplyPanLimits = true}).
+struct TRangeChange {
+  bool PushHistory = false;
+  bool ApplyPanLimits = false;
+};
+
 // Pulls one axis range into [LimitLow, LimitHigh] by four tests in a fixed
 // order. MoveWhole (the pan modes) shifts the whole range and keeps its
 // width; otherwise only the offending end moves.

@@ -69,6 +69,11 @@ TDragFrame FrameOf(const TPlotGeometry& G) {
 }
 
 TAxisRange SpanOf(const TScaleProps& P) { return {P.RangeLow(), P.RangeHigh(), P.Logarithmic()}; }
+TRangeEnds EndsOf(const TScaleProps& P) { return {P.RangeLow(), P.RangeHigh()}; }
+
+// Every drag and the wheel keep a panned axis inside the pan limits; no drag
+// step is a history entry of its own.
+constexpr TRangeChange KeepInPanLimits{.ApplyPanLimits = true};
 
 // Runs a mouse step. A range change that meets a logarithmic axis reaching
 // below zero (set up by the host, unchecked while loading) ends the step:
@@ -138,8 +143,7 @@ void TChartMouse::TakeStartState(int X, int Y) {
   for (int N = 1; N <= LayerCount; ++N) {
     const auto I = static_cast<std::size_t>(N - 1);
     FStartPointer[I] = TPoint{X, Y};
-    FStartRanges[I] = {FChart.ScalePropsX(N).RangeLow(), FChart.ScalePropsX(N).RangeHigh(),
-                       FChart.ScalePropsY(N).RangeLow(), FChart.ScalePropsY(N).RangeHigh()};
+    FStartRanges[I] = {EndsOf(FChart.ScalePropsX(N)), EndsOf(FChart.ScalePropsY(N))};
   }
 }
 
@@ -303,10 +307,9 @@ void TChartMouse::ScaleDrags(TShiftState Shift, int X, int Y) {
         const TScalePropsHoriz& P = FChart.ScalePropsX(N);
         if (P.MouseAction() != maNone && InXScaleBand(G, P.ScaleType(), P.ScalePos(), ScaleDragBand, Y) &&
             Between(L, X, W - R) && FZoomWindState != zsDrawWin &&
-            ScaleDragRange(Drag, SpanOf(P), {FStartRanges[I][0], FStartRanges[I][1]},
+            ScaleDragRange(Drag, SpanOf(P), FStartRanges[I].X,
                            {P.ScaleType(), P.MouseAction()}, FrameOf(G), Low, High)) {
-          const TScalePropsVert& PY = FChart.ScalePropsY(N);
-          FChart.SetRange(N, false, true, Low, PY.RangeLow(), High, PY.RangeHigh());
+          FChart.SetRange(N, {Low, High}, EndsOf(FChart.ScalePropsY(N)), KeepInPanLimits);
           Moved = true;
         }
       }
@@ -314,10 +317,9 @@ void TChartMouse::ScaleDrags(TShiftState Shift, int X, int Y) {
         const TScalePropsVert& P = FChart.ScalePropsY(N);
         if (P.MouseAction() != maNone && InYScaleBand(G, P.ScaleType(), P.ScalePos(), ScaleDragBand, X) &&
             Between(T, Y, H - B) &&
-            ScaleDragRange(Drag, SpanOf(P), {FStartRanges[I][2], FStartRanges[I][3]},
+            ScaleDragRange(Drag, SpanOf(P), FStartRanges[I].Y,
                            {P.ScaleType(), P.MouseAction()}, FrameOf(G), Low, High)) {
-          const TScalePropsHoriz& PX = FChart.ScalePropsX(N);
-          FChart.SetRange(N, false, true, PX.RangeLow(), Low, PX.RangeHigh(), High);
+          FChart.SetRange(N, EndsOf(FChart.ScalePropsX(N)), {Low, High}, KeepInPanLimits);
           Moved = true;
         }
       }
@@ -341,8 +343,8 @@ void TChartMouse::Pan(TShiftState Shift, int X, int Y, TMouseActMode Action) {
         if (!FLayerEnabled[I]) continue;
         const TPlotGeometry G = Geometry();
         const TAxisRange SX = SpanOf(FChart.ScalePropsX(N)), SY = SpanOf(FChart.ScalePropsY(N));
-        const TRangeEnds StartX{FStartRanges[I][0], FStartRanges[I][1]};
-        const TRangeEnds StartY{FStartRanges[I][2], FStartRanges[I][3]};
+        const TRangeEnds StartX = FStartRanges[I].X;
+        const TRangeEnds StartY = FStartRanges[I].Y;
         // The values follow the pointer: dragging right shows lower x values,
         // dragging down higher y values.
         const Extended XTravel = -(static_cast<Extended>(X) - FStartPointer[I].X);
@@ -350,18 +352,16 @@ void TChartMouse::Pan(TShiftState Shift, int X, int Y, TMouseActMode Action) {
         const TPanStep PX = PanAxis(SX, StartX, XTravel, G.PlotWidth());
         const TPanStep PY = PanAxis(SY, StartY, YTravel, G.PlotHeight());
         switch (Action) {
-          case maPan:
-            FChart.SetRange(N, false, true, PX.Range.Low, PY.Range.Low, PX.Range.High, PY.Range.High);
-            break;
-          case maPanHoriz: FChart.SetRange(N, false, true, PX.Range.Low, SY.Low, PX.Range.High, SY.High); break;
-          case maPanVert: FChart.SetRange(N, false, true, SX.Low, PY.Range.Low, SX.High, PY.Range.High); break;
+          case maPan: FChart.SetRange(N, PX.Range, PY.Range, KeepInPanLimits); break;
+          case maPanHoriz: FChart.SetRange(N, PX.Range, {SY.Low, SY.High}, KeepInPanLimits); break;
+          case maPanVert: FChart.SetRange(N, {SX.Low, SX.High}, PY.Range, KeepInPanLimits); break;
           default: {
             // maPanGrid: the low ends snap to the grid (cut towards zero);
             // the widths stay. Not on logarithmic axes.
             if (SX.Logarithmic || SY.Logarithmic) break;
             const TRangeEnds GX = SnapPanToGrid(SX, StartX, PX.Moved, FChart.PanGridDx(), FChart.PanGridOffsX());
             const TRangeEnds GY = SnapPanToGrid(SY, StartY, PY.Moved, FChart.PanGridDy(), FChart.PanGridOffsY());
-            FChart.SetRange(N, false, true, GX.Low, GY.Low, GX.High, GY.High);
+            FChart.SetRange(N, GX, GY, KeepInPanLimits);
             break;
           }
         }
@@ -407,11 +407,9 @@ void TChartMouse::ZoomDrag(TShiftState Shift, int X, int Y) {
         const Extended TX = ZoomDragFactor(-(static_cast<Extended>(X) - FStartPointer[I].X), W);
         const Extended TY =
             FChart.Isometric() ? TX : ZoomDragFactor(static_cast<Extended>(Y) - FStartPointer[I].Y, H);
-        const TRangeEnds RX =
-            ZoomDragAxis(SpanOf(FChart.ScalePropsX(N)), {FStartRanges[I][0], FStartRanges[I][1]}, TX);
-        const TRangeEnds RY =
-            ZoomDragAxis(SpanOf(FChart.ScalePropsY(N)), {FStartRanges[I][2], FStartRanges[I][3]}, TY);
-        FChart.SetRange(N, false, true, RX.Low, RY.Low, RX.High, RY.High);
+        const TRangeEnds RX = ZoomDragAxis(SpanOf(FChart.ScalePropsX(N)), FStartRanges[I].X, TX);
+        const TRangeEnds RY = ZoomDragAxis(SpanOf(FChart.ScalePropsY(N)), FStartRanges[I].Y, TY);
+        FChart.SetRange(N, RX, RY, KeepInPanLimits);
       }
     }
     RaiseZoomPan();
@@ -574,7 +572,7 @@ void TChartMouse::FinishWindow(TMouseButton Button) {
       case maSelectRect:
         if (const TSelectRectEvent Handler = FChart.OnSelectRect) Handler(&FChart, N, XA, YA, XC, YC);
         break;
-      default: FChart.SetRange(N, true, false, XA, YA, XC, YC); break;
+      default: FChart.SetRange(N, {XA, XC}, {YA, YC}, {.PushHistory = true}); break;
     }
   }
   RaiseZoomPan();
@@ -628,7 +626,7 @@ bool TChartMouse::Wheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
       // An axis without a finite zoom keeps its range.
       if (DoX) ZoomAbout(SX, WX, Factor, RX);
       if (DoY) ZoomAbout(SY, WY, Factor, RY);
-      FChart.SetRange(N, false, true, RX.Low, RY.Low, RX.High, RY.High);
+      FChart.SetRange(N, RX, RY, KeepInPanLimits);
     }
     FChart.SetRangeHistory(History);
     FChart.PushRangeHistory();

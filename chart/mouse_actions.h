@@ -105,9 +105,13 @@ class TChartMouse {
   TPoint FLastPointer;
   TPoint FActionPoint;
   bool FDragging = false;
-  // Where each layer's drag started and its ranges then (x low, x high, y low, y high).
+  // Where each layer's drag started and its ranges then.
+  struct TStartRanges {
+    TRangeEnds X;
+    TRangeEnds Y;
+  };
   std::array<TPoint, LayerCount> FStartPointer{};
-  std::array<std::array<double, 4>, LayerCount> FStartRanges{};
+  std::array<TStartRanges, LayerCount> FStartRanges{};
   std::array<bool, LayerCount> FLayerEnabled{};
   TZoomWindState FZoomWindState = zsNormal;
   TPoint FAnchor;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/item_views.h"
 #include "chart/render_items.h"
 #include "platform/devices.h"
 
@@ -50,8 +51,9 @@ void ApplyPrinterFontRule(TFont& Font, int PointSize) {
 void TItemRenderer::DrawTextItem(const TvxChartItem& Item, TPoint Position, int Index, bool IsAnnotation,
                                  const TLongTextArray& Texts) {
   FlushPolyline();
+  const TTextView View = AsText(Item);
   // A long-text index outside 1..50 reads an empty text.
-  std::string Text = Item.LineWidth < 1 ? Item.ShortText.Get() : Texts[Item.LineWidth];
+  std::string Text = View.LongText < 1 ? Item.ShortText.Get() : Texts[View.LongText];
   if (OnBeforeRenderText) {
     // The host handler runs before this text's font and brush are set, so
     // nothing it does to the canvas can spoil them; what it changed is
@@ -66,21 +68,21 @@ void TItemRenderer::DrawTextItem(const TvxChartItem& Item, TPoint Position, int 
     Font.SetStyle(FFrame.TextFont->Style());
   }
   if (FFrame.OnPrinter) {
-    ApplyPrinterFontRule(Font, Item.Size1);
+    ApplyPrinterFontRule(Font, View.FontSize);
   } else {
-    Font.SetSize(Item.Size1);
+    Font.SetSize(View.FontSize);
   }
   const TColor B = TextBackOf(Item);
   SetBrushColor(B);
-  const bool Opaque = (Item.Size2 & 0xFF) != 0;
+  const bool Opaque = View.SolidBackground();
   FCanvas.Brush().SetStyle(Opaque ? bsSolid : bsClear);
 
   const TTextMeasure M = MeasureText(Text, FCanvas);
   std::int64_t X = Position.X;
   const std::int64_t Y = std::int64_t{Position.Y} - M.LineHeight / 2;
-  if (Item.MarkType == 1) {
+  if (View.Alignment == 1) {
     X -= M.BlockWidth;
-  } else if (Item.MarkType == 2) {
+  } else if (View.Alignment == 2) {
     X -= M.BlockWidth / 2;
   }
   if (M.Lines <= 1) {
@@ -95,9 +97,9 @@ void TItemRenderer::DrawTextItem(const TvxChartItem& Item, TPoint Position, int 
   int K = 0;
   for (const std::string& LineText : SplitTextLines(Text)) {
     std::int64_t O = 0;
-    if (Item.MarkType == 1) {
+    if (View.Alignment == 1) {
       O = M.BlockWidth - FCanvas.TextWidth(LineText);
-    } else if (Item.MarkType == 2) {
+    } else if (View.Alignment == 2) {
       O = (M.BlockWidth - FCanvas.TextWidth(LineText)) / 2;
     }
     FCanvas.TextOut(static_cast<int>(X + O), static_cast<int>(Y + std::int64_t{K} * M.LineHeight), LineText);

@@ -10,6 +10,7 @@
 
 #include "base/ZKW_zkwbase.h"
 #include "base/ZKW_zkwcolors.h"
+#include "chart/item_views.h"
 #include "platform/rtl.h"
 
 namespace zkw {
@@ -393,8 +394,9 @@ void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnot
       break;
     case ckTextOffs: {
       // The pixel offset is added in real arithmetic before rounding.
-      const TPoint P{ClampRender(Round(static_cast<Extended>(WorldXRaw(Item.Layer, Item.X)) + Item.X2)),
-                     ClampRender(Round(static_cast<Extended>(WorldYRaw(Item.Layer, Item.Y)) + Item.Y2))};
+      const TTextView Text = AsText(Item);
+      const TPoint P{ClampRender(Round(static_cast<Extended>(WorldXRaw(Item.Layer, Item.X)) + Text.OffsetX)),
+                     ClampRender(Round(static_cast<Extended>(WorldYRaw(Item.Layer, Item.Y)) + Text.OffsetY))};
       DrawTextItem(Item, P, Index, IsAnnotation, Texts);
       break;
     }
@@ -443,9 +445,10 @@ void TItemRenderer::RenderItem(const TvxChartItem& Item, int Index, bool IsAnnot
       FlushPolyline();
       const TColor C = PenOf(Item);
       SetLineState(C, Item.PenStyle, Item.FillColor);
+      const TLineOffsView Offs = AsLineOffs(Item);
       TPoint P1 = World(Item.Layer, Item.X, Item.Y), P2 = World(Item.Layer, Item.X2, Item.Y2);
-      P1 = {ClampRender(std::int64_t{P1.X} + Item.Size1), ClampRender(std::int64_t{P1.Y} + Item.Size2)};
-      P2 = {ClampRender(std::int64_t{P2.X} + Item.Size1), ClampRender(std::int64_t{P2.Y} + Item.Size2)};
+      P1 = {ClampRender(std::int64_t{P1.X} + Offs.OffsetX), ClampRender(std::int64_t{P1.Y} + Offs.OffsetY)};
+      P2 = {ClampRender(std::int64_t{P2.X} + Offs.OffsetX), ClampRender(std::int64_t{P2.Y} + Offs.OffsetY)};
       if (P1 == P2) {
         Dot(P1, C);
       } else {
@@ -555,7 +558,7 @@ void TItemRenderer::DrawRectItem(const TvxChartItem& Item) {
   FlushPolyline();
   const TColor C = PenOf(Item);
   SetLineState(C, Item.PenStyle, FillOf(Item));
-  FCanvas.Brush().SetStyle(Item.Flag ? bsClear : bsSolid);
+  FCanvas.Brush().SetStyle(AsRect(Item).Transparent ? bsClear : bsSolid);
   TPoint P1, P2;
   TwoPoints(Item, P1, P2);
   if (P1 == P2) {
@@ -629,10 +632,11 @@ void TItemRenderer::DrawBar3DItem(const TvxChartItem& Item) {
   const TPoint A = World(Item.Layer, Item.X, Item.Y), B = World(Item.Layer, Item.X2, Item.Y2);
   std::int64_t X1 = std::min(A.X, B.X), X2 = std::max(A.X, B.X);
   const std::int64_t Y1 = std::min(A.Y, B.Y), Y2 = std::max(A.Y, B.Y);
-  const Extended Angle = static_cast<Extended>(Item.Size1) * std::numbers::pi_v<Extended> / 180;
-  const std::int64_t DX = Round(static_cast<Extended>(Item.Size2) * std::cos(Angle));
-  const std::int64_t DY = Round(-(static_cast<Extended>(Item.Size2) * std::sin(Angle)));
-  if (Item.Size1 > 90) std::swap(X1, X2);  // the depth goes to the left
+  const TBar3DView Bar = AsBar3D(Item);
+  const Extended Angle = static_cast<Extended>(Bar.Angle) * std::numbers::pi_v<Extended> / 180;
+  const std::int64_t DX = Round(static_cast<Extended>(Bar.Depth) * std::cos(Angle));
+  const std::int64_t DY = Round(-(static_cast<Extended>(Bar.Depth) * std::sin(Angle)));
+  if (Bar.Angle > 90) std::swap(X1, X2);  // the depth goes to the left
   auto Pt = [](std::int64_t X, std::int64_t Y) { return TPoint{ClampRender(X), ClampRender(Y)}; };
   const TPoint Top[4] = {Pt(X1, Y1), Pt(X1 + DX, Y1 + DY), Pt(X2 + DX, Y1 + DY), Pt(X2, Y1)};
   FCanvas.Polygon(Top, 4);
@@ -647,9 +651,10 @@ void TItemRenderer::DrawEllipseItem(const TvxChartItem& Item) {
   FlushPolyline();
   const TColor C = PenOf(Item);
   SetLineState(C, Item.PenStyle, FillOf(Item));
-  FCanvas.Brush().SetStyle(Item.Flag ? bsClear : bsSolid);
-  TPoint P1 = World(Item.Layer, Item.X - Item.X2, Item.Y + Item.Y2);
-  TPoint P2 = World(Item.Layer, Item.X + Item.X2, Item.Y - Item.Y2);
+  const TEllipseView Ellipse = AsEllipse(Item);
+  FCanvas.Brush().SetStyle(Ellipse.Transparent ? bsClear : bsSolid);
+  TPoint P1 = World(Item.Layer, Item.X - Ellipse.RadiusX, Item.Y + Ellipse.RadiusY);
+  TPoint P2 = World(Item.Layer, Item.X + Ellipse.RadiusX, Item.Y - Ellipse.RadiusY);
   if (P1 == P2) {
     Dot(P1, C);
     return;
@@ -662,7 +667,8 @@ void TItemRenderer::DrawArrowItem(const TvxChartItem& Item) {
   FlushPolyline();
   const TColor C = PenOf(Item), F = FillOf(Item);
   SetLineState(C, Item.PenStyle, F);
-  FCanvas.Brush().SetStyle(Item.Flag ? bsClear : bsSolid);
+  const TArrowView Arrow = AsArrow(Item);
+  FCanvas.Brush().SetStyle(Arrow.OpenHeads ? bsClear : bsSolid);
   TPoint P1, P2;
   TwoPoints(Item, P1, P2);
   if (P1 == P2) {
@@ -675,7 +681,7 @@ void TItemRenderer::DrawArrowItem(const TvxChartItem& Item) {
   if (Contrast) FCanvas.Brush().SetColor(ContrastColor(C));
   Line(P1, P2);
   if (Contrast) FCanvas.Brush().SetColor(F);
-  if (Item.Size1 < 1) return;
+  if (Arrow.HeadSize < 1) return;
 
   using std::numbers::pi_v;
   const Extended Pi = pi_v<Extended>;
@@ -687,14 +693,14 @@ void TItemRenderer::DrawArrowItem(const TvxChartItem& Item) {
         (P2.X < P1.X ? 3 * Pi / 2 : Pi / 2);
   }
   SetPenStyle(psSolid);
-  const Extended S = Item.Size1, Wing = Pi / 9;
+  const Extended S = Arrow.HeadSize, Wing = Pi / 9;
   // Wing offsets: (sin(t +- wing) * s, -cos(t +- wing) * s), rounded.
   const std::int64_t AX = Round(std::sin(T + Wing) * S), AY = Round(-std::cos(T + Wing) * S);
   const std::int64_t BX = Round(std::sin(T - Wing) * S), BY = Round(-std::cos(T - Wing) * S);
   auto Head = [&](TPoint Tip, int Sign) {
     const TPoint WA{ClampRender(Tip.X + Sign * AX), ClampRender(Tip.Y + Sign * AY)};
     const TPoint WB{ClampRender(Tip.X + Sign * BX), ClampRender(Tip.Y + Sign * BY)};
-    if (Item.Flag) {
+    if (Arrow.OpenHeads) {
       Line(Tip, WA);
       Line(Tip, WB);
     } else {
@@ -710,10 +716,11 @@ void TItemRenderer::DrawBoxItem(const TvxChartItem& Item) {
   FlushPolyline();
   const TColor C = PenOf(Item);
   SetLineState(C, Item.PenStyle, FillOf(Item));
-  FCanvas.Brush().SetStyle(Item.Flag ? bsClear : bsSolid);
+  const TBoxView Box = AsBox(Item);
+  FCanvas.Brush().SetStyle(Box.Transparent ? bsClear : bsSolid);
   const TPoint P = World(Item.Layer, Item.X, Item.Y);
-  TPoint P1{ClampRender(std::int64_t{P.X} - Item.Size1), ClampRender(std::int64_t{P.Y} - Item.Size2)};
-  TPoint P2{ClampRender(std::int64_t{P.X} + Item.Size1), ClampRender(std::int64_t{P.Y} + Item.Size2)};
+  TPoint P1{ClampRender(std::int64_t{P.X} - Box.HalfWidth), ClampRender(std::int64_t{P.Y} - Box.HalfHeight)};
+  TPoint P2{ClampRender(std::int64_t{P.X} + Box.HalfWidth), ClampRender(std::int64_t{P.Y} + Box.HalfHeight)};
   if (P1 == P2) {
     Dot(P1, C);
     return;
@@ -724,7 +731,8 @@ void TItemRenderer::DrawBoxItem(const TvxChartItem& Item) {
 
 void TItemRenderer::DrawErrorBarItem(const TvxChartItem& Item) {
   FlushPolyline();
-  const double Low = std::fabs(Item.X2), High = std::fabs(Item.Y2);
+  const TErrorBarView Bar = AsErrorBar(Item);
+  const double Low = std::fabs(Bar.ErrLow), High = std::fabs(Bar.ErrHigh);
   const std::size_t L = static_cast<std::size_t>(ClampLayer(Item.Layer) - 1);
   if (!Overlaps(Item.X - Low, Item.X + High, FFrame.XRanges[L]) ||
       !Overlaps(Item.Y - Low, Item.Y + High, FFrame.YRanges[L])) {
@@ -735,7 +743,7 @@ void TItemRenderer::DrawErrorBarItem(const TvxChartItem& Item) {
   SizeMarkFontForPrinter(Item);
   const double Ends[2] = {Item.X - Low, Item.X + High};
   const double EndsY[2] = {Item.Y - Low, Item.Y + High};
-  if (Item.Size1 != 0) {
+  if (Bar.Horizontal()) {
     for (double E : Ends) {
       const int EX = ClampRender(WorldXRaw(Item.Layer, E));
       Line(P, {EX, P.Y});
@@ -756,8 +764,9 @@ void TItemRenderer::DrawArcItem(const TvxChartItem& Item) {
   FlushPolyline();
   const TColor C = PenOf(Item);
   SetPenColor(C);
-  TPoint P1 = World(Item.Layer, Item.X - Item.X2, Item.Y - Item.Y2);
-  TPoint P2 = World(Item.Layer, Item.X + Item.X2, Item.Y + Item.Y2);
+  const TArcView Arc = AsArc(Item);
+  TPoint P1 = World(Item.Layer, Item.X - Arc.RadiusX, Item.Y - Arc.RadiusY);
+  TPoint P2 = World(Item.Layer, Item.X + Arc.RadiusX, Item.Y + Arc.RadiusY);
   const TPoint Centre = World(Item.Layer, Item.X, Item.Y);
   if (P1 == P2) {
     Dot(P1, C);
@@ -773,8 +782,8 @@ void TItemRenderer::DrawArcItem(const TvxChartItem& Item) {
     Y = static_cast<int>(Centre.Y - Round(Far * std::sin(A)));
   };
   int X3, Y3, X4, Y4;
-  Radial(Item.Size1, X3, Y3);
-  Radial(Item.Size2, X4, Y4);
+  Radial(Arc.StartAngle, X3, Y3);
+  Radial(Arc.EndAngle, X4, Y4);
   FCanvas.Arc(P1.X, P1.Y, P2.X, P2.Y, X3, Y3, X4, Y4);
 }
 
@@ -786,14 +795,15 @@ void TItemRenderer::DrawLineRelItem(const TvxChartItem& Item) {
   const TColor C = PenOf(Item);
   SetLineState(C, Item.PenStyle, Item.FillColor);
   const TPoint P1 = World(Item.Layer, Item.X, Item.Y);
-  const TPoint P2{ClampRender(P1.X + PixelOffset(Item.X2)), ClampRender(P1.Y + PixelOffset(Item.Y2))};
+  const TLineRelView Step = AsLineRel(Item);
+  const TPoint P2{ClampRender(P1.X + PixelOffset(Step.DX)), ClampRender(P1.Y + PixelOffset(Step.DY))};
   if (P1 == P2) {
     Dot(P1, C);
     return;
   }
   const TPointF P1F = FFine ? WorldF(Item.Layer, Item.X, Item.Y) : WholePoint(P1);
   MovePen(P1, P1F);
-  AddPolylinePoint(P2, RelativeF(P1F, Item.X2, Item.Y2, P2));
+  AddPolylinePoint(P2, RelativeF(P1F, Step.DX, Step.DY, P2));
 }
 
 void TItemRenderer::DrawFullLineItem(const TvxChartItem& Item, bool Vertical) {
@@ -818,22 +828,24 @@ void TItemRenderer::DrawCrossItem(const TvxChartItem& Item) {
   const TColor C = PenOf(Item);
   SetLineState(C, Item.PenStyle, FillOf(Item));
   FCanvas.Brush().SetStyle(bsSolid);
+  const TCrossView Cross = AsCross(Item);
+  const double HW = Cross.HalfWidth, HH = Cross.HalfHeight;
   TPoint P1, P2;
   switch (Item.CoordMode) {
     case cmPixel:
-      P1 = Pixel(Item.X - Item.X2, Item.Y + Item.Y2);
-      P2 = Pixel(Item.X + Item.X2, Item.Y - Item.Y2);
+      P1 = Pixel(Item.X - HW, Item.Y + HH);
+      P2 = Pixel(Item.X + HW, Item.Y - HH);
       break;
     case cmWorldPixel: {
       const TPoint P = World(Item.Layer, Item.X, Item.Y);
-      const std::int64_t HX = PixelOffset(Item.X2), HY = PixelOffset(Item.Y2);
+      const std::int64_t HX = PixelOffset(HW), HY = PixelOffset(HH);
       P1 = {ClampRender(P.X - HX), ClampRender(P.Y + HY)};
       P2 = {ClampRender(P.X + HX), ClampRender(P.Y - HY)};
       break;
     }
     default:  // world half-sizes (modes the kind does not list included)
-      P1 = World(Item.Layer, Item.X - Item.X2, Item.Y + Item.Y2);
-      P2 = World(Item.Layer, Item.X + Item.X2, Item.Y - Item.Y2);
+      P1 = World(Item.Layer, Item.X - HW, Item.Y + HH);
+      P2 = World(Item.Layer, Item.X + HW, Item.Y - HH);
       break;
   }
   if (P1 == P2) {

@@ -262,14 +262,23 @@ class TCustomVexa : public TCustomControl {
   /// not above zero.
   virtual void ComputeFactors();
   /// Sets the ranges of one layer alone (its scale controls and transform
-  /// follow); ApplyPanLimits keeps a panned axis inside the pan limits, and
-  /// PushHistory records a change in the range history.
-  void SetLayerRange(int Layer, bool PushHistory, bool ApplyPanLimits, Extended XLow, Extended YLow,
-                     Extended XHigh, Extended YHigh);
+  /// follow); How.ApplyPanLimits keeps a panned axis inside the pan limits,
+  /// and How.PushHistory records a change in the range history.
+  void SetLayerRange(int Layer, TRangeEnds X, TRangeEnds Y, TRangeChange How = {});
   /// As SetLayerRange, then carries the change to the layers joined to this one
   /// (TJointLayers). An axis that another layer controls keeps its range.
-  void SetRange(int Layer, bool PushHistory, bool ApplyPanLimits, Extended XLow, Extended YLow,
-                Extended XHigh, Extended YHigh);
+  void SetRange(int Layer, TRangeEnds X, TRangeEnds Y, TRangeChange How = {});
+  /// The same two with the ends and switches spelled out one by one.
+  ///@{
+  void SetLayerRange(int Layer, bool PushHistory, bool ApplyPanLimits, Extended XLow, Extended YLow,
+                     Extended XHigh, Extended YHigh) {
+    SetLayerRange(Layer, {XLow, XHigh}, {YLow, YHigh}, {PushHistory, ApplyPanLimits});
+  }
+  void SetRange(int Layer, bool PushHistory, bool ApplyPanLimits, Extended XLow, Extended YLow, Extended XHigh,
+                Extended YHigh) {
+    SetRange(Layer, {XLow, XHigh}, {YLow, YHigh}, {PushHistory, ApplyPanLimits});
+  }
+  ///@}
   /// Records the ranges of all layers in the range history (not while loading).
   void PushRangeHistory();
   /// Empties the range history and records the present ranges as its first entry.

@@ -13,6 +13,7 @@ namespace zkw {
 namespace {
 
 TAxisRange AxisOf(const TScaleProps& P) { return {P.RangeLow(), P.RangeHigh(), P.Logarithmic()}; }
+TRangeEnds EndsOf(const TScaleProps& P) { return {P.RangeLow(), P.RangeHigh()}; }
 
 const std::string LogAxisMessage = "Logarithmic axis must not be negative.";
 
@@ -98,57 +99,45 @@ void TCustomVexa::ComputeFactors() {
 
 // ---- range changes ---------------------------------------------------------------------
 
-void TCustomVexa::SetLayerRange(int Layer, bool PushHistory, bool ApplyPanLimits, Extended XLow, Extended YLow,
-                                Extended XHigh, Extended YHigh) {
+void TCustomVexa::SetLayerRange(int Layer, TRangeEnds X, TRangeEnds Y, TRangeChange How) {
   const auto N = static_cast<std::size_t>(ClampLayer(Layer) - 1);
-  if (ApplyPanLimits && FPanLimits.Active()) {
+  if (How.ApplyPanLimits && FPanLimits.Active()) {
     const bool PanX = FConduct.MouseAction == maPan || FConduct.MouseAction == maPanHoriz || FConduct.MouseAction == maPanGrid;
     const bool PanY = FConduct.MouseAction == maPan || FConduct.MouseAction == maPanVert || FConduct.MouseAction == maPanGrid;
-    ApplyPanLimit(XLow, XHigh, FPanLimits.XLow, FPanLimits.XHigh, PanX);
-    ApplyPanLimit(YLow, YHigh, FPanLimits.YLow, FPanLimits.YHigh, PanY);
+    ApplyPanLimit(X.Low, X.High, FPanLimits.XLow, FPanLimits.XHigh, PanX);
+    ApplyPanLimit(Y.Low, Y.High, FPanLimits.YLow, FPanLimits.YHigh, PanY);
   }
   bool Changed = false;
   for (TScaleProps* P : {static_cast<TScaleProps*>(FScaleX[N].get()), static_cast<TScaleProps*>(FScaleY[N].get())}) {
-    const bool IsX = P == FScaleX[N].get();
+    const TRangeEnds& New = P == FScaleX[N].get() ? X : Y;
     double Low = P->RangeLow();
     double High = P->RangeHigh();
-    if (StoreAxisRange(IsX ? XLow : YLow, IsX ? XHigh : YHigh, P->Logarithmic(), P->MinRange(), Low, High)) {
+    if (StoreAxisRange(New.Low, New.High, P->Logarithmic(), P->MinRange(), Low, High)) {
       P->StoreRange(Low, High);
       Changed = true;
     }
   }
   CopyScalePropsToControl(*FScaleX[N], *FScaleCtlX[N]);
   CopyScalePropsToControl(*FScaleY[N], *FScaleCtlY[N]);
-  if (PushHistory && Changed) PushRangeHistory();
+  if (How.PushHistory && Changed) PushRangeHistory();
   ComputeFactors();
 }
 
-void TCustomVexa::SetRange(int Layer, bool PushHistory, bool ApplyPanLimits, Extended XLow, Extended YLow,
-                           Extended XHigh, Extended YHigh) {
+void TCustomVexa::SetRange(int Layer, TRangeEnds X, TRangeEnds Y, TRangeChange How) {
   const bool Previous = FPaintLocked;
   FPaintLocked = true;
   try {
     const int L = ClampLayer(Layer);
-    const TScaleProps& OwnX = ScalePropsX(L);
-    const TScaleProps& OwnY = ScalePropsY(L);
     // A controlled axis cannot be changed through its own layer.
-    if (FJointLayers->XControlledBy(L) != L) {
-      XLow = OwnX.RangeLow();
-      XHigh = OwnX.RangeHigh();
-    }
-    if (FJointLayers->YControlledBy(L) != L) {
-      YLow = OwnY.RangeLow();
-      YHigh = OwnY.RangeHigh();
-    }
-    SetLayerRange(L, PushHistory, ApplyPanLimits, XLow, YLow, XHigh, YHigh);
+    if (FJointLayers->XControlledBy(L) != L) X = EndsOf(ScalePropsX(L));
+    if (FJointLayers->YControlledBy(L) != L) Y = EndsOf(ScalePropsY(L));
+    SetLayerRange(L, X, Y, How);
     for (int I = 1; I <= LayerCount; ++I) {
       if (I == L) continue;
       const int XLead = FJointLayers->XControlledBy(I);
       const int YLead = FJointLayers->YControlledBy(I);
       if (XLead != L && YLead != L) continue;
-      const TScaleProps& LX = ScalePropsX(XLead);
-      const TScaleProps& LY = ScalePropsY(YLead);
-      SetLayerRange(I, true, false, LX.RangeLow(), LY.RangeLow(), LX.RangeHigh(), LY.RangeHigh());
+      SetLayerRange(I, EndsOf(ScalePropsX(XLead)), EndsOf(ScalePropsY(YLead)), {.PushHistory = true});
     }
   } catch (...) {
     FPaintLocked = Previous;
@@ -163,9 +152,9 @@ void CopyJoinedRange(TCustomVexa& Chart, int Layer, bool IsX, int Dest) {
   const TScaleProps& From = IsX ? static_cast<const TScaleProps&>(Chart.ScalePropsX(Dest))
                                 : static_cast<const TScaleProps&>(Chart.ScalePropsY(Dest));
   if (IsX)
-    Chart.SetLayerRange(Layer, false, false, From.RangeLow(), OwnY.RangeLow(), From.RangeHigh(), OwnY.RangeHigh());
+    Chart.SetLayerRange(Layer, EndsOf(From), EndsOf(OwnY));
   else
-    Chart.SetLayerRange(Layer, false, false, OwnX.RangeLow(), From.RangeLow(), OwnX.RangeHigh(), From.RangeHigh());
+    Chart.SetLayerRange(Layer, EndsOf(OwnX), EndsOf(From));
 }
 
 TRangeSnapshot TCustomVexa::CurrentRanges() const {
@@ -194,7 +183,7 @@ bool TCustomVexa::RangeHistoryBack() {
   // Entries hold x low, y high, x high, y low per layer.
   for (int N = 1; N <= LayerCount; ++N) {
     const TLayerRangeEntry& E = Target[static_cast<std::size_t>(N - 1)];
-    SetLayerRange(N, false, false, E[0], E[3], E[2], E[1]);
+    SetLayerRange(N, {E[0], E[2]}, {E[3], E[1]});
   }
   return true;
 }
@@ -220,11 +209,7 @@ void TCustomVexa::ApplyAllScaleProps() {
   FPaintLocked = true;
   try {
     CopyAllScalePropsToControls();
-    for (int L = 1; L <= LayerCount; ++L) {
-      const TScaleProps& X = ScalePropsX(L);
-      const TScaleProps& Y = ScalePropsY(L);
-      SetRange(L, false, false, X.RangeLow(), Y.RangeLow(), X.RangeHigh(), Y.RangeHigh());
-    }
+    for (int L = 1; L <= LayerCount; ++L) SetRange(L, EndsOf(ScalePropsX(L)), EndsOf(ScalePropsY(L)));
   } catch (...) {
     FPaintLocked = Previous;
     FApplyingProps = false;

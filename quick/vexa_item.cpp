@@ -9,6 +9,7 @@
 #include <QSGSimpleTextureNode>
 #include <QtQml/qqmlinfo.h>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "platform/peer.h"
@@ -96,16 +97,19 @@ TVexa* VexaItem::chartOf(QObject* Object) {
 }
 
 template <typename F>
-void VexaItem::dispatch(F&& Fn) {
+bool VexaItem::runOnChart(F&& Fn) {
   QPointer<VexaItem> Self(this);
   FSignals.chain(*FChart);
-  {
-    const TCursorRedirect Redirect([Self](TCursor Shape) {
-      if (Self) Self->setPointerShape(Shape);
-    });
-    Fn(*FChart);
-  }
-  if (!Self) return;
+  const TCursorRedirect Redirect([Self](TCursor Shape) {
+    if (Self) Self->setPointerShape(Shape);
+  });
+  Fn(*FChart);
+  return !Self.isNull();
+}
+
+template <typename F>
+void VexaItem::dispatch(F&& Fn) {
+  if (!runOnChart(std::forward<F>(Fn))) return;
   paintRequested();
   syncProperties();
 }
@@ -321,18 +325,18 @@ const QImage& VexaItem::pictureForWindowRatio() const {
 }
 
 void VexaItem::updatePolish() {
-  QPointer<VexaItem> Self(this);
-  FSignals.chain(*FChart);
-  const TCursorRedirect Redirect([Self](TCursor Shape) {
-    if (Self) Self->setPointerShape(Shape);
+  // Not dispatch: this runs inside the frame it would ask for.
+  bool Painted = false;
+  const bool Alive = runOnChart([&](TVexa& C) {
+    // The window's ratio (the first frame, or the window moved to a screen of
+    // another ratio) becomes the chart's device scale: it draws natively at it.
+    if (window()) FollowDeviceRatio(C, window()->effectiveDevicePixelRatio());
+    if (C.NeedsPaint()) {
+      C.WMPaint();
+      Painted = true;
+    }
   });
-  // The window's ratio (the first frame, or the window moved to a screen of
-  // another ratio) becomes the chart's device scale: it draws natively at it.
-  if (window()) FollowDeviceRatio(*FChart, window()->effectiveDevicePixelRatio());
-  if (FChart->NeedsPaint()) {
-    FChart->WMPaint();
-    if (Self) FSurfaceDirty = true;
-  }
+  if (Alive && Painted) FSurfaceDirty = true;
 }
 
 QSGNode* VexaItem::updatePaintNode(QSGNode* Old, UpdatePaintNodeData*) {

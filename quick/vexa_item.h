@@ -219,6 +219,11 @@ class VexaItem : public QQuickItem {
 
  private:
   friend class TItemPeer;
+  // Runs Fn on the chart with its signals chained and its pointer shapes
+  // sent to this item; false when Fn destroyed the item.
+  template <typename F>
+  bool runOnChart(F&& Fn);
+  // runOnChart, then asks for a frame and reports the properties that changed.
   template <typename F>
   void dispatch(F&& Fn);
   void followPointer(QPointF Position);

@@ -163,15 +163,15 @@ bool ChartFace::checkAxisRange(ChartAxis Axis, double Low, double High, int Laye
 
 bool ChartFace::applyRanges(int Layer, double XLow, double XHigh, double YLow, double YHigh) {
   TVexa& C = *FChart;
-  const double Old[4] = {C.ScalePropsX(Layer).RangeLow(), C.ScalePropsY(Layer).RangeLow(),
-                         C.ScalePropsX(Layer).RangeHigh(), C.ScalePropsY(Layer).RangeHigh()};
+  const TRangeEnds OldX{C.ScalePropsX(Layer).RangeLow(), C.ScalePropsX(Layer).RangeHigh()};
+  const TRangeEnds OldY{C.ScalePropsY(Layer).RangeLow(), C.ScalePropsY(Layer).RangeHigh()};
   // One SetRange for both axes: the chart paints once.
   try {
-    C.SetRange(Layer, false, false, XLow, YLow, XHigh, YHigh);
+    C.SetRange(Layer, {XLow, XHigh}, {YLow, YHigh});
   } catch (const std::exception& E) {
     const QString Why = QStringLiteral("layer %1: %2").arg(Layer).arg(QString::fromStdString(E.what()));
     try {
-      C.SetRange(Layer, false, false, Old[0], Old[1], Old[2], Old[3]);
+      C.SetRange(Layer, OldX, OldY);
     } catch (const std::exception&) {  // the old ranges were mapped before; nothing else to restore
     }
     return refuse(Why);

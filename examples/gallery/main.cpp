@@ -58,7 +58,7 @@ void Prepare(TVexa& Chart, int Width, int Height, double XLow, double XHigh, dou
   Chart.SetBounds(0, 0, Width, Height);
   Chart.Scale1X().SetVisible(true);
   Chart.Scale1Y().SetVisible(true);
-  Chart.SetRange(1, false, false, XLow, YLow, XHigh, YHigh);
+  Chart.SetRange(1, {XLow, XHigh}, {YLow, YHigh});
 }
 
 void Marks() {
@@ -69,7 +69,7 @@ void Marks() {
   Chart.SetMarginRight(10);
   Chart.SetMarginTop(26);
   Chart.SetMarginBottom(10);
-  Chart.SetRange(1, false, false, 0, 0, 13, 5);
+  Chart.SetRange(1, {0, 13}, {0, 5});
   Chart.Scale1X().SetVisible(false);
   Chart.Scale1Y().SetVisible(false);
   Chart.SetCaption("Mark symbols 0..51 and character marks");
@@ -339,9 +339,9 @@ void Layers() {
   Chart.SetStandardLayout(vxl_X1Bottom_Y3Left);
   Chart.SetMarginRight(50);
   Chart.SetCaption("Three layers, x joined");
-  Chart.SetRange(1, false, false, 0, -1.5, 10, 1.5);
-  Chart.SetRange(2, false, false, 0, 0, 10, 1000);
-  Chart.SetRange(3, false, false, 0, 0, 1, 50);
+  Chart.SetRange(1, {0, 10}, {-1.5, 1.5});
+  Chart.SetRange(2, {0, 10}, {0, 1000});
+  Chart.SetRange(3, {0, 1}, {0, 50});
   Chart.Scale2Y().SetVisible(true);
   Chart.Scale2Y().SetScaleLocation(slRight);
   Chart.Scale2Y().SetScalePos(0);                // next to the plot

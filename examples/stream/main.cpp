@@ -90,8 +90,7 @@ int main(int argc, char** argv) {
   // so that new points arrive for a while before it has to be widened.
   std::int64_t Shown = st::Frame(L, 0, Options.Points);
   auto FitOverview = [&A](std::int64_t Count) {
-    A.SetRange(1, false, false, 0, A.Scale1Y().RangeLow(), st::SampleTime(Count) * 1.25,
-               A.Scale1Y().RangeHigh());
+    A.SetRange(1, {0, st::SampleTime(Count) * 1.25}, {A.Scale1Y().RangeLow(), A.Scale1Y().RangeHigh()});
   };
   FitOverview(Shown);
 

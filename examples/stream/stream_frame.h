@@ -49,7 +49,7 @@ inline void AppendSamples(TCustomVexa& Chart, std::int64_t From, std::int64_t To
 inline void ScrollTo(TCustomVexa& Chart, std::int64_t Newest) {
   const double End = SampleTime(std::max<std::int64_t>(Newest - 1, 0)) + 0.02 * WindowSeconds;
   const double Start = End - WindowSeconds;
-  Chart.SetRange(1, false, false, Start, Chart.Scale1Y().RangeLow(), End, Chart.Scale1Y().RangeHigh());
+  Chart.SetRange(1, {Start, End}, {Chart.Scale1Y().RangeLow(), Chart.Scale1Y().RangeHigh()});
 }
 
 // The newest sample is marked: a move to it and a red mark end the store.

@@ -217,6 +217,30 @@ TEST(VexaJoinedLayers, JoinsCopyTheRangeAndCarryZooms) {
   EXPECT_EQ(Chart.Scale1X().RangeLow(), 10.0);
 }
 
+TEST(VexaJoinedLayers, NamedRangesDoWhatTheSpelledOutFormDoes) {
+  TVexa Named(nullptr), Spelled(nullptr);
+  for (TVexa* C : {&Named, &Spelled}) {
+    C->JointLayers().SetL02yControlledBy(1);
+    C->ResetRangeHistory();
+  }
+  Named.SetRange(1, {10, 20}, {-1, 1}, {.PushHistory = true});
+  Spelled.SetRange(1, true, false, 10, -1, 20, 1);
+  for (int L : {1, 2}) {
+    EXPECT_EQ(Named.ScalePropsX(L).RangeLow(), Spelled.ScalePropsX(L).RangeLow());
+    EXPECT_EQ(Named.ScalePropsX(L).RangeHigh(), Spelled.ScalePropsX(L).RangeHigh());
+    EXPECT_EQ(Named.ScalePropsY(L).RangeLow(), Spelled.ScalePropsY(L).RangeLow());
+    EXPECT_EQ(Named.ScalePropsY(L).RangeHigh(), Spelled.ScalePropsY(L).RangeHigh());
+  }
+  EXPECT_EQ(Named.Scale1X().RangeLow(), 10.0);
+  EXPECT_EQ(Named.Scale2Y().RangeHigh(), 1.0);
+  EXPECT_EQ(Named.RangeHistory().Position(), Spelled.RangeHistory().Position());
+  // No switch set: a layer no other follows records nothing.
+  const int Recorded = Named.RangeHistory().Position();
+  Named.SetRange(3, {30, 40}, {-2, 2});
+  EXPECT_EQ(Named.ScalePropsX(3).RangeLow(), 30.0);
+  EXPECT_EQ(Named.RangeHistory().Position(), Recorded);
+}
+
 TEST(VexaTransform, SettingARangeObjectCopiesItAndKeepsTheChartListening) {
   TVexa Chart(nullptr);
   TScalePropsHoriz Given;  // a caller's object without any notification
