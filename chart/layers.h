@@ -152,8 +152,18 @@ struct TLayerTransform {
   double RawX(double X) const { return XMap().Raw(X); }
   double RawY(double Y) const { return YMap().Raw(Y); }
   // Control pixels, clamped to +-2147483647 and rounded halves to even.
-  int PixelX(double X) const { return XMap().Pixel(X); }
-  int PixelY(double Y) const { return YMap().Pixel(Y); }
+  // (The quick path reads the fields in place: building a map with its two
+  // extended-precision values for every point costs the per-item loops.)
+  int PixelX(double X) const {
+    int P;
+    if (XQuick && QuickPixel(X, XFactorD, XOffsetD, P)) return P;
+    return XMap().Pixel(X);
+  }
+  int PixelY(double Y) const {
+    int P;
+    if (YQuick && QuickPixel(Y, YFactorD, YOffsetD, P)) return P;
+    return YMap().Pixel(Y);
+  }
   // The inverse; 0 when the axis has no extent (factor 0).
   double WorldX(int PX) const { return XMap().Value(PX); }
   double WorldY(int PY) const { return YMap().Value(PY); }
